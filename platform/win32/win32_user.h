@@ -3,53 +3,11 @@
 
 #include "platform/win32/win32types.h"
 
-// ---------------------------------------------------------------------------------------------
-// Handles and callback types of the windowing half. A window handle names one SDL window; the
-// other handles are tokens that only need to be non-null and comparable.
-// ---------------------------------------------------------------------------------------------
-struct HICON__;
-struct HCURSOR__;
-struct HMENU__;
-struct HBRUSH__;
-typedef HICON__* HICON;
-typedef HCURSOR__* HCURSOR;
-typedef HMENU__* HMENU;
-typedef HBRUSH__* HBRUSH;
+// Handles, RECT, POINT, MSG, WNDCLASSEXA and WNDPROC come from win32types.h. A window handle names one
+// SDL window; icon, cursor and menu handles are tokens that only need to be non-null and comparable.
 
-#ifndef CALLBACK
-#define CALLBACK
-#endif
-
-// The window procedure: receives every message sent or dispatched to a window of its class.
-typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 // The dialog procedure of DialogBoxParamA.
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
-
-// A window class as registered with RegisterClassExA. cbSize must be sizeof(WNDCLASSEXA).
-struct WNDCLASSEXA {
-    UINT cbSize;
-    UINT style;
-    WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
-    HINSTANCE hInstance;
-    HICON hIcon;
-    HCURSOR hCursor;
-    HBRUSH hbrBackground;
-    LPCSTR lpszMenuName;
-    LPCSTR lpszClassName;
-    HICON hIconSm;
-};
-
-// One queued message as PeekMessageA/GetMessageA return it.
-struct MSG {
-    HWND hwnd;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    DWORD time;
-    POINT pt;
-};
 
 // Window placement: only the restored (normal) rectangle carries information here.
 struct WINDOWPLACEMENT {
@@ -173,7 +131,6 @@ enum : int { WHEEL_DELTA = 120 };
 enum : DWORD { OFN_PATHMUSTEXIST = 0x00000800, OFN_FILEMUSTEXIST = 0x00001000 };
 enum : int { IDOK = 1, IDCANCEL = 2 };
 
-#define MAKEINTRESOURCEA(i) ((LPCSTR)(UINT_PTR)((WORD)(i)))
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 
