@@ -8,15 +8,16 @@
 #include <type_traits>
 #include <utility>
 
+// The core headers below sit beneath the templates: they may name the templates only by forward
+// declaration, never include them, or the two would include each other.
 #include "core/BrMemory.h"
+#include "core/BrLogFile.h"
+#include "core/BrBin.h"
+#include "templates/BrArchiveOps.h"
 
-class BrBin;
-class BrLogFile;
-extern BrLogFile GLog;
-
-// The templates are included by the very core headers that declare the log and the archive, so they may
-// only see those classes as incomplete types here. Routing every use through a call that depends on a
-// template parameter postpones the member look-up to instantiation, where the caller has the full classes.
+// Every use of the log and the archive goes through a call that depends on a template parameter, so the
+// member look-up waits for instantiation and the templates stay usable wherever those classes are only
+// declared.
 
 // The global log, reached from template code; Dep is any template parameter of the caller.
 template <class Dep>
