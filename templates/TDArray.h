@@ -284,6 +284,16 @@ void TDArray<T>::Serialize(BrBin& ar)
   }
   if (cap == 0)
     return;
+  // A count the file could fill but no 32-bit allocation could hold is the file's fault, not the heap's:
+  // it fails the archive instead of ending the process.
+  if (!brTplFitsHeap<T>(cap))
+  {
+    brTplLog<T>().printf(
+        "WARNING: Failed to allocate %i elements of size %i bytes each during TDArray load from %s binary",
+        int(cap), int(sizeof(T)), a.GetFullPath());
+    brTplFail<T>(ar);
+    return;
+  }
   T* block = RawBlock(cap);
   if (!block)
   {

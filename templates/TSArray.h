@@ -169,6 +169,15 @@ void TSArray<T>::Serialize(BrBin& ar)
   Release();
   if (!brTplCountFits<T>(ar, n) || n == 0)
     return;
+  // A size the file could fill but no 32-bit allocation could hold fails the archive, not the process.
+  if (!brTplFitsHeap<T>(n))
+  {
+    brTplLog<T>().printf(
+        "WARNING: Failed to allocate %i elements of size %i bytes each during TSArray load from %s binary", int(n),
+        int(sizeof(T)), a.GetFullPath());
+    brTplFail<T>(ar);
+    return;
+  }
   data = MakeBlock(n, "TSArray load", a.GetFullPath());
   size = n;
   for (int32_t i = 0; i < size && !brTplFailed<T>(ar); ++i)

@@ -58,6 +58,14 @@ bool LoadFails(const Bytes& bytes, T& value)
   return ar.HasFailed();
 }
 
+// A large element that takes a single byte in an archive.
+struct Page
+{
+  uint8_t first = 0;
+  uint8_t rest[4095] = {};
+  void Serialize(BrBin& ar) { ar << first; }
+};
+
 Bytes Header(std::initializer_list<int32_t> ints)
 {
   Bytes b;
@@ -264,4 +272,31 @@ TEST(ArchiveCorruption, BadArrayAndListCountsFailTheArchive)
     EXPECT_EQ(0, l.GetCount()) << c.first;
     EXPECT_EQ(nullptr, l.GetHead()) << c.first;
   }
+}
+
+TEST(ArchiveCorruption, CountsNoAllocationCouldHoldFailTheArchiveNotTheProcess)
+{
+  // 1.1 million one-byte elements fit the file, but 1.1 million 4 KB places do not fit a 32-bit allocation.
+  const int32_t n = 1100000;
+  Bytes bytes = Header({n, 1});
+  bytes.resize(bytes.size() + size_t(n), 7);
+  brtest::LogCapture log;
+  TDArray<Page> pages;
+  EXPECT_TRUE(LoadFails(bytes, pages));
+  EXPECT_EQ(0, pages.GetCapacity());
+  EXPECT_TRUE(log.Saw("WARNING: Failed to allocate 1100000 elements of size 4096 bytes each during TDArray load from"));
+
+  Bytes fixed = Header({n});
+  fixed.resize(fixed.size() + size_t(n), 7);
+  TSArray<Page> fixedPages;
+  EXPECT_TRUE(LoadFails(fixed, fixedPages));
+  EXPECT_EQ(0, fixedPages.GetSize());
+  EXPECT_TRUE(log.Saw("during TSArray load from"));
+
+  // A few such elements load normally through their own Serialize.
+  TDArray<Page> few;
+  EXPECT_FALSE(LoadFails(Header({2, 2, 0x0201}), few));
+  EXPECT_EQ(2, few.GetCount());
+  EXPECT_EQ(1, few[0].first);
+  EXPECT_EQ(2, few[1].first);
 }
