@@ -1,0 +1,365 @@
+// BrCfgFile: opening (and creating main.cfg), the section and key scans, value conversion and list splitting.
+#include "core/BrCfgFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/BrLogFile.h"
+#include "platform/win32/win32_kernel.h"
+
+namespace
+{
+const uint32_t kReadUpdate = 0x1000001;
+
+// The engine's default main.cfg, one entry a line.
+const char* const kDefaultText[] = {
+    "[Engine]", "Safe=0", "",
+    "[Render]", "Device=GfxDrv", "UseWBuffer=1", "UseZBuffer=0", "DepthBufferBitDepth=16", "",
+    "[Display]", "WindowWidth=1024", "WindowHeight=768", "StartFullScreen=0", "ScreenWidth=800", "ScreenHeight=600", "",
+    "[Game]", "Launch=", "Title=Hello World", "Parser=", "MouseSpeedX=50", "MouseSpeedY=50",
+    "DefaultFont=Media\\Fonts\\fontVanilla.tga"};
+
+// Only the main configuration has a default text worth writing; any other missing file is an error of the caller
+// and must not appear on disk as a copy of the engine's settings.
+bool IsMainConfig(const char* path)
+{
+  const char* name = path;
+  for (const char* p = path; *p; ++p)
+    if (*p == '\\' || *p == '/')
+      name = p + 1;
+  const char* wanted = "main.cfg";
+  for (; *name && *wanted; ++name, ++wanted)
+  {
+    char c = *name;
+    if (c >= 'A' && c <= 'Z')
+      c = char(c - 'A' + 'a');
+    if (c != *wanted)
+      return false;
+  }
+  return *name == 0 && *wanted == 0;
+}
+
+// Whether anything answers to path, by searching its folder: no stream is opened, so nothing can be truncated or
+// created, and a file without write permission still counts as existing.
+bool PathExists(const char* path)
+{
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(path, &data);
+  if (search == INVALID_HANDLE_VALUE)
+    return false;
+  FindClose(search);
+  return true;
+}
+
+bool IsHeaderFor(const char* line, const char* section)
+{
+  if (line[0] != '[')
+    return false;
+  const size_t n = std::strlen(section);
+  return std::strncmp(line + 1, section, n) == 0 && line[n + 1] == ']' && line[n + 2] == 0;
+}
+
+// The key at the very start of the line followed by '='; a comment never matches.
+bool IsKeyLine(const char* line, const char* key)
+{
+  const size_t n = std::strlen(key);
+  return n > 0 && line[0] != '#' && std::strncmp(line, key, n) == 0 && line[n] == '=';
+}
+
+// The value of a key line: after the '=' characters that follow the key, up to the next '=' or the end.
+void CopyValue(const char* line, const char* key, char* value)
+{
+  const char* p = line + std::strlen(key);
+  while (*p == '=')
+    ++p;
+  int n = 0;
+  while (p[n] && p[n] != '=' && n < BrCfgFile::ciLineLen - 1)
+  {
+    value[n] = p[n];
+    ++n;
+  }
+  value[n] = 0;
+}
+
+void CopyBounded(char* out, int outSize, const char* text)
+{
+  int n = 0;
+  while (text[n] && n < outSize - 1)
+  {
+    out[n] = text[n];
+    ++n;
+  }
+  out[n] = 0;
+}
+} // namespace
+
+BrCfgFile::BrCfgFile() {}
+
+BrCfgFile::BrCfgFile(const char* path)
+{
+  Open(path, kReadUpdate);
+}
+
+BrCfgFile::~BrCfgFile() {}
+
+bool BrCfgFile::Open(const char* path, uint32_t flags)
+{
+  char mode[16];
+  GetPermissions(flags, mode);
+  if (m_pHandle)
+    Close();
+  if (m_bOpen || m_pHandle || !path)
+    return false;
+
+  if (FILE* f = OpenStream(path, mode))
+  {
+    m_pHandle = f;
+    m_bOpen = true;
+    SetFullPath(path);
+    return true;
+  }
+  if (!IsMainConfig(path) || PathExists(path))
+    return false;
+  // Exclusive creation: should the file appear between the test and here, it is left alone rather than emptied.
+  FILE* f = OpenStream(path, "w+x");
+  if (!f)
+    return false;
+  m_pHandle = f;
+  m_bOpen = true;
+  CreateDefault();
+  SetFullPath(path);
+  return true;
+}
+
+bool BrCfgFile::CreateDefault()
+{
+  if (!IsValid())
+    return false;
+  for (const char* line : kDefaultText)
+    WriteLine(line);
+  std::fflush(m_pHandle);
+  return true;
+}
+
+bool BrCfgFile::NextLine(char* line)
+{
+  if (!ReadLine(line, ciLineLen))
+    return false;
+  size_t n = std::strlen(line);
+  if (n > 0 && line[n - 1] == '\n')
+    line[--n] = 0;
+  // Files edited on Windows end their lines in "\r\n"; the '\r' is no part of any name or value.
+  if (n > 0 && line[n - 1] == '\r')
+    line[--n] = 0;
+  return true;
+}
+
+bool BrCfgFile::FindValue(const char* section, const char* key, char* value)
+{
+  if (!IsValid() || !section || !key)
+    return false;
+  int64_t saved = 0;
+  if (!GetPos(saved) || !SetPos(0))
+    return false;
+
+  char line[ciLineLen];
+  bool found = false;
+  bool haveLine = NextLine(line);
+  while (haveLine && !found)
+  {
+    if (!IsHeaderFor(line, section))
+    {
+      haveLine = NextLine(line);
+      continue;
+    }
+    // Scan the section's key lines. The line that ends the section is examined again as a header, so a
+    // second section of the same name right after the first is searched too.
+    for (;;)
+    {
+      haveLine = NextLine(line);
+      if (!haveLine || std::strchr(line, '['))
+        break;
+      if (IsKeyLine(line, key))
+      {
+        CopyValue(line, key, value);
+        found = true;
+        break;
+      }
+    }
+  }
+  SetPos(saved);
+  return found;
+}
+
+bool BrCfgFile::HasValue(const char* section, const char* key)
+{
+  char value[ciLineLen];
+  return FindValue(section, key, value);
+}
+
+bool BrCfgFile::GetValue(char* out, const char* section, const char* key)
+{
+  return GetValue(out, ciLineLen, section, key);
+}
+
+bool BrCfgFile::GetValue(char* out, int outSize, const char* section, const char* key)
+{
+  char value[ciLineLen];
+  if (!out || outSize < 1 || !FindValue(section, key, value) || !value[0])
+    return false;
+  CopyBounded(out, outSize, value);
+  return true;
+}
+
+bool BrCfgFile::GetValue(BrStringT<char>& out, const char* section, const char* key)
+{
+  char value[ciLineLen];
+  if (!FindValue(section, key, value) || !value[0])
+    return false;
+  out = BrStringT<char>(value);
+  return true;
+}
+
+namespace
+{
+// atoi without its undefined overflow: the number saturates at the int range.
+int ToInt(const char* text)
+{
+  errno = 0;
+  const long long v = std::strtoll(text, nullptr, 10);
+  if (v > INT_MAX)
+    return INT_MAX;
+  if (v < INT_MIN)
+    return INT_MIN;
+  return int(v);
+}
+} // namespace
+
+bool BrCfgFile::GetValue(int& out, const char* section, const char* key)
+{
+  char value[ciLineLen];
+  if (!FindValue(section, key, value) || !value[0])
+    return false;
+  out = ToInt(value);
+  return true;
+}
+
+bool BrCfgFile::GetValue(float& out, const char* section, const char* key)
+{
+  char value[ciLineLen];
+  if (!FindValue(section, key, value) || !value[0])
+    return false;
+  // A value that is no number leaves out as the caller set it, so a default survives, and says so.
+  float f = 0.0f;
+  if (std::sscanf(value, "%f", &f) != 1)
+    return false;
+  out = f;
+  return true;
+}
+
+int BrCfgFile::SplitValue(const char* value, BrStringT<char>* out, int max)
+{
+  // One rule for counting and splitting: every comma at parenthesis depth 0 separates, the last character
+  // included, so "1,2," is three values of which the last is empty.
+  int tokens = 0;
+  int depth = 0;
+  int start = 0;
+  for (int i = 0;; ++i)
+  {
+    const char c = value[i];
+    if (c == 0 || (c == ',' && depth == 0))
+    {
+      if (out && tokens < max)
+      {
+        char token[ciLineLen];
+        const int len = i - start;
+        std::memcpy(token, value + start, size_t(len));
+        token[len] = 0;
+        out[tokens] = BrStringT<char>(token);
+      }
+      ++tokens;
+      start = i + 1;
+      if (c == 0)
+        break;
+      continue;
+    }
+    if (c == '(')
+      ++depth;
+    else if (c == ')')
+      --depth;
+  }
+  return tokens;
+}
+
+bool BrCfgFile::GetNumValues(const char* section, const char* key, int& count)
+{
+  char value[ciLineLen];
+  if (!FindValue(section, key, value) || !value[0])
+    return false;
+  count = SplitValue(value, nullptr, 0);
+  return true;
+}
+
+bool BrCfgFile::GetValues(int* out, unsigned int max, const char* section, const char* key)
+{
+  char value[ciLineLen];
+  if (!out || max == 0 || !FindValue(section, key, value) || !value[0])
+    return false;
+  if (max == 1)
+  {
+    out[0] = ToInt(value);
+    return true;
+  }
+  const int n = SplitValue(value, nullptr, 0);
+  if (unsigned(n) > max)
+    return false;
+  BrStringT<char> tokens[ciLineLen];
+  SplitValue(value, tokens, n);
+  for (int i = 0; i < n; ++i)
+    out[i] = tokens[i].c_str() ? ToInt(tokens[i].c_str()) : 0;
+  return true;
+}
+
+bool BrCfgFile::GetValues(BrStringT<char>* out, unsigned int max, const char* section, const char* key)
+{
+  char value[ciLineLen];
+  if (!out || max == 0 || !FindValue(section, key, value) || !value[0])
+    return false;
+  if (max == 1)
+  {
+    out[0] = BrStringT<char>(value);
+    return true;
+  }
+  const int n = SplitValue(value, nullptr, 0);
+  if (unsigned(n) > max)
+    return false;
+  SplitValue(value, out, n);
+  return true;
+}
+
+bool BrCfgFile::GetNextSection(char* out)
+{
+  return GetNextSection(out, ciLineLen);
+}
+
+bool BrCfgFile::GetNextSection(char* out, int outSize)
+{
+  if (!IsValid() || !out || outSize < 1)
+    return false;
+  char line[ciLineLen];
+  while (NextLine(line))
+  {
+    if (line[0] == '#' || !std::strchr(line, '[') || !std::strchr(line, ']'))
+      continue;
+    int n = 0;
+    for (const char* p = line; *p && n < outSize - 1; ++p)
+      if (*p != '[' && *p != ']')
+        out[n++] = *p;
+    out[n] = 0;
+    return true;
+  }
+  return false;
+}
