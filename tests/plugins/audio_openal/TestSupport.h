@@ -1,0 +1,149 @@
+// Shared helpers of the audio plug-in tests: a log captured in a temporary file, scratch folders and WAV images.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/BrFileDevice.h"
+#include "core/BrGlobals.h"
+#include "core/BrLogFile.h"
+
+// A stamp that differs between runs and processes, for temporary names.
+inline std::string UniqueStamp() {
+  return std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+// Points GLog at a fresh temporary file with debug lines on; restores the debug flag afterwards.
+class TestLog {
+public:
+  TestLog() : m_WasDebug(GIsDebug) {
+    static int counter = 0;
+    m_Path = std::filesystem::temp_directory_path() /
+             ("br_audio_log_" + UniqueStamp() + "_" + std::to_string(counter++) + ".txt");
+    GLog.Close();
+    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
+    GIsDebug = true;
+  }
+  ~TestLog() {
+    GLog.Close();
+    GIsDebug = m_WasDebug;
+    std::error_code ec;
+    std::filesystem::remove(m_Path, ec);
+  }
+  // Everything written so far.
+  std::string Text() const {
+    if (GLog.Handle())
+      std::fflush(GLog.Handle());
+    std::ifstream in(m_Path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  bool Contains(const std::string& what) const { return Text().find(what) != std::string::npos; }
+  int Count(const std::string& what) const {
+    const std::string text = Text();
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+      ++n;
+    return n;
+  }
+  // Forgets what was written so far.
+  void Clear() {
+    GLog.Close();
+    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
+  }
+
+private:
+  std::filesystem::path m_Path;
+  bool m_WasDebug;
+};
+
+// A temporary folder removed with everything in it.
+class ScratchDir {
+public:
+  ScratchDir() {
+    static int counter = 0;
+    m_Path = std::filesystem::temp_directory_path() /
+             ("br_audio_" + UniqueStamp() + "_" + std::to_string(counter++));
+    std::filesystem::create_directories(m_Path);
+  }
+  ~ScratchDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_Path, ec);
+  }
+  const std::filesystem::path& Path() const { return m_Path; }
+  void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
+    const std::filesystem::path p = m_Path / relative;
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream out(p, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  }
+
+private:
+  std::filesystem::path m_Path;
+};
+
+// Builds RIFF WAVE images chunk by chunk.
+class WavImage {
+public:
+  WavImage& Chunk(const char id[4], const std::vector<uint8_t>& content, bool pad = true) {
+    m_Body.insert(m_Body.end(), id, id + 4);
+    PutU32(m_Body, uint32_t(content.size()));
+    m_Body.insert(m_Body.end(), content.begin(), content.end());
+    if (pad && content.size() % 2)
+      m_Body.push_back(0);
+    return *this;
+  }
+  WavImage& Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, int blockAlign = -1) {
+    std::vector<uint8_t> c;
+    const uint16_t align = blockAlign >= 0 ? uint16_t(blockAlign) : uint16_t(channels * bits / 8);
+    PutU16(c, tag);
+    PutU16(c, channels);
+    PutU32(c, rate);
+    PutU32(c, rate * align);
+    PutU16(c, align);
+    PutU16(c, bits);
+    return Chunk("fmt ", c);
+  }
+  WavImage& Data(const std::vector<uint8_t>& samples) { return Chunk("data", samples); }
+  // A sampler chunk listing loops sample loops (60 bytes: the header and one loop record).
+  WavImage& Sampler(uint32_t loops) {
+    std::vector<uint8_t> c(60, 0);
+    c[28] = uint8_t(loops);
+    return Chunk("smpl", c);
+  }
+  // The whole file: "RIFF", the RIFF size (the body's unless given), "WAVE", the chunks.
+  std::vector<uint8_t> Bytes(int64_t riffSize = -1) const {
+    std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
+    PutU32(out, riffSize >= 0 ? uint32_t(riffSize) : uint32_t(m_Body.size() + 4));
+    out.insert(out.end(), {'W', 'A', 'V', 'E'});
+    out.insert(out.end(), m_Body.begin(), m_Body.end());
+    return out;
+  }
+
+  static void PutU16(std::vector<uint8_t>& v, uint16_t x) {
+    v.push_back(uint8_t(x));
+    v.push_back(uint8_t(x >> 8));
+  }
+  static void PutU32(std::vector<uint8_t>& v, uint32_t x) {
+    for (int i = 0; i < 4; ++i)
+      v.push_back(uint8_t(x >> (8 * i)));
+  }
+
+private:
+  std::vector<uint8_t> m_Body;
+};
+
+// n bytes counting up from first, wrapping at 256.
+inline std::vector<uint8_t> Ramp(size_t n, uint8_t first = 1) {
+  std::vector<uint8_t> v(n);
+  for (size_t i = 0; i < n; ++i)
+    v[i] = uint8_t(first + i);
+  return v;
+}
