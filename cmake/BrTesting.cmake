@@ -22,9 +22,12 @@ function(br_add_test_dir)
   endif()
   add_executable(${T_NAME} ${srcs})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  # The environment reaches the tests through a launcher: a list-valued ENVIRONMENT property does not survive
+  # gtest_discover_tests (every entry after the first would become a property name of its own).
+  set_property(TARGET ${T_NAME} PROPERTY CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${BR_TEST_ENV})
   gtest_discover_tests(${T_NAME}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${BR_TEST_ENV}" TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
 endfunction()
