@@ -1,0 +1,67 @@
+// BrConfigCache: the main configuration held in memory as (section, key, value) strings, read from and written to main.cfg.
+#pragma once
+
+#include "core/BrARGB.h"
+#include "templates/BrStringT.h"
+#include "templates/TDArray.h"
+
+class BrCfgFile;
+
+// One setting: section, key and value text.
+class BrConfigSetting {
+public:
+  BrConfigSetting();
+  BrConfigSetting(const BrStringT<char>& section, const BrStringT<char>& key, const BrStringT<char>& value);
+  BrConfigSetting(const BrConfigSetting& other);
+  BrConfigSetting& operator=(const BrConfigSetting& other);
+  virtual ~BrConfigSetting();
+
+  BrStringT<char> m_Section;
+  BrStringT<char> m_Key;
+  BrStringT<char> m_Value;
+};
+
+// The configuration cache. Lookups are linear, first match, exact and case-sensitive on section and key.
+// The host builds it, hands it to the engine and owns it.
+class BrConfigCache {
+public:
+  BrConfigCache();
+  virtual ~BrConfigCache();
+
+  // Reads every engine key from the file (missing keys take their defaults), adjusting depth, display and
+  // mouse values. False when the file is not open.
+  virtual bool ReadConfigFromFile(BrCfgFile* file);
+  // Rewrites the file (truncated) with the sections Engine, Render, Display, Audio, Net and App in that order.
+  // False, with an error line in the log, when the file cannot be reopened or a line cannot be written.
+  virtual bool WriteConfigToFile(BrCfgFile* file);
+  // Empties the cache.
+  virtual void Destroy();
+
+  // Getters: true when found; on false the output is left untouched.
+  // The value text; entries with an empty value count as missing.
+  bool GetString(const BrStringT<char>& section, const BrStringT<char>& key, BrStringT<char>& out);
+  // atoi of the value (0 for an empty one).
+  bool GetInteger(const BrStringT<char>& section, const BrStringT<char>& key, int& out);
+  // atof of the value.
+  bool GetFloat(const BrStringT<char>& section, const BrStringT<char>& key, float& out);
+  // "a,r,g,b" (commas inside parentheses do not split). Fewer than four parts: false.
+  bool GetColour(const BrStringT<char>& section, const BrStringT<char>& key, BrARGB& out);
+
+  // Setters overwrite an existing (section, key) in place, else append.
+  void SetString(const BrStringT<char>& section, const BrStringT<char>& key, const BrStringT<char>& value);
+  void SetInteger(const BrStringT<char>& section, const BrStringT<char>& key, int value);
+  void SetFloat(const BrStringT<char>& section, const BrStringT<char>& key, float value);
+  void SetColour(const BrStringT<char>& section, const BrStringT<char>& key, const BrARGB& value);
+
+  // Number of settings held, and one of them by insertion index (null outside the range).
+  int GetNumSettings() const;
+  const BrConfigSetting* GetSetting(int index) const;
+
+protected:
+  // Index of the (section, key) entry; false when there is none.
+  bool SettingExists(const BrStringT<char>& section, const BrStringT<char>& key, int& index) const;
+  // Writes "[section]", every entry of the section in cache order, then an empty line. False when a write fails.
+  bool WriteSettingsForSection(BrCfgFile* file, const BrStringT<char>& section);
+
+  TDArray<BrConfigSetting> m_Settings;
+};

@@ -1,0 +1,41 @@
+// BrScriptDaemon: reads properties of object-configuration sections, following each section's "Type" chain.
+#pragma once
+
+#include "templates/BrStringT.h"
+
+class BrCfgFile;
+
+// Every read returns true when the key was found in the section or, through "Type", in one of its ancestors.
+// A chain that returns to a section already visited ends with false. Section names are at most 63 characters.
+class BrScriptDaemon {
+public:
+  // Longest section name followed along a chain, terminator included.
+  static const int ciNameLen = 64;
+  // Size assumed for the char-buffer form without an explicit size: the shortest buffer callers pass.
+  static const int ciDefaultValueLen = 64;
+  // Most sections one chain may visit before it is taken as a loop.
+  static const int ciMaxChain = 64;
+
+  BrScriptDaemon();
+  virtual ~BrScriptDaemon();
+
+  bool LoadProperty(int& out, const char* section, BrCfgFile* file, const char* key);
+  bool LoadProperty(float& out, const char* section, BrCfgFile* file, const char* key);
+  // "1", "true" or "yes" (any case) is true; any other value is false.
+  bool LoadProperty(bool& out, const char* section, BrCfgFile* file, const char* key);
+  // Copies the value into out, cut to fit ciDefaultValueLen characters with its terminator.
+  bool LoadProperty(char* out, const char* section, BrCfgFile* file, const char* key);
+  // Copies the value into out, cut to fit outSize characters with its terminator.
+  bool LoadProperty(char* out, int outSize, const char* section, BrCfgFile* file, const char* key);
+  bool LoadProperty(BrStringT<char>& out, const char* section, BrCfgFile* file, const char* key);
+  // A comma-separated list of at most max values.
+  bool LoadPropertyList(int* values, int max, const char* section, BrCfgFile* file, const char* key);
+  bool LoadPropertyList(BrStringT<char>* values, int max, const char* section, BrCfgFile* file, const char* key);
+  // The number of values of a list.
+  bool LoadPropertyListSize(const char* section, BrCfgFile* file, const char* key, int& count);
+
+private:
+  // Walks the chain from section; read is tried on each section in turn until it succeeds.
+  template <class Read>
+  bool Walk(const char* section, BrCfgFile* file, const char* key, Read read);
+};
