@@ -18,12 +18,13 @@ BrAudioID::BrAudioID(int id) : m_iID(id) { Report(m_iID, true); }
 BrAudioID::BrAudioID(const BrAudioID& other) : m_iID(other.m_iID) { Report(m_iID, true); }
 
 BrAudioID& BrAudioID::operator=(const BrAudioID& other) {
-  if (this == &other) return *this;
-  int old = m_iID;
-  // Report the new holder first: when both name the same sound its count never touches zero.
+  // The same sound again: this holder neither leaves nor joins it, so nothing is reported and a sound held only
+  // here is not torn down on the way.
+  if (other.m_iID == m_iID) return *this;
+  const int old = m_iID;
   m_iID = other.m_iID;
-  Report(m_iID, true);
   Report(old, false);
+  Report(m_iID, true);
   return *this;
 }
 

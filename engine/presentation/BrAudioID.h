@@ -13,7 +13,8 @@ public:
   BrAudioID(int id);
   // Copies the id; reports a holder when the engine has an audio device.
   BrAudioID(const BrAudioID& other);
-  // Reports the release of the old id and a holder of the new one (with an audio device).
+  // Reports the release of the old id and a holder of the new one (with an audio device); assigning the id it
+  // already holds reports nothing. -1 is never reported.
   BrAudioID& operator=(const BrAudioID& other);
   // Stop().
   ~BrAudioID();

@@ -68,7 +68,10 @@ void BrAudioMgrBase::StopAllAudio() {
 }
 
 void BrAudioMgrBase::SetAudioID(BrAudioID& id, int newId) {
+  // Handing a holder the sound it already holds changes nothing; releasing it first could free the sound.
+  if (id.m_iID == newId) return;
+  // 0, the error sound, is never released; -1 names no sound and is never reported.
   if (id.m_iID != 0 && id.m_iID != -1) AudioDestroyed(id.m_iID);
   id.m_iID = newId;
-  AudioCreated(newId);
+  if (newId != -1) AudioCreated(newId);
 }

@@ -52,7 +52,8 @@ protected:
   virtual void AudioDestroyed(int id) = 0;
   // Destroys and deletes every sound and empties the list.
   void StopAllAudio();
-  // Releases the id's old sound (when it holds one), stores newId and reports the new holder.
+  // Releases the id's old sound (not for 0, the error sound, nor -1), stores newId and reports the new holder
+  // (not for -1). Nothing happens when the id already holds newId.
   void SetAudioID(BrAudioID& id, int newId);
 
   TDArray<BrSoundFX*> m_Sounds;
