@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CoreTestKit.h"
+
 namespace
 {
 void ExpectColour(const BrARGB& c, int a, int r, int g, int b)
@@ -43,4 +45,32 @@ TEST(BrARGB, ClampedArithmetic)
   d = BrARGB(9, 9, 9, 9);
   ExpectColour(c, 1, 2, 3, 4);
   ExpectColour(d, 9, 9, 9, 9);
+}
+
+class BrARGBArchiveTest : public coretest::ScratchTest
+{
+};
+
+TEST_F(BrARGBArchiveTest, FourInt32ChannelsAlphaFirst)
+{
+  const std::string path = Folder() + "/argb.bin";
+  BrARGB c(200, -1, 300, 4);
+  {
+    BrBin out;
+    ASSERT_TRUE(out.Open(path.c_str(), 0));
+    out << c;
+  }
+  std::vector<uint8_t> want;
+  coretest::PutInt32(want, 200);
+  coretest::PutInt32(want, -1);
+  coretest::PutInt32(want, 300);
+  coretest::PutInt32(want, 4);
+  EXPECT_EQ(coretest::ReadFileBytes(path), want);
+  BrBin in;
+  in.Loading();
+  ASSERT_TRUE(in.Open(path.c_str(), 0));
+  BrARGB back;
+  in << back;
+  EXPECT_FALSE(in.HasFailed());
+  ExpectColour(back, 200, -1, 300, 4);
 }

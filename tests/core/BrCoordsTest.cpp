@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+
+#include "CoreTestKit.h"
 
 TEST(BrCoords, DefaultIsAllZero)
 {
@@ -63,4 +66,35 @@ TEST(BrCoords, ReOrthogonalizeRestoresUnitPerpendicularAxes)
   EXPECT_TRUE((c.X.Unit() ^ c.Y.Unit()) == c.Z);
   EXPECT_TRUE(c.Position == BrVector(1, 2, 3));
   EXPECT_GT(c.Y.y, 0.9f);
+}
+
+class BrCoordsArchiveTest : public coretest::ScratchTest
+{
+};
+
+TEST_F(BrCoordsArchiveTest, FortyEightBytesInMemberOrder)
+{
+  const std::string path = Folder() + "/c.bin";
+  BrCoords c(BrVector(1, 2, 3), BrVector(4, 5, 6), BrVector(7, 8, 9), BrVector(10, 11, 12));
+  {
+    BrBin out;
+    ASSERT_TRUE(out.Open(path.c_str(), 0));
+    out << c;
+  }
+  const std::vector<uint8_t> bytes = coretest::ReadFileBytes(path);
+  ASSERT_EQ(bytes.size(), 48u);
+  for (int i = 0; i < 12; ++i)
+  {
+    float f;
+    std::memcpy(&f, &bytes[size_t(i) * 4], 4);
+    EXPECT_FLOAT_EQ(f, float(i + 1)) << i;
+  }
+  BrBin in;
+  in.Loading();
+  ASSERT_TRUE(in.Open(path.c_str(), 0));
+  BrCoords back;
+  in << back;
+  EXPECT_FALSE(in.HasFailed());
+  EXPECT_TRUE(back.Y == BrVector(4, 5, 6));
+  EXPECT_TRUE(back.Position == BrVector(10, 11, 12));
 }

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "CoreTestKit.h"
+
 TEST(BrMatrix3, ConstructionAndAxes)
 {
   BrMatrix3 id;
@@ -65,4 +67,23 @@ TEST(BrMatrix3, OutOfRangeIndexYieldsElementZero)
   const BrMatrix3& cm = m;
   EXPECT_FLOAT_EQ(cm[12], 42.0f);
   EXPECT_FLOAT_EQ(cm[-1], 42.0f);
+}
+
+class BrMatrix3LogTest : public coretest::ScratchTest
+{
+};
+
+TEST_F(BrMatrix3LogTest, RefusedIndicesAreLoggedAsDebugLines)
+{
+  BrMatrix3 m;
+  m[9];
+  EXPECT_EQ(LogText().find("accessed invalid element"), std::string::npos); // debug lines only
+  GIsDebug = true;
+  m[9];
+  m[-2];
+  m[4];
+  const std::string log = LogText();
+  EXPECT_NE(log.find("BrMatrix3::operator[] accessed invalid element idx 9\n"), std::string::npos);
+  EXPECT_NE(log.find("BrMatrix3::operator[] accessed invalid element idx -2\n"), std::string::npos);
+  EXPECT_EQ(log.find("idx 4"), std::string::npos);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "CoreTestKit.h"
 #include "core/BrMatrix3.h"
 
 namespace
@@ -143,4 +144,42 @@ TEST(BrVector, GVecByZSortsAscending)
   EXPECT_EQ(GVecByZ(&v[2], &v[3]), 0);
   EXPECT_EQ(GVecByZ(&v[4], &v[0]), 1);
   EXPECT_EQ(GVecByZ(&v[0], &v[4]), -1);
+}
+
+class BrVectorArchiveTest : public coretest::ScratchTest
+{
+};
+
+TEST_F(BrVectorArchiveTest, TwelveBytesOfThreeFloats)
+{
+  const std::string path = Folder() + "/v.bin";
+  {
+    BrBin out;
+    ASSERT_TRUE(out.Open(path.c_str(), 0));
+    BrVector v(1, 2, 3);
+    BrVector w(-0.5f, 0, 1e30f);
+    out << v << w;
+    EXPECT_FALSE(out.HasFailed());
+  }
+  const std::vector<uint8_t> bytes = coretest::ReadFileBytes(path);
+  ASSERT_EQ(bytes.size(), 24u);
+  const std::vector<uint8_t> one = {0x00, 0x00, 0x80, 0x3F}; // 1.0f, little-endian
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 4), one);
+  const std::vector<uint8_t> three = {0x00, 0x00, 0x40, 0x40};
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 8, bytes.begin() + 12), three);
+
+  BrBin in;
+  in.Loading();
+  ASSERT_TRUE(in.Open(path.c_str(), 0));
+  BrVector v, w;
+  in << v << w;
+  EXPECT_FALSE(in.HasFailed());
+  EXPECT_TRUE(v == BrVector(1, 2, 3));
+  EXPECT_FLOAT_EQ(w.x, -0.5f);
+  EXPECT_FLOAT_EQ(w.z, 1e30f);
+  // Past the end: the archive fails and the vector reads as zeros.
+  BrVector past(7, 7, 7);
+  in << past;
+  EXPECT_TRUE(in.HasFailed());
+  EXPECT_TRUE(past == BrVector());
 }
