@@ -1,0 +1,166 @@
+// The host program: builds the configuration, starts the engine and the application, runs the message and frame loop.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/BrCfgFile.h"
+#include "core/brcr.h"
+#include "engine/kernel/kernel.h"
+#include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrRenderBase.h"
+#include "platform/win32/win32.h"
+
+namespace {
+
+struct Options {
+  std::string media = "Media";
+  long frames = -1;  // -1: until the window closes or the game ends
+  bool headless = false;
+};
+
+void usage() {
+  std::printf(
+      "usage: brhost [--media DIR] [--frames N] [--headless]\n"
+      "  --media DIR   media folder, relative to the working folder (default Media)\n"
+      "  --frames N    leave in order after N frames\n"
+      "  --headless    no window on screen (SDL's offscreen video)\n");
+}
+
+// False (with a message) for an unknown option or a missing or bad value.
+bool parse(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--headless") {
+      o.headless = true;
+    } else if (a == "--media" && i + 1 < argc) {
+      o.media = argv[++i];
+    } else if (a == "--frames" && i + 1 < argc) {
+      char* end = nullptr;
+      long n = std::strtol(argv[++i], &end, 10);
+      if (!end || *end || n < 0) {
+        std::fprintf(stderr, "brhost: --frames needs a number of frames, not '%s'\n", argv[i]);
+        return false;
+      }
+      o.frames = n;
+    } else if (a == "--help" || a == "-h") {
+      usage();
+      std::exit(0);
+    } else {
+      std::fprintf(stderr, "brhost: unknown option '%s'\n", a.c_str());
+      usage();
+      return false;
+    }
+  }
+  return true;
+}
+
+// The application class: [RAG] AppType of the configuration file, else the framework's game.
+BrStringT<char> applicationClass(BrCfgFile& file) {
+  BrStringT<char> name;
+  if (file.GetValue(name, "RAG", "AppType") && name.Length() > 0) return name;
+  return BrStringT<char>("BrRAGGame");
+}
+
+void drawFrame() {
+  BrRenderBase* render = Engine().Render();
+  if (!render) return;
+  render->PreRender(ePreRenderClearAll);
+  if (Engine().App()) Engine().App()->Draw(render);
+  if (Engine().GUI()) Engine().GUI()->Draw(render);
+  render->EndRender();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options opt;
+  if (!parse(argc, argv, opt)) return 2;
+  if (opt.headless) setenv("SDL_VIDEODRIVER", "offscreen", 1);
+
+  GLog.Init();
+  char cwd[MAX_PATH + 1] = {0};
+  brGetCurrentDirectory(MAX_PATH, cwd);
+
+  // The media folder, then its configuration; the file writes the engine's defaults when it is missing.
+  Engine().setMediaDir(BrStringT<char>(opt.media.c_str()));
+  std::string configDir = opt.media + "\\Config";
+  brCreateDirectory(configDir.c_str());
+  std::string configPath = configDir + "\\main.cfg";
+  BrCfgFile file;
+  file.Open(configPath.c_str(), 0x1000001);
+  BrConfigCache config;
+  if (!config.ReadConfigFromFile(&file)) GLog.printf("ERROR: Host could not read %s", configPath.c_str());
+  Engine().SetConfig(&config);
+
+  bool started = Engine().Init(0, 0, 0);
+  if (started) {
+    BrStringT<char> appClass = applicationClass(file);
+    BrObject* made = static_cast<BrObject*>(Engine().Spawn(appClass.c_str()));
+    BrApplication* app = made ? static_cast<BrApplication*>(made->SafeCast(&BrApplication::Type)) : nullptr;
+    if (!app) {
+      GLog.printf("ERROR: Host could not create the application %s", appClass.c_str());
+      delete made;
+      Engine().Exit();
+      started = false;
+    } else {
+      Engine().SetApp(app);
+      BrStringT<char> map;
+      bool haveMap = config.GetString("App", "Launch", map);
+      Engine().Launch(haveMap ? const_cast<char*>(map.c_str()) : nullptr, 0, 0, 0, !haveMap);
+    }
+  }
+
+  std::string screenshot;
+  long frames = 0;
+  float last = brGetSystemTime();
+  while (!GExit) {
+    MSG msg;
+    while (!GExit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) break;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (GExit) break;
+
+    float now = brGetSystemTime();
+    float dt = now - last;
+    last = now;
+    Engine().FrameStarted() = now;
+    Engine().Profiler().Profile("Frame");
+    Engine().ProcessGlobalUserInput();
+    if (!GExit) Engine().Step(dt);
+    if (!GExit) drawFrame();
+    Engine().Profiler().EndProfile("Frame");
+    ++frames;
+
+    if (opt.frames >= 0 && frames >= opt.frames && !GExit) {
+      if (Engine().Render()) {
+        std::string folder = opt.media + "\\Screenshots";
+        brCreateDirectory(folder.c_str());
+        screenshot = std::string(cwd) + "\\" + folder + "\\brhost_last_frame.bmp";
+        Engine().Render()->takeScreenshot(BrStringT<char>(screenshot.c_str()));
+      }
+      Engine().Exit();
+    }
+  }
+  // A window closed by other means than WM_DESTROY (for example WM_QUIT alone) still leaves in order.
+  Engine().Exit();
+  file.Close();
+  brW32ShutdownVideo();
+
+  std::printf("brhost: %s after %ld frame%s.\n", started ? "left in order" : "could not start; left in order", frames,
+              frames == 1 ? "" : "s");
+  std::printf("brhost: log written to %s/log.txt\n", cwd);
+  if (!screenshot.empty()) {
+    std::string mapped = screenshot;
+    for (char& c : mapped)
+      if (c == '\\') c = '/';
+    std::FILE* f = std::fopen(mapped.c_str(), "rb");
+    if (f) {
+      std::fclose(f);
+      std::printf("brhost: screenshot of the last frame written to %s\n", mapped.c_str());
+    }
+  }
+  return started ? 0 : 1;
+}
