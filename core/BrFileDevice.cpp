@@ -2,6 +2,7 @@
 #include "core/BrFileDevice.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "core/BrNumeric.h"
@@ -104,7 +105,17 @@ void BrFileDevice::SetFullPath(const char* path)
   DWORD n = brGetCurrentDirectory(DWORD(sizeof(folder)), folder);
   if (n == 0 || n >= sizeof(folder))
     folder[0] = 0;
-  std::snprintf(m_szFullPath, sizeof(m_szFullPath), "%s\\%s", folder, path);
+  // Paths longer than the field are cut, never overflowed.
+  size_t used = 0;
+  for (const char* part : {static_cast<const char*>(folder), "\\", path})
+  {
+    size_t len = std::strlen(part);
+    size_t room = sizeof(m_szFullPath) - 1 - used;
+    size_t take = len < room ? len : room;
+    std::memcpy(m_szFullPath + used, part, take);
+    used += take;
+  }
+  m_szFullPath[used] = 0;
 }
 
 const char* BrFileDevice::GetFullPath() const

@@ -19,7 +19,7 @@ public:
   bool Open(const char* path, uint32_t flags) override;
   // Saving: writes count bytes from data (position is not used). Loading: copies count bytes from the array at
   // position; a range that does not lie wholly inside the bytes copies nothing, zero-fills data, fails the
-  // archive and returns false.
+  // archive and returns false. data must have room for count bytes either way.
   bool Stream(unsigned char* data, unsigned int count, unsigned int position);
 
   // Number of bytes read from the file.

@@ -64,7 +64,8 @@ BR_W32_DECLARE_HANDLE(HMONITOR);
 typedef HINSTANCE HMODULE;
 typedef HICON HCURSOR;
 
-typedef intptr_t (*FARPROC)();
+// The generic function pointer: casting it to any function type draws no compiler warning.
+typedef void (*FARPROC)();
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define MAX_PATH 260

@@ -1,0 +1,99 @@
+// Tests of the path layer: backslashes, case-insensitive components, prefixes kept for creating, and fopen through it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "platform/win32/win32_kernel.h"
+
+namespace {
+
+class KernelPathTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    std::random_device rd;
+    root = std::filesystem::temp_directory_path() / ("brw32-" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(root / "Media" / "Config");
+    std::ofstream(root / "Media" / "Config" / "main.cfg") << "x";
+  }
+  void TearDown() override
+  {
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
+  }
+  std::string Map(const std::string& path)
+  {
+    char out[1024];
+    EXPECT_TRUE(W32MapPath(path.c_str(), out, sizeof(out))) << path;
+    return out;
+  }
+  std::filesystem::path root;
+};
+
+TEST_F(KernelPathTest, BackslashesAndCaseFindTheRealFile)
+{
+  std::string base = root.string();
+  EXPECT_EQ(Map(base + "\\Media\\Config\\main.cfg"), base + "/Media/Config/main.cfg");
+  EXPECT_EQ(Map(base + "\\MEDIA\\config\\MAIN.CFG"), base + "/Media/Config/main.cfg");
+  EXPECT_EQ(Map(base + "/media//config\\\\Main.cfg"), base + "/Media/Config/main.cfg");
+  EXPECT_EQ(Map(base + "\\media\\CONFIG\\"), base + "/Media/Config/");
+  EXPECT_EQ(Map(base + "\\media\\.\\config\\..\\Config\\main.CFG"), base + "/Media/./Config/../Config/main.cfg");
+}
+
+TEST_F(KernelPathTest, MissingTailIsKeptForCreating)
+{
+  std::string base = root.string();
+  EXPECT_EQ(Map(base + "\\media\\Saves\\Slot1.gin"), base + "/Media/Saves/Slot1.gin");
+  EXPECT_EQ(Map(base + "\\MEDIA\\config\\New.cfg"), base + "/Media/Config/New.cfg");
+}
+
+TEST_F(KernelPathTest, ExactCaseWinsAndTiesAreStable)
+{
+  std::filesystem::create_directories(root / "dup" / "Data");
+  std::filesystem::create_directories(root / "dup" / "data");
+  std::string base = root.string();
+  EXPECT_EQ(Map(base + "/dup/data"), base + "/dup/data");
+  EXPECT_EQ(Map(base + "/dup/Data"), base + "/dup/Data");
+  EXPECT_EQ(Map(base + "/dup/DATA"), base + "/dup/Data"); // first in byte order
+}
+
+TEST_F(KernelPathTest, RelativePathsAndBounds)
+{
+  char out[8];
+  EXPECT_FALSE(W32MapPath(nullptr, out, sizeof(out)));
+  EXPECT_STREQ(out, "");
+  EXPECT_FALSE(W32MapPath("a\\much\\longer\\path", out, sizeof(out)));
+  EXPECT_STREQ(out, "");
+  EXPECT_TRUE(W32MapPath("a\\b", out, sizeof(out)));
+  EXPECT_STREQ(out, "a/b");
+  EXPECT_FALSE(W32MapPath("a", nullptr, 8));
+
+  std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(root);
+  char buf[256];
+  EXPECT_TRUE(W32MapPath("media\\CONFIG\\Main.cfg", buf, sizeof(buf)));
+  EXPECT_STREQ(buf, "Media/Config/main.cfg");
+  std::filesystem::current_path(previous);
+}
+
+TEST_F(KernelPathTest, FopenGoesThroughTheLayer)
+{
+  std::string base = root.string();
+  FILE* f = W32fopen((base + "\\MEDIA\\CONFIG\\MAIN.CFG").c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(std::fgetc(f), 'x');
+  std::fclose(f);
+  // Creating in an existing folder of another case lands in that folder.
+  f = W32fopen((base + "\\media\\config\\Fresh.txt").c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fclose(f);
+  EXPECT_TRUE(std::filesystem::exists(root / "Media" / "Config" / "Fresh.txt"));
+  EXPECT_EQ(W32fopen((base + "\\nothing\\here.txt").c_str(), "r"), nullptr);
+  EXPECT_EQ(W32fopen(nullptr, "r"), nullptr);
+  EXPECT_EQ(W32fopen("", "r"), nullptr);
+}
+
+} // namespace
