@@ -25,7 +25,10 @@ test-asan: build-asan
 
 test: test-plain test-asan
 
-play: build
+# Builds the run tree (host, plug-ins, game libraries, media) and starts the host in it.
+play: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target br_run_tree
 	@bash tools/play.sh $(BUILD) $(ARGS)
 
 clean:
