@@ -9,10 +9,12 @@
 // returns the archive, so calls chain. The same code saves and loads; the archive's direction decides. Only
 // fixed-width forms exist: long, size_t and pointers would change size between builds, so they are refused.
 
-// 1 byte.
+// 1 byte, 0 or 1 when saved. A loaded byte other than 0 reads as true: a bool may never hold another value.
 inline BrBin& operator<<(BrBin& ar, bool& v)
 {
-  ar.Stream(&v, 1, 1);
+  uint8_t byte = v ? 1 : 0;
+  ar.Stream(&byte, 1, 1);
+  v = byte != 0;
   return ar;
 }
 // 1 byte.

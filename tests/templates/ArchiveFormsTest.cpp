@@ -91,6 +91,16 @@ TEST(ArchiveForms, ScalarsHaveTheirFixedWidths)
   EXPECT_EQ(Bytes({0xAB}), Saved(byte));
 }
 
+TEST(ArchiveForms, AnyNonZeroFlagByteLoadsAsTrue)
+{
+  // A hostile save may hold any byte where a flag belongs; it must load as a valid bool.
+  bool flag = false;
+  EXPECT_FALSE(LoadFails(Bytes({5}), flag));
+  EXPECT_TRUE(flag);
+  EXPECT_FALSE(LoadFails(Bytes({0}), flag));
+  EXPECT_FALSE(flag);
+}
+
 TEST(ArchiveForms, StringsAreLengthThenTextWithTerminator)
 {
   Str empty;
