@@ -108,6 +108,14 @@ public:
   // For test harnesses: after Exit, returns the engine to its constructed state (GExit cleared, the host's
   // configuration forgotten), keeping the registry. Does nothing before Exit.
   void ResetAfterExit();
+  // TEST SEAM, for test harnesses only: installs a rendering device made outside the plug-in path (a recording
+  // device) as Render() and returns the one it replaces. Such a device has no plug-in library, so Exit never
+  // deletes it: the harness puts the old device back and deletes its own.
+  BrRenderBase* SetRenderForTests(BrRenderBase* device) {
+    BrRenderBase* old = m_pRender;
+    m_pRender = device;
+    return old;
+  }
 
 protected:
   void LogSystemSpecs(BrLogFile* log);

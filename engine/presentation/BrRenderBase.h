@@ -60,7 +60,8 @@ public:
   // Does not delete the managers (Exit does).
   ~BrRenderBase() override;
 
-  // Creates the sprite daemon, font manager and light manager where absent; true.
+  // Creates the sprite daemon, font manager and light manager where absent. False only when the font manager
+  // reports that the configured default font could not be made, so that the engine ends the run in order.
   bool Init() override;
   // Deletes the sprite daemon, font manager and light manager; true.
   bool Exit() override;
@@ -99,16 +100,22 @@ public:
   virtual float GetAspectRatio() = 0;
   virtual float& NearZ() = 0;
   virtual float& FarZ() = 0;
-  // Queues a screen sprite (screen fractions, rotation in degrees). Effector indexes below 3 are refused.
+  // Queues a screen sprite (screen fractions, rotation in degrees) with the sprite daemon and returns what the
+  // queue reports. Effector indexes below 3 are refused, and so is every sprite before Init made the daemon.
   virtual bool DrawSprite(float x, float y, float w, float h, unsigned int effector, float z, BrARGB& colour,
                           float rotation, float uLeft, float vTop, float uRight, float vBottom);
+  // A circle of 24 lines about the plane's normal; a normal along z still gets a valid starting axis.
   virtual void Draw3DCircle(BrVector* centre, BrPlane* plane, float radius, BrARGB colour);
+  // Two circles and the two outline lines seen from the camera; nothing for a null pointer or alpha 0.
   virtual void Draw3DCylinder(BrVector* centre, BrVector* axis, float radius, float height, BrARGB colour);
+  // A black whole-screen tile at alpha (clamped to 0..1) x 255, through "ShaderBlackBack" built on first use.
   virtual void DrawFadeTile(float alpha, float z);
+  // The same in the colour's r, g, b (its alpha ignored), through "ShaderColourBack".
   virtual void DrawColourTile(float alpha, float z, BrARGB colour);
   virtual bool Draw3DLine(BrVector* from, BrVector* to, BrARGB colour) = 0;
   // Through the font manager; nothing without one.
   virtual void DrawTextA(float x, float y, BrARGB& colour, eFontFormatFlags flags, char* text);
+  // Formats into 260 characters, then DrawTextA (the virtual one).
   virtual void DrawTextf(float x, float y, BrARGB& colour, eFontFormatFlags flags, char* format, ...);
   virtual bool CompileShader(BrStringT<char>& source, void** shader, void** declaration) = 0;
   virtual bool SetRenderStates() = 0;
@@ -129,13 +136,16 @@ public:
   virtual void NuAlphaCheck() = 0;
   virtual void NuBumpMapping() = 0;
 
-  // World point to pixel (or screen fraction); true when inside the screen.
+  // World point to pixel (or screen fraction) through the view that SetView recorded; true when inside the
+  // screen and in front of the camera. The outputs are written in every case.
   bool Project(const BrVector& point, int& px, int& py);
   bool Project(const BrVector& point, float& sx, float& sy);
-  // Unit world-space view direction through pixel (px, py); false, output untouched, outside the screen.
+  // Unit world-space view direction through pixel (px, py) of the recorded view; false, output untouched,
+  // outside the screen (px = width and py = height still count as inside).
   bool DeProject(int px, int py, BrVector* direction);
+  // The debug grid: a 20000-unit square on y = 0 with its two centre lines, and three 100-unit axis lines.
   void DrawGroundGrid(BrARGB colour);
-  // Queues a billboard for drawAllBillboards.
+  // Queues a billboard for drawAllBillboards; the record storage is reused from frame to frame.
   void drawBillboard(const BrBBCache& record);
   // Draws the queued billboards farthest first and empties the queue.
   void drawAllBillboards();
@@ -188,4 +198,10 @@ protected:
   int32_t m_iQueuedBillboards;
   TDArray<BrRect> m_Resolutions;
   BrViewRecord m_View;
+  // The whole-screen tiles' effectors, built on first use (0 until then).
+  uint32_t m_uiFadeTileFX;
+  uint32_t m_uiColourTileFX;
+  // True once building a tile effector failed with both managers present: it is not tried on every frame.
+  bool m_bFadeTileFailed;
+  bool m_bColourTileFailed;
 };
