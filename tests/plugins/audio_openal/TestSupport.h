@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -146,4 +147,17 @@ inline std::vector<uint8_t> Ramp(size_t n, uint8_t first = 1) {
   for (size_t i = 0; i < n; ++i)
     v[i] = uint8_t(first + i);
   return v;
+}
+
+// A mono 16-bit WAV of a sine tone: seconds long, at frequency Hz, peak amplitude out of 32767.
+inline std::vector<uint8_t> ToneWav(double seconds, double frequency = 440.0, int amplitude = 16000,
+                                    uint32_t rate = 44100) {
+  const size_t frames = size_t(seconds * rate);
+  std::vector<uint8_t> samples;
+  samples.reserve(frames * 2);
+  for (size_t i = 0; i < frames; ++i) {
+    const double v = amplitude * std::sin(2.0 * 3.14159265358979 * frequency * double(i) / rate);
+    WavImage::PutU16(samples, uint16_t(int16_t(std::lround(v))));
+  }
+  return WavImage().Format(1, 1, rate, 16).Data(samples).Bytes();
 }
