@@ -1,21 +1,156 @@
-// BrGUI: the widget root's bookkeeping of top-level, focus and modal controls.
+// BrGUI: drawing, click and key routing over the top-level controls; focus and the modal control's camera swap.
 #include "engine/presentation/BrGUI.h"
 
+#include "engine/kernel/BrApplication.h"
+#include "engine/kernel/BrEngine.h"
+#include "engine/presentation/BrUIControl.h"
+
+#if __has_include("engine/kernel/BrCamera.h") && __has_include("engine/kernel/BrController.h")
+#include "engine/kernel/BrCamera.h"
+#include "engine/kernel/BrController.h"
+#define BR_GUI_HAS_CAMERA 1
+#else
+#define BR_GUI_HAS_CAMERA 0
+#endif
+
+namespace {
+
+const char* const kMenuController = "BrRAGMenuCtrl";
+
+}  // namespace
+
 BrGUI::BrGUI() : m_pFocus(nullptr), m_pModal(nullptr) {}
+
 BrGUI::~BrGUI() {}
 
 void BrGUI::AddControl(BrUIControl* control) {
-  if (control) m_Controls.Add(control);
+  if (!control) return;
+  for (int i = 0; i < m_Controls.GetCount(); ++i) {
+    if (m_Controls[i] == control) return;
+  }
+  m_Controls.Add(control);
 }
 
-// Controls arrive with the widget toolkit: until then there is nothing to draw or to hand a key to.
-void BrGUI::Draw(BrRenderBase* const) {}
-void BrGUI::KeyPressed(int) {}
+BrUIControl* BrGUI::GetTopControl(int i) {
+  if (i < 0 || i >= m_Controls.GetCount()) return nullptr;
+  return m_Controls[i];
+}
 
-void BrGUI::SetFocusControl(BrUIControl* control) { m_pFocus = control; }
-void BrGUI::SetModalControl(BrUIControl* control) { m_pModal = control; }
+void BrGUI::Draw(BrRenderBase* const render) {
+  for (int i = 0; i < m_Controls.GetCount(); ++i) {
+    BrUIControl* control = m_Controls[i];
+    if (control && control->IsActive()) control->Draw(render);
+  }
+}
+
+bool BrGUI::LeftClick(float x, float y) {
+  BrUIControl::DispatchScope scope;
+  if (m_pModal) return m_pModal->LeftClick(x, y);
+  for (int i = m_Controls.GetCount() - 1; i >= 0; --i) {
+    BrUIControl* control = m_Controls[i];
+    if (!control || !control->IsActive()) continue;
+    if (control->LeftClick(x, y)) return true;
+  }
+  return false;
+}
+
+void BrGUI::KeyPressed(int key) {
+  BrUIControl::DispatchScope scope;
+  if (m_pFocus) m_pFocus->KeyPressed(key);
+}
+
+void BrGUI::SetFocusControl(BrUIControl* control) {
+  BrUIControl* old = m_pFocus;
+  // Cleared first: the old control's LostFocus may itself hand the focus on.
+  m_pFocus = nullptr;
+  if (old) old->LostFocus();
+  m_pFocus = control;
+  if (control) control->GotFocus();
+}
+
+BrUIControl* BrGUI::GetControl(const BrStringT<char>& id, bool recursive) {
+  if (id.Length() == 0) return nullptr;
+  for (int i = 0; i < m_Controls.GetCount(); ++i) {
+    BrUIControl* control = m_Controls[i];
+    if (!control) continue;
+    if (control->GetID() == id) return control;
+    if (recursive) {
+      if (BrUIControl* found = control->GetControl(id, true)) return found;
+    }
+  }
+  return nullptr;
+}
+
+void BrGUI::ActivateControl(const BrStringT<char>& id, bool recursive) {
+  for (int i = 0; i < m_Controls.GetCount(); ++i) {
+    BrUIControl* control = m_Controls[i];
+    if (!control) continue;
+    if (control->GetID() == id) {
+      control->SetActive(true);
+      return;
+    }
+    if (recursive) control->ActivateControl(id, recursive);
+  }
+}
+
+void BrGUI::DeactivateControl(const BrStringT<char>& id, bool recursive) {
+  for (int i = 0; i < m_Controls.GetCount(); ++i) {
+    BrUIControl* control = m_Controls[i];
+    if (!control) continue;
+    if (control->GetID() == id) {
+      control->SetActive(false);
+      return;
+    }
+    if (recursive) control->DeactivateControl(id, recursive);
+  }
+}
+
+void BrGUI::SetModalControl(BrUIControl* control) {
+  // Re-opening the open modal control would destroy the very control being shown.
+  if (control && control == m_pModal) return;
+#if BR_GUI_HAS_CAMERA
+  BrApplication* app = Engine().App();
+  BrCamera* camera = app ? app->Camera() : nullptr;
+  if (!control && m_pModal && m_SavedController.Length() > 0) {
+    if (camera) camera->SetControllerType(m_SavedController);
+  } else if (control && !m_pModal) {
+    BrController* current = camera ? camera->GetController() : nullptr;
+    // Before any controller exists there is nothing to go back to: the name stays empty.
+    m_SavedController = (current && current->GetName()) ? BrStringT<char>(current->GetName()) : BrStringT<char>();
+    if (camera) camera->SetControllerType(BrStringT<char>(kMenuController));
+  }
+#else
+  (void)kMenuController;
+#endif
+  if (m_pModal) {
+    BrUIControl* old = m_pModal;
+    m_pModal = nullptr;
+    old->Destroy();
+  }
+  m_pModal = control;
+}
+
+void BrGUI::ForgetControl(const BrUIControl* control) {
+  if (!control) return;
+  if (m_pFocus == control) m_pFocus = nullptr;
+  if (m_pModal == control) m_pModal = nullptr;
+  for (int i = 0; i < m_Controls.GetCount(); ++i) {
+    if (m_Controls[i] == control) m_Controls[i] = nullptr;
+  }
+}
 
 void BrGUI::Destroy() {
+  // The modal control is among the controls (or their children) about to go.
+  m_pModal = nullptr;
+  for (int i = 0; i < m_Controls.GetCount(); ++i) {
+    BrUIControl* control = m_Controls[i];
+    if (!control) continue;
+    control->Destroy();
+    if (i < m_Controls.GetCount() && m_Controls[i] == control) {
+      m_Controls[i] = nullptr;
+      BrUIControl::DeleteControl(control);
+    }
+  }
   m_Controls.Clear();
   m_pFocus = nullptr;
   m_pModal = nullptr;

@@ -1,0 +1,245 @@
+// BrUIControlListBox: filling, scrolling, selecting and drawing the list's rows.
+#include "engine/presentation/BrUIControlListBox.h"
+
+#include "core/BrVector.h"
+#include "engine/kernel/BrEngine.h"
+#include "engine/presentation/BrCursor.h"
+#include "engine/presentation/BrEffectorMgr.h"
+#include "engine/presentation/BrFontMgr.h"
+#include "engine/presentation/BrHUD.h"
+#include "engine/presentation/BrRect.h"
+#include "engine/presentation/BrRenderBase.h"
+#include "engine/presentation/BrUIControlButton.h"
+
+BR_IMPLEMENT_CLASS(BrUIControlListBox, BrUIControl)
+
+namespace {
+
+const char* const kScrollUp = "ControlScrollUp";
+const char* const kScrollDown = "ControlScrollDown";
+
+}  // namespace
+
+BrUIControlListBox::BrUIControlListBox()
+    : m_iFirstVisible(0),
+      m_iVisibleRows(10),
+      m_iSelected(-1),
+      m_iSelectEffector(-1),
+      m_fListTop(0.2f),
+      m_fListBottom(0.9f) {}
+
+BrUIControlListBox::BrUIControlListBox(const BrUIControlListBox& other)
+    : BrUIControl(other),
+      m_Items(other.m_Items),
+      m_iFirstVisible(other.m_iFirstVisible),
+      m_iVisibleRows(other.m_iVisibleRows),
+      m_iSelected(other.m_iSelected),
+      m_iSelectEffector(other.m_iSelectEffector),
+      m_fListTop(other.m_fListTop),
+      m_fListBottom(other.m_fListBottom),
+      m_Title(other.m_Title),
+      m_PreviousItems(other.m_PreviousItems) {}
+
+BrUIControlListBox& BrUIControlListBox::operator=(const BrUIControlListBox& other) {
+  if (this == &other) return *this;
+  BrUIControl::operator=(other);
+  m_Items = other.m_Items;
+  m_iFirstVisible = other.m_iFirstVisible;
+  m_iVisibleRows = other.m_iVisibleRows;
+  m_iSelected = other.m_iSelected;
+  m_iSelectEffector = other.m_iSelectEffector;
+  m_fListTop = other.m_fListTop;
+  m_fListBottom = other.m_fListBottom;
+  m_Title = other.m_Title;
+  m_PreviousItems = other.m_PreviousItems;
+  return *this;
+}
+
+BrUIControlListBox::~BrUIControlListBox() {}
+
+void BrUIControlListBox::Serialize(BrBin& bin) { BrObject::Serialize(bin); }
+
+bool BrUIControlListBox::Init() {
+  BrUIControl::Init();
+  ClearList();
+  m_PreviousItems.Clear();
+  return true;
+}
+
+void BrUIControlListBox::Destroy() {
+  BrUIControl::Destroy();
+  ClearList();
+  m_PreviousItems.Clear();
+}
+
+void BrUIControlListBox::AddListItem(const BrStringT<char>& s) {
+  const int index = m_Items.Add(s);
+  // The selection index was chosen against the old lines; if the new ones differ it could name another line.
+  if (m_iSelected >= 0 && (index >= m_PreviousItems.GetCount() || m_PreviousItems[index] != s)) m_iSelected = -1;
+  if (m_Items.GetCount() > m_iVisibleRows) ShowScrollBar();
+}
+
+void BrUIControlListBox::ClearList() {
+  if (m_Items.GetCount() > 0) m_PreviousItems = m_Items;
+  m_Items.Clear();
+}
+
+BrStringT<char> BrUIControlListBox::GetCurrentItemText() {
+  if (m_iSelected >= 0 && m_iSelected < m_Items.GetCount()) return m_Items[m_iSelected];
+  return BrStringT<char>();
+}
+
+void BrUIControlListBox::SetSelectTexture(const BrStringT<char>& file) {
+  BrRenderBase* render = Engine().Render();
+  BrEffectorMgr* fx = render ? render->FXMgr() : nullptr;
+  if (!fx) return;
+  BrStringT<char> name("ShaderListBoxSelect");
+  m_iSelectEffector = (int)fx->GetEffector(name);
+  if (m_iSelectEffector != 0) return;
+  BrEffector* effector = fx->CreateEffector(BrStringT<char>("Shader2d"));
+  if (!effector) return;
+  BrRenderPass* pass = effector->GetPass(0);
+  BrTextureMgrBase* textures = render->TextureMgr();
+  if (pass && textures) pass->m_iTexture = (int32_t)textures->GetTexture(file);
+  m_iSelectEffector = fx->AddEffector(name, effector);
+}
+
+void BrUIControlListBox::ShowScrollBar() {
+  BrRenderBase* render = Engine().Render();
+  const float aspect = render ? render->GetAspectRatio() : 1.0f;
+  const float bw = 0.05f * m_fWidth;
+  const float bh = bw * aspect;
+  const float bx = m_fPosX + 0.5f * m_fWidth - bw / 2.0f;
+  const float upY = m_fPosY + 0.02f * m_fHeight;
+  const float downY = m_fPosY + 0.95f * m_fHeight;
+
+  if (GetNumChildControls() < 2) {
+    BrObject* upObject = static_cast<BrObject*>(Engine().Spawn("BrUIControlButton"));
+    BrObject* downObject = static_cast<BrObject*>(Engine().Spawn("BrUIControlButton"));
+    BrUIControlButton* up = upObject ? static_cast<BrUIControlButton*>(upObject->SafeCast(&BrUIControlButton::Type)) : nullptr;
+    BrUIControlButton* down =
+        downObject ? static_cast<BrUIControlButton*>(downObject->SafeCast(&BrUIControlButton::Type)) : nullptr;
+    if (!up || !down) {
+      delete upObject;
+      delete downObject;
+      return;
+    }
+    up->SetArea(bx, upY, bw, bh);
+    up->SetID(BrStringT<char>(kScrollUp));
+    up->SetTexture(BrStringT<char>("Textures\\ui\\menus\\listboxup.tga"));
+    up->SetRolloverTexture(BrStringT<char>("Textures\\ui\\menus\\listboxupover.tga"));
+    AddChildControl(up);
+    down->SetArea(bx, downY, bw, bh);
+    down->SetID(BrStringT<char>(kScrollDown));
+    down->SetTexture(BrStringT<char>("Textures\\ui\\menus\\listboxdown.tga"));
+    down->SetRolloverTexture(BrStringT<char>("Textures\\ui\\menus\\listboxdownover.tga"));
+    AddChildControl(down);
+  }
+
+  // The box may have moved since the buttons were made.
+  BrUIControl* down = GetControl(BrStringT<char>(kScrollDown), true);
+  BrUIControl* up = GetControl(BrStringT<char>(kScrollUp), true);
+  if (down) down->SetArea(bx, downY, bw, bh);
+  if (up) up->SetArea(bx, upY, bw, bh);
+  if (down) down->SetActive(true);
+  if (up) up->SetActive(true);
+}
+
+void BrUIControlListBox::HideScrollBar() {
+  if (BrUIControl* down = GetControl(BrStringT<char>(kScrollDown), true)) down->SetActive(false);
+  if (BrUIControl* up = GetControl(BrStringT<char>(kScrollUp), true)) up->SetActive(false);
+}
+
+bool BrUIControlListBox::LeftClick(float x, float y) {
+  DispatchScope scope;
+  const bool taken = BrUIControl::LeftClick(x, y);
+  if (taken) return true;
+  const float top = m_fPosY + m_fListTop * m_fHeight;
+  const float bottom = m_fPosY + m_fListBottom * m_fHeight;
+  const float rowHeight = RowHeight();
+  if (y < top || y > bottom || !(rowHeight > 0.0f)) {
+    m_iSelected = -1;
+  } else {
+    m_iSelected = m_iFirstVisible + (int)((y - top) / rowHeight);
+  }
+  return taken;
+}
+
+bool BrUIControlListBox::ControlLeftClicked(const BrStringT<char>& id) {
+  if (id == BrStringT<char>(kScrollUp)) {
+    if (m_iFirstVisible > 0) --m_iFirstVisible;
+    return true;
+  }
+  if (id == BrStringT<char>(kScrollDown)) {
+    if (m_iFirstVisible < m_Items.GetCount() - m_iVisibleRows) {
+      ++m_iFirstVisible;
+      return true;
+    }
+  }
+  return BrUIControl::ControlLeftClicked(id);
+}
+
+void BrUIControlListBox::Draw(BrRenderBase* const render) {
+  BrUIControl::Draw(render);
+  if (!render) return;
+  BrFontMgr* fonts = render->FontMgr();
+  if (!fonts) return;
+
+  const float leading = fonts->GetLeading();
+  const int previousFont = fonts->GetCurrFontID();
+  fonts->SetFont(BrStringT<char>("Fonts\\fontScript.tga"));
+  fonts->SetLeading(leading - 0.05f);
+  fonts->SizeUp(3);
+
+  BrHUD* hud = BrHUD::GameHUD();
+  BrCursor* cursor = hud ? hud->GetCursor(-1) : nullptr;
+  const float screenW = float(render->GetWidth());
+  const float screenH = float(render->GetHeight());
+
+  const float textX = m_fPosX + m_fWidth / 2.0f;
+  const float bandTop = m_fPosY + m_fListTop * m_fHeight;
+  const float rowHeight = RowHeight();
+  float rowY = bandTop + 0.005f;
+  BrARGB black(255, 0, 0, 0);
+  BrARGB highlight(255, 255, 244, 0);
+  BrARGB white(255, 255, 255, 255);
+  char selectedFormat[] = "> %s <";
+  char plainFormat[] = "%s";
+
+  for (int i = m_iFirstVisible; i >= 0 && i < m_Items.GetCount() && i - m_iFirstVisible < m_iVisibleRows; ++i) {
+    const int k = i - m_iFirstVisible;
+    BrStringT<char>& item = m_Items[i];
+    const char* itemText = item.c_str() ? item.c_str() : "";
+    if (i == m_iSelected) {
+      // Until the owner gives the bar a texture there is no bar to draw.
+      if (m_iSelectEffector > 0) {
+        render->DrawSprite(m_fPosX + 0.1f * m_fWidth, bandTop + k * rowHeight, 0.8f * m_fWidth, rowHeight,
+                           (unsigned int)m_iSelectEffector, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f, 0.999f);
+      }
+      fonts->SizeUp(1);
+      render->DrawTextf(textX, rowY, black, eFontFormatCentre, selectedFormat, itemText);
+      fonts->SizeDown(1);
+    } else {
+      render->DrawTextA(textX, rowY, black, eFontFormatCentre, const_cast<char*>(itemText));
+    }
+    BrRect extent = fonts->GetTextRect(item);
+    extent.Translate(textX - extent.GetWidth() / 2.0f, rowY);
+    if (cursor && i != m_iSelected && screenW > 0.0f && screenH > 0.0f) {
+      BrVector pointer(cursor->CursorScreenX() / screenW, cursor->CursorScreenY() / screenH, 0.0f);
+      if (extent.ContainsPoint(pointer)) {
+        render->DrawTextf(textX, rowY + 0.05f * fonts->GetNewLineHeight(), highlight, eFontFormatCentre, plainFormat,
+                          itemText);
+      }
+    }
+    rowY += fonts->GetNewLineHeight();
+  }
+
+  fonts->SizeDown(1);
+  fonts->SetLeading(leading);
+  fonts->SetFont(previousFont);
+  if (m_Title.Length() > 0) {
+    render->DrawTextf(m_fPosX + m_fWidth / 2.0f, m_fPosY + 0.1f * m_fHeight, black, eFontFormatCentre, plainFormat,
+                      m_Title.c_str());
+  }
+  fonts->SizeDown(2);
+}

@@ -1,0 +1,79 @@
+// Widget test kit: a GUI installed as the engine's widget manager for one test, and controls that note their calls.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/kernel/BrEngine.h"
+#include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrUIControl.h"
+
+namespace brwidgettest {
+
+// Reaches the engine's widget-manager pointer from a test; the engine offers no setter for it.
+struct GUIAccess : BrEngine {
+  static BrGUI* BrEngine::*Pointer() { return &GUIAccess::m_pGUI; }
+};
+
+// A fresh GUI as Engine().GUI() for the scope; destroyed, deleted and the old one put back at its end.
+class ScopedGUI {
+public:
+  ScopedGUI() : m_pOld(Engine().*GUIAccess::Pointer()) { Engine().*GUIAccess::Pointer() = &gui; }
+  ~ScopedGUI() {
+    gui.Destroy();
+    Engine().*GUIAccess::Pointer() = m_pOld;
+  }
+  ScopedGUI(const ScopedGUI&) = delete;
+  ScopedGUI& operator=(const ScopedGUI&) = delete;
+
+  BrGUI gui;
+
+private:
+  BrGUI* m_pOld;
+};
+
+// A control that records the ids reaching it from below, answers clicks with a set result, and counts deletions.
+class NotingControl : public BrUIControl {
+public:
+  explicit NotingControl(const char* id, std::vector<std::string>* notes = nullptr, bool answer = true)
+      : m_pNotes(notes), m_bAnswer(answer) {
+    Init();
+    SetID(BrStringT<char>(id));
+  }
+  ~NotingControl() override {
+    if (m_pNotes) m_pNotes->push_back("deleted " + std::string(GetID().c_str() ? GetID().c_str() : ""));
+  }
+  bool ControlLeftClicked(const BrStringT<char>& id) override {
+    if (m_pNotes) m_pNotes->push_back("left " + std::string(id.c_str() ? id.c_str() : ""));
+    return m_bAnswer;
+  }
+  bool ControlRightClicked(const BrStringT<char>& id) override {
+    if (m_pNotes) m_pNotes->push_back("right " + std::string(id.c_str() ? id.c_str() : ""));
+    return m_bAnswer;
+  }
+  void KeyPressed(int key) override {
+    if (m_pNotes) m_pNotes->push_back("key " + std::to_string(key));
+  }
+  void LostFocus() override {
+    BrUIControl::LostFocus();
+    if (m_pNotes) m_pNotes->push_back("lost " + std::string(GetID().c_str() ? GetID().c_str() : ""));
+  }
+  void GotFocus() override {
+    BrUIControl::GotFocus();
+    if (m_pNotes) m_pNotes->push_back("got " + std::string(GetID().c_str() ? GetID().c_str() : ""));
+  }
+
+  std::vector<std::string>* m_pNotes;
+  bool m_bAnswer;
+};
+
+// A plain control with the defaults of Init, an id and an area.
+inline BrUIControl* MakeControl(const char* id, float x, float y, float w, float h) {
+  BrUIControl* c = new BrUIControl();
+  c->Init();
+  c->SetID(BrStringT<char>(id));
+  c->SetArea(x, y, w, h);
+  return c;
+}
+
+}  // namespace brwidgettest
