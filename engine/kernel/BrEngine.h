@@ -116,6 +116,12 @@ public:
     m_pRender = device;
     return old;
   }
+  // TEST SEAM, for test harnesses only: the same for the audio device (Audio()); Exit never deletes it either.
+  BrAudioMgrBase* SetAudioForTests(BrAudioMgrBase* device) {
+    BrAudioMgrBase* old = m_pAudio;
+    m_pAudio = device;
+    return old;
+  }
 
 protected:
   void LogSystemSpecs(BrLogFile* log);

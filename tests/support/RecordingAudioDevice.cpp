@@ -10,12 +10,6 @@ namespace {
 
 std::string Line(const char* what, int id) { return std::string(what) + " " + std::to_string(id); }
 
-// The engine fills its audio slot only by loading a plug-in; a class derived from the engine may name the slot
-// as a member pointer, which then reaches the one engine without a seam in the engine itself.
-struct EngineAudioSlot : BrEngine {
-  static BrAudioMgrBase* BrEngine::*Slot() { return &EngineAudioSlot::m_pAudio; }
-};
-
 } // namespace
 
 RecordingAudioDevice::RecordingAudioDevice() : m_fRolloff(0.0f) {}
@@ -70,8 +64,6 @@ int RecordingAudioDevice::CountOf(const std::string& line) const {
 
 int RecordingAudioDevice::AddSound(BrSoundFX* sound) { return m_Sounds.Add(sound); }
 
-ScopedEngineAudio::ScopedEngineAudio(BrAudioMgrBase* device) : m_pPrevious(Engine().*EngineAudioSlot::Slot()) {
-  Engine().*EngineAudioSlot::Slot() = device;
-}
+ScopedEngineAudio::ScopedEngineAudio(BrAudioMgrBase* device) : m_pPrevious(Engine().SetAudioForTests(device)) {}
 
-ScopedEngineAudio::~ScopedEngineAudio() { Engine().*EngineAudioSlot::Slot() = m_pPrevious; }
+ScopedEngineAudio::~ScopedEngineAudio() { Engine().SetAudioForTests(m_pPrevious); }
