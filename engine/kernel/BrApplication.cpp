@@ -1,4 +1,4 @@
-// The application base: state machine with a map type and name, menu commands and mouse input for its controller.
+// BrApplication: the map's life, menu commands and the mouse input handed to the camera's controller.
 #include "engine/kernel/BrApplication.h"
 
 #include <cstdarg>
@@ -6,7 +6,9 @@
 
 #include "core/BrCoords.h"
 #include "core/brcr.h"
+#include "engine/kernel/BrController.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrMap.h"
 
 BR_IMPLEMENT_CLASS(BrApplication, BrStateMachine)
 
@@ -40,18 +42,51 @@ void BrApplication::GetAudioListenerCoords(BrCoords& coords) {
   coords = BrCoords(BrVector(1, 0, 0), BrVector(0, 1, 0), BrVector(0, 0, 1), BrVector(0, 0, 0));
 }
 
-// The map classes arrive with the world model; until then an application has no map.
-void BrApplication::CreateMap() { DestroyMap(); }
+void BrApplication::CreateMap() {
+  DestroyMap();
+  const char* type = m_MapType.Length() ? m_MapType.c_str() : "BrMap";
+  BrObject* spawned = static_cast<BrObject*>(Engine().Spawn(type));
+  BrMap* map = spawned ? static_cast<BrMap*>(spawned->SafeCast(&BrMap::Type)) : nullptr;
+  if (!map) {
+    // Something that is not a map cannot stand in for one.
+    delete spawned;
+    return;
+  }
+  m_pMap = map;
+  m_pMap->Init();
+}
 
-void BrApplication::DestroyMap() { m_pMap = nullptr; }
+void BrApplication::DestroyMap() {
+  if (!m_pMap) return;
+  BrMap* map = m_pMap;
+  map->Destroy();
+  m_pMap = nullptr;
+  delete map;
+}
 
-// The active controller belongs to the camera, which arrives with the world model.
-BrController* BrApplication::ActiveController() const { return nullptr; }
+void BrApplication::ReplaceMap(BrMap* map) {
+  DestroyMap();
+  m_pMap = map;
+}
 
-void BrApplication::LeftClick() {}
-void BrApplication::MouseWheel(int) {}
-void BrApplication::RightClick() {}
-void BrApplication::LeftMouseDown() {}
+BrController* BrApplication::ActiveController() { return m_Camera.GetController(); }
+
+void BrApplication::LeftClick() {
+  if (BrController* controller = ActiveController()) controller->LeftClick();
+}
+
+void BrApplication::MouseWheel(int delta) {
+  if (BrController* controller = ActiveController()) controller->MouseWheel(delta);
+}
+
+void BrApplication::RightClick() {
+  if (BrController* controller = ActiveController()) controller->RightClick();
+}
+
+void BrApplication::LeftMouseDown() {
+  if (BrController* controller = ActiveController()) controller->LeftMouseDown();
+}
+
 void BrApplication::DisplayMsg(char*) {}
 
 void BrApplication::SetName(const char* name) { m_AppName = BrStringT<char>(name); }

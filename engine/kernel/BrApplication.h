@@ -1,6 +1,7 @@
-// BrApplication: the running program as the engine sees it: a state machine with a map, a name and mouse input.
+// BrApplication: the running program as the engine sees it: a state machine with a map, a camera and mouse input.
 #pragma once
 
+#include "engine/kernel/BrCamera.h"
 #include "engine/kernel/BrStateMachine.h"
 
 class BrActor;
@@ -8,10 +9,14 @@ class BrCoords;
 class BrController;
 class BrMap;
 
+// The host creates it by class name and hands it to the engine; it owns its map and camera, and through the
+// camera the active input controller.
 class BrApplication : public BrStateMachine {
   BR_DECLARE_CLASS(BrApplication)
 public:
+  // No map, map type empty, the system cursor shown.
   BrApplication();
+  // Destroys the map.
   ~BrApplication() override;
 
   // The state machine's form only.
@@ -27,6 +32,7 @@ public:
   virtual BrActor* GetPlayer();
   // The identity frame at the origin.
   virtual void GetAudioListenerCoords(BrCoords& coords);
+  // Replaces the map with a new one of the map type ("BrMap" when empty) and initialises it.
   virtual void CreateMap();
   // Mouse input, forwarded to the active controller when there is one.
   virtual void LeftClick();
@@ -37,8 +43,9 @@ public:
   virtual void DisplayMsg(char* text);
 
   BrMap* Map() const { return m_pMap; }
+  BrCamera* Camera() { return &m_Camera; }
   // The camera's controller; null while there is none.
-  BrController* ActiveController() const;
+  BrController* ActiveController();
   void SetMapType(const BrStringT<char>& className) { m_MapType = className; }
   const BrStringT<char>& GetMapType() const { return m_MapType; }
   // The application's name (set by Launch); distinct from the object name.
@@ -49,8 +56,12 @@ public:
   void DisplayMsgf(const char* format, ...);
 
 protected:
+  // Destroys and deletes the map.
   void DestroyMap();
+  // Installs map as the application's map (deleting the old one); for loading a saved game.
+  void ReplaceMap(BrMap* map);
 
+  BrCamera m_Camera;
   BrStringT<char> m_MapType;
   BrMap* m_pMap;
   BrStringT<char> m_AppName;

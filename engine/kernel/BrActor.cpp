@@ -1,0 +1,85 @@
+// BrActor: the actor's configuration keys, death sound, target lookup and archive form.
+#include "engine/kernel/BrActor.h"
+
+#include "core/BrBin.h"
+#include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrMap.h"
+#include "engine/kernel/BrScriptDaemon.h"
+#include "engine/presentation/BrAudioMgrBase.h"
+#include "templates/BrArchiveOps.h"
+
+BR_IMPLEMENT_CLASS(BrActor, BrDemoEntity)
+
+BrActor::BrActor() : m_fGroundSpeed(200.0f), m_iHealth(10), m_iMaxHealth(10), m_iTargetID(-1) {}
+
+BrActor::BrActor(const BrActor& other)
+    : BrDemoEntity(other),
+      m_fGroundSpeed(other.m_fGroundSpeed),
+      m_iHealth(other.m_iHealth),
+      m_iMaxHealth(other.m_iMaxHealth),
+      m_PathDest(other.m_PathDest),
+      m_HurtSound(other.m_HurtSound),
+      m_DeathSound(other.m_DeathSound),
+      m_iTargetID(other.m_iTargetID),
+      m_HUDColour(other.m_HUDColour) {}
+
+BrActor& BrActor::operator=(const BrActor& other) {
+  if (this == &other) return *this;
+  BrDemoEntity::operator=(other);
+  m_fGroundSpeed = other.m_fGroundSpeed;
+  m_iHealth = other.m_iHealth;
+  m_iMaxHealth = other.m_iMaxHealth;
+  m_PathDest = other.m_PathDest;
+  m_HurtSound = other.m_HurtSound;
+  m_DeathSound = other.m_DeathSound;
+  m_iTargetID = other.m_iTargetID;
+  m_HUDColour = other.m_HUDColour;
+  return *this;
+}
+
+BrActor::~BrActor() {}
+
+void BrActor::Serialize(BrBin& bin) {
+  BrDemoEntity::Serialize(bin);
+  bin << m_fGroundSpeed;
+  bin << m_iHealth;
+  bin << m_iMaxHealth;
+  bin << m_PathDest;
+  bin << m_iTargetID;
+  if (bin.GetVersion() >= 268) bin << m_HUDColour;
+}
+
+void BrActor::LoadScript(const char* section, BrCfgFile* cfg) {
+  BrDemoEntity::LoadScript(section, cfg);
+  BrScriptDaemon* script = Engine().Script();
+  if (!cfg || !script || !section) return;
+  BrAudioMgrBase* audio = Engine().Audio();
+  char text[ciTextLen] = {0};
+  const bool hurt = script->LoadProperty(text, ciTextLen, section, cfg, "HurtSound");
+  if (audio) audio->CreateAudio(BrStringT<char>(hurt ? text : "Sounds\\hit.wav"), m_HurtSound);
+  const bool death = script->LoadProperty(text, ciTextLen, section, cfg, "DeathSound");
+  if (audio) audio->CreateAudio(BrStringT<char>(death ? text : "Sounds\\killed.wav"), m_DeathSound);
+  float f = 0.0f;
+  if (script->LoadProperty(f, section, cfg, "Health")) {
+    m_iHealth = int32_t(f);
+    m_iMaxHealth = int32_t(f);
+  }
+  if (script->LoadProperty(f, section, cfg, "Speed")) SetGroundSpeed(f);
+}
+
+bool BrActor::PathTo(const BrVector&) { return false; }
+bool BrActor::CanSee(BrDemoEntity*) const { return false; }
+
+void BrActor::Killed(const BrStringT<char>&) {
+  if (BrAudioMgrBase* audio = Engine().Audio()) audio->PlayAudio3D(m_DeathSound, GetCoords().Position);
+}
+
+void BrActor::HeadForTargetObj(int) {}
+void BrActor::ReachedTargetObj() {}
+
+BrGameObj* BrActor::GetTargetObj() {
+  BrMap* map = WorldMap();
+  if (!map) return nullptr;
+  BrGameObj* target = map->GetObjectA(m_iTargetID);
+  return target->IsValid() ? target : nullptr;
+}

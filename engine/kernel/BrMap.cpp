@@ -1,0 +1,148 @@
+// BrMap: stepping, drawing, unloading, the archive form and the path network of the base map.
+#include "engine/kernel/BrMap.h"
+
+#include "core/BrBin.h"
+#include "core/BrLogFile.h"
+#include "engine/kernel/BrDemoEntity.h"
+#include "engine/kernel/BrLevelInfo.h"
+#include "templates/BrArchiveOps.h"
+
+BR_IMPLEMENT_CLASS(BrMap, BrGameObj)
+
+BrMap::BrMap() : m_bTimingInfo(false), m_bGridDebug(false), m_bCollisionDebug(false) {}
+
+BrMap::~BrMap() { BrMap::Destroy(); }
+
+void BrMap::Serialize(BrBin& bin) {
+  BrGameObj::Serialize(bin);
+  m_PathNodes.Serialize(bin);
+  bin << m_bTimingInfo;
+  {
+    // The objects being read belong to this map, whichever map the application shows meanwhile.
+    BrWorldMapScope scope(this);
+    m_ObjectMgr.Serialize(bin);
+  }
+  bin << m_bGridDebug;
+  bin << m_bCollisionDebug;
+}
+
+bool BrMap::Init() {
+  BrGameObj::Init();
+  Destroy();
+  m_ObjectMgr.Init();
+  return true;
+}
+
+void BrMap::Step(float dt) {
+  const int n = NumObjects();
+  for (int id = 0; id < n; ++id) {
+    BrGameObj* object = GetObjectA(id);
+    if (object->IsValid()) object->Step(dt);
+  }
+}
+
+void BrMap::Destroy() {
+  BrWorldMapScope scope(this);
+  m_ObjectMgr.Destroy();
+}
+
+void BrMap::Draw(BrRenderBase* render) {
+  DrawObjects(render);
+  BrGameObj::Draw(render);
+}
+
+void BrMap::PerfDraw(BrRenderBase*) {}
+
+void BrMap::DrawObjects(BrRenderBase* render) {
+  if (!render) return;
+  for (int id = 0; id < NumObjects(); ++id) {
+    BrGameObj* object = GetObjectA(id);
+    if (object && object->IsValid()) object->Draw(render);
+  }
+}
+
+void BrMap::Reset() {}
+
+void BrMap::Unload() {
+  BrWorldMapScope scope(this);
+  m_ObjectMgr.DestroyNonPersistentObjects();
+}
+
+bool BrMap::CellTrace(const BrVector*, const BrVector*) { return false; }
+
+bool BrMap::PointCheck(const BrVector&, float, eCollideFlags, BrDemoEntity*) { return false; }
+
+void BrMap::Trace(const BrVector& start, const BrVector& end, float radius, unsigned int flags, BrVector& hit,
+                  int& depth, BrDemoEntity* entity) {
+  hit = end;
+  if ((flags & 3u) && depth < 10) {
+    ++depth;
+    const BrVector again = hit;
+    Trace(start, again, radius, flags, hit, depth, entity);
+  }
+}
+
+BrDemoEntity* BrMap::SpawnScripted(const BrStringT<char>&) { return nullptr; }
+
+BrGameObj* BrMap::SpawnMutator(const BrStringT<char>&, BrStringT<char>&) { return nullptr; }
+
+void BrMap::RevealAllToMiniMap() {}
+
+BrLevelInfo* BrMap::GetLevelInfo() {
+  for (int id = 0; id < NumObjects(); ++id) {
+    BrGameObj* object = GetObjectA(id);
+    if (object->IsA(BrLevelInfo::Type)) return static_cast<BrLevelInfo*>(object);
+  }
+  return nullptr;
+}
+
+bool BrMap::ToggleTimingInfo() {
+  m_bTimingInfo = !m_bTimingInfo;
+  return m_bTimingInfo;
+}
+
+void BrMap::ToggleDebugInfo(const BrStringT<char>& name) {
+  if (name == BrStringT<char>("Grid"))
+    m_bGridDebug = !m_bGridDebug;
+  else if (name == BrStringT<char>("Collision"))
+    m_bCollisionDebug = !m_bCollisionDebug;
+}
+
+bool BrMap::IsDebugInfoOn(const BrStringT<char>& name) const {
+  if (name == BrStringT<char>("Grid")) return m_bGridDebug;
+  if (name == BrStringT<char>("Collision")) return m_bCollisionDebug;
+  return false;
+}
+
+bool BrMap::BuildPaths() {
+  bool result = true;
+  for (int i = 0; i < m_PathNodes.GetCount(); ++i) {
+    bool found = false;
+    for (int j = 0; j < m_PathNodes.GetCount(); ++j) {
+      if (j == i) continue;
+      if (CellTrace(&m_PathNodes[i].Position(), &m_PathNodes[j].Position())) {
+        found = true;
+        BrPathLink link;
+        link.pNode = &m_PathNodes[j];
+        link.fDistance = (m_PathNodes[j].Position() - m_PathNodes[i].Position()).Size();
+        m_PathNodes[i].Links().Add(link);
+      }
+    }
+    m_PathNodes[i].Links().FreeExtra();
+    if (!found) result = false;
+  }
+  return result;
+}
+
+void BrMap::ValidatePaths() {
+  TDArray<BrPathNode> kept;
+  for (int i = 0; i < m_PathNodes.GetCount(); ++i)
+    if (m_PathNodes[i].Value() == 0) kept.Add(m_PathNodes[i]);
+  m_PathNodes.Clear();
+  for (int i = 0; i < kept.GetCount(); ++i) {
+    kept[i].Position().y = 32.0f;
+    m_PathNodes.Add(kept[i]);
+  }
+  m_PathNodes.FreeExtra();
+  GLog.DebugPrintf("DEBUG: Validated %i path nodes in higher level network", m_PathNodes.GetCount());
+}

@@ -1,0 +1,52 @@
+// BrObjectMgr: the owner of a map's game objects: ids, lookup, destruction, garbage collection and the save stream.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/kernel/BrNullGameObj.h"
+#include "engine/kernel/IObjectMgr.h"
+#include "templates/TDArray.h"
+
+// Objects sit densely in a pointer array; ids index a table of slots. Ids are never reused until
+// DestroyAllObjects empties the table. A bad id yields the embedded null object.
+class BrObjectMgr : public IObjectMgr {
+public:
+  // Empty, then Init.
+  BrObjectMgr();
+  // Copies both arrays and the null object member by member; nothing relies on copying a live manager.
+  BrObjectMgr(const BrObjectMgr& other);
+  BrObjectMgr& operator=(const BrObjectMgr& other);
+  // Destroy, then the members.
+  virtual ~BrObjectMgr();
+
+  // Saving: the id table, the object count, then each object's class name, slot, id and data. Loading: every
+  // object is replaced by those of the stream; a record that does not fit the table, a class no one can make
+  // or an object that reads back another id fails the archive and leaves the manager empty.
+  void Serialize(BrBin& bin) override;
+  void DestroyAllObjects() override;
+  void DestroyNonPersistentObjects() override;
+  int GetNumObjects() const override;
+  BrGameObj* GetObjectA(int id) override;
+  int AddObject(BrGameObj* object) override;
+
+  // Destroys the null object and names it "NullObject".
+  virtual bool Init();
+  // Every object destroyed and deleted, then the null object destroyed.
+  virtual void Destroy();
+
+  // Live objects held (not ids issued).
+  int GetNumLiveObjects() const { return m_Objects.GetCount(); }
+
+protected:
+  // Keeps the valid persistent objects, packed in their old order; deletes the rest and clears their ids.
+  void CollectGarbage() override;
+  // Moves the object at slot of from to the end of to and points its id there.
+  virtual void RemapObject(int slot, TDArray<BrGameObj*>* from, TDArray<BrGameObj*>* to);
+
+  // The loading half of Serialize; false when the stream cannot be right.
+  bool Load(BrBin& bin);
+
+  TDArray<BrGameObj*> m_Objects;
+  TDArray<int32_t> m_IDToSlot;
+  BrNullGameObj m_NullObject;
+};
