@@ -1,0 +1,303 @@
+// The OpenGL core of a device: context, frame buffers, clear, present, front-buffer reads and defaults.
+#include "platform/d3d9/BrD3D9Core.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/d3d9/BrD3D9Resources.h"
+
+namespace brd3d9 {
+
+Core* Core::create(SDL_Window* window, const D3DPRESENT_PARAMETERS& params, std::string& error) {
+  if (!window) {
+    error = "no window";
+    return nullptr;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  if (!context) {
+    error = std::string("no OpenGL context: ") + SDL_GetError();
+    return nullptr;
+  }
+  if (SDL_GL_MakeCurrent(window, context) != 0 || epoxy_gl_version() < 33) {
+    error = "OpenGL 3.3 is not available";
+    SDL_GL_DeleteContext(context);
+    return nullptr;
+  }
+  Core* core = new Core(window, context);
+  if (!core->configure(params, error)) {
+    core->drop();
+    return nullptr;
+  }
+  return core;
+}
+
+Core::Core(SDL_Window* window, void* context) : mWindow(window), mContext(context) {
+  glGenVertexArrays(1, &mVao);
+  glBindVertexArray(mVao);
+  // Stages without a texture read opaque white, so that untextured geometry shows its vertex colours.
+  const uint32_t white = 0xFFFFFFFFu;
+  glGenTextures(1, &mWhite);
+  glBindTexture(GL_TEXTURE_2D, mWhite);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_BYTE, &white);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glGenSamplers(kFsStages, mSamplers);
+  for (uint32_t s = 0; s < kFsStages; ++s) glBindSampler(s, mSamplers[s]);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+}
+
+Core::~Core() {
+  if (mContext) {
+    makeCurrent();
+    SDL_GL_MakeCurrent(mWindow, nullptr);
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
+  }
+}
+
+void Core::drop() {
+  if (mInternalRefs > 0 && --mInternalRefs == 0) {
+    // Deleting the context frees every OpenGL object of the core and its resources.
+    makeCurrent();
+    SDL_GL_MakeCurrent(mWindow, nullptr);
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
+    mContext = nullptr;
+    bury(this);
+  }
+}
+
+bool Core::makeCurrent() {
+  if (!mContext) return false;
+  if (SDL_GL_GetCurrentContext() == mContext) return true;
+  return SDL_GL_MakeCurrent(mWindow, static_cast<SDL_GLContext>(mContext)) == 0;
+}
+
+void Core::destroyFramebuffers() {
+  if (mFbo) glDeleteFramebuffers(1, &mFbo);
+  if (mReadFbo) glDeleteFramebuffers(1, &mReadFbo);
+  if (mColor[0]) glDeleteTextures(2, mColor);
+  if (mDepth) glDeleteRenderbuffers(1, &mDepth);
+  mFbo = mReadFbo = mDepth = 0;
+  mColor[0] = mColor[1] = 0;
+}
+
+bool Core::configure(const D3DPRESENT_PARAMETERS& params, std::string& error) {
+  if (!makeCurrent()) {
+    error = "context cannot be made current";
+    return false;
+  }
+  mParams = params;
+  destroyFramebuffers();
+  const GLsizei w = GLsizei(params.BackBufferWidth), h = GLsizei(params.BackBufferHeight);
+  GLint maxSize = 0;
+  glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
+  if (w <= 0 || h <= 0 || w > maxSize || h > maxSize) {
+    error = "back buffer size not supported";
+    return false;
+  }
+  // Two colour buffers: the back buffer drawn into and the front buffer last presented (kept for
+  // screenshots). The frame is drawn off-screen and copied to the window at Present.
+  glGenTextures(2, mColor);
+  std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
+  for (GLuint tex : mColor) {
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, black.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  }
+  mBoundTexture[0] = mBoundTexture[1] = 0;
+  mHasDepth = params.EnableAutoDepthStencil != 0;
+  glGenFramebuffers(1, &mFbo);
+  glGenFramebuffers(1, &mReadFbo);
+  glBindFramebuffer(GL_FRAMEBUFFER, mFbo);
+  mBack = 0;
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack], 0);
+  if (mHasDepth) {
+    glGenRenderbuffers(1, &mDepth);
+    glBindRenderbuffer(GL_RENDERBUFFER, mDepth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, mDepth);
+  }
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    error = "frame buffer incomplete";
+    return false;
+  }
+  SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+  resetState();
+  return true;
+}
+
+void Core::resetState() {
+  ShadowState& s = state;
+  s = ShadowState();
+  DWORD* rs = s.rs;
+  const float one = 1.0f, pointMax = 64.0f;
+  rs[D3DRS_ZENABLE] = mHasDepth ? D3DZB_TRUE : D3DZB_FALSE;
+  rs[D3DRS_FILLMODE] = D3DFILL_SOLID;
+  rs[D3DRS_SHADEMODE] = D3DSHADE_GOURAUD;
+  rs[D3DRS_ZWRITEENABLE] = TRUE;
+  rs[D3DRS_LASTPIXEL] = TRUE;
+  rs[D3DRS_SRCBLEND] = D3DBLEND_ONE;
+  rs[D3DRS_DESTBLEND] = D3DBLEND_ZERO;
+  rs[D3DRS_CULLMODE] = D3DCULL_CCW;
+  rs[D3DRS_ZFUNC] = D3DCMP_LESSEQUAL;
+  rs[D3DRS_ALPHAFUNC] = D3DCMP_ALWAYS;
+  rs[D3DRS_STENCILFAIL] = rs[D3DRS_STENCILZFAIL] = rs[D3DRS_STENCILPASS] = 1;
+  rs[D3DRS_STENCILFUNC] = D3DCMP_ALWAYS;
+  rs[D3DRS_STENCILMASK] = rs[D3DRS_STENCILWRITEMASK] = 0xFFFFFFFFu;
+  rs[D3DRS_TEXTUREFACTOR] = 0xFFFFFFFFu;
+  rs[D3DRS_CLIPPING] = TRUE;
+  rs[D3DRS_LIGHTING] = TRUE;
+  rs[D3DRS_COLORVERTEX] = TRUE;
+  rs[D3DRS_LOCALVIEWER] = TRUE;
+  rs[D3DRS_DIFFUSEMATERIALSOURCE] = 1;
+  rs[D3DRS_SPECULARMATERIALSOURCE] = 2;
+  std::memcpy(&rs[D3DRS_POINTSIZE], &one, 4);
+  std::memcpy(&rs[D3DRS_POINTSIZE_MIN], &one, 4);
+  std::memcpy(&rs[D3DRS_POINTSIZE_MAX], &pointMax, 4);
+  rs[D3DRS_MULTISAMPLEANTIALIAS] = TRUE;
+  rs[D3DRS_MULTISAMPLEMASK] = 0xFFFFFFFFu;
+  rs[D3DRS_COLORWRITEENABLE] = 0xF;
+  rs[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
+  rs[D3DRS_SRCBLENDALPHA] = D3DBLEND_ONE;
+  rs[D3DRS_DESTBLENDALPHA] = D3DBLEND_ZERO;
+  rs[D3DRS_BLENDOPALPHA] = D3DBLENDOP_ADD;
+  for (uint32_t st = 0; st < kDeviceStages; ++st) {
+    DWORD* t = s.tss[st];
+    t[D3DTSS_COLOROP] = st == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+    t[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+    t[D3DTSS_COLORARG2] = D3DTA_CURRENT;
+    t[D3DTSS_ALPHAOP] = st == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+    t[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+    t[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+    t[D3DTSS_TEXCOORDINDEX] = st;
+    t[D3DTSS_COLORARG0] = t[D3DTSS_ALPHAARG0] = t[D3DTSS_RESULTARG] = D3DTA_CURRENT;
+    DWORD* sp = s.samp[st];
+    sp[D3DSAMP_ADDRESSU] = sp[D3DSAMP_ADDRESSV] = sp[D3DSAMP_ADDRESSW] = D3DTADDRESS_WRAP;
+    sp[D3DSAMP_MAGFILTER] = sp[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
+    sp[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
+    sp[D3DSAMP_MAXANISOTROPY] = 1;
+  }
+  s.viewport = {0, 0, mParams.BackBufferWidth, mParams.BackBufferHeight, 0.0f, 1.0f};
+  dirty = kDirtyAll;
+  dirtyTextures = dirtySamplers = 0xFF;
+  ++constSerial;
+  ++fixedSerial;
+  mGl = GlRaster();
+  mCurrent = nullptr;
+}
+
+void Core::clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
+  makeCurrent();
+  glBindFramebuffer(GL_FRAMEBUFFER, mFbo);
+  GLbitfield mask = 0;
+  if (flags & D3DCLEAR_TARGET) {
+    glClearColor(float((color >> 16) & 0xFF) / 255.0f, float((color >> 8) & 0xFF) / 255.0f,
+                 float(color & 0xFF) / 255.0f, float(color >> 24) / 255.0f);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    mGl.colorMask = 0xF;
+    mask |= GL_COLOR_BUFFER_BIT;
+  }
+  if (mHasDepth && (flags & D3DCLEAR_ZBUFFER)) {
+    glClearDepth(z < 0.0f ? 0.0 : (z > 1.0f ? 1.0 : double(z)));
+    glDepthMask(GL_TRUE);
+    mGl.depthMask = 1;
+    mask |= GL_DEPTH_BUFFER_BIT;
+  }
+  if (mHasDepth && (flags & D3DCLEAR_STENCIL)) {
+    glClearStencil(GLint(stencil & 0xFF));
+    glStencilMask(0xFF);
+    mask |= GL_STENCIL_BUFFER_BIT;
+  }
+  if (!mask) return;
+  dirty |= kDirtyRaster;
+  // The clear covers the viewport, cut down to each rectangle when rectangles are given.
+  const D3DVIEWPORT9& vp = state.viewport;
+  const LONG bh = LONG(mParams.BackBufferHeight);
+  glEnable(GL_SCISSOR_TEST);
+  const DWORD n = rects ? count : 0;
+  for (DWORD i = 0; i < (n ? n : 1); ++i) {
+    LONG x1 = LONG(vp.X), y1 = LONG(vp.Y), x2 = LONG(vp.X + vp.Width), y2 = LONG(vp.Y + vp.Height);
+    if (n) {
+      x1 = std::max(x1, rects[i].x1);
+      y1 = std::max(y1, rects[i].y1);
+      x2 = std::min(x2, rects[i].x2);
+      y2 = std::min(y2, rects[i].y2);
+    }
+    if (x2 <= x1 || y2 <= y1) continue;
+    glScissor(x1, bh - y2, x2 - x1, y2 - y1);
+    glClear(mask);
+  }
+  glDisable(GL_SCISSOR_TEST);
+}
+
+bool Core::present() {
+  if (!makeCurrent()) return false;
+  int ww = 0, wh = 0;
+  SDL_GL_GetDrawableSize(mWindow, &ww, &wh);
+  const GLint bw = GLint(mParams.BackBufferWidth), bh = GLint(mParams.BackBufferHeight);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, mFbo);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  if (ww > 0 && wh > 0)
+    glBlitFramebuffer(0, 0, bw, bh, 0, 0, ww, wh, GL_COLOR_BUFFER_BIT,
+                      (ww == bw && wh == bh) ? GL_NEAREST : GL_LINEAR);
+  SDL_GL_SwapWindow(mWindow);
+  // The frame just shown becomes the front buffer; the other buffer is drawn next.
+  mBack ^= 1;
+  glBindFramebuffer(GL_FRAMEBUFFER, mFbo);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack], 0);
+  return true;
+}
+
+void Core::readFront(uint8_t* out, UINT width, UINT height, INT pitch) {
+  for (UINT y = 0; y < height; ++y) std::memset(out + size_t(y) * size_t(pitch), 0, size_t(width) * 4);
+  if (!makeCurrent()) return;
+  const UINT bw = mParams.BackBufferWidth, bh = mParams.BackBufferHeight;
+  std::vector<uint8_t> rows(size_t(bw) * bh * 4);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, mReadFbo);
+  glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack ^ 1], 0);
+  glReadPixels(0, 0, GLsizei(bw), GLsizei(bh), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+  glBindFramebuffer(GL_FRAMEBUFFER, mFbo);
+  // OpenGL's rows run bottom-up; the surface's top-down. The front buffer has no alpha of its own.
+  const UINT w = std::min(width, bw), h = std::min(height, bh);
+  for (UINT y = 0; y < h; ++y) {
+    const uint8_t* src = rows.data() + size_t(bh - 1 - y) * bw * 4;
+    uint8_t* dst = out + size_t(y) * size_t(pitch);
+    std::memcpy(dst, src, size_t(w) * 4);
+    for (UINT x = 0; x < w; ++x) dst[x * 4 + 3] = 0xFF;
+  }
+}
+
+void Core::unbind(const void* resource) {
+  ShadowState& s = state;
+  for (uint32_t i = 0; i < kDeviceStages; ++i)
+    if (s.textures[i] == resource) {
+      s.textures[i] = nullptr;
+      dirtyTextures |= 1u << i;
+    }
+  for (StreamBinding& b : s.streams)
+    if (b.buffer == resource) {
+      b = StreamBinding();
+      dirty |= kDirtyInputs;
+    }
+  if (s.indices == resource) {
+    s.indices = nullptr;
+    dirty |= kDirtyIndices;
+  }
+  if (s.declaration == resource) {
+    s.declaration = nullptr;
+    dirty |= kDirtyInputs | kDirtyProgram;
+  }
+  if (s.shader == resource) {
+    s.shader = nullptr;
+    dirty |= kDirtyInputs | kDirtyProgram;
+  }
+}
+
+}  // namespace brd3d9

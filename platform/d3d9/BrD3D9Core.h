@@ -1,0 +1,184 @@
+// The OpenGL core behind one device: its context and frame buffers, the shadow of the Direct3D state with
+// dirty flags, and the flush of that state at each draw.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/d3d9/BrD3D9Conventions.h"
+#include "platform/d3d9/BrD3D9Internal.h"
+#include "platform/d3d9/BrFsProgram.h"
+#include "platform/d3d9/BrVsProgram.h"
+
+struct SDL_Window;
+
+namespace brd3d9 {
+
+class Texture;
+class VertexBuffer;
+class IndexBuffer;
+class VertexShader;
+class VertexDeclaration;
+class Device;
+
+enum : uint32_t {
+  kRenderStates = 256,
+  kStageStates = 33,
+  kSamplerStates = 14,
+  kStreams = 16,
+};
+
+struct StreamBinding {
+  VertexBuffer* buffer = nullptr;
+  UINT offset = 0;
+  UINT stride = 0;
+};
+
+// What the application has set, as Direct3D sees it. Bindings are not counted references.
+struct ShadowState {
+  DWORD rs[kRenderStates];
+  DWORD tss[kDeviceStages][kStageStates];
+  DWORD samp[kDeviceStages][kSamplerStates];
+  Texture* textures[kDeviceStages];
+  StreamBinding streams[kStreams];
+  IndexBuffer* indices;
+  VertexDeclaration* declaration;
+  VertexShader* shader;
+  float constants[kVsConstRegisters * 4];
+  D3DVIEWPORT9 viewport;
+};
+
+// What changed since the last draw.
+enum DirtyBits : uint32_t {
+  kDirtyProgram = 1u << 0,   // shader, declaration kind, texture-stage operations, alpha test
+  kDirtyInputs = 1u << 1,    // shader inputs, declaration, streams
+  kDirtyRaster = 1u << 2,    // depth, blending, culling, colour mask, fill mode
+  kDirtyIndices = 1u << 3,
+  kDirtyViewport = 1u << 4,
+  kDirtyAll = 0xFFFFFFFFu,
+};
+
+class Core final : public Buried {
+ public:
+  // Creates the context on the window and the frame buffers for the parameters; null with a reason.
+  static Core* create(SDL_Window* window, const D3DPRESENT_PARAMETERS& params, std::string& error);
+  ~Core() override;
+
+  // Internal references: the device and every resource hold one; the last drop buries the core.
+  void retain() { ++mInternalRefs; }
+  void drop();
+  // Makes the context current on this thread; false when it cannot.
+  bool makeCurrent();
+
+  const Conventions& conventions() const { return mConv; }
+  Device* device = nullptr;  // the API object, null once the application released it
+
+  // ---- Frame ----
+  // Rebuilds the frame buffers for new parameters and returns every state to its default.
+  bool configure(const D3DPRESENT_PARAMETERS& params, std::string& error);
+  const D3DPRESENT_PARAMETERS& params() const { return mParams; }
+  void clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil);
+  bool present();
+  // Copies the last presented frame into 32-bit BGRA rows (top row first) of a width x height image.
+  void readFront(uint8_t* out, UINT width, UINT height, INT pitch);
+
+  // ---- State (the device records, the draw flushes) ----
+  ShadowState state;
+  uint32_t dirty = kDirtyAll;
+  uint32_t dirtyTextures = 0xFF;  // stages whose binding changed
+  uint32_t dirtySamplers = 0xFF;  // stages whose sampler states changed
+  uint64_t constSerial = 1;       // bumped by every constant change
+  uint64_t fixedSerial = 1;       // bumped when the viewport, texture factor or alpha reference change
+  void resetState();
+
+  HRESULT draw(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount);
+  HRESULT drawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT minIndex, UINT numVertices, UINT startIndex,
+                      UINT primitiveCount);
+
+  // ---- Resources ----
+  // Forgets every binding of a resource that is going away.
+  void unbind(const void* resource);
+  // Drops the linked programs of a shader that is going away.
+  void forgetShader(VertexShader* shader);
+  // Uploads the changed levels of a texture.
+  void uploadTexture(Texture* texture);
+  // OpenGL names about to be deleted: forget that they are bound, so a reused name binds again.
+  void forgetGlTexture(GLuint name) {
+    for (GLuint& t : mBoundTexture)
+      if (t == name) t = 0;
+  }
+  void forgetGlBuffer(GLuint name) {
+    if (mBoundIndexBuffer == name) mBoundIndexBuffer = 0;
+    dirty |= kDirtyInputs | kDirtyIndices;
+  }
+
+ private:
+  struct Program {
+    GLuint program = 0;
+    GLint locC = -1, locFix = -1, locTFactor = -1, locAlphaRef = -1;
+    int constCount = 0;
+    uint64_t constSerial = 0, fixedSerial = 0;
+  };
+  struct ProgramKey {
+    uint32_t shaderId;
+    uint32_t pretransformed;
+    FsKey fs;
+    bool operator==(const ProgramKey& o) const {
+      return shaderId == o.shaderId && pretransformed == o.pretransformed && fs == o.fs;
+    }
+  };
+  struct KeyHash {
+    size_t operator()(const ProgramKey& k) const;
+  };
+  struct FsHash {
+    size_t operator()(const FsKey& k) const;
+  };
+  // Attribute read by the current inputs, for the range checks of the draws.
+  struct ActiveInput {
+    uint32_t stream;
+    UINT elementEnd;  // offset + size of the element inside a vertex
+  };
+  // The OpenGL state last sent, so that only changes reach OpenGL.
+  struct GlRaster {
+    int depthTest = -1, depthMask = -1, blend = -1, cull = -1;
+    GLenum depthFunc = 0, blendSrc = 0, blendDst = 0, blendEq = 0, cullFace = 0, polygonMode = 0;
+    int colorMask = -1;
+  };
+
+  Core(SDL_Window* window, void* context);
+  HRESULT prepare(const char* where);
+  bool selectProgram(std::string& error);
+  void setupInputs();
+  void applyRaster();
+  void applyTextures();
+  void applyViewport();
+  bool checkVertexRange(int64_t first, int64_t last) const;
+  void destroyFramebuffers();
+  GLuint compileShader(GLenum type, const std::string& text, std::string& error);
+
+  SDL_Window* mWindow;
+  void* mContext;
+  const Conventions mConv = kD3D9OnGL;
+  D3DPRESENT_PARAMETERS mParams{};
+  uint32_t mInternalRefs = 1;
+  bool mHasDepth = false;
+
+  GLuint mFbo = 0, mReadFbo = 0, mColor[2] = {0, 0}, mDepth = 0;
+  int mBack = 0;
+  GLuint mVao = 0, mWhite = 0, mSamplers[kFsStages] = {0, 0};
+
+  std::unordered_map<ProgramKey, Program, KeyHash> mPrograms;
+  std::unordered_map<FsKey, GLuint, FsHash> mFragmentShaders;
+  Program* mCurrent = nullptr;
+  ProgramKey mCurrentKey{};
+  std::vector<ActiveInput> mActiveInputs;
+  uint32_t mEnabledAttribs = 0;
+  GlRaster mGl;
+  GLuint mBoundIndexBuffer = 0;
+  GLuint mBoundTexture[kFsStages] = {0, 0};
+};
+
+}  // namespace brd3d9

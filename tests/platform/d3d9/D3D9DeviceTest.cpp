@@ -1,0 +1,259 @@
+// The device: creation on a window, clear and present, scenes, the back and front buffers, reset,
+// reference counts and the unbinding of released resources.
+#include <cstring>
+
+#include "tests/platform/d3d9/D3D9TestSupport.h"
+
+using namespace d3d9test;
+
+namespace {
+
+const char kColorShader[] =
+    "vs.1.1\ndcl_position0 v0\ndcl_color0 v1\nmov oPos, v0\nmov oD0, v1\n";
+
+struct ScreenVertex {
+  float x, y, z, rhw;
+  uint32_t color;
+};
+
+const D3DVERTEXELEMENT9 kScreenDecl[] = {
+    {0, 0, D3DDECLTYPE_FLOAT4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITIONT, 0},
+    {0, 16, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
+    D3DDECL_END()};
+
+}  // namespace
+
+TEST(D3D9Device, ClearPresentAndFrontBuffer) {
+  TestDevice t(32, 24);
+  ASSERT_TRUE(t.ok()) << t.why();
+  // Before any present the front buffer is black.
+  IDirect3DSurface9* surface = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateOffscreenPlainSurface(32, 24, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &surface, nullptr));
+  ASSERT_EQ(D3D_OK, t.device->GetFrontBufferData(0, surface));
+  D3DLOCKED_RECT locked;
+  ASSERT_EQ(D3D_OK, surface->LockRect(&locked, nullptr, 0));
+  EXPECT_EQ(32 * 4, locked.Pitch);
+  EXPECT_EQ(0xFF000000u, static_cast<uint32_t*>(locked.pBits)[0]);
+  surface->UnlockRect();
+  releaseAll(surface);
+
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF336699u, 1.0f, 0));
+  std::vector<uint32_t> frame = presentAndRead(t);
+  ASSERT_EQ(32u * 24u, frame.size());
+  EXPECT_EQ(0xFF336699u, frame[0]);
+  EXPECT_EQ(0xFF336699u, frame.back());
+
+  // A cleared rectangle (top-left origin) leaves the rest alone; the presented frame stays the front buffer.
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0));
+  const D3DRECT rect = {4, 2, 8, 6};
+  ASSERT_EQ(D3D_OK, t.device->Clear(1, &rect, D3DCLEAR_TARGET, 0xFFFF0000u, 1.0f, 0));
+  frame = presentAndRead(t);
+  EXPECT_EQ(0xFFFF0000u, frame[2 * 32 + 4]);
+  EXPECT_EQ(0xFFFF0000u, frame[5 * 32 + 7]);
+  EXPECT_EQ(0xFF000000u, frame[6 * 32 + 7]);
+  EXPECT_EQ(0xFF000000u, frame[5 * 32 + 8]);
+  EXPECT_EQ(0xFF000000u, frame[1 * 32 + 4]);
+
+  // Wrong calls are refused.
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->Clear(1, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0));
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->Clear(0, nullptr, 0, 0, 1.0f, 0));
+}
+
+TEST(D3D9Device, ScenesBackBufferAndDisplayMode) {
+  TestDevice t(40, 30);
+  ASSERT_TRUE(t.ok()) << t.why();
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->EndScene());
+  EXPECT_EQ(D3D_OK, t.device->BeginScene());
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->BeginScene());
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->Present(nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(D3D_OK, t.device->EndScene());
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1));
+
+  IDirect3DSurface9* back = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
+  D3DSURFACE_DESC desc;
+  ASSERT_EQ(D3D_OK, back->GetDesc(&desc));
+  EXPECT_EQ(40u, desc.Width);
+  EXPECT_EQ(30u, desc.Height);
+  EXPECT_EQ(D3DFMT_X8R8G8B8, desc.Format);
+  D3DLOCKED_RECT locked;
+  EXPECT_EQ(D3DERR_INVALIDCALL, back->LockRect(&locked, nullptr, 0));
+  // Released to 0 by its holder, the back buffer still belongs to the device.
+  EXPECT_EQ(1, releaseAll(back));
+  ASSERT_EQ(D3D_OK, t.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
+  EXPECT_EQ(0u, back->Release());
+
+  D3DDISPLAYMODE mode, desktop;
+  ASSERT_EQ(D3D_OK, t.device->GetDisplayMode(0, &mode));
+  ASSERT_EQ(D3D_OK, t.d3d->GetAdapterDisplayMode(0, &desktop));
+  EXPECT_EQ(desktop.Width, mode.Width);
+  EXPECT_EQ(desktop.Height, mode.Height);
+  EXPECT_EQ(D3DFMT_X8R8G8B8, mode.Format);
+
+  // Reset resizes the back buffer and returns states to their defaults.
+  ASSERT_EQ(D3D_OK, t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE));
+  D3DPRESENT_PARAMETERS pp;
+  std::memset(&pp, 0, sizeof pp);
+  pp.BackBufferWidth = 20;
+  pp.BackBufferHeight = 10;
+  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+  pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  pp.Windowed = TRUE;
+  pp.hDeviceWindow = t.hwnd;
+  ASSERT_EQ(D3D_OK, t.device->Reset(&pp));
+  EXPECT_EQ(1u, pp.BackBufferCount);
+  DWORD cull = 0;
+  ASSERT_EQ(D3D_OK, t.device->GetRenderState(D3DRS_CULLMODE, &cull));
+  EXPECT_EQ(DWORD(D3DCULL_CCW), cull);
+  ASSERT_EQ(D3D_OK, t.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
+  ASSERT_EQ(D3D_OK, back->GetDesc(&desc));
+  EXPECT_EQ(20u, desc.Width);
+  EXPECT_EQ(10u, desc.Height);
+  releaseAll(back);
+  // Without a depth buffer a depth clear is refused.
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
+  t.width = 20;
+  t.height = 10;
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00u, 1.0f, 0));
+  const std::vector<uint32_t> frame = presentAndRead(t);
+  ASSERT_EQ(200u, frame.size());
+  EXPECT_EQ(0xFF00FF00u, frame[199]);
+}
+
+TEST(D3D9Device, ReleaseCountsAndUnbinding) {
+  TestDevice t(16, 16);
+  ASSERT_TRUE(t.ok()) << t.why();
+  IDirect3DTexture9* tex = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr));
+  EXPECT_EQ(2u, tex->AddRef());
+  EXPECT_EQ(1u, tex->Release());
+  IDirect3DDevice9* owner = nullptr;
+  ASSERT_EQ(D3D_OK, tex->GetDevice(&owner));
+  EXPECT_EQ(t.device, owner);
+  EXPECT_EQ(1u, owner->Release());
+
+  // A white texture bound to stage 0: the quad shows white. Its last release unbinds it, and the stage
+  // then reads opaque white too, but a red texture drawn in its place shows red: nothing stale is bound.
+  IDirect3DVertexShader9* vs = makeShader(
+      t.device, "vs_1_1\ndcl_position0 v0\ndcl_color0 v1\ndcl_texcoord0 v8\nmov oPos, v0\nmov oD0, v1\nmov oT0, v8\n");
+  ASSERT_NE(nullptr, vs);
+  const D3DVERTEXELEMENT9 decl[] = {{0, 0, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_POSITIONT, 0},
+                                    {0, 16, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0},
+                                    {0, 20, D3DDECLTYPE_FLOAT2, 0, D3DDECLUSAGE_TEXCOORD, 0},
+                                    D3DDECL_END()};
+  IDirect3DVertexDeclaration9* vd = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateVertexDeclaration(decl, &vd));
+  struct V {
+    float x, y, z, rhw;
+    uint32_t c;
+    float u, v;
+  } quad[4] = {{-0.5f, -0.5f, 0, 1, 0xFFFFFFFFu, 0, 0},
+               {15.5f, -0.5f, 0, 1, 0xFFFFFFFFu, 1, 0},
+               {15.5f, 15.5f, 0, 1, 0xFFFFFFFFu, 1, 1},
+               {-0.5f, 15.5f, 0, 1, 0xFFFFFFFFu, 0, 1}};
+  IDirect3DVertexBuffer9* vb = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateVertexBuffer(sizeof quad, 0, 0, D3DPOOL_MANAGED, &vb, nullptr));
+  void* p = nullptr;
+  ASSERT_EQ(D3D_OK, vb->Lock(0, 0, &p, 0));
+  std::memcpy(p, quad, sizeof quad);
+  ASSERT_EQ(D3D_OK, vb->Unlock());
+  auto fill = [&](IDirect3DTexture9* texture, uint32_t color) {
+    D3DLOCKED_RECT r;
+    ASSERT_EQ(D3D_OK, texture->LockRect(0, &r, nullptr, 0));
+    ASSERT_EQ(16, r.Pitch);
+    for (int i = 0; i < 16; ++i) static_cast<uint32_t*>(r.pBits)[i] = color;
+    ASSERT_EQ(D3D_OK, texture->UnlockRect(0));
+  };
+  fill(tex, 0xFF0000FFu);
+  auto draw = [&]() {
+    ASSERT_EQ(D3D_OK, t.device->BeginScene());
+    t.device->SetVertexShader(vs);
+    t.device->SetVertexDeclaration(vd);
+    t.device->SetStreamSource(0, vb, 0, sizeof(V));
+    ASSERT_EQ(D3D_OK, t.device->DrawPrimitive(D3DPT_TRIANGLEFAN, 0, 2)) << brD3D9LastError();
+    ASSERT_EQ(D3D_OK, t.device->EndScene());
+  };
+  ASSERT_EQ(D3D_OK, t.device->SetTexture(0, tex));
+  draw();
+  EXPECT_EQ(0xFF0000FFu, presentAndRead(t)[8 * 16 + 8]);
+  EXPECT_EQ(0u, tex->Release());
+  draw();
+  EXPECT_EQ(0xFFFFFFFFu, presentAndRead(t)[8 * 16 + 8]);
+  IDirect3DTexture9* red = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateTexture(4, 4, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &red, nullptr));
+  fill(red, 0x00FF0000u);  // X8R8G8B8: the top byte is ignored, so this is opaque red
+  ASSERT_EQ(D3D_OK, t.device->SetTexture(0, red));
+  draw();
+  EXPECT_EQ(0xFFFF0000u, presentAndRead(t)[8 * 16 + 8]);
+
+  // Released while bound as stream, shader and declaration: drawing is refused, never a crash.
+  EXPECT_EQ(0u, vb->Release());
+  ASSERT_EQ(D3D_OK, t.device->BeginScene());
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->DrawPrimitive(D3DPT_TRIANGLEFAN, 0, 2));
+  EXPECT_EQ(0u, vs->Release());
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->DrawPrimitive(D3DPT_TRIANGLEFAN, 0, 2));
+  ASSERT_EQ(D3D_OK, t.device->EndScene());
+  EXPECT_EQ(0u, vd->Release());
+  EXPECT_EQ(0u, red->Release());
+
+  // Resources may outlive the device: their release after it is still safe.
+  IDirect3DIndexBuffer9* ib = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateIndexBuffer(64, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, D3DFMT_INDEX16,
+                                                D3DPOOL_DEFAULT, &ib, nullptr));
+  ASSERT_EQ(D3D_OK, t.device->SetIndices(ib));
+  EXPECT_EQ(0u, t.device->Release());
+  t.device = nullptr;
+  EXPECT_EQ(D3DERR_INVALIDCALL, ib->GetDevice(&owner));
+  EXPECT_EQ(0u, ib->Release());
+}
+
+TEST(D3D9Device, BufferLocksAndCreationRules) {
+  TestDevice t(16, 16);
+  ASSERT_TRUE(t.ok()) << t.why();
+  IDirect3DVertexBuffer9* vb = nullptr;
+  // Direct3D refuses dynamic buffers in the managed pool.
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->CreateVertexBuffer(64, D3DUSAGE_DYNAMIC, 0, D3DPOOL_MANAGED, &vb, nullptr));
+  IDirect3DIndexBuffer9* ib = nullptr;
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->CreateIndexBuffer(64, D3DUSAGE_DYNAMIC, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib, nullptr));
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->CreateIndexBuffer(64, 0, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &ib, nullptr));
+  ASSERT_EQ(D3D_OK, t.device->CreateVertexBuffer(64, D3DUSAGE_DYNAMIC, 0x42, D3DPOOL_SYSTEMMEM, &vb, nullptr));
+  D3DVERTEXBUFFER_DESC desc;
+  ASSERT_EQ(D3D_OK, vb->GetDesc(&desc));
+  EXPECT_EQ(64u, desc.Size);
+  EXPECT_EQ(0x42u, desc.FVF);
+  EXPECT_EQ(D3DPOOL_SYSTEMMEM, desc.Pool);
+  void* p = nullptr;
+  EXPECT_EQ(D3DERR_INVALIDCALL, vb->Lock(60, 8, &p, 0));
+  EXPECT_EQ(D3DERR_INVALIDCALL, vb->Lock(65, 0, &p, 0));
+  EXPECT_EQ(D3DERR_INVALIDCALL, vb->Unlock());
+  ASSERT_EQ(D3D_OK, vb->Lock(16, 16, &p, D3DLOCK_DISCARD));
+  EXPECT_EQ(D3DERR_INVALIDCALL, vb->Lock(0, 16, &p, 0));
+  std::memset(p, 0xAB, 16);
+  ASSERT_EQ(D3D_OK, vb->Unlock());
+  ASSERT_EQ(D3D_OK, vb->Lock(0, 0, &p, D3DLOCK_NOOVERWRITE));
+  EXPECT_EQ(0xAB, static_cast<uint8_t*>(p)[16]);
+  EXPECT_EQ(0xAB, static_cast<uint8_t*>(p)[31]);
+  ASSERT_EQ(D3D_OK, vb->Unlock());
+  releaseAll(vb);
+
+  IDirect3DTexture9* tex = nullptr;
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->CreateTexture(4, 4, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &tex, nullptr));
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->CreateTexture(4, 4, 4, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr));
+  // A non-power-of-two size with the full chain: 100x60, 50x30, 25x15, 12x7, 6x3, 3x1, 1x1.
+  ASSERT_EQ(D3D_OK, t.device->CreateTexture(100, 60, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr));
+  EXPECT_EQ(7u, tex->GetLevelCount());
+  D3DSURFACE_DESC level;
+  ASSERT_EQ(D3D_OK, tex->GetLevelDesc(3, &level));
+  EXPECT_EQ(12u, level.Width);
+  EXPECT_EQ(7u, level.Height);
+  EXPECT_EQ(D3DERR_INVALIDCALL, tex->GetLevelDesc(7, &level));
+  D3DLOCKED_RECT locked;
+  const RECT inside = {2, 1, 5, 3}, outside = {0, 0, 13, 2};
+  ASSERT_EQ(D3D_OK, tex->LockRect(3, &locked, &inside, 0));
+  EXPECT_EQ(48, locked.Pitch);
+  EXPECT_EQ(D3DERR_INVALIDCALL, tex->LockRect(3, &locked, nullptr, 0));
+  ASSERT_EQ(D3D_OK, tex->UnlockRect(3));
+  EXPECT_EQ(D3DERR_INVALIDCALL, tex->LockRect(3, &locked, &outside, 0));
+  EXPECT_EQ(D3DERR_INVALIDCALL, tex->UnlockRect(3));
+  releaseAll(tex);
+}
