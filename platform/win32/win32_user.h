@@ -301,7 +301,8 @@ struct SDL_Window;
 SDL_Window* brW32GetSDLWindow(HWND hwnd);
 // Starts SDL video (idempotent); windows creation calls it. FALSE when SDL cannot start.
 BOOL brW32InitVideo();
-// Destroys every remaining window (without messages) and stops SDL video.
+// Destroys every remaining window (without messages) and empties the queue; SDL video itself stays up until
+// the process ends.
 void brW32ShutdownVideo();
 // TRUE when the running video driver is SDL's headless "offscreen" one.
 BOOL brW32IsHeadless();

@@ -51,6 +51,7 @@ struct State {
     uintptr_t cursorWindow = 0;
     int cursorCount = 0;
     bool videoStarted = false;
+    bool glLoaded = false;
     std::map<uintptr_t, int> menus;  // live menu tokens
     uintptr_t nextMenuId = 1;
 };
