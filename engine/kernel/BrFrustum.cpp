@@ -1,7 +1,10 @@
 // BrFrustum: the sphere visibility test against the depth range and the four side planes.
 #include "engine/kernel/BrFrustum.h"
 
+#include <cmath>
+
 #include "core/BrPlane.h"
+#include "engine/presentation/BrRenderBase.h"
 
 namespace
 {
@@ -40,4 +43,24 @@ bool BrFrustum::Intersects(const BrVector& centre, float radius) const
     if (p.GetPointDisp(local) > radius)
       return false;
   return true;
+}
+
+void BrFrustum::Draw(BrRenderBase* render) const
+{
+  if (!render)
+    return;
+  const double degToRad = kTwoPi / 360.0;
+  const float halfW = float(Near * std::tan(HorzFOV * degToRad / 2.0));
+  const float halfH = float(Near * std::tan(VertFOV * degToRad / 2.0));
+  const BrVector local[4] = {BrVector(-halfW, halfH, Near), BrVector(halfW, halfH, Near), BrVector(halfW, -halfH, Near),
+                             BrVector(-halfW, -halfH, Near)};
+  BrVector corner[4];
+  for (int i = 0; i < 4; ++i)
+    corner[i] = Position + local[i] * Orientation;
+  BrVector apex = Position;
+  const BrARGB white(255, 255, 255, 255);
+  for (int i = 0; i < 4; ++i)
+    render->Draw3DLine(&corner[i], &corner[(i + 1) % 4], white);
+  for (int i = 0; i < 4; ++i)
+    render->Draw3DLine(&apex, &corner[i], white);
 }

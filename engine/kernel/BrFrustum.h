@@ -4,6 +4,8 @@
 #include "core/BrMatrix3.h"
 #include "core/BrVector.h"
 
+class BrRenderBase;
+
 // A plain value class; every field is public for the owner to set.
 class BrFrustum
 {
@@ -27,4 +29,7 @@ public:
   bool Intersects(const BrVector& point) const { return true; }
   // Always false.
   bool Intersects(const BrVector& a, const BrVector& b) const { return false; }
+  // Draws the outline in white: the rectangle the fields of view cut at the near distance and the four lines
+  // from the position to its corners (eight lines); nothing without a device.
+  void Draw(BrRenderBase* render) const;
 };

@@ -1,7 +1,10 @@
 // BrSphere: a bounding sphere of an origin and a radius.
 #pragma once
 
+#include "core/BrARGB.h"
 #include "core/BrVector.h"
+
+class BrRenderBase;
 
 // A plain value class: origin and radius.
 class BrSphere
@@ -25,6 +28,8 @@ public:
   bool Intersects(const BrSphere& other) const;
   // True when point is at most the radius from the centre.
   bool Intersects(const BrVector& point) const;
+  // Draws nothing.
+  void Draw(BrRenderBase* render, BrARGB colour) const {}
 
 private:
   BrVector mOrigin;

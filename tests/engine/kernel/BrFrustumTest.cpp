@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "engine/kernel/BrSphere.h"
+#include "tests/support/RecordingRenderDevice.h"
+
 TEST(BrFrustum, Defaults)
 {
   BrFrustum f;
@@ -77,4 +82,46 @@ TEST(BrFrustum, TestsInTheViewersFrame)
   BrFrustum copy(f);
   EXPECT_FALSE(copy.Intersects(BrVector(80, 0, 25), 0.0f));
   EXPECT_TRUE(copy.Position == BrVector(100, 0, 0));
+}
+
+TEST(BrFrustum, DrawsTheNearRectangleAndItsCornerLines)
+{
+  RecordingRenderDevice render;
+  BrFrustum f;
+  f.Near = 2.0f;
+  f.HorzFOV = 90.0f;
+  f.VertFOV = 60.0f;
+  f.Position = BrVector(10, 0, 0);
+  // Looking along world +X: right -Z, up +Y.
+  f.Orientation = BrMatrix3(BrVector(0, 0, -1), BrVector(0, 1, 0), BrVector(1, 0, 0));
+  f.Draw(&render);
+  ASSERT_EQ(render.lines.size(), 8u);
+  const float halfW = 2.0f * std::tan(0.7853982f);  // near x tan(45 degrees)
+  const float halfH = 2.0f * std::tan(0.5235988f);  // near x tan(30 degrees)
+  int fromApex = 0;
+  for (const auto& line : render.lines)
+  {
+    if (line.from == f.Position)
+    {
+      ++fromApex;
+      // The corner lies at the near distance ahead, on the rectangle's corner.
+      EXPECT_NEAR(line.to.x, 12.0f, 1e-4f);
+      EXPECT_NEAR(std::fabs(line.to.z), halfW, 1e-4f);
+      EXPECT_NEAR(std::fabs(line.to.y), halfH, 1e-4f);
+    }
+    else
+    {
+      // A rectangle edge in the plane x = 12.
+      EXPECT_NEAR(line.from.x, 12.0f, 1e-4f);
+      EXPECT_NEAR(line.to.x, 12.0f, 1e-4f);
+      const float len = (line.to - line.from).Size();
+      EXPECT_TRUE(std::fabs(len - 2 * halfW) < 1e-3f || std::fabs(len - 2 * halfH) < 1e-3f) << len;
+    }
+  }
+  EXPECT_EQ(fromApex, 4);
+  f.Draw(nullptr);
+
+  // The sphere draws nothing.
+  BrSphere(BrVector(), 5.0f).Draw(&render, BrARGB());
+  EXPECT_EQ(render.lines.size(), 8u);
 }
