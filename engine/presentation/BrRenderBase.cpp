@@ -6,6 +6,8 @@
 
 #include "core/brcr.h"
 #include "core/BrNumeric.h"
+#include "engine/kernel/BrApplication.h"
+#include "engine/kernel/BrCamera.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrFontMgr.h"
@@ -23,6 +25,31 @@ int TruncToInt(float v) {
   if (v >= 2147483520.0f) return INT32_MAX;
   if (v <= -2147483520.0f) return INT32_MIN;
   return (int)v;
+}
+
+// The camera the projections work from: the application's camera when there is an application, otherwise
+// the view the device last recorded (a device drawing without an application, as in tools and tests).
+struct ViewOf {
+  BrVector position;
+  BrMatrix3 axes;
+  float fov;
+};
+
+ViewOf CurrentView(const BrViewRecord& recorded) {
+  ViewOf v;
+  BrApplication* app = Engine().App();
+  if (app && app->Camera()) {
+    BrCamera* camera = app->Camera();
+    const BrCoords frame = camera->GetCoords();
+    v.position = frame.Position;
+    v.axes = BrMatrix3(frame.X, frame.Y, frame.Z);
+    v.fov = camera->FOV();
+  } else {
+    v.position = recorded.Position;
+    v.axes = recorded.Axes;
+    v.fov = recorded.fFOV;
+  }
+  return v;
 }
 
 }  // namespace
@@ -166,7 +193,7 @@ void BrRenderBase::Draw3DCylinder(BrVector* centre, BrVector* axis, float radius
   BrVector top = *centre + *axis * (height / 2.0f);
   Draw3DCircle(&bottom, &plane, radius, colour);
   Draw3DCircle(&top, &plane, radius, colour);
-  const BrVector s = m_View.Axes.GetXAxis() * radius;
+  const BrVector s = CurrentView(m_View).axes.GetXAxis() * radius;
   BrVector a0 = top + s, a1 = bottom + s;
   Draw3DLine(&a0, &a1, colour);
   BrVector b0 = top - s, b1 = bottom - s;
@@ -237,12 +264,13 @@ bool BrRenderBase::Project(const BrVector& point, int& px, int& py) {
   const float width = (float)GetWidth();
   const float height = (float)GetHeight();
   const float nearZ = m_fNearZ;
-  const BrVector d = point - m_View.Position;
-  const BrVector a0 = m_View.Axes.GetXAxis(), a1 = m_View.Axes.GetYAxis(), a2 = m_View.Axes.GetZAxis();
+  const ViewOf view = CurrentView(m_View);
+  const BrVector d = point - view.position;
+  const BrVector a0 = view.axes.GetXAxis(), a1 = view.axes.GetYAxis(), a2 = view.axes.GetZAxis();
   const float dx = d | a0;
   const float dy = -(d | a1);
   const float dz = d | a2;
-  const float wv = 2.0f * nearZ * (float)brTAN((m_View.fFOV / 360.0f * cfTwoPi) / 2.0f);
+  const float wv = 2.0f * nearZ * (float)brTAN((view.fov / 360.0f * cfTwoPi) / 2.0f);
   const float hv = width > 0.0f ? wv * height / width : 0.0f;
   float xs = 0.0f, ys = 0.0f;
   // A point in the camera plane has no projection: it is reported at the centre (and as off screen below).
@@ -273,11 +301,12 @@ bool BrRenderBase::DeProject(int px, int py, BrVector* direction) {
   const int height = (int)GetHeight();
   if (!direction || px < 0 || py < 0 || px > width || py > height) return false;
   const float nearZ = m_fNearZ;
-  const float wv = 2.0f * nearZ * (float)brTAN((m_View.fFOV / 360.0f * cfTwoPi) / 2.0f);
+  const ViewOf view = CurrentView(m_View);
+  const float wv = 2.0f * nearZ * (float)brTAN((view.fov / 360.0f * cfTwoPi) / 2.0f);
   const float hv = width > 0 ? wv * (float)height / (float)width : 0.0f;
   const float a = width > 0 ? (float)px * wv / (float)width - wv / 2.0f : 0.0f;
   const float b = height > 0 ? -((float)py * hv / (float)height - hv / 2.0f) : 0.0f;
-  BrVector dir = m_View.Axes.GetXAxis() * a + m_View.Axes.GetYAxis() * b + m_View.Axes.GetZAxis() * nearZ;
+  BrVector dir = view.axes.GetXAxis() * a + view.axes.GetYAxis() * b + view.axes.GetZAxis() * nearZ;
   dir.Normalise();
   *direction = dir;
   return true;
@@ -310,7 +339,7 @@ void BrRenderBase::drawBillboard(const BrBBCache& record) {
 }
 
 void BrRenderBase::drawAllBillboards() {
-  const BrVector camera = m_View.Position;
+  const BrVector camera = CurrentView(m_View).position;
   const int n = m_iQueuedBillboards;
   // Farthest first, so that nearer translucent billboards blend over farther ones; equal distances keep
   // their queued order (the sort only swaps on a strict difference).

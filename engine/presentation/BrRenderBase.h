@@ -136,18 +136,19 @@ public:
   virtual void NuAlphaCheck() = 0;
   virtual void NuBumpMapping() = 0;
 
-  // World point to pixel (or screen fraction) through the view that SetView recorded; true when inside the
-  // screen and in front of the camera. The outputs are written in every case.
+  // World point to pixel (or screen fraction) through the application's camera (without an application,
+  // through the view SetView recorded); true when inside the screen and in front of the camera. The outputs
+  // are written in every case.
   bool Project(const BrVector& point, int& px, int& py);
   bool Project(const BrVector& point, float& sx, float& sy);
-  // Unit world-space view direction through pixel (px, py) of the recorded view; false, output untouched,
-  // outside the screen (px = width and py = height still count as inside).
+  // Unit world-space view direction through pixel (px, py), from the same camera as Project; false, output
+  // untouched, outside the screen (px = width and py = height still count as inside).
   bool DeProject(int px, int py, BrVector* direction);
   // The debug grid: a 20000-unit square on y = 0 with its two centre lines, and three 100-unit axis lines.
   void DrawGroundGrid(BrARGB colour);
   // Queues a billboard for drawAllBillboards; the record storage is reused from frame to frame.
   void drawBillboard(const BrBBCache& record);
-  // Draws the queued billboards farthest first and empties the queue.
+  // Draws the queued billboards farthest from the camera first and empties the queue.
   void drawAllBillboards();
 
   BrEffectorMgr* FXMgr() { return m_pFXMgr; }

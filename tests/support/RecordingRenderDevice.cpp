@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/kernel/BrApplication.h"
+#include "engine/kernel/BrCamera.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/presentation/BrSpriteDaemon.h"
 
@@ -237,6 +239,12 @@ bool RecordingRenderDevice::Exit() {
 }
 
 int32_t RecordingRenderDevice::PreRender(ePreRenderClearFlag) {
+  // As the rendering plug-in does: the frame is seen from the application's camera.
+  if (Engine().App() && Engine().App()->Camera()) {
+    BrCamera* camera = Engine().App()->Camera();
+    fov = camera->FOV();
+    SetView(&camera->GetCoords());
+  }
   if (m_bDrawGroundGrid) DrawGroundGrid(m_GroundGridColour);
   return 0;
 }

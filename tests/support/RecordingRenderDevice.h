@@ -131,7 +131,8 @@ public:
   int created = 0;  // effectors made by CreateEffector
 };
 
-// The recording rendering device. Its Init makes a recording texture and effector manager (unless the test
+// The recording rendering device. Install it (ScopedRenderDevice) before its Init: the sprite daemon and the
+// fonts reach the device through Engine().Render() while they start. Its Init makes a recording texture and effector manager (unless the test
 // installed its own), registers "ShaderDefault", "Shader3dLine", "Shader2d" and "Shader3d" at indexes 0 to 3
 // and then runs the base Init (sprite daemon, fonts, lights). EndRender drains the sprite daemon.
 class RecordingRenderDevice : public BrRenderBase {
@@ -179,6 +180,8 @@ public:
 
   bool Init() override;
   bool Exit() override;
+  // Sets the view from the application's camera (when there is an application) and draws the ground grid
+  // when its flag is set.
   int32_t PreRender(ePreRenderClearFlag flag) override;
   int32_t EndRender() override;
   bool InitAPI() override { return true; }

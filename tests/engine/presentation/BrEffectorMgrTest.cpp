@@ -1,8 +1,13 @@
 // Effectors: lookups by name and index, destroyed slots, icons, 2D materials whose pass failed, shader names.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "core/BrSystem.h"
+#include "engine/kernel/BrEngine.h"
 #include "engine/presentation/BrEffectorMgr.h"
 #include "templates/THashTable.h"
 #include "tests/engine/presentation/RenderTestKit.h"
@@ -107,4 +112,37 @@ TEST(EffectorMgr, ShaderNamesHaveASlashAndNoFullStop) {
   EXPECT_EQ(fx.GetShaderScript(BrStringT<char>("models/thing")).Length(), 0);
   // A script name with no script file found gives an empty block too.
   EXPECT_EQ(fx.GetShaderScript(BrStringT<char>("textures/nowhere_p1/thing")).Length(), 0);
+}
+
+TEST(EffectorMgr, AShadersBlockIsCutFromItsScriptFileUpToTheNextShader) {
+  char tmpl[] = "/tmp/brshaderXXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string root = tmpl;
+  ASSERT_EQ(std::system(("mkdir -p " + root + "/Media/Textures/Q3A/scripts").c_str()), 0);
+  FILE* f = std::fopen((root + "/Media/Textures/Q3A/scripts/base_wall.shader").c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs("// walls\ntextures/base_wall/metal\n{\n\tqer_editorimage textures/base_wall/metal.tga\n"
+             "\t{\n\t\tmap $lightmap\n\t}\n}\ntextures/base_wall/other\n{\n}\n",
+             f);
+  std::fclose(f);
+  char saved[260];
+  std::strcpy(saved, Engine().AppDir());
+  std::strcpy(Engine().AppDir(), root.c_str());
+  char cwd[260] = {0};
+  brGetCurrentDirectory(sizeof(cwd), cwd);
+
+  RecordingEffectorMgr fx;
+  BrStringT<char> block = fx.GetShaderScript(BrStringT<char>("textures/base_wall/metal"));
+  BrStringT<char> missing = fx.GetShaderScript(BrStringT<char>("textures/base_wall/nothere"));
+  char after[260] = {0};
+  brGetCurrentDirectory(sizeof(after), after);
+  std::strcpy(Engine().AppDir(), saved);
+  std::system(("rm -rf " + root).c_str());
+
+  ASSERT_NE(block.c_str(), nullptr);
+  EXPECT_STREQ(block.c_str(),
+               "textures/base_wall/metal\n\n{\n\tqer_editorimage textures/base_wall/metal.tga\n"
+               "\t{\n\t\tmap $lightmap\n\t}\n}\n");
+  EXPECT_EQ(missing.Length(), 0);
+  EXPECT_STREQ(after, cwd);  // the current folder is put back
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "core/BrPlane.h"
+#include "engine/kernel/BrApplication.h"
+#include "engine/kernel/BrCamera.h"
 #include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrLightMgr.h"
@@ -289,4 +291,34 @@ TEST_F(RenderTest, ResolutionsTruncateAndTextGoesThroughTheFontManager) {
   char fmt2[] = "%s";
   dev->DrawTextf(0, 0, white, eFontFormatNone, fmt2, longText.c_str());
   EXPECT_EQ(dev->texts[1].text.size(), 259u);
+}
+
+namespace {
+// Reaches the engine's application pointer for one test; the engine offers no way to take an application out.
+struct AppAccess : BrEngine {
+  static BrApplication* BrEngine::*Pointer() { return &AppAccess::m_pApp; }
+};
+}  // namespace
+
+TEST_F(RenderTest, WithAnApplicationTheProjectionsFollowItsCamera) {
+  dev->LookFrom(BrVector(0, 0, 0), 90.0f);  // a stale recorded view that the camera overrides
+  BrApplication app;
+  BrCoords& frame = app.Camera()->GetCoords();
+  frame = BrCoords(BrVector(0, 0, -1), BrVector(0, 1, 0), BrVector(1, 0, 0), BrVector(10, 0, 0));
+  app.Camera()->FOV() = 90.0f;
+  BrApplication* old = Engine().*AppAccess::Pointer();
+  Engine().*AppAccess::Pointer() = &app;
+  int px = 0, py = 0;
+  const bool onScreen = dev->Project(BrVector(110, 0, 0), px, py);
+  BrVector d;
+  const bool deprojected = dev->DeProject(400, 300, &d);
+  dev->PreRender(ePreRenderClearAll);  // the recording device, like the plug-in, records the camera's view
+  Engine().*AppAccess::Pointer() = old;
+  EXPECT_TRUE(onScreen);
+  EXPECT_EQ(px, 400);
+  EXPECT_EQ(py, 300);
+  EXPECT_TRUE(deprojected);
+  ExpectVec(d, 1, 0, 0);
+  ASSERT_FALSE(dev->views.empty());
+  ExpectVec(dev->View().Position, 10, 0, 0);
 }
