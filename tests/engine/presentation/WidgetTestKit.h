@@ -77,3 +77,32 @@ inline BrUIControl* MakeControl(const char* id, float x, float y, float w, float
 }
 
 }  // namespace brwidgettest
+
+#include "tests/engine/presentation/RenderTestKit.h"
+
+namespace brwidgettest {
+
+// A recording device as Engine().Render() and a fresh GUI as Engine().GUI(); the GUI goes first at the end.
+class WidgetTest : public brrendertest::RenderTest {
+protected:
+  void SetUp() override {
+    brrendertest::RenderTest::SetUp();
+    gui.reset(new ScopedGUI());
+  }
+  void TearDown() override {
+    gui.reset();
+    brrendertest::RenderTest::TearDown();
+  }
+  BrGUI& GUI() { return gui->gui; }
+
+  std::unique_ptr<ScopedGUI> gui;
+};
+
+// The name a registered effector index was given, or "" when none.
+inline std::string EffectorName(RecordingRenderDevice* dev, int index) {
+  RecordingEffectorMgr* fx = dev->Effectors();
+  if (!fx || index < 0 || index >= (int)fx->names.size()) return std::string();
+  return fx->names[index];
+}
+
+}  // namespace brwidgettest
