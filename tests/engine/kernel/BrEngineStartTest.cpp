@@ -250,3 +250,24 @@ TEST(EngineStart, TimeScalarScalesApplicationSteps) {
   EXPECT_FLOAT_EQ(app->TimeInCurrState(), 0.5f);
   brtest::ResetEngine();
 }
+
+// Run in a fresh process of its own: the window layer's video must not have started before the bad driver is set.
+TEST(EngineStartDeathTest, FailedWindowEndsTheStartInOrder) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        setenv("SDL_VIDEODRIVER", "no-such-video-driver", 1);
+        int code = 1;
+        {
+          RunTree tree("[Render]\nDevice=GfxDrv\n");
+          tree.Plugin("FakeRender", "GfxDrv");
+          tree.Configure();
+          bool started = Engine().Init(0, 0, 0);
+          bool ordered = tree.Find("ERROR: Failed to initiate Operating System GUI") >= 0 &&
+                         tree.Find("Creating Script Daemon") < 0 && tree.LastLine() == "Exit granted";
+          code = !started && GExit && ordered ? 0 : 1;
+        }
+        std::exit(code);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
