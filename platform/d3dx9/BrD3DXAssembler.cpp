@@ -57,6 +57,7 @@ class Assembler {
   bool mVersionSeen = false;
   uint32_t mDeclared = 0;
   bool mPosWritten = false;
+  int mLastContent = 1;  // the last line with an instruction, named by errors found at the end
 };
 
 std::string lower(std::string s) {
@@ -206,6 +207,7 @@ bool Assembler::parseLine(std::string line) {
   const size_t c1 = line.find("//"), c2 = line.find(';');
   line = trim(line.substr(0, std::min(c1, c2)));
   if (line.empty()) return true;
+  mLastContent = mLine;
   size_t end = 0;
   while (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end]))) ++end;
   const std::string op = lower(line.substr(0, end));
@@ -286,6 +288,7 @@ bool Assembler::run(const char* text, size_t length, std::vector<uint32_t>& toke
     if (end >= length || text[end] == '\0') break;
     start = end + 1;
   }
+  mLine = mLastContent;
   if (!mVersionSeen) return fail("no vs.1.1 or vs_1_1 version line");
   if (!mPosWritten) return fail("oPos is never written");
   tokens.push_back(D3DSIO_END);

@@ -37,15 +37,55 @@ uint64_t pixelBudget(const uint8_t* data, size_t size) {
   return 0;
 }
 
+// The Huffman tables of every DHT segment, read as the decoder reads them (bytes past the end read as 0):
+// a table with more than 256 codes would overrun the decoder's table, so such a file is refused here.
+bool jpegTablesSane(const uint8_t* d, size_t n) {
+  auto at = [&](size_t i) -> uint32_t { return i < n ? d[i] : 0; };
+  size_t p = 2;
+  while (p + 1 < n) {
+    if (d[p] != 0xFF) {  // entropy-coded data between markers
+      ++p;
+      continue;
+    }
+    const uint8_t m = d[p + 1];
+    if (m == 0xFF) {
+      ++p;
+      continue;
+    }
+    if (m == 0x00 || m == 0x01 || (m >= 0xD0 && m <= 0xD8)) {
+      p += 2;
+      continue;
+    }
+    if (m == 0xD9) return true;
+    const size_t len = (at(p + 2) << 8) | at(p + 3);
+    if (m == 0xC4) {
+      long left = long(len) - 2;
+      size_t q = p + 4;
+      while (left > 0) {
+        uint32_t codes = 0;
+        for (size_t i = 0; i < 16; ++i) codes += at(q + 1 + i);
+        if (codes > 256) return false;
+        q += 17 + codes;
+        left -= long(17 + codes);
+      }
+    }
+    p += 2 + (len < 2 ? 2 : len);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool decodeStb(const uint8_t* data, size_t size, Image& image, std::string& error) {
   if (size > 0x7FFFFFFF) return error = "file too large", false;
+  const bool isJpeg = size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+  if (isJpeg && !jpegTablesSane(data, size)) return error = "JPEG Huffman table too large", false;
   int w = 0, h = 0, comp = 0;
   if (!stbi_info_from_memory(data, int(size), &w, &h, &comp)) return error = "not a TGA, BMP or JPEG image", false;
   if (w <= 0 || h <= 0 || uint32_t(w) > kMaxImageSize || uint32_t(h) > kMaxImageSize)
     return error = "unsupported image size", false;
   if (uint64_t(w) * uint64_t(h) > pixelBudget(data, size)) return error = "image header promises more than the file holds", false;
+
   stbi_uc* pixels = stbi_load_from_memory(data, int(size), &w, &h, &comp, 4);
   if (!pixels) return error = std::string("cannot decode image: ") + stbi_failure_reason(), false;
   image.width = uint32_t(w);

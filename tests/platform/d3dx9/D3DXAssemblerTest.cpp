@@ -1,0 +1,156 @@
+// The vs_1_1 assembler: exact tokens, swizzles, masks and negation, every shader text of the rendering
+// device, and errors that name the line.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/d3d9/d3d9shadertokens.h"
+#include "platform/d3dx9/d3dx9.h"
+
+namespace {
+
+struct Result {
+  HRESULT hr;
+  std::vector<uint32_t> tokens;
+  std::string error;
+};
+
+Result assemble(const std::string& text) {
+  Result r;
+  ID3DXBuffer* code = nullptr;
+  ID3DXBuffer* errors = nullptr;
+  r.hr = D3DXAssembleShader(text.c_str(), UINT(text.size()), nullptr, nullptr, 0, &code, &errors);
+  if (code) {
+    const uint32_t* p = static_cast<const uint32_t*>(code->GetBufferPointer());
+    r.tokens.assign(p, p + code->GetBufferSize() / 4);
+    EXPECT_EQ(0u, code->Release());
+  }
+  if (errors) {
+    r.error = static_cast<const char*>(errors->GetBufferPointer());
+    EXPECT_EQ(0u, errors->Release());
+  }
+  return r;
+}
+
+// The source token of the second parameter of the instruction after the version and one dcl.
+uint32_t sourceOf(const std::string& operand) {
+  const Result r = assemble("vs.1.1\ndcl_position v0\nmov oPos, " + operand + "\n");
+  EXPECT_EQ(D3D_OK, r.hr) << r.error;
+  return r.tokens.size() > 6 ? r.tokens[6] : 0;
+}
+
+uint32_t destOf(const std::string& operand) {
+  const Result r = assemble("vs.1.1\nmov oPos, c0\nmov " + operand + ", c0\n");
+  EXPECT_EQ(D3D_OK, r.hr) << r.error;
+  return r.tokens.size() > 5 ? r.tokens[5] : 0;
+}
+
+}  // namespace
+
+TEST(D3DXAssembler, ExactTokens) {
+  const Result r = assemble("vs.1.1\ndcl_position v0\nmov oPos, v0\n");
+  ASSERT_EQ(D3D_OK, r.hr) << r.error;
+  const std::vector<uint32_t> want = {0xFFFE0101u, 0x0200001Fu, 0x80000000u, 0x900F0000u,
+                                      0x02000001u, 0xC00F0000u, 0x90E40000u, 0x0000FFFFu};
+  EXPECT_EQ(want, r.tokens);
+  // The underscore spelling, capitals, comments and blank lines assemble to the same tokens.
+  EXPECT_EQ(want, assemble("  // a comment\nVS_1_1\n\n; another\nDCL_POSITION v0 // input\nMOV oPOS , V0\n").tokens);
+  // dcl usages and indices.
+  const Result d = assemble("vs.1.1\ndcl_texcoord1 v4\ndcl_color0 v1\ndcl_normal v3\nmov oPos, c0\n");
+  ASSERT_EQ(D3D_OK, d.hr) << d.error;
+  EXPECT_EQ(0x80010005u, d.tokens[2]);  // texcoord, index 1
+  EXPECT_EQ(0x900F0004u, d.tokens[3]);  // v4
+  EXPECT_EQ(0x8000000Au, d.tokens[5]);  // color 0
+  EXPECT_EQ(0x80000003u, d.tokens[8]);  // normal
+}
+
+TEST(D3DXAssembler, SwizzlesMasksAndNegation) {
+  EXPECT_EQ(0x90E40000u, sourceOf("v0"));
+  EXPECT_EQ(0x90000000u, sourceOf("v0.x"));              // replicated: xxxx
+  EXPECT_EQ(0x90540000u, sourceOf("v0.xy"));             // xyyy
+  EXPECT_EQ(0x90A40000u, sourceOf("v0.xyz"));            // xyzz
+  EXPECT_EQ(0x901B0000u, sourceOf("v0.wzyx"));
+  EXPECT_EQ(0x90FF0000u, sourceOf("v0.a"));              // colour letters: wwww
+  EXPECT_EQ(0x91E40000u, sourceOf("-v0"));               // negation
+  EXPECT_EQ(0xA1000005u | (0x55u << 16), sourceOf("-c5.y"));
+  EXPECT_EQ(0x800F0003u, destOf("r3"));
+  EXPECT_EQ(0x80050003u, destOf("r3.xz"));
+  EXPECT_EQ(0x80080003u, destOf("r3.w"));
+  EXPECT_EQ(0xD00F0000u, destOf("oD0"));
+  EXPECT_EQ(0xE0030002u, destOf("oT2.xy"));
+}
+
+TEST(D3DXAssembler, EveryShaderOfTheRenderingDevice) {
+  const char* texts[] = {
+      "vs.1.1\ndcl_position v0\ndcl_color0 v1\ndcl_texcoord0 v8\nm4x4 r0, v0, c4\nm4x4 oPos, r0, c0\nmov oD0, "
+      "v1\nmov oT0, v8\n",
+      "vs.1.1\ndcl_position v0\ndcl_color0 v1\nm4x4 oPos, v0, c0\nmov oD0, v1\n",
+      "vs.1.1\ndcl_position0 v0\ndcl_color0 v1\ndcl_texcoord0 v8\nmov oPos,v0\nmov oD0, v1\nmov oT0, v8\n",
+      "vs.1.1\ndcl_position v0\ndcl_normal v1\ndcl_color0 v2\ndcl_texcoord0 v8\nm4x4 r0, v0, c4\nm4x4 r1, r0, "
+      "c0\nmov oPos, r1\nsub r1.xyz, c9, r0.xyz\ndp3 r1, r1, r1\nrsq r2, r1\nrcp r2, r2\nrcp r3, c10.x\nmul r4, r2, "
+      "r3\nmin r5.x, r4.x, c8.x\nsub r5.xyz, c8.x, r5.x\nmul r6.xyz, r5.xyz, c11.xyz\nmov oD0.xyz, r6.xyz\nmov "
+      "oD0.w, c8.x\nmov  oT0 , v8\n",
+      "vs_1_1\ndcl_position v0\ndcl_color0 v1\nm4x4 oPos, v0, c0\nmov oD0, v1\n",
+      "vs_1_1\ndcl_position v0\ndcl_normal v1\ndcl_color0 v2\ndcl_texcoord0 v8\nm4x4 oPos, v0, c0\ndp3  r0, v1, "
+      "c11\nmul  oD0, r0.x, v2\nmov oT0, v8\n",
+      "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\ndcl_texcoord1 v4\nm4x4 oPos, v0, "
+      "c0\ndp3  r0, v2, c12\nmul  r1, r0, c11\nmul r2, r0, v1\nadd oD0, r1, r2\nmov  oT0, v3\nadd r3, v4, c7\nmov  "
+      "oT1, r3\n",
+      "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\nm4x4 oPos, v0, c0\ndp3  r0, v2, "
+      "c12\nmul  r1, r0, c11\nmul r2, r0, v1\nadd oD0, r1, r2\nadd r3, v0, -c13\ndp3 r3.w, r3, r3\nrsq r3.w, "
+      "r3.w\nmul r3, r3, r3.w\nm4x4 r4, r3, c4\nmov  oT0, v3\nmov  oT1, r4\n",
+      "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\nm4x4 oPos, v0, c0\ndp3  r0, v2, "
+      "c12\nmul  r1, r0, c11\nmul r2, r0, v1\nadd oD0, r1, r2\nmov  oT0, v3\nmov  oT1, v3\nmov  oT2, v3\n",
+      "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\nm4x4 oPos, v0, c0\ndp3  r0, v2, "
+      "c12\nmul  r1, r0, c11\nmul r2, r0, v1\nadd oD0, r1, r2\nmul r3, v3, c6\nm4x4 r4, r3, c8\nadd r4, r4, "
+      "c7\nmov  oT0, r4\n",
+      "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\nm4x4 oPos, v0, c0\nmad r0, v2, c1, "
+      "c2\nmax r1, r0, c3\ndp4 r2, v0, c4\nmov oD0, r1\nmov oT0, r2\n",
+  };
+  for (const char* text : texts) {
+    const Result r = assemble(text);
+    EXPECT_EQ(D3D_OK, r.hr) << text << "\n" << r.error;
+    EXPECT_EQ(0x0000FFFFu, r.tokens.empty() ? 0u : r.tokens.back());
+  }
+}
+
+TEST(D3DXAssembler, ErrorsNameTheLine) {
+  struct Case {
+    const char* text;
+    const char* line;
+  } cases[] = {
+      {"mov oPos, c0\n", "(1): error"},                                          // no version
+      {"vs.1.1\nmov oPos, v0\n", "(2): error"},                                  // input without dcl
+      {"vs.1.1\ndcl_position v0\nfoo r0, v0\n", "(3): error"},                  // unknown opcode
+      {"vs.1.1\nmov oPos, c0\nmov r0.zx, c0\n", "(3): error"},                  // mask out of order
+      {"vs.1.1\nmov oPos, c0\nmov r12, c0\n", "(3): error"},                    // temp out of range
+      {"vs.1.1\nmov oPos, c96\n", "(2): error"},                                // constant out of range
+      {"vs.1.1\nmov oPos, c0\nmov oT3, c0\n", "(3): error"},                    // output not supported
+      {"vs.1.1\nmov oPos, c0\nmov oD1, c0\n", "(3): error"},
+      {"vs.1.1\nmov oPos, c0\nadd r0, c0\n", "(3): error"},                     // operand count
+      {"vs.1.1\n\n\nm4x4 oPos, c0, c93\n", "(4): error"},                       // matrix runs past c95
+      {"vs.1.1\ndcl_position v0\ndcl_normal v0\nmov oPos, v0\n", "(3): error"}, // register declared twice
+      {"vs.1.1\nmov oPos, c0.xq\n", "(2): error"},                              // bad swizzle
+      {"vs.1.1\nmov -oPos, c0\n", "(2): error"},                                // negated destination
+      {"vs.1.1\nmov v0, c0\n", "(2): error"},                                   // write to an input
+      {"vs.1.1\nmov oPos, c[a0.x]\n", "(2): error"},                            // relative addressing
+      {"vs.1.1\nmov r0, c0\n", "(2): error"},                                   // oPos never written
+      {"vs.1.1\nvs.1.1\n", "(2): error"},                                       // second version line
+      {"vs.1.1\ndcl_bogus v0\n", "(2): error"},
+      {"", "(1): error"},
+  };
+  for (const Case& c : cases) {
+    const Result r = assemble(c.text);
+    EXPECT_EQ(D3DXERR_INVALIDDATA, r.hr) << c.text;
+    EXPECT_TRUE(r.tokens.empty()) << c.text;
+    EXPECT_EQ(0u, r.error.find(c.line)) << c.text << " -> " << r.error;
+  }
+  // Without an error buffer the failure still reports; macros are refused.
+  ID3DXBuffer* code = reinterpret_cast<ID3DXBuffer*>(1);
+  EXPECT_EQ(D3DXERR_INVALIDDATA, D3DXAssembleShader("x", 1, nullptr, nullptr, 0, &code, nullptr));
+  EXPECT_EQ(nullptr, code);
+  const D3DXMACRO macros[] = {{"A", "1"}, {nullptr, nullptr}};
+  EXPECT_EQ(D3DERR_INVALIDCALL, D3DXAssembleShader("vs.1.1\nmov oPos, c0\n", 20, macros, nullptr, 0, &code, nullptr));
+}
