@@ -39,8 +39,15 @@ public:
     fs::current_path(root);
     GLog.Init();
     Engine().setMediaDir("Media");
+    m_bOldDebug = GIsDebug;
+    GIsDebug = true;  // debug lines are part of what the tests read
+    // No configuration unless a test hands one over: a cache left behind by an earlier test may be gone.
+    m_pOldConfig = Engine().GetConfig();
+    Engine().SetConfig(nullptr);
   }
   ~RunFolder() {
+    Engine().SetConfig(m_pOldConfig);
+    GIsDebug = m_bOldDebug;
     GLog.Close();
     fs::current_path(old);
     std::error_code ec;
@@ -72,6 +79,8 @@ public:
   fs::path old;
 
 private:
+  bool m_bOldDebug;
+  BrConfigCache* m_pOldConfig;
   static int& Counter() {
     static int n = 0;
     return n;

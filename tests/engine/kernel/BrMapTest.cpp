@@ -1,0 +1,134 @@
+// Tests of the base map: level-info lookup, debug switches, traces, stepping and the path network.
+#include "engine/kernel/BrMap.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/kernel/BrLevelInfo.h"
+#include "WorldTestSupport.h"
+
+using namespace brworld;
+
+namespace {
+// Counts its steps; the first step of the first one adds another object.
+class StepCounter : public BrGameObj {
+public:
+  explicit StepCounter(BrMap* map, bool spawn) : m_pMap(map), m_bSpawn(spawn) {}
+  void Step(float dt) override {
+    BrGameObj::Step(dt);
+    ++steps;
+    if (m_bSpawn) {
+      m_bSpawn = false;
+      added = new StepCounter(m_pMap, false);
+      m_pMap->AddObject(added);
+    }
+  }
+  int steps = 0;
+  StepCounter* added = nullptr;
+  BrMap* m_pMap;
+  bool m_bSpawn;
+};
+
+// Nodes see each other within 150 units.
+class NearSightMap : public BrMap {
+public:
+  bool CellTrace(const BrVector* from, const BrVector* to) override { return (*to - *from).Size() < 150.0f; }
+  using BrMap::BuildPaths;
+  using BrMap::ValidatePaths;
+};
+}  // namespace
+
+TEST(BrMap, FindsTheFirstLevelInfo) {
+  ScopedApp app(new BrApplication());
+  BrMap* map = app.Map();
+  EXPECT_EQ(map->GetLevelInfo(), nullptr);
+  map->AddObject(new BrGameObj());
+  BrLevelInfo* first = new BrLevelInfo();
+  BrLevelInfo* second = new BrLevelInfo();
+  map->AddObject(first);
+  map->AddObject(second);
+  EXPECT_EQ(map->GetLevelInfo(), first);
+  first->Destroy();  // a destroyed level info still counts until collected
+  EXPECT_EQ(map->GetLevelInfo(), first);
+  map->Unload();
+  EXPECT_EQ(map->GetLevelInfo(), nullptr);  // nothing was persistent
+}
+
+TEST(BrMap, DebugSwitchesCompareNamesExactly) {
+  BrMap map;
+  EXPECT_TRUE(map.ToggleTimingInfo());
+  EXPECT_FALSE(map.ToggleTimingInfo());
+  map.ToggleDebugInfo(BrStringT<char>("grid"));
+  EXPECT_FALSE(map.IsDebugInfoOn(BrStringT<char>("Grid")));
+  map.ToggleDebugInfo(BrStringT<char>("Grid"));
+  EXPECT_TRUE(map.IsDebugInfoOn(BrStringT<char>("Grid")));
+  EXPECT_FALSE(map.IsDebugInfoOn(BrStringT<char>("Collision")));
+  map.ToggleDebugInfo(BrStringT<char>("Collision"));
+  EXPECT_TRUE(map.IsDebugInfoOn(BrStringT<char>("Collision")));
+  EXPECT_FALSE(map.IsDebugInfoOn(BrStringT<char>("Other")));
+}
+
+TEST(BrMap, TraceReturnsTheEndAndRecursesOnlyWithFlags) {
+  BrMap map;
+  BrVector hit;
+  int depth = 0;
+  map.Trace(BrVector(0, 0, 0), BrVector(5, 6, 7), 1.0f, 0, hit, depth, nullptr);
+  EXPECT_TRUE(hit == BrVector(5, 6, 7));
+  EXPECT_EQ(depth, 0);
+  map.Trace(BrVector(0, 0, 0), BrVector(1, 2, 3), 1.0f, 1, hit, depth, nullptr);
+  EXPECT_EQ(depth, 10);
+  depth = 4;
+  map.Trace(BrVector(0, 0, 0), BrVector(1, 2, 3), 1.0f, 2, hit, depth, nullptr);
+  EXPECT_EQ(depth, 10);
+  EXPECT_FALSE(map.CellTrace(&hit, &hit));
+  EXPECT_FALSE(map.PointCheck(hit, 1.0f, eCollideWorld, nullptr));
+  EXPECT_EQ(map.SpawnScripted(BrStringT<char>("Anything")), nullptr);
+}
+
+TEST(BrMap, StepsValidObjectsByIdAndNewcomersNextFrame) {
+  ScopedApp app(new BrApplication());
+  BrMap* map = app.Map();
+  StepCounter* a = new StepCounter(map, true);
+  StepCounter* b = new StepCounter(map, false);
+  map->AddObject(a);
+  map->AddObject(b);
+  b->Destroy();
+  map->Step(0.1f);
+  EXPECT_EQ(a->steps, 1);
+  EXPECT_EQ(b->steps, 0);
+  ASSERT_NE(a->added, nullptr);
+  EXPECT_EQ(a->added->steps, 0);
+  map->Step(0.1f);
+  EXPECT_EQ(a->added->steps, 1);
+}
+
+TEST(BrMap, PathNetworkIsValidatedAndLinked) {
+  RunFolder folder;
+  NearSightMap map;
+  EXPECT_TRUE(map.BuildPaths());  // an empty network
+  map.PathNodes().Add(BrPathNode(BrVector(0, 0, 0)));
+  map.PathNodes().Add(BrPathNode(BrVector(100, 5, 0)));
+  BrPathNode excluded(BrVector(50, 0, 0));
+  excluded.Value() = 1;
+  map.PathNodes().Add(excluded);
+  map.PathNodes().Add(BrPathNode(BrVector(1000, 0, 0)));
+  map.ValidatePaths();
+  ASSERT_EQ(map.PathNodes().GetCount(), 3);
+  EXPECT_FLOAT_EQ(map.PathNodes()[1].Position().x, 100.0f);
+  EXPECT_FLOAT_EQ(map.PathNodes()[1].Position().y, 32.0f);
+  EXPECT_EQ(folder.CountLines("DEBUG: Validated 3 path nodes in higher level network"), 1);
+
+  EXPECT_FALSE(map.BuildPaths());  // the far node sees nobody
+  ASSERT_EQ(map.PathNodes()[0].Links().GetCount(), 1);
+  EXPECT_EQ(map.PathNodes()[0].Links()[0].pNode, &map.PathNodes()[1]);
+  EXPECT_FLOAT_EQ(map.PathNodes()[0].Links()[0].fDistance, 100.0f);
+  EXPECT_EQ(map.PathNodes()[1].Links().GetCount(), 1);
+  EXPECT_EQ(map.PathNodes()[2].Links().GetCount(), 0);
+
+  NearSightMap allGone;
+  BrPathNode off;
+  off.Value() = 1;
+  allGone.PathNodes().Add(off);
+  allGone.ValidatePaths();
+  EXPECT_EQ(allGone.PathNodes().GetCount(), 0);
+  EXPECT_EQ(folder.CountLines("DEBUG: Validated 0 path nodes in higher level network"), 1);
+}
