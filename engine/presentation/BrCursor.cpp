@@ -4,16 +4,10 @@
 #include <cmath>
 
 #include "engine/kernel/BrApplication.h"
+#include "engine/kernel/BrDemoEntity.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrMap.h"
 #include "engine/presentation/BrRenderBase.h"
-
-#if __has_include("engine/kernel/BrDemoEntity.h")
-#include "engine/kernel/BrDemoEntity.h"
-#define BR_CURSOR_HAS_ENTITIES 1
-#else
-#define BR_CURSOR_HAS_ENTITIES 0
-#endif
 
 BR_IMPLEMENT_CLASS(BrCursor, BrObject)
 
@@ -69,11 +63,7 @@ void BrCursor::Centre() {
 }
 
 void BrCursor::SetTarget(BrDemoEntity* const entity) {
-#if BR_CURSOR_HAS_ENTITIES
   m_iTarget = entity ? entity->GetID() : -1;
-#else
-  m_iTarget = entity ? m_iTarget : -1;
-#endif
 }
 
 BrDemoEntity* BrCursor::GetCursorTarget() {
@@ -84,11 +74,7 @@ BrDemoEntity* BrCursor::GetCursorTarget() {
   if (!map) return nullptr;
   BrGameObj* object = map->GetObjectA(m_iTarget);
   if (!object || !object->IsValid()) return nullptr;
-#if BR_CURSOR_HAS_ENTITIES
   return static_cast<BrDemoEntity*>(object->SafeCast(&BrDemoEntity::Type));
-#else
-  return nullptr;
-#endif
 }
 
 void BrCursor::Draw(BrRenderBase* const render) {
@@ -102,7 +88,6 @@ void BrCursor::Draw(BrRenderBase* const render) {
   BrARGB white(255, 255, 255, 255);
   render->DrawSprite(x, y, m_fWidth, h, (unsigned int)m_iEffector, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f,
                      0.999f);
-#if BR_CURSOR_HAS_ENTITIES
   if (BrDemoEntity* target = GetCursorTarget()) {
     BrStringT<char> tooltip = target->GetTooltip();
     if (tooltip.Length() > 0) {
@@ -110,5 +95,4 @@ void BrCursor::Draw(BrRenderBase* const render) {
       render->DrawTextA(x + m_fWidth, y + h, faded, eFontFormatNone, const_cast<char*>(tooltip.c_str()));
     }
   }
-#endif
 }

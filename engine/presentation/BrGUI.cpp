@@ -3,15 +3,9 @@
 
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrEngine.h"
-#include "engine/presentation/BrUIControl.h"
-
-#if __has_include("engine/kernel/BrCamera.h") && __has_include("engine/kernel/BrController.h")
 #include "engine/kernel/BrCamera.h"
 #include "engine/kernel/BrController.h"
-#define BR_GUI_HAS_CAMERA 1
-#else
-#define BR_GUI_HAS_CAMERA 0
-#endif
+#include "engine/presentation/BrUIControl.h"
 
 namespace {
 
@@ -108,7 +102,6 @@ void BrGUI::DeactivateControl(const BrStringT<char>& id, bool recursive) {
 void BrGUI::SetModalControl(BrUIControl* control) {
   // Re-opening the open modal control would destroy the very control being shown.
   if (control && control == m_pModal) return;
-#if BR_GUI_HAS_CAMERA
   BrApplication* app = Engine().App();
   BrCamera* camera = app ? app->Camera() : nullptr;
   if (!control && m_pModal && m_SavedController.Length() > 0) {
@@ -119,9 +112,6 @@ void BrGUI::SetModalControl(BrUIControl* control) {
     m_SavedController = (current && current->GetName()) ? BrStringT<char>(current->GetName()) : BrStringT<char>();
     if (camera) camera->SetControllerType(BrStringT<char>(kMenuController));
   }
-#else
-  (void)kMenuController;
-#endif
   if (m_pModal) {
     BrUIControl* old = m_pModal;
     m_pModal = nullptr;

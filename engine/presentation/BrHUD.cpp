@@ -5,16 +5,10 @@
 
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrGame.h"
 #include "engine/presentation/BrCursor.h"
 #include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrRenderBase.h"
-
-#if __has_include("engine/kernel/BrGame.h")
-#include "engine/kernel/BrGame.h"
-#define BR_HUD_HAS_GAME 1
-#else
-#define BR_HUD_HAS_GAME 0
-#endif
 
 BR_IMPLEMENT_CLASS(BrHUD, BrUIControl)
 
@@ -41,14 +35,10 @@ bool BrHUD::Init() {
 }
 
 BrHUD* BrHUD::GameHUD() {
-#if BR_HUD_HAS_GAME
   BrApplication* app = Engine().App();
   if (!app) return nullptr;
   BrGame* game = static_cast<BrGame*>(app->SafeCast(&BrGame::Type));
   return game ? game->GetHUD() : nullptr;
-#else
-  return nullptr;
-#endif
 }
 
 BrCursor* BrHUD::GetCursor(int i) {

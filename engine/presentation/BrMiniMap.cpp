@@ -3,17 +3,11 @@
 
 #include "core/BrLogFile.h"
 #include "engine/kernel/BrApplication.h"
+#include "engine/kernel/BrDemoEntity.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrMap.h"
 #include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrRenderBase.h"
-
-#if __has_include("engine/kernel/BrDemoEntity.h")
-#include "engine/kernel/BrDemoEntity.h"
-#define BR_MINIMAP_HAS_ENTITIES 1
-#else
-#define BR_MINIMAP_HAS_ENTITIES 0
-#endif
 
 BR_IMPLEMENT_CLASS(BrMiniMap, BrObject)
 
@@ -106,14 +100,12 @@ void BrMiniMap::AddActor(int id, unsigned int icon) {
     BrMiniMapActor& record = m_Actors[i];
     if (record.id != id) continue;
     if (record.state != 2) {
-#if BR_MINIMAP_HAS_ENTITIES
       BrApplication* app = Engine().App();
       BrMap* map = app ? app->Map() : nullptr;
       BrGameObj* object = map ? map->GetObjectA(id) : nullptr;
       BrDemoEntity* entity =
           (object && object->IsValid()) ? static_cast<BrDemoEntity*>(object->SafeCast(&BrDemoEntity::Type)) : nullptr;
       if (entity) entity->MiniMapReveal();
-#endif
     }
     record.state = 2;
     record.icon = icon;
