@@ -100,7 +100,12 @@ void BrUIControlListBox::SetSelectTexture(const BrStringT<char>& file) {
   if (!effector) return;
   BrRenderPass* pass = effector->GetPass(0);
   BrTextureMgrBase* textures = render->TextureMgr();
-  if (pass && textures) pass->m_iTexture = (int32_t)textures->GetTexture(file);
+  // A copy without a first pass (its shader failed) could show nothing: it is not kept, and no bar is drawn.
+  if (!pass || !textures) {
+    delete effector;
+    return;
+  }
+  pass->m_iTexture = (int32_t)textures->GetTexture(file);
   m_iSelectEffector = fx->AddEffector(name, effector);
 }
 

@@ -123,3 +123,13 @@ TEST(BrCursor, TargetsResolveToNothingWithoutAMap) {
   EXPECT_EQ(cursor.GetCursorTarget(), nullptr);
   cursor.Draw(nullptr);
 }
+
+TEST_F(WidgetTest, ACursorWhoseShaderFailedIsNotMade) {
+  dev->Effectors()->failingShaders.insert("Shader2d");
+  const unsigned before = dev->Effectors()->Num();
+  BrHUD hud;
+  hud.Init();
+  EXPECT_EQ(hud.AddCursor(BrStringT<char>("cursor.tga"), 0.5f, 0.5f), -1);
+  EXPECT_EQ(hud.GetNumCursors(), 0);
+  EXPECT_EQ(dev->Effectors()->Num(), before);
+}

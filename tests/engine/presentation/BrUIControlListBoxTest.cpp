@@ -187,3 +187,18 @@ TEST_F(WidgetTest, ListBoxLeavesTheFontManagerAsItFoundIt) {
   ASSERT_EQ(dev->texts.size(), 11u);
   EXPECT_EQ(dev->texts.back().text, "Load Game");
 }
+
+TEST_F(WidgetTest, ListBoxKeepsNoSelectionBarWhoseShaderFailed) {
+  dev->Effectors()->failingShaders.insert("Shader2d");
+  const unsigned before = dev->Effectors()->Num();
+  Rig rig;
+  rig.box->SetSelectTexture(BrStringT<char>("bar.tga"));
+  EXPECT_LE(rig.box->GetSelectEffector(), 0);
+  EXPECT_EQ(dev->Effectors()->Num(), before);
+  Fill(*rig.box, 2);
+  rig.parent.m_bAnswer = false;
+  rig.box->LeftClick(0.5f, 0.21f);
+  ASSERT_EQ(rig.box->GetSelected(), 0);
+  rig.box->Draw(dev);
+  EXPECT_TRUE(dev->sprites.empty());
+}
