@@ -1,0 +1,28 @@
+// The two ways the benchmark draws its scene: through the Direct3D 9 layer and with plain OpenGL.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32types.h"
+
+namespace bench {
+
+struct Result {
+  bool ok = false;
+  std::string error;
+  double framesPerSecond = 0;
+  double framesPerCpuSecond = 0;  // frames per second of processor time of the whole process (all threads)
+  std::vector<uint32_t> lastFrame;  // 0x00RRGGBB, top row first
+};
+
+// Processor time of the process so far, in seconds.
+double cpuSeconds();
+
+// Draws frames frames (after a warm-up) through Direct3D 9 on the window.
+Result runLayer(HWND window, int frames);
+// Draws the same frames with OpenGL calls on a context of the window's own.
+Result runPlainGL(HWND window, int frames);
+
+}  // namespace bench

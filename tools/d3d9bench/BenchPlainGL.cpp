@@ -1,0 +1,221 @@
+// The benchmark scene drawn with plain OpenGL 3.3 calls: the same buffers, uploads, states and draws as the
+// layer makes, written directly, straight to the window's frame buffer.
+#include <SDL2/SDL.h>
+#include <epoxy/gl.h>
+
+#include <cstring>
+#include <ctime>
+
+#include "platform/win32/win32_user.h"
+#include "tools/d3d9bench/BenchPaths.h"
+#include "tools/d3d9bench/BenchScene.h"
+
+namespace bench {
+namespace {
+
+const char kWorldVS[] = R"(#version 330 core
+layout(location = 0) in vec3 pos;
+layout(location = 2) in vec4 col;
+layout(location = 3) in vec2 uv;
+uniform mat4 viewProj;
+uniform mat4 world;
+uniform vec4 lightPos;
+uniform float range;
+uniform vec2 invSize;
+out vec4 color;
+out vec2 tc;
+void main() {
+  vec4 wp = world * vec4(pos, 1.0);
+  vec4 p = viewProj * wp;
+  float k = 1.0 - min(length(lightPos.xyz - wp.xyz) / range, 1.0);
+  color = vec4(k, k, k, 1.0);
+  tc = uv;
+  gl_Position = vec4(p.x + p.w * invSize.x, p.y - p.w * invSize.y, 2.0 * p.z - p.w, p.w);
+})";
+
+const char kSpriteVS[] = R"(#version 330 core
+layout(location = 0) in vec4 pos;
+layout(location = 1) in vec4 col;
+layout(location = 2) in vec2 uv;
+uniform vec2 invSize;
+out vec4 color;
+out vec2 tc;
+void main() {
+  color = col;
+  tc = uv;
+  float w = pos.w == 0.0 ? 1.0 : 1.0 / pos.w;
+  vec2 ndc = vec2((pos.x + 0.5) * 2.0 * invSize.x - 1.0, 1.0 - (pos.y + 0.5) * 2.0 * invSize.y);
+  gl_Position = vec4(ndc * w, (2.0 * pos.z - 1.0) * w, w);
+})";
+
+const char kFS[] = R"(#version 330 core
+in vec4 color;
+in vec2 tc;
+uniform sampler2D tex;
+out vec4 outColor;
+void main() {
+  vec4 t = texture(tex, tc);
+  vec4 c = clamp(vec4(t.rgb * color.rgb, color.a * t.a), 0.0, 1.0);
+  if (int(c.a * 255.0 + 0.5) < 1) discard;
+  outColor = c;
+})";
+
+GLuint program(const char* vsText, const char* fsText) {
+  auto compile = [](GLenum type, const char* text) {
+    GLuint s = glCreateShader(type);
+    glShaderSource(s, 1, &text, nullptr);
+    glCompileShader(s);
+    return s;
+  };
+  GLuint vs = compile(GL_VERTEX_SHADER, vsText), fs = compile(GL_FRAGMENT_SHADER, fsText);
+  GLuint p = glCreateProgram();
+  glAttachShader(p, vs);
+  glAttachShader(p, fs);
+  glLinkProgram(p);
+  glDeleteShader(vs);
+  glDeleteShader(fs);
+  GLint ok = 0;
+  glGetProgramiv(p, GL_LINK_STATUS, &ok);
+  return ok ? p : 0;
+}
+
+}  // namespace
+
+Result runPlainGL(HWND hwnd, int frames) {
+  Result result;
+  SDL_Window* window = brW32GetSDLWindow(hwnd);
+  if (!window) return result.error = "no window", result;
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GLContext ctx = SDL_GL_CreateContext(window);
+  if (!ctx) return result.error = std::string("no context: ") + SDL_GetError(), result;
+  SDL_GL_MakeCurrent(window, ctx);
+  SDL_GL_SetSwapInterval(0);
+  const GLuint worldProg = program(kWorldVS, kFS), spriteProg = program(kSpriteVS, kFS);
+  if (!worldProg || !spriteProg) {
+    SDL_GL_DeleteContext(ctx);
+    return result.error = "shaders failed", result;
+  }
+  GLuint tex[kTextures];
+  glGenTextures(kTextures, tex);
+  std::vector<uint32_t> texels(size_t(kTextureSize) * kTextureSize);
+  for (int k = 0; k < kTextures; ++k) {
+    for (int y = 0; y < kTextureSize; ++y)
+      for (int x = 0; x < kTextureSize; ++x) texels[size_t(y) * kTextureSize + x] = texel(k, x, y);
+    glBindTexture(GL_TEXTURE_2D, tex[k]);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kTextureSize, kTextureSize, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                 texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_LOD_BIAS, -1.0f);
+  }
+  std::vector<WorldVertex> wv;
+  std::vector<uint16_t> wi;
+  worldPatch(wv, wi);
+  GLuint vao[2], buf[4];
+  glGenVertexArrays(2, vao);
+  glGenBuffers(4, buf);
+  glBindVertexArray(vao[0]);
+  glBindBuffer(GL_ARRAY_BUFFER, buf[0]);
+  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(wv.size() * sizeof(WorldVertex)), wv.data(), GL_STATIC_DRAW);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buf[1]);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(wi.size() * 2), wi.data(), GL_STATIC_DRAW);
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(WorldVertex), nullptr);
+  glEnableVertexAttribArray(2);
+  glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(WorldVertex), reinterpret_cast<void*>(24));
+  glEnableVertexAttribArray(3);
+  glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, sizeof(WorldVertex), reinterpret_cast<void*>(28));
+  const GLsizeiptr spriteBytes = GLsizeiptr(kBatches) * kSpritesPerBatch * 4 * sizeof(SpriteVertex);
+  const GLsizeiptr batchBytes = GLsizeiptr(kSpritesPerBatch) * 4 * sizeof(SpriteVertex);
+  const std::vector<uint16_t> si = spriteIndices();
+  glBindVertexArray(vao[1]);
+  glBindBuffer(GL_ARRAY_BUFFER, buf[2]);
+  glBufferData(GL_ARRAY_BUFFER, spriteBytes, nullptr, GL_DYNAMIC_DRAW);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buf[3]);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(si.size() * 2), si.data(), GL_STATIC_DRAW);
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, sizeof(SpriteVertex), nullptr);
+  glEnableVertexAttribArray(1);
+  glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(SpriteVertex), reinterpret_cast<void*>(16));
+  glEnableVertexAttribArray(2);
+  glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(SpriteVertex), reinterpret_cast<void*>(20));
+
+  float vp[16], world[16], lightPos[3], range;
+  viewProjection(vp);
+  light(lightPos, range);
+  const GLint wVP = glGetUniformLocation(worldProg, "viewProj"), wWorld = glGetUniformLocation(worldProg, "world");
+  glUseProgram(worldProg);
+  glUniform4f(glGetUniformLocation(worldProg, "lightPos"), lightPos[0], lightPos[1], lightPos[2], 0);
+  glUniform1f(glGetUniformLocation(worldProg, "range"), range);
+  glUniform2f(glGetUniformLocation(worldProg, "invSize"), 1.0f / kWidth, 1.0f / kHeight);
+  glUseProgram(spriteProg);
+  glUniform2f(glGetUniformLocation(spriteProg, "invSize"), 1.0f / kWidth, 1.0f / kHeight);
+  glViewport(0, 0, kWidth, kHeight);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glEnable(GL_CULL_FACE);
+  glFrontFace(GL_CW);
+  glCullFace(GL_BACK);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glClearColor(0x10 / 255.0f, 0x18 / 255.0f, 0x20 / 255.0f, 1.0f);
+  glClearDepth(1.0);
+
+  std::vector<SpriteVertex> sv;
+  const int warmup = 10;
+  Uint64 start = 0;
+  double cpuStart = 0;
+  for (int f = 0; f < warmup + frames; ++f) {
+    if (f == warmup) {
+      start = SDL_GetPerformanceCounter();
+      cpuStart = cpuSeconds();
+    }
+    sprites(f, sv);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glUseProgram(worldProg);
+    glUniformMatrix4fv(wVP, 1, GL_FALSE, vp);
+    glBindVertexArray(vao[0]);
+    glBindTexture(GL_TEXTURE_2D, tex[0]);
+    for (int i = 0; i < kPatches; ++i) {
+      patchMatrix(i, world);
+      glUniformMatrix4fv(wWorld, 1, GL_FALSE, world);
+      glDrawElements(GL_TRIANGLES, kTrianglesPerPatch * 3, GL_UNSIGNED_SHORT, nullptr);
+    }
+    glUseProgram(spriteProg);
+    glBindVertexArray(vao[1]);
+    glBindBuffer(GL_ARRAY_BUFFER, buf[2]);
+    for (int b = 0; b < kBatches; ++b) {
+      const GLbitfield access = GL_MAP_WRITE_BIT | (b == 0 ? GL_MAP_INVALIDATE_BUFFER_BIT : GL_MAP_UNSYNCHRONIZED_BIT);
+      void* p = glMapBufferRange(GL_ARRAY_BUFFER, b * batchBytes, batchBytes, access);
+      std::memcpy(p, &sv[size_t(b) * kSpritesPerBatch * 4], size_t(batchBytes));
+      glUnmapBuffer(GL_ARRAY_BUFFER);
+      glBindTexture(GL_TEXTURE_2D, tex[1 + b % 3]);
+      glDrawElementsBaseVertex(GL_TRIANGLES, kSpritesPerBatch * 6, GL_UNSIGNED_SHORT, nullptr,
+                               b * kSpritesPerBatch * 4);
+    }
+    if (f == warmup + frames - 1) {
+      std::vector<uint32_t> rows(size_t(kWidth) * kHeight);
+      glReadPixels(0, 0, kWidth, kHeight, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+      result.lastFrame.resize(rows.size());
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+          result.lastFrame[size_t(y) * kWidth + x] = rows[size_t(kHeight - 1 - y) * kWidth + x] & 0xFFFFFFu;
+    }
+    SDL_GL_SwapWindow(window);
+  }
+  glFinish();
+  if (frames > 0) {
+    const double seconds = double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
+    result.framesPerSecond = frames / seconds;
+    result.framesPerCpuSecond = frames / (cpuSeconds() - cpuStart);
+    result.ok = true;
+  }
+  SDL_GL_MakeCurrent(window, nullptr);
+  SDL_GL_DeleteContext(ctx);
+  return result;
+}
+
+}  // namespace bench
