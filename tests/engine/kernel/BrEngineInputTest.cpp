@@ -6,7 +6,9 @@
 
 #include "EngineTestSupport.h"
 #include "engine/kernel/BrApplication.h"
+#include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
+#include "engine/presentation/BrUIControl.h"
 #include "platform/win32/win32.h"
 
 using brtest::RunTree;
@@ -232,5 +234,30 @@ TEST(EngineGlobalKeys, AltEnterActsOncePerPressAndPrintScreenOnEveryPoll) {
   brW32InjectKey(VK_CONTROL, FALSE);
   brW32InjectKey(VK_SNAPSHOT, FALSE);
   EXPECT_TRUE(brtest::fs::is_directory(tree.root / "game" / "Media" / "Screenshots"));
+  brtest::ResetEngine();
+}
+
+TEST(EngineGlobalKeys, EscapeClosesAModalControlAtOnceAndEntersTheStateAgain) {
+  RunTree tree(kWithRender);
+  tree.Plugin("FakeRender", "GfxDrv");
+  tree.Configure();
+  ASSERT_TRUE(Engine().Init(0, 0, 0));
+  brW32ResetInput();
+  InputApp* app = MakeApp();
+  app->ChangeToState("BrRAGGameStateOptions");
+  BrObject* made = static_cast<BrObject*>(Engine().Spawn("BrUIControl"));
+  ASSERT_NE(made, nullptr);
+  BrUIControl* control = static_cast<BrUIControl*>(made->SafeCast(&BrUIControl::Type));
+  ASSERT_NE(control, nullptr);
+  Engine().GUI()->AddControl(control);
+  Engine().GUI()->SetModalControl(control);
+  ASSERT_TRUE(Engine().GUI()->IsModal());
+  // No time guard: the state was entered this very moment.
+  brW32InjectKey(VK_ESCAPE, TRUE);
+  Engine().ProcessGlobalUserInput();
+  brW32InjectKey(VK_ESCAPE, FALSE);
+  EXPECT_FALSE(Engine().GUI()->IsModal());
+  EXPECT_TRUE(app->IsInState("BrRAGGameStateOptions"));
+  EXPECT_TRUE(app->WasInState("BrRAGGameStatePaused"));
   brtest::ResetEngine();
 }
