@@ -257,3 +257,105 @@ TEST(D3D9Device, BufferLocksAndCreationRules) {
   EXPECT_EQ(D3DERR_INVALIDCALL, tex->UnlockRect(3));
   releaseAll(tex);
 }
+
+TEST(D3D9Device, StripsFansAndViewport) {
+  TestDevice t(32, 32, false);
+  ASSERT_TRUE(t.ok()) << t.why();
+  IDirect3DVertexShader9* vs = makeShader(t.device, kColorShader);
+  IDirect3DVertexDeclaration9* decl = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateVertexDeclaration(kScreenDecl, &decl));
+  // A strip over the left half (red) and a fan over the bottom-right quarter (green), pixel edges on
+  // pixel boundaries.
+  const ScreenVertex v[] = {
+      {-0.5f, -0.5f, 0, 1, 0xFFFF0000u}, {15.5f, -0.5f, 0, 1, 0xFFFF0000u},
+      {-0.5f, 31.5f, 0, 1, 0xFFFF0000u}, {15.5f, 31.5f, 0, 1, 0xFFFF0000u},
+      {15.5f, 15.5f, 0, 1, 0xFF00FF00u}, {31.5f, 15.5f, 0, 1, 0xFF00FF00u},
+      {31.5f, 31.5f, 0, 1, 0xFF00FF00u}, {15.5f, 31.5f, 0, 1, 0xFF00FF00u},
+  };
+  IDirect3DVertexBuffer9* vb = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateVertexBuffer(sizeof v, 0, 0, D3DPOOL_MANAGED, &vb, nullptr));
+  void* p = nullptr;
+  ASSERT_EQ(D3D_OK, vb->Lock(0, 0, &p, 0));
+  std::memcpy(p, v, sizeof v);
+  vb->Unlock();
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0));
+  ASSERT_EQ(D3D_OK, t.device->BeginScene());
+  t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
+  t.device->SetVertexShader(vs);
+  t.device->SetVertexDeclaration(decl);
+  t.device->SetStreamSource(0, vb, 0, sizeof(ScreenVertex));
+  ASSERT_EQ(D3D_OK, t.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)) << brD3D9LastError();
+  ASSERT_EQ(D3D_OK, t.device->DrawPrimitive(D3DPT_TRIANGLEFAN, 4, 2));
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->DrawPrimitive(D3DPT_TRIANGLEFAN, 5, 2));  // one vertex too many
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->DrawPrimitive(D3DPRIMITIVETYPE(9), 0, 1));
+  ASSERT_EQ(D3D_OK, t.device->EndScene());
+  std::vector<uint32_t> f = presentAndRead(t);
+  ASSERT_EQ(32u * 32u, f.size());
+  EXPECT_EQ(0xFFFF0000u, f[0]);
+  EXPECT_EQ(0xFFFF0000u, f[31 * 32 + 15]);
+  EXPECT_EQ(0xFF000000u, f[0 * 32 + 16]);
+  EXPECT_EQ(0xFF000000u, f[15 * 32 + 31]);
+  EXPECT_EQ(0xFF00FF00u, f[16 * 32 + 16]);
+  EXPECT_EQ(0xFF00FF00u, f[31 * 32 + 31]);
+
+  // A viewport on the right half: clears and pre-transformed positions are relative to the target, and
+  // nothing is drawn outside it.
+  const D3DVIEWPORT9 right = {16, 0, 16, 32, 0.0f, 1.0f}, outside = {20, 0, 16, 32, 0.0f, 1.0f};
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->SetViewport(&outside));
+  ASSERT_EQ(D3D_OK, t.device->SetViewport(&right));
+  D3DVIEWPORT9 got;
+  ASSERT_EQ(D3D_OK, t.device->GetViewport(&got));
+  EXPECT_EQ(16u, got.X);
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FFu, 1.0f, 0));
+  ASSERT_EQ(D3D_OK, t.device->BeginScene());
+  ASSERT_EQ(D3D_OK, t.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2));  // the left half: all clipped away
+  ASSERT_EQ(D3D_OK, t.device->DrawPrimitive(D3DPT_TRIANGLEFAN, 4, 2));
+  ASSERT_EQ(D3D_OK, t.device->EndScene());
+  f = presentAndRead(t);
+  // Outside the viewport neither the clear nor the draws reached (its contents are otherwise undefined).
+  EXPECT_NE(0xFF0000FFu, f[5 * 32 + 5]);
+  EXPECT_NE(0xFF00FF00u, f[20 * 32 + 12]);
+  EXPECT_EQ(0xFF0000FFu, f[5 * 32 + 20]);     // cleared inside the viewport
+  EXPECT_EQ(0xFF00FF00u, f[20 * 32 + 20]);
+  releaseAll(vs);
+  releaseAll(decl);
+  releaseAll(vb);
+}
+
+TEST(D3D9Device, FullScreenAndBack) {
+  TestDevice t(64, 48);
+  ASSERT_TRUE(t.ok()) << t.why();
+  D3DDISPLAYMODE desktop;
+  ASSERT_EQ(D3D_OK, t.d3d->GetAdapterDisplayMode(0, &desktop));
+  D3DPRESENT_PARAMETERS pp;
+  std::memset(&pp, 0, sizeof pp);
+  pp.BackBufferWidth = desktop.Width;
+  pp.BackBufferHeight = desktop.Height;
+  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+  pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  pp.hDeviceWindow = t.hwnd;
+  pp.Windowed = FALSE;
+  pp.EnableAutoDepthStencil = TRUE;
+  pp.AutoDepthStencilFormat = D3DFMT_D16;
+  pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+  ASSERT_EQ(D3D_OK, t.device->Reset(&pp)) << brD3D9LastError();
+  D3DDISPLAYMODE mode;
+  ASSERT_EQ(D3D_OK, t.device->GetDisplayMode(0, &mode));
+  EXPECT_EQ(desktop.Width, mode.Width);
+  EXPECT_EQ(desktop.Height, mode.Height);
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF445566u, 1.0f, 0));
+  ASSERT_EQ(D3D_OK, t.device->Present(nullptr, nullptr, nullptr, nullptr));
+  // A size that is no display mode is refused and leaves the device as it was.
+  D3DPRESENT_PARAMETERS odd = pp;
+  odd.BackBufferWidth = 1000;
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->Reset(&odd));
+  pp.Windowed = TRUE;
+  pp.BackBufferWidth = 64;
+  pp.BackBufferHeight = 48;
+  ASSERT_EQ(D3D_OK, t.device->Reset(&pp)) << brD3D9LastError();
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF112233u, 1.0f, 0));
+  const std::vector<uint32_t> f = presentAndRead(t);
+  ASSERT_EQ(64u * 48u, f.size());
+  EXPECT_EQ(0xFF112233u, f[47 * 64 + 63]);
+}
