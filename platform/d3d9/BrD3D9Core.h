@@ -101,6 +101,9 @@ class Core final : public Buried {
   // ---- Resources ----
   // Forgets every binding of a resource that is going away.
   void unbind(const void* resource);
+  // Translates a new shader to GLSL and compiles both of its variants (transformed and pre-transformed
+  // input), so that a shader OpenGL refuses fails at creation. False with the compiler's reason.
+  bool compileVertexShader(VertexShader* shader, std::string& error);
   // Drops the linked programs of a shader that is going away.
   void forgetShader(VertexShader* shader);
   // Uploads the changed levels of a texture.

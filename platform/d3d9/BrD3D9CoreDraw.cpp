@@ -177,6 +177,16 @@ bool Core::selectProgram(std::string& error) {
   return true;
 }
 
+bool Core::compileVertexShader(VertexShader* shader, std::string& error) {
+  if (!makeCurrent()) return error = "the context cannot be made current", false;
+  for (uint32_t pre = 0; pre < 2; ++pre) {
+    GLuint& vs = shader->glShader[pre];
+    if (!vs) vs = compileShader(GL_VERTEX_SHADER, brVsEmitGlsl(shader->program, mConv, pre != 0, false), error);
+    if (!vs) return false;
+  }
+  return true;
+}
+
 void Core::forgetShader(VertexShader* shader) {
   makeCurrent();
   for (auto it = mPrograms.begin(); it != mPrograms.end();) {

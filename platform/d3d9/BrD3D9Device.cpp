@@ -442,7 +442,12 @@ HRESULT Device::CreateVertexShader(const DWORD* function, IDirect3DVertexShader9
   size_t count = 0;
   std::string error;
   if (!brVsDecode(function, kVsMaxTokens, program, count, error)) return invalidCall(where, error.c_str());
-  *shader = new VertexShader(mCore, std::vector<DWORD>(function, function + count), std::move(program));
+  VertexShader* s = new VertexShader(mCore, std::vector<DWORD>(function, function + count), std::move(program));
+  if (!mCore->compileVertexShader(s, error)) {
+    s->Release();
+    return invalidCall(where, error.c_str());
+  }
+  *shader = s;
   return D3D_OK;
 }
 
