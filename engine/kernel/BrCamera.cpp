@@ -18,6 +18,16 @@ BrCamera::BrCamera(BrVector position, BrVector direction, BrVector up) : m_fFOV(
   m_Coords.X = up ^ direction;
 }
 
+BrCamera::BrCamera(const BrCamera& other) : BrActor(other), m_fFOV(other.m_fFOV), m_iActiveController(-1) {}
+
+BrCamera& BrCamera::operator=(const BrCamera& other) {
+  if (this == &other) return *this;
+  BrActor::operator=(other);
+  m_fFOV = other.m_fFOV;
+  DeleteControllers();
+  return *this;
+}
+
 BrCamera::~BrCamera() { DeleteControllers(); }
 
 void BrCamera::Serialize(BrBin& bin) {

@@ -17,6 +17,9 @@ public:
   BrCamera();
   // The frame from position, direction and up, with right = up x direction.
   BrCamera(BrVector position, BrVector direction, BrVector up);
+  // The actor part and the field of view; controllers belong to one camera and are not copied.
+  BrCamera(const BrCamera& other);
+  BrCamera& operator=(const BrCamera& other);
   // Deletes the controllers.
   ~BrCamera() override;
 

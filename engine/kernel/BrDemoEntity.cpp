@@ -39,7 +39,10 @@ BrDemoEntity::BrDemoEntity(const BrDemoEntity& other)
       m_RevealSound(other.m_RevealSound),
       m_Tooltip(other.m_Tooltip),
       m_bVisible(other.m_bVisible),
-      m_uiCollideFlags(other.m_uiCollideFlags) {}
+      m_uiCollideFlags(other.m_uiCollideFlags) {
+  // A portrait that followed the original follows the copy, never an entity that may be gone.
+  if (other.m_Portrait.GetFocus() == &other) m_Portrait.SetFocus(this);
+}
 
 BrDemoEntity& BrDemoEntity::operator=(const BrDemoEntity& other) {
   if (this == &other) return *this;
@@ -56,6 +59,7 @@ BrDemoEntity& BrDemoEntity::operator=(const BrDemoEntity& other) {
   m_Tooltip = other.m_Tooltip;
   m_bVisible = other.m_bVisible;
   m_uiCollideFlags = other.m_uiCollideFlags;
+  if (other.m_Portrait.GetFocus() == &other) m_Portrait.SetFocus(this);
   return *this;
 }
 

@@ -9,6 +9,7 @@
 #include "core/BrCfgFile.h"
 #include "engine/kernel/BrActor.h"
 #include "engine/kernel/BrPickup.h"
+#include "engine/presentation/BrMiniMap.h"
 #include "tests/support/RecordingAudioDevice.h"
 #include "tests/support/RecordingRenderDevice.h"
 #include "WorldTestSupport.h"
@@ -242,4 +243,94 @@ TEST(BrActor, HudColourIsStoredFromVersion268) {
   EXPECT_FALSE(in.HasFailed());
   EXPECT_EQ(loaded.getHUDColour().r, 0);  // the default colour stays
   EXPECT_GT(withColour, 16u);
+}
+
+namespace {
+std::vector<std::string>& MiniMapCalls() {
+  static std::vector<std::string> calls;
+  return calls;
+}
+}  // namespace
+
+class EntityTestMiniMap : public BrMiniMap {
+  BR_DECLARE_CLASS(EntityTestMiniMap)
+public:
+  void AddActor(int id, unsigned int icon) override {
+    MiniMapCalls().push_back("add " + std::to_string(id) + " " + std::to_string(icon));
+  }
+  void RemoveActor(int id) override { MiniMapCalls().push_back("remove " + std::to_string(id)); }
+};
+BR_IMPLEMENT_CLASS(EntityTestMiniMap, BrMiniMap)
+
+// A game whose player is an actor of the test's choosing.
+class EntityTestGame : public BrGame {
+public:
+  BrActor* GetPlayer() override { return player; }
+  BrActor* player = nullptr;
+};
+
+TEST(BrDemoEntity, DrawsItsPortraitJoinsTheMiniMapAndShowsItsCollision) {
+  RunFolder folder;
+  RecordingRenderDevice render;
+  ScopedRenderDevice renderScope(&render);
+  render.Init();
+  MiniMapCalls().clear();
+  EntityTestGame* game = new EntityTestGame();
+  game->SetMiniMapType(BrStringT<char>("EntityTestMiniMap"));
+  ScopedApp app(game);
+  BrMap* map = app.Map();
+  ASSERT_NE(game->GetMiniMap(), nullptr);
+
+  BrDemoEntity* e = new BrDemoEntity();
+  map->AddObject(e);
+  e->Location() = BrVector(0, 0, 100);
+  e->Portrait().SetFocus(e);
+  e->Portrait().ScaleX() = 2.0f;
+  e->Portrait().ScaleY() = 2.0f;
+  render.ClearRecords();
+  map->Draw(&render);
+  render.drawAllBillboards();
+  EXPECT_EQ(render.draws.size(), 1u);  // the portrait's quad
+  ASSERT_EQ(MiniMapCalls().size(), 1u);
+  EXPECT_EQ(MiniMapCalls()[0], "add " + std::to_string(e->GetID()) + " 0");
+
+  e->SetVisible(false);
+  render.ClearRecords();
+  map->Draw(&render);
+  render.drawAllBillboards();
+  EXPECT_EQ(render.draws.size(), 0u);
+
+  // The collision cylinder, only with the map's collision display on and the player near.
+  BrActor* player = new BrActor();
+  map->AddObject(player);
+  game->player = player;
+  render.ClearRecords();
+  e->DebugDraw(&render);
+  EXPECT_TRUE(render.lines.empty());
+  map->ToggleDebugInfo(BrStringT<char>("Collision"));
+  e->DebugDraw(&render);
+  EXPECT_FALSE(render.lines.empty());
+  render.ClearRecords();
+  player->Location() = BrVector(0, 0, 700);
+  e->DebugDraw(&render);
+  EXPECT_TRUE(render.lines.empty());
+
+  // Leaving: a revealed entity is taken off the minimap.
+  MiniMapCalls().clear();
+  e->MiniMapReveal();
+  e->Destroy();
+  ASSERT_EQ(MiniMapCalls().size(), 1u);
+  EXPECT_EQ(MiniMapCalls()[0], "remove " + std::to_string(e->GetID()));
+  EXPECT_FALSE(e->GetRevealed());
+  game->player = nullptr;
+}
+
+TEST(BrDemoEntity, ACopyFollowsItself) {
+  BrDemoEntity* original = new BrDemoEntity();
+  original->Portrait().SetFocus(original);
+  BrDemoEntity copy(*original);
+  delete original;
+  EXPECT_EQ(copy.Portrait().GetFocus(), &copy);
+  copy.Location() = BrVector(3, 0, 0);
+  EXPECT_TRUE(copy.Portrait().GetCoords().Position == BrVector(3, 0, 0));
 }
