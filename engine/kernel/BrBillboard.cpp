@@ -7,7 +7,12 @@
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrCamera.h"
 #include "engine/kernel/BrEngine.h"
-#include "engine/kernel/BrWidgetLinks.h"
+#include "engine/presentation/BrCursor.h"
+#include "engine/presentation/BrEffector.h"
+#include "engine/presentation/BrEffectorMgr.h"
+#include "engine/presentation/BrHUD.h"
+#include "engine/presentation/BrMiniMap.h"
+#include "engine/presentation/BrRenderPass.h"
 #include "engine/presentation/BrRenderBase.h"
 
 BR_IMPLEMENT_CLASS(BrBillboard, BrGameObj)
@@ -96,10 +101,8 @@ BrCoords& BrBillboard::GetCoords() { return m_pFocus ? m_pFocus->GetCoords() : B
 
 void BrBillboard::SetEffector(unsigned int index) {
   unsigned int count = 0;
-#if BR_HAVE_EFFECTORS
   BrRenderBase* render = Engine().Render();
   if (render && render->FXMgr()) count = render->FXMgr()->Num();
-#endif
   if (index < count) {
     m_uiCurrEffector = index;
     return;
@@ -119,7 +122,6 @@ void BrBillboard::SetFacingEffector(const BrStringT<char>& name, const BrStringT
 
 // Effectors are shared by name: the first billboard to ask makes it, later ones reuse it whatever their texture.
 uint32_t BrBillboard::FindOrCreateEffector(const BrStringT<char>& name, const BrStringT<char>& texture) {
-#if BR_HAVE_EFFECTORS
   BrRenderBase* render = Engine().Render();
   if (!render || !render->FXMgr() || !render->TextureMgr()) return 0;
   BrStringT<char> key(name);
@@ -133,11 +135,6 @@ uint32_t BrBillboard::FindOrCreateEffector(const BrStringT<char>& name, const Br
     pass->m_uiFlags = 4;
   }
   return uint32_t(render->FXMgr()->AddEffector(key, effector));
-#else
-  (void)name;
-  (void)texture;
-  return 0;
-#endif
 }
 
 BrCoords BrBillboard::ComputeFrame(const BrCoords& camera) {

@@ -10,7 +10,12 @@
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrGame.h"
 #include "engine/kernel/BrGameObj.h"
-#include "engine/kernel/BrWidgetLinks.h"
+#include "engine/presentation/BrCursor.h"
+#include "engine/presentation/BrEffector.h"
+#include "engine/presentation/BrEffectorMgr.h"
+#include "engine/presentation/BrHUD.h"
+#include "engine/presentation/BrMiniMap.h"
+#include "engine/presentation/BrRenderPass.h"
 #include "engine/presentation/BrAudioMgrBase.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "platform/win32/win32_user.h"
@@ -201,18 +206,13 @@ void BrSlideCameraCtrl::CursorTouchingRight(float dt) {
 }
 
 void BrSlideCameraCtrl::HandleMouse(float dt) {
-#if BR_HAVE_HUD
   BrApplication* app = Engine().App();
   if (!app || !app->IsA(BrGame::Type)) return;
   BrHUD* hud = static_cast<BrGame*>(app)->GetHUD();
   if (hud && hud->GetCursor(-1)) MoveMouseCursor(dt);
-#else
-  (void)dt;
-#endif
 }
 
 void BrSlideCameraCtrl::MoveMouseCursor(float dt) {
-#if BR_HAVE_HUD
   BrApplication* app = Engine().App();
   BrRenderBase* render = Engine().Render();
   if (!app || !render || !app->IsA(BrGame::Type)) return;
@@ -252,7 +252,4 @@ void BrSlideCameraCtrl::MoveMouseCursor(float dt) {
     cursor->CursorScreenX() = W + p.x;
     CursorTouchingRight(dt);
   }
-#else
-  (void)dt;
-#endif
 }

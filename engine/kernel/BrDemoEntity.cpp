@@ -9,7 +9,12 @@
 #include "engine/kernel/BrGame.h"
 #include "engine/kernel/BrMap.h"
 #include "engine/kernel/BrScriptDaemon.h"
-#include "engine/kernel/BrWidgetLinks.h"
+#include "engine/presentation/BrCursor.h"
+#include "engine/presentation/BrEffector.h"
+#include "engine/presentation/BrEffectorMgr.h"
+#include "engine/presentation/BrHUD.h"
+#include "engine/presentation/BrMiniMap.h"
+#include "engine/presentation/BrRenderPass.h"
 #include "engine/presentation/BrAudioMgrBase.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "templates/BrArchiveOps.h"
@@ -77,22 +82,18 @@ void BrDemoEntity::Serialize(BrBin& bin) {
 }
 
 namespace {
-#if BR_HAVE_HUD
 BrMiniMap* GameMiniMap() {
   BrApplication* app = Engine().App();
   if (!app || !app->IsA(BrGame::Type)) return nullptr;
   return static_cast<BrGame*>(app)->GetMiniMap();
 }
-#endif
 }  // namespace
 
 void BrDemoEntity::Destroy() {
   if (m_bShowsOnMiniMap && m_bRevealed) {
     BrApplication* app = Engine().App();
     if (app && app->IsA(BrGame::Type)) {
-#if BR_HAVE_HUD
       if (BrMiniMap* minimap = GameMiniMap()) minimap->RemoveActor(m_iID);
-#endif
       m_bRevealed = false;
     }
   }
@@ -101,10 +102,8 @@ void BrDemoEntity::Destroy() {
 
 void BrDemoEntity::Draw(BrRenderBase* render) {
   if (m_bVisible) m_Portrait.Draw(render);
-#if BR_HAVE_HUD
   if (m_bShowsOnMiniMap)
     if (BrMiniMap* minimap = GameMiniMap()) minimap->AddActor(m_iID, m_uiMinimapIcon);
-#endif
   BrGameObj::Draw(render);
 }
 
@@ -163,7 +162,6 @@ void BrDemoEntity::LoadScript(const char* section, BrCfgFile* cfg) {
   if (script->LoadProperty(f, section, cfg, "FacesTravel")) m_Portrait.SetFreezeHorizontalFacing(int(f) == 0);
   if (script->LoadProperty(f, section, cfg, "ShowsOnMinimap")) m_bShowsOnMiniMap = int(f) != 0;
 
-#if BR_HAVE_EFFECTORS
   BrRenderBase* render = Engine().Render();
   BrEffectorMgr* fx = render ? render->FXMgr() : nullptr;
   if (script->LoadProperty(text, ciTextLen, section, cfg, "MinimapIcon")) {
@@ -174,9 +172,6 @@ void BrDemoEntity::LoadScript(const char* section, BrCfgFile* cfg) {
     if (fx && render->TextureMgr())
       m_uiMinimapIcon = uint32_t(fx->LoadIconA(BrStringT<char>("Textures\\ui\\mapItem.tga"), iconName));
   }
-#else
-  script->LoadProperty(text, ciTextLen, section, cfg, "MinimapIcon");
-#endif
   if (script->LoadProperty(f, section, cfg, "MinimapScale")) m_fMiniMapScale = brClamp(f, 1.0f, 10.0f);
 
   BrAudioMgrBase* audio = Engine().Audio();
@@ -193,7 +188,6 @@ BrStringT<char> BrDemoEntity::GetTooltip() { return m_Tooltip; }
 
 void BrDemoEntity::SetHUDEffector(const BrStringT<char>& texture) {
   if (texture.Length() == 0) return;
-#if BR_HAVE_EFFECTORS
   BrRenderBase* render = Engine().Render();
   if (!render || !render->TextureMgr() || !render->FXMgr()) return;
   const unsigned int handle = render->TextureMgr()->GetTexture(texture);
@@ -205,7 +199,6 @@ void BrDemoEntity::SetHUDEffector(const BrStringT<char>& texture) {
   }
   BrStringT<char> name = BrStringT<char>("HUDICON_") + BrStringT<char>(GetName());
   m_uiHUDEffector = uint32_t(render->FXMgr()->AddEffector(name, effector));
-#endif
 }
 
 void BrDemoEntity::MiniMapReveal() {

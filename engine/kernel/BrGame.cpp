@@ -7,7 +7,12 @@
 #include "core/BrSystem.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrMap.h"
-#include "engine/kernel/BrWidgetLinks.h"
+#include "engine/presentation/BrCursor.h"
+#include "engine/presentation/BrEffector.h"
+#include "engine/presentation/BrEffectorMgr.h"
+#include "engine/presentation/BrHUD.h"
+#include "engine/presentation/BrMiniMap.h"
+#include "engine/presentation/BrRenderPass.h"
 #include "engine/presentation/BrGUI.h"
 #include "platform/win32/win32_kernel.h"
 #include "templates/BrArchiveOps.h"
@@ -25,7 +30,6 @@ void BrGame::Serialize(BrBin& bin) {
 }
 
 bool BrGame::Init() {
-#if BR_HAVE_HUD
   if (m_HUDType.Length()) {
     auto spawnHUD = [](const char* type) -> BrHUD* {
       BrObject* spawned = static_cast<BrObject*>(Engine().Spawn(type));
@@ -49,27 +53,22 @@ bool BrGame::Init() {
       }
     }
   }
-#endif
   BrApplication::Init();
   m_bUseOSCursor = false;
   return true;
 }
 
 void BrGame::Step(float dt) {
-#if BR_HAVE_HUD
   if (m_pHUD) m_pHUD->Step(dt);
-#endif
   BrStateMachine::Step(dt);
 }
 
 void BrGame::Destroy() {
   DestroyMiniMap();
-#if BR_HAVE_HUD
   if (m_pHUD && m_bOwnsHUD) {
     m_pHUD->Destroy();
     delete m_pHUD;
   }
-#endif
   m_pHUD = nullptr;
   m_bOwnsHUD = false;
   BrApplication::Destroy();
@@ -81,11 +80,7 @@ void BrGame::Draw(BrRenderBase* render) {
 }
 
 void BrGame::DrawHUD(BrRenderBase* render) {
-#if BR_HAVE_HUD
   if (m_pMiniMap) m_pMiniMap->Draw(render);
-#else
-  (void)render;
-#endif
 }
 
 void BrGame::CreateMap() {
@@ -95,7 +90,6 @@ void BrGame::CreateMap() {
 
 void BrGame::CreateMiniMap() {
   DestroyMiniMap();
-#if BR_HAVE_HUD
   const char* type = m_MiniMapType.Length() ? m_MiniMapType.c_str() : "BrMiniMap";
   BrObject* spawned = static_cast<BrObject*>(Engine().Spawn(type));
   m_pMiniMap = spawned ? static_cast<BrMiniMap*>(spawned->SafeCast(&BrMiniMap::Type)) : nullptr;
@@ -104,18 +98,15 @@ void BrGame::CreateMiniMap() {
     return;
   }
   m_pMiniMap->Init();
-#endif
 }
 
 void BrGame::DestroyMiniMap() {
-#if BR_HAVE_HUD
   if (m_pMiniMap) {
     BrMiniMap* minimap = m_pMiniMap;
     m_pMiniMap = nullptr;
     minimap->Destroy();
     delete minimap;
   }
-#endif
   m_pMiniMap = nullptr;
 }
 

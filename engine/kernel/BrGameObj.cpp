@@ -5,7 +5,12 @@
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrMap.h"
-#include "engine/kernel/BrWidgetLinks.h"
+#include "engine/presentation/BrCursor.h"
+#include "engine/presentation/BrEffector.h"
+#include "engine/presentation/BrEffectorMgr.h"
+#include "engine/presentation/BrHUD.h"
+#include "engine/presentation/BrMiniMap.h"
+#include "engine/presentation/BrRenderPass.h"
 #include "engine/presentation/BrGUI.h"
 #include "templates/BrArchiveOps.h"
 
@@ -208,7 +213,6 @@ BrStringT<char> BrGameObj::GetText() const { return m_Text; }
 
 bool BrGameObj::CreateHUD() {
   if (m_HUDClass.Length() == 0) return false;
-#if BR_HAVE_HUD
   BrObject* spawned = static_cast<BrObject*>(Engine().Spawn(m_HUDClass.c_str()));
   m_pHUD = spawned ? static_cast<BrHUD*>(spawned->SafeCast(&BrHUD::Type)) : nullptr;
   if (!m_pHUD) {
@@ -217,9 +221,6 @@ bool BrGameObj::CreateHUD() {
   }
   if (Engine().GUI()) Engine().GUI()->AddControl(m_pHUD);
   return true;
-#else
-  return false;
-#endif
 }
 
 int BrGameObj::GetChild(int i) const {
