@@ -1,17 +1,21 @@
-// The public face of the engine presentation: the abstract rendering and audio devices and their resources.
+// The public face of the engine presentation: the abstract rendering and audio devices and their resources, and the
+// widget toolkit.
 #pragma once
 
 #include "engine/presentation/BrAudioID.h"
 #include "engine/presentation/BrAudioMgrBase.h"
+#include "engine/presentation/BrCursor.h"
 #include "engine/presentation/BrEffector.h"
 #include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrFont.h"
 #include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrHUD.h"
 #include "engine/presentation/BrIndexBufferBase.h"
 #include "engine/presentation/BrLightBase.h"
 #include "engine/presentation/BrLightMgr.h"
 #include "engine/presentation/BrMediaPath.h"
+#include "engine/presentation/BrMiniMap.h"
 #include "engine/presentation/BrRect.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "engine/presentation/BrRenderPass.h"
@@ -20,4 +24,13 @@
 #include "engine/presentation/BrSpriteDaemon.h"
 #include "engine/presentation/BrTextureBase.h"
 #include "engine/presentation/BrTextureMgrBase.h"
+#include "engine/presentation/BrUIControl.h"
+#include "engine/presentation/BrUIControlButton.h"
+#include "engine/presentation/BrUIControlEditBox.h"
+#include "engine/presentation/BrUIControlListBox.h"
+#include "engine/presentation/BrUIControlTextBox.h"
+#include "engine/presentation/BrUIDialog.h"
+#include "engine/presentation/BrUISelector.h"
+#include "engine/presentation/BrUITextButton.h"
 #include "engine/presentation/BrVertexBufferBase.h"
+
