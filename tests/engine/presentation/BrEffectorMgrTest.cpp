@@ -146,3 +146,20 @@ TEST(EffectorMgr, AShadersBlockIsCutFromItsScriptFileUpToTheNextShader) {
   EXPECT_EQ(missing.Length(), 0);
   EXPECT_STREQ(after, cwd);  // the current folder is put back
 }
+
+TEST(EffectorMgr, ItsDestructionListsTheCacheInTheDebugLog) {
+  brrendertest::ScopedLog log;
+  RecordingEffectorMgr* fx = new RecordingEffectorMgr();
+  BrStringT<char> name("Alpha");
+  fx->AddEffector(name, fx->CreateEffector());
+  BrStringT<char> other("Beta");
+  fx->AddEffector(other, fx->CreateEffector());
+  fx->DestroyEffector(1);
+  delete fx;  // the null slot is passed over
+  const std::string text = log.Text();
+  EXPECT_NE(text.find("DEBUG: Effector manager unloading: logging cache list"), std::string::npos);
+  EXPECT_NE(text.find("FXMGR: Logging cache list"), std::string::npos);
+  THashTable<BrEffectorName> probe;
+  EXPECT_NE(text.find("Hash " + std::to_string(probe.Hash("Alpha")) + ": Alpha, IDX 0"), std::string::npos);
+  EXPECT_NE(text.find("Hash " + std::to_string(probe.Hash("Beta")) + ": Beta, IDX 1"), std::string::npos);
+}

@@ -227,3 +227,24 @@ TEST(FontMgr, ADefaultFontThatCannotBeMadeFailsTheDeviceStart) {
   device.Exit();
   device.SetFXMgr(nullptr);
 }
+
+TEST_F(FontTest, FontFailuresAndBadIdsAreLogged) {
+  brrendertest::ScopedLog log;
+  Draw("Hi", 0.1f, 0.1f, eFontFormatNone);
+  EXPECT_TRUE(log.Has("WARNING: Bad font id in BrFontMgr::DrawText(..), using default"));
+  fonts->SetFont(7);
+  EXPECT_TRUE(log.Has("WARNING: invalid font ID in BrFontMgr::SetFont(7)"));
+  dev->Effectors()->failCreate = true;
+  EXPECT_EQ(fonts->GetFont(BrStringT<char>("Fonts\\half.tga")), -1);
+  EXPECT_TRUE(log.Has("ERROR: Failed to load default font, requesting exit"));
+  EXPECT_EQ(fonts->GetNumFonts(), 0);
+  BrConfigCache config;
+  config.SetString(BrStringT<char>("App"), BrStringT<char>("DefaultFont"), BrStringT<char>("Fonts\\half.tga"));
+  BrConfigCache* old = Engine().GetConfig();
+  Engine().SetConfig(&config);
+  EXPECT_FALSE(fonts->Init());
+  Engine().SetConfig(old);
+  EXPECT_TRUE(log.Has("ERROR: Failed to load default font!"));
+  // The engine itself was not asked to exit from inside the font manager.
+  EXPECT_FALSE(GExit);
+}

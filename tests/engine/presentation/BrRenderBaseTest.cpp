@@ -322,3 +322,12 @@ TEST_F(RenderTest, WithAnApplicationTheProjectionsFollowItsCamera) {
   ASSERT_FALSE(dev->views.empty());
   ExpectVec(dev->View().Position, 10, 0, 0);
 }
+
+TEST(RenderBase, ASpriteBeforeInitIsLoggedAsADebugWarning) {
+  brrendertest::ScopedLog log;
+  RecordingRenderDevice device;
+  ScopedRenderDevice scope(&device);
+  BrARGB white(255, 255, 255, 255);
+  EXPECT_FALSE(device.DrawSprite(0, 0, 0.1f, 0.1f, 5, 0.001f, white, 0, 0, 0, 1, 1));
+  EXPECT_TRUE(log.Has("WARNING: Sprite requested before sprite daemon initialised!"));
+}

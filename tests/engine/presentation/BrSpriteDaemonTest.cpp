@@ -214,3 +214,20 @@ TEST(SpriteDaemon, DrawingWithoutADeviceEmptiesTheQueue) {
   EXPECT_TRUE(device.draws.empty());
   device.Exit();
 }
+
+TEST_F(SpriteDaemonTest, RefusedSpritesAreLogged) {
+  brrendertest::ScopedLog log;
+  EXPECT_FALSE(Queue(50001));
+  EXPECT_TRUE(log.Has("ERROR: Sprite Mgr batching invalid effector"));
+  for (int i = 0; i < 1024; ++i) Queue(5);
+  EXPECT_FALSE(Queue(5));
+  EXPECT_TRUE(log.Has("ERROR: Max queue size of 1024 was exceeded in BrSpriteDaemon. Plz increase initial size."));
+  dev->EndRender();
+  VB()->failPopulate = true;
+  EXPECT_FALSE(Queue(5));
+  EXPECT_TRUE(log.Has("WARNING: Failed to initiate sprite vertices"));
+  VB()->failPopulate = false;
+  IB()->failPopulate = true;
+  EXPECT_FALSE(Queue(5));
+  EXPECT_TRUE(log.Has("WARNING: Failed to initiate sprite indices"));
+}

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
+#include "core/brcr.h"
 #include "engine/kernel/BrEngine.h"
 #include "tests/support/RecordingRenderDevice.h"
 
@@ -27,6 +31,50 @@ protected:
 
   RecordingRenderDevice* dev = nullptr;
   std::unique_ptr<ScopedRenderDevice> scope;
+};
+
+// Opens GLog (debug lines included) in a scratch folder made current for the scope; closes it, restores the
+// folder and removes the scratch folder at its end.
+class ScopedLog {
+public:
+  ScopedLog() {
+    char tmpl[] = "/tmp/brrenderlogXXXXXX";
+    if (mkdtemp(tmpl)) folder = tmpl;
+    char cwd[260] = {0};
+    brGetCurrentDirectory(sizeof(cwd), cwd);
+    previous = cwd;
+    brSetCurrentDirectory(folder.c_str());
+    wasDebug = GIsDebug;
+    GIsDebug = true;
+    GLog.Init();
+  }
+  ~ScopedLog() {
+    GLog.Close();
+    GIsDebug = wasDebug;
+    brSetCurrentDirectory(previous.c_str());
+    std::system(("rm -rf " + folder).c_str());
+  }
+  ScopedLog(const ScopedLog&) = delete;
+  ScopedLog& operator=(const ScopedLog&) = delete;
+
+  // Everything written so far.
+  std::string Text() const {
+    std::fflush(GLog.Handle());
+    std::string out;
+    if (FILE* f = std::fopen((folder + "/log.txt").c_str(), "rb")) {
+      char buf[4096];
+      size_t n;
+      while ((n = std::fread(buf, 1, sizeof(buf), f)) > 0) out.append(buf, n);
+      std::fclose(f);
+    }
+    return out;
+  }
+  bool Has(const std::string& line) const { return Text().find(line) != std::string::npos; }
+
+private:
+  std::string folder;
+  std::string previous;
+  bool wasDebug = false;
 };
 
 }  // namespace brrendertest
