@@ -19,7 +19,10 @@ TEST(KernelTimeTest, ClocksAdvanceAcrossASleep)
   EXPECT_GE(t1 - t0, 24u);
   EXPECT_GE(c1.QuadPart - c0.QuadPart, 25000000LL);
   EXPECT_GT(ReadTimeStampCounter(), tsc0);
-  EXPECT_EQ(GetTickCount(), DWORD(GetTickCount64() & 0xFFFFFFFFu));
+  // The two reads are a moment apart, so the millisecond may turn between them.
+  DWORD low = GetTickCount();
+  DWORD fromWide = DWORD(GetTickCount64() & 0xFFFFFFFFu);
+  EXPECT_LE(DWORD(fromWide - low), 1u);
   EXPECT_FALSE(QueryPerformanceCounter(nullptr));
   Sleep(0);
 }
