@@ -8,6 +8,7 @@
 #include "engine/kernel/BrEngine.h"
 #include "engine/presentation/BrLightBase.h"
 #include "engine/presentation/BrLightMgr.h"
+#include "tests/engine/presentation/RenderTestKit.h"
 
 TEST(LightMgr, RemovedLightsLeaveSlotsThatTheNextLightTakes) {
   BrLightMgr mgr;
@@ -34,6 +35,20 @@ TEST(LightMgr, RemovedLightsLeaveSlotsThatTheNextLightTakes) {
   mgr.RemoveLight(1);
   mgr.RemoveLight(1);  // an empty slot: nothing
   EXPECT_EQ(mgr.GetNumLights(), 3);
+}
+
+TEST(LightMgr, OnlyIndicesOutsideTheListAreWarnedAbout) {
+  brrendertest::ScopedLog log;
+  BrLightMgr mgr;
+  mgr.AddLight(new BrLightBase());
+  mgr.AddLight(new BrLightBase());
+  mgr.RemoveLight(0);
+  EXPECT_EQ(mgr.GetLight(0), nullptr);
+  EXPECT_EQ(log.Text().find("Invalid light index"), std::string::npos);
+  EXPECT_EQ(mgr.GetLight(-1), nullptr);
+  EXPECT_TRUE(log.Has("WARNING: Invalid light index in BrLightMgr::GetLight(-1)"));
+  EXPECT_EQ(mgr.AddLight(nullptr), -1);
+  EXPECT_TRUE(log.Has("WARNING: NULL light add attempt"));
 }
 
 TEST(LightBase, SpawnedByNameStartsOnAndSavesRangePositionAndSwitch) {
