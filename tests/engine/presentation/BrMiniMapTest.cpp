@@ -58,19 +58,6 @@ TEST(BrMiniMap, ActorsAreAddedRevealedOnceFreedAndReused) {
   EXPECT_EQ(map.GetNumActorRecords(), 0);
 }
 
-TEST(BrMiniMap, BaseHooksDoNothingAndConversionsPassThrough) {
-  BrMiniMap map;
-  EXPECT_EQ(map.GetTexture(), -1);
-  EXPECT_EQ(map.GetEffector(), 0);
-  EXPECT_FALSE(map.IsActorVisible(3));
-  EXPECT_FLOAT_EQ(map.WorldScaleToRenderScale(2.5f), 2.5f);
-  BrVector p = map.WorldPosToRenderPos(BrVector(1, 2, 3));
-  EXPECT_FLOAT_EQ(p.z, 3.0f);
-  map.Draw(nullptr);
-  SurfaceMiniMap surface;
-  EXPECT_FALSE(surface.CreateSurface(nullptr));
-}
-
 TEST_F(WidgetTest, MiniMapSurfaceIsADynamicTextureDrawnThroughMiniMapFX) {
   SurfaceMiniMap map;
   ASSERT_TRUE(map.CreateSurface(dev));

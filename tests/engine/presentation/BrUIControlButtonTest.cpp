@@ -88,13 +88,3 @@ TEST_F(WidgetTest, ButtonUnderAnotherModalControlShowsNoRollover) {
   ASSERT_EQ(dev->sprites.size(), 1u);
   EXPECT_EQ(dev->sprites[0].effector, (unsigned)button->GetRolloverEffector());
 }
-
-TEST(BrUIControlButton, ReportsClicksUpTheChainAndIsCreatableByName) {
-  BrObject* object = static_cast<BrObject*>(Engine().Spawn("BrUIControlButton"));
-  ASSERT_NE(object, nullptr);
-  BrUIControlButton* button = static_cast<BrUIControlButton*>(object->SafeCast(&BrUIControlButton::Type));
-  ASSERT_NE(button, nullptr);
-  EXPECT_TRUE(button->IsA(BrUIControl::Type));
-  EXPECT_EQ(button->GetRolloverEffector(), 0);
-  delete object;
-}

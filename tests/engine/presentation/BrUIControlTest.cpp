@@ -193,11 +193,3 @@ TEST(BrUIControl, AChildDeletedByItsOwnerLeavesNoDanglingSlot) {
   EXPECT_EQ(root.GetChildControl(0), nullptr);
   EXPECT_FALSE(root.LeftClick(0.5f, 0.5f));
 }
-
-TEST(BrUIControl, CreatableByNameThroughTheFactory) {
-  BrObject* object = static_cast<BrObject*>(Engine().Spawn("BrUIControl"));
-  ASSERT_NE(object, nullptr);
-  EXPECT_TRUE(object->IsA(BrUIControl::Type));
-  EXPECT_STREQ(object->GetName(), "BrUIControl");
-  delete object;
-}
