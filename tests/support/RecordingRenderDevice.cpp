@@ -229,6 +229,9 @@ bool RecordingRenderDevice::Exit() {
     if (m_pFXMgr == m_pOwnEffectors) m_pFXMgr = nullptr;
     delete m_pOwnEffectors;
     m_pOwnEffectors = nullptr;
+    // The tile effectors lived in that manager: a later Init builds them again in the new one.
+    m_uiFadeTileFX = m_uiColourTileFX = 0;
+    m_bFadeTileFailed = m_bColourTileFailed = false;
   }
   if (m_pOwnTextures) {
     if (m_pTextureMgr == m_pOwnTextures) m_pTextureMgr = nullptr;
