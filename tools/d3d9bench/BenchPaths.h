@@ -14,15 +14,18 @@ struct Result {
   std::string error;
   double framesPerSecond = 0;
   double framesPerCpuSecond = 0;  // frames per second of processor time of the whole process (all threads)
+  double submitMsPerFrame = 0;    // processor time of the drawing thread alone (the calls, not the rasteriser)
   std::vector<uint32_t> lastFrame;  // 0x00RRGGBB, top row first
 };
 
-// Processor time of the process so far, in seconds.
+// Processor time of the process, and of the calling thread, so far, in seconds.
 double cpuSeconds();
+double threadSeconds();
 
 // Draws frames frames (after a warm-up) through Direct3D 9 on the window.
 Result runLayer(HWND window, int frames);
-// Draws the same frames with OpenGL calls on a context of the window's own.
-Result runPlainGL(HWND window, int frames);
+// Draws the same frames with OpenGL calls on a context of the window's own, into the window's frame buffer
+// or (viaFbo) into a frame buffer object copied to the window at each swap.
+Result runPlainGL(HWND window, int frames, bool viaFbo);
 
 }  // namespace bench
