@@ -33,7 +33,8 @@ BrD3DRenDev::BrD3DRenDev()
       m_uiTexCoordSets(0),
       m_uiVertexStreams(0),
       m_bNonPow2Textures(false),
-      m_uiActiveLights(0) {
+      m_uiActiveLights(0),
+      m_bBlackBackPending(true) {
   std::memset(&m_d3dpp, 0, sizeof(m_d3dpp));
   std::memset(&m_d3dsdBackBuffer, 0, sizeof(m_d3dsdBackBuffer));
   // The records are large (256 modes a device): they live on the heap, cleared.

@@ -68,6 +68,7 @@ struct BrNuScene {
   void* shader = nullptr;
   void* decl = nullptr;
   bool made = false;
+  int textures[3] = {-1, -1, -1};  // ids of the scene's textures in the order it binds them, found on first use
 };
 
 // The Direct3D 9 rendering device. The engine makes it through fnGetRenderingDevice, hands it the window
@@ -228,6 +229,9 @@ protected:
   // The test scenes' quads live with the device, so a device made after this one never draws from a buffer
   // of a device that is gone.
   BrNuScene m_NuScenes[9];
+  // "ShaderBlackBack" is built on this device's first frame: a device made later in the process has an
+  // effector manager of its own that needs it too.
+  bool m_bBlackBackPending;
 };
 
 // Text forms of the log.

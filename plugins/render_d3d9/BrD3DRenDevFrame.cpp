@@ -19,9 +19,6 @@
 
 namespace {
 
-// Built once per process, on the first frame.
-bool gBlackBackPending = true;
-
 IDirect3DVertexBuffer9* d3dBuffer(BrVertexBufferBase* vb) {
   BrD3DVertexBuffer* d3d = dynamic_cast<BrD3DVertexBuffer*>(vb);
   return d3d ? d3d->Buffer() : nullptr;
@@ -31,8 +28,8 @@ IDirect3DVertexBuffer9* d3dBuffer(BrVertexBufferBase* vb) {
 
 int32_t BrD3DRenDev::PreRender(ePreRenderClearFlag flag) {
   if (!m_pd3dDevice) return E_FAIL;
-  if (gBlackBackPending && m_pFXMgr && m_pTextureMgr) {
-    gBlackBackPending = false;
+  if (m_bBlackBackPending && m_pFXMgr && m_pTextureMgr) {
+    m_bBlackBackPending = false;
     BrEffector* effector = m_pFXMgr->CreateEffector(BrStringT<char>("Shader2d"));
     BrRenderPass* pass = effector ? effector->GetPass(0) : nullptr;
     if (pass) {

@@ -29,7 +29,8 @@ void buildQuad(DWORD fvf, unsigned char* out, unsigned int stride) {
   for (int i = 0; i < 4; ++i) {
     float x, y, u, v;
     uint32_t colour;
-    corner(i, x, y, colour, u, v);
+    // The corners are walked backwards, clockwise as the camera sees them: counter-clockwise faces are culled.
+    corner(i == 0 ? 0 : 4 - i, x, y, colour, u, v);
     unsigned char* p = out + i * stride;
     const float pos[3] = {x, y, 0.0f};
     std::memcpy(p, pos, 12);
@@ -81,11 +82,12 @@ bool bind(BrD3DRenDev& dev, SceneCache& cache, DWORD fvf, unsigned int bytes, co
   return true;
 }
 
-// Stages beyond what the device binds at once are left out.
-void texture(BrD3DRenDev& dev, const char* name, unsigned int stage) {
+// Stages beyond what the device binds at once are left out. The id is looked up once: a file that is missing
+// would otherwise be searched for (and warned about) on every frame.
+void texture(BrD3DRenDev& dev, SceneCache& cache, int slot, const char* name, unsigned int stage) {
   if (!dev.TextureMgr() || stage >= dev.SimultaneousTextures()) return;
-  const unsigned int id = dev.TextureMgr()->GetTexture(BrStringT<char>(name));
-  dev.SetTexture(id, eTextureStatic, stage);
+  if (cache.textures[slot] < 0) cache.textures[slot] = (int)dev.TextureMgr()->GetTexture(BrStringT<char>(name));
+  dev.SetTexture((unsigned int)cache.textures[slot], eTextureStatic, stage);
 }
 
 void constant(BrD3DRenDev& dev, UINT reg, float a, float b, float c, float d) {
@@ -123,7 +125,7 @@ void BrD3DRenDev::NuDiffuseTex1() {
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-  texture(*this, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
+  texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
   draw(*this);
 }
 
@@ -135,7 +137,7 @@ void BrD3DRenDev::NuDiffuseTex1Unlit() {
     return;
   constant(*this, 11, 0.0f, 0.0f, -1.0f, 0.0f);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-  texture(*this, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
+  texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
   draw(*this);
 }
 
@@ -151,7 +153,7 @@ void BrD3DRenDev::NuRealDiffuseTex1Scroll(float) {
   light(*this);
   constant(*this, 10, u, v, 0.0f, 0.0f);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-  texture(*this, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
+  texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
   draw(*this);
 }
 
@@ -173,7 +175,7 @@ void BrD3DRenDev::NuRealDiffuseTex1RotScale() {
   constant(*this, 7, 0.5f, 0.5f, 0.0f, 0.0f);
   constant(*this, 12, 0.0f, 0.0f, -1.0f, 0.0f);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-  texture(*this, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
+  texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
   draw(*this);
 }
 
@@ -190,8 +192,8 @@ void BrD3DRenDev::NuRealDiffuseTex2() {
   m_pd3dDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
   m_pd3dDevice->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
   m_pd3dDevice->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
-  texture(*this, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
-  texture(*this, "C:\\lmap01.tga", 1);
+  texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
+  texture(*this, cache, 1, "C:\\lmap01.tga", 1);
   draw(*this);
 }
 
@@ -207,8 +209,8 @@ void BrD3DRenDev::NuCheatEnvMapping() {
   constant(*this, 8, 1.0f, 1.0f, 0.0f, 0.5f);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
   m_pd3dDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
-  texture(*this, "Media\\Textures\\base_wall\\bluemetalsupport.jpg", 0);
-  texture(*this, "Media\\Textures\\Q3A\\textures\\effects\\envmapblue.jpg", 1);
+  texture(*this, cache, 0, "Media\\Textures\\base_wall\\bluemetalsupport.jpg", 0);
+  texture(*this, cache, 1, "Media\\Textures\\Q3A\\textures\\effects\\envmapblue.jpg", 1);
   draw(*this);
 }
 
@@ -223,10 +225,10 @@ void BrD3DRenDev::NuAlphaCheck() {
   light(*this);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-  texture(*this, "Media\\Textures\\quill\\bluemetalsupport3.tga", 0);
-  texture(*this, "Media\\Textures\\Q3A\\textures\\quill\\envmapblue.tga", 1);
+  texture(*this, cache, 0, "Media\\Textures\\quill\\bluemetalsupport3.tga", 0);
+  texture(*this, cache, 1, "Media\\Textures\\Q3A\\textures\\quill\\envmapblue.tga", 1);
   draw(*this);
-  texture(*this, "Media\\Textures\\Q3A\\textures\\quill\\lmap.bmp", 0);
+  texture(*this, cache, 2, "Media\\Textures\\Q3A\\textures\\quill\\lmap.bmp", 0);
   draw(*this);
 }
 
@@ -256,8 +258,8 @@ void BrD3DRenDev::NuBumpMapping() {
     m_pd3dDevice->SetTextureStageState(1, D3DTSS_BUMPENVLSCALE, oneBits);
     m_pd3dDevice->SetTextureStageState(1, D3DTSS_BUMPENVLOFFSET, zeroBits);
   }
-  texture(*this, "Media\\Textures\\floor.tga", 0);
-  texture(*this, "C:\\normal.jpg", 1);
-  texture(*this, "Media\\Textures\\quill\\floor_s.tga", 2);
+  texture(*this, cache, 0, "Media\\Textures\\floor.tga", 0);
+  texture(*this, cache, 1, "C:\\normal.jpg", 1);
+  texture(*this, cache, 2, "Media\\Textures\\quill\\floor_s.tga", 2);
   draw(*this);
 }

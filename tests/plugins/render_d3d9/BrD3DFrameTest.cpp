@@ -296,3 +296,36 @@ TEST_F(GfxDrvTest, GoldenSceneOfSpritesLinesAndWorldGeometry) {
   stbi_image_free(expected);
   EXPECT_LE(off, gw * gh / 100) << off << " of " << gw * gh << " pixels differ from the golden image";
 }
+
+TEST_F(GfxDrvTest, TheTestScenesDrawWithinTheDevicesCaps) {
+  BrD3DRenDev* dev = StartDevice();
+  const int before = dev->NumCachedShaders();
+  int warningsAfterFirstFrame = 0;
+  for (int frame = 0; frame < 2; ++frame) {
+    ASSERT_GE(dev->PreRender(ePreRenderClearAll), 0);
+    BrCoords camera = CameraAt(0, 0, -500);
+    dev->SetView(&camera);
+    dev->NuDiffuseTex1();
+    dev->NuDiffuseTex1Unlit();
+    dev->NuRealDiffuseTex1Scroll(0.0f);
+    dev->NuRealDiffuseTex1RotScale();
+    dev->NuRealDiffuseTex2();
+    dev->NuCheatEnvMapping();
+    dev->NuAlphaCheck();
+    dev->NuBumpMapping();
+    dev->NuDiffuse();
+    ASSERT_GE(dev->EndRender(), 0);
+    if (frame == 0) warningsAfterFirstFrame = m_Log.Count("WARNING: Failed to load");
+  }
+  EXPECT_EQ(dev->NumCachedShaders(), before + 9) << "nine scenes, nine texts, each compiled once";
+  EXPECT_EQ(m_Log.Count("WARNING: Failed to load"), warningsAfterFirstFrame) << "missing files are looked for once";
+  EXPECT_FALSE(m_Log.Has("ERROR: Failed to assemble shader"));
+
+  // The last scene drawn, NuDiffuse, fills the middle of the frame with its vertex colours.
+  const fs::path shot = m_Media.Path() / "scenes.bmp";
+  dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
+  Image image;
+  ASSERT_TRUE(ReadBmp(shot, image));
+  EXPECT_NE(image.At(512, 384), 0u);
+  EXPECT_EQ(image.At(5, 5), 0u);
+}

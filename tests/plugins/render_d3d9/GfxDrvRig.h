@@ -203,6 +203,8 @@ protected:
   void TearDown() override {
     DropDevice();
     if (m_bWindow) m_Window.Exit();
+    // Destroying the main window runs the engine's exit (WM_DESTROY): undo it for the tests that follow.
+    Engine().ResetAfterExit();
     Engine().SetConfig(m_pPrevConfig);
     Engine().setMediaDir(m_PrevMedia);
     brD3D9TestReset();
