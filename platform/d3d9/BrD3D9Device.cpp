@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstring>
+#include <new>
 
 #include "platform/d3d9/BrD3D9Object.h"
 #include "platform/d3d9/BrD3D9Resources.h"
@@ -14,6 +15,15 @@ namespace {
 bool isColorFormat(D3DFORMAT f) { return f == D3DFMT_X8R8G8B8 || f == D3DFMT_A8R8G8B8; }
 const UINT kMaxTextureSize = 8192;
 const UINT kMaxBufferBytes = 1u << 28;
+
+// Allocation failures become a failed creation, never an exception out of the layer.
+bool createStore(BufferStore& store, Core* core, GLenum target, UINT length) {
+  try {
+    return store.create(core, target, length);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
 
 }  // namespace
 
@@ -166,7 +176,11 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
   if (levels == 0) levels = chain;
   if (levels > chain) return invalidCall(where, "more levels than the mip chain has");
   if (faultInjected(BR_D3D9_FAIL_CREATE_TEXTURE)) return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "failure injected");
-  *texture = new Texture(mCore, width, height, levels, usage, format, pool);
+  try {
+    *texture = new Texture(mCore, width, height, levels, usage, format, pool);
+  } catch (const std::bad_alloc&) {
+    return refuse(E_OUTOFMEMORY, where, "out of memory");
+  }
   return D3D_OK;
 }
 
@@ -180,7 +194,7 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
   if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED) return invalidCall(where, "dynamic buffers cannot be managed");
   if (faultInjected(BR_D3D9_FAIL_CREATE_VERTEX_BUFFER)) return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "failure injected");
   VertexBuffer* vb = new VertexBuffer(mCore, length, usage, fvf, pool);
-  if (!vb->store.create(mCore, GL_ARRAY_BUFFER, length)) {
+  if (!createStore(vb->store, mCore, GL_ARRAY_BUFFER, length)) {
     vb->Release();
     return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "OpenGL refused the buffer");
   }
@@ -199,7 +213,7 @@ HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3
   if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED) return invalidCall(where, "dynamic buffers cannot be managed");
   if (faultInjected(BR_D3D9_FAIL_CREATE_INDEX_BUFFER)) return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "failure injected");
   IndexBuffer* ib = new IndexBuffer(mCore, length, usage, format, pool);
-  if (!ib->store.create(mCore, GL_ELEMENT_ARRAY_BUFFER, length)) {
+  if (!createStore(ib->store, mCore, GL_ELEMENT_ARRAY_BUFFER, length)) {
     ib->Release();
     return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "OpenGL refused the buffer");
   }
@@ -212,12 +226,16 @@ HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT f
   drainGraveyard();
   const char* where = "CreateOffscreenPlainSurface";
   if (!surface || sharedHandle) return invalidCall(where, "null out-pointer or a shared handle");
-  if (width == 0 || height == 0 || width > 2 * kMaxTextureSize || height > 2 * kMaxTextureSize)
+  if (width == 0 || height == 0 || width > kMaxTextureSize || height > kMaxTextureSize)
     return invalidCall(where, "unsupported size");
   if (!isColorFormat(format)) return invalidCall(where, "only A8R8G8B8 and X8R8G8B8 surfaces");
   if (pool == D3DPOOL_MANAGED || pool > D3DPOOL_SCRATCH) return invalidCall(where, "unsupported pool");
   if (faultInjected(BR_D3D9_FAIL_OFFSCREEN_SURFACE)) return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "failure injected");
-  *surface = new Surface(mCore, width, height, format, pool, false);
+  try {
+    *surface = new Surface(mCore, width, height, format, pool, false);
+  } catch (const std::bad_alloc&) {
+    return refuse(E_OUTOFMEMORY, where, "out of memory");
+  }
   return D3D_OK;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "platform/d3dx9/BrD3DXInternal.h"
 #include "platform/win32/win32_kernel.h"
@@ -46,17 +47,17 @@ std::vector<uint8_t> halve(const std::vector<uint8_t>& src, uint32_t w, uint32_t
 }  // namespace
 }  // namespace brd3dx
 
-HRESULT D3DXCreateTextureFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, LPDIRECT3DTEXTURE9* texture) {
-  brd3dx::drainGraveyard();
-  if (!device || !path || !texture) return D3DERR_INVALIDCALL;
-  *texture = nullptr;
+namespace brd3dx {
+namespace {
+
+HRESULT createTextureFromFile(LPDIRECT3DDEVICE9 device, LPCSTR path, LPDIRECT3DTEXTURE9* texture) {
   std::vector<uint8_t> bytes;
-  if (!brd3dx::readFile(path, bytes)) return D3DXERR_INVALIDDATA;
-  brd3dx::Image image;
+  if (!readFile(path, bytes)) return D3DXERR_INVALIDDATA;
+  Image image;
   std::string error;
   const bool dds = bytes.size() >= 4 && std::memcmp(bytes.data(), "DDS ", 4) == 0;
-  const bool decoded = dds ? brd3dx::decodeDds(bytes.data(), bytes.size(), image, error)
-                           : brd3dx::decodeStb(bytes.data(), bytes.size(), image, error);
+  const bool decoded = dds ? decodeDds(bytes.data(), bytes.size(), image, error)
+                           : decodeStb(bytes.data(), bytes.size(), image, error);
   if (!decoded || image.levels.empty()) return D3DXERR_INVALIDDATA;
   IDirect3DTexture9* tex = nullptr;
   HRESULT hr = device->CreateTexture(image.width, image.height, 0, 0,
@@ -65,7 +66,7 @@ HRESULT D3DXCreateTextureFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, LPDIRE
   const DWORD levels = tex->GetLevelCount();
   uint32_t w = image.width, h = image.height, pw = w, ph = h;
   for (DWORD level = 0; level < levels; ++level) {
-    if (level >= image.levels.size()) image.levels.push_back(brd3dx::halve(image.levels[level - 1], pw, ph));
+    if (level >= image.levels.size()) image.levels.push_back(halve(image.levels[level - 1], pw, ph));
     D3DLOCKED_RECT locked;
     if (FAILED(tex->LockRect(level, &locked, nullptr, 0))) {
       while (tex->Release() > 0) {
@@ -84,4 +85,19 @@ HRESULT D3DXCreateTextureFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, LPDIRE
   }
   *texture = tex;
   return D3D_OK;
+}
+
+}  // namespace
+}  // namespace brd3dx
+
+HRESULT D3DXCreateTextureFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, LPDIRECT3DTEXTURE9* texture) {
+  brd3dx::drainGraveyard();
+  if (!device || !path || !texture) return D3DERR_INVALIDCALL;
+  *texture = nullptr;
+  // A file may describe an image too large for memory: that is a failed load, not an exception.
+  try {
+    return brd3dx::createTextureFromFile(device, path, texture);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
 }

@@ -2,6 +2,7 @@
 // checks, device creation failures and the test seam that makes chosen checks fail.
 #include <cstring>
 
+#include "platform/win32/win32_user.h"
 #include "tests/platform/d3d9/D3D9TestSupport.h"
 
 using namespace d3d9test;
@@ -11,6 +12,9 @@ namespace {
 struct Seam {
   ~Seam() { brD3D9TestReset(); }
 };
+
+SDL_Window* gResolved = nullptr;
+SDL_Window* resolveAny(HWND) { return gResolved; }
 
 bool hasMode(IDirect3D9* d3d, UINT w, UINT h) {
   const UINT n = d3d->GetAdapterModeCount(0, D3DFMT_X8R8G8B8);
@@ -171,6 +175,17 @@ TEST(D3D9Object, DeviceCreationFailures) {
   bad.BackBufferWidth = 1000;
   bad.BackBufferHeight = 700;
   EXPECT_EQ(D3DERR_INVALIDCALL, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &bad, &device));
+  // Through the resolver seam, a handle the windowing layer does not know reaches a chosen SDL window.
+  gResolved = brW32GetSDLWindow(t.hwnd);
+  brD3D9TestSetWindowResolver(resolveAny);
+  D3DPRESENT_PARAMETERS seamed = pp;
+  seamed.hDeviceWindow = reinterpret_cast<HWND>(uintptr_t(0x1234));
+  ASSERT_EQ(D3D_OK, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &seamed, &device))
+      << brD3D9LastError();
+  releaseAll(device);
+  brD3D9TestSetWindowResolver(nullptr);
+  EXPECT_EQ(D3DERR_INVALIDCALL,
+            t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &seamed, &device));
   brD3D9TestSetFailures(BR_D3D9_FAIL_CREATE_DEVICE);
   EXPECT_EQ(D3DERR_NOTAVAILABLE, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device));
   EXPECT_EQ(nullptr, device);
