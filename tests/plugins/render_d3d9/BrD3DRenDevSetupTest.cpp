@@ -272,3 +272,28 @@ TEST_F(GfxDrvTest, ExitReleasesEverythingOnceAndTheSamplerWarningIsReported) {
   EXPECT_EQ(dev->NumCachedShaders(), 0);
   EXPECT_FALSE(dev->Exit());
 }
+
+TEST_F(GfxDrvTest, StartsInFullScreenOnTheScreenSize) {
+  MakeWindow();
+  m_Config.SetInteger("Display", "StartFullScreen", 1);
+  m_Config.SetInteger("Display", "ScreenWidth", 1280);
+  m_Config.SetInteger("Display", "ScreenHeight", 720);
+  BrD3DRenDev* dev = NewDevice();
+  ASSERT_TRUE(dev->Init()) << m_Log.Text();
+  EXPECT_FALSE(dev->Windowed());
+  EXPECT_FALSE(dev->PresentParams().Windowed);
+  EXPECT_EQ(dev->PresentParams().PresentationInterval, (UINT)D3DPRESENT_INTERVAL_ONE);
+  EXPECT_EQ(dev->PresentParams().BackBufferFormat, D3DFMT_X8R8G8B8);
+  EXPECT_EQ(dev->GetWidth(), 1280u);
+  EXPECT_EQ(dev->GetHeight(), 720u);
+  EXPECT_FLOAT_EQ(dev->GetAspectRatio(), 1280.0f / 720.0f);
+  EXPECT_EQ(ConfigInt("Display", "ScreenWidth"), 1280);
+  EXPECT_EQ(ConfigInt("Display", "WindowWidth"), 1024) << "the window size is left for the window";
+  EXPECT_GE(dev->PreRender(ePreRenderClearAll), 0);
+  EXPECT_GE(dev->EndRender(), 0);
+  // Back to a window of the configured size.
+  ASSERT_TRUE(dev->ToggleFullScreen(true));
+  EXPECT_TRUE(dev->Windowed());
+  EXPECT_EQ(dev->PresentParams().BackBufferWidth, 1024u);
+  EXPECT_EQ(dev->PresentParams().BackBufferHeight, 768u);
+}
