@@ -329,3 +329,27 @@ TEST_F(GfxDrvTest, TheTestScenesDrawWithinTheDevicesCaps) {
   EXPECT_NE(image.At(512, 384), 0u);
   EXPECT_EQ(image.At(5, 5), 0u);
 }
+
+TEST_F(GfxDrvTest, TheEnginesScreenTilesDrawThroughTheDevice) {
+  BrD3DRenDev* dev = StartDevice();
+  const fs::path shot = m_Media.Path() / "tiles.bmp";
+  Image image;
+
+  ASSERT_GE(dev->PreRender(ePreRenderClearAll), 0);
+  dev->DrawColourTile(1.0f, 0.001f, BrARGB(255, 255, 0, 0));
+  ASSERT_GE(dev->EndRender(), 0);
+  const unsigned int effectors = dev->FXMgr()->Num();
+  dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
+  ASSERT_TRUE(ReadBmp(shot, image));
+  EXPECT_LE(ColourDistance(image.At(300, 300), 0xFF0000), 8) << std::hex << image.At(300, 300);
+
+  // Half a black tile over the red one: the "ShaderBlackBack" of the first frame serves the fade tile.
+  ASSERT_GE(dev->PreRender(ePreRenderClearAll), 0);
+  dev->DrawColourTile(1.0f, 0.001f, BrARGB(255, 255, 0, 0));
+  dev->DrawFadeTile(0.5f, 0.001f);
+  ASSERT_GE(dev->EndRender(), 0);
+  EXPECT_EQ(dev->FXMgr()->Num(), effectors) << "the fade tile reused the registered black-back effector";
+  dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
+  ASSERT_TRUE(ReadBmp(shot, image));
+  EXPECT_LE(ColourDistance(image.At(300, 300), 0x800000), 10) << std::hex << image.At(300, 300);
+}
