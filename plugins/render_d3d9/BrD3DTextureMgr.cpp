@@ -5,6 +5,7 @@
 
 #include "core/brcr.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/presentation/BrMediaPath.h"
 #include "platform/d3dx9/d3dx9.h"
 #include "plugins/render_d3d9/BrD3DRenDev.h"
 
@@ -17,7 +18,8 @@ IDirect3DDevice9* engineD3D() {
   return device ? device->GetDevice() : nullptr;
 }
 
-BrStringT<char> mediaPath(const BrStringT<char>& name) { return Engine().getMediaDir() + "\\" + name; }
+// A name that already begins with the media folder (the default font's) is not prefixed a second time.
+BrStringT<char> mediaPath(const BrStringT<char>& name) { return brMediaPath(name); }
 
 const char* text(const BrStringT<char>& s) { return s.c_str() ? s.c_str() : ""; }
 

@@ -131,6 +131,11 @@ TEST_F(GfxDrvTest, StaticTexturesAreCachedByNameAndAFailedLoadTakesNoSlot) {
   EXPECT_EQ(mgr->GetTextureInterface(0, (eTextureType)5), nullptr);
   EXPECT_EQ(mgr->CachedTextureCount((eTextureType)5), -1);
 
+  // A name that already starts with the media folder (as the default font's does) is not prefixed again.
+  m_Media.Write("Fonts\\font.bmp", SolidBmp(4, 4, 0xFFFFFF));
+  const std::string prefixed = m_Media.Path().string() + "\\Fonts\\font.bmp";
+  EXPECT_EQ(mgr->Load(BrStringT<char>(prefixed.c_str())), 3u);
+
   // Reloading in place keeps every id.
   mgr->ReloadStatics();
   EXPECT_EQ(mgr->GetTexture(BrStringT<char>("Textures\\green.bmp")), 2u);
