@@ -88,10 +88,9 @@ void BrObjectMgr::RemapObject(int slot, TDArray<BrGameObj*>* from, TDArray<BrGam
 // The table keeps pointing at the old slots until the deletions are done, so that any lookup an object makes
 // while it is torn down still finds the right object (or the null object), never a neighbour.
 void BrObjectMgr::CollectGarbage() {
-  const int n = m_Objects.GetCount();
   // A live object that is not kept was missed by whoever should have destroyed it: report it, then finish the
   // job so that neither the object nor its id outlives the collection.
-  for (int slot = 0; slot < n; ++slot) {
+  for (int slot = 0; slot < m_Objects.GetCount(); ++slot) {
     BrGameObj* object = m_Objects[slot];
     if (object && object->IsValid() && !object->IsPersistent()) {
       GLog.printf("PLEASE REPORT: Memory Leak! Super::Destroy() missed on type %s",
@@ -99,6 +98,8 @@ void BrObjectMgr::CollectGarbage() {
       object->Destroy();
     }
   }
+  // Counted after the reports: an object's Destroy may have added others, which are judged like the rest.
+  const int n = m_Objects.GetCount();
   std::vector<char> keep(size_t(n > 0 ? n : 0), 0);
   for (int slot = 0; slot < n; ++slot) {
     BrGameObj* object = m_Objects[slot];
