@@ -156,6 +156,13 @@ bool BrD3DRenDev::ToggleFullScreen(bool toggle) {
 
   if (!found) {
     GLog.WriteLine("CRITICAL: Toggle fullscreen was unable to find the requested display mode");
+    // A window no mode fits (one made smaller than every mode) must not keep the player in full screen for
+    // good: the device goes to a window of the nearest size instead.
+    if (toggle && Windowed()) {
+      device->dwCurrentMode = previousMode;
+      RecoverWindowed();
+      return false;
+    }
     // Nothing has been released yet: the device keeps running as it was, in the window state it was in.
     device->dwCurrentMode = previousMode;
     if (toggle) {

@@ -297,3 +297,23 @@ TEST_F(GfxDrvTest, StartsInFullScreenOnTheScreenSize) {
   EXPECT_EQ(dev->PresentParams().BackBufferWidth, 1024u);
   EXPECT_EQ(dev->PresentParams().BackBufferHeight, 768u);
 }
+
+TEST_F(GfxDrvTest, LeavingFullScreenForAWindowSmallerThanEveryModeStillReachesAWindow) {
+  MakeWindow();
+  m_Config.SetInteger("Display", "StartFullScreen", 1);
+  BrD3DRenDev* dev = NewDevice();
+  ASSERT_TRUE(dev->Init()) << m_Log.Text();
+  ASSERT_FALSE(dev->Windowed());
+  // The window was made smaller than every mode while the game ran in full screen.
+  m_Config.SetInteger("Display", "WindowWidth", 640);
+  m_Config.SetInteger("Display", "WindowHeight", 480);
+  EXPECT_FALSE(dev->ToggleFullScreen(true));
+  EXPECT_TRUE(m_Log.Has("CRITICAL: Toggle fullscreen was unable to find the requested display mode"));
+  EXPECT_TRUE(dev->Windowed());
+  EXPECT_TRUE(dev->PresentParams().Windowed);
+  EXPECT_EQ(dev->PresentParams().BackBufferWidth, 800u) << "the smallest mode there is";
+  EXPECT_EQ(ConfigInt("Display", "StartFullScreen"), 0);
+  EXPECT_NE(dev->SpriteDaemon()->GetVertexBuffer(), nullptr);
+  EXPECT_GE(dev->PreRender(ePreRenderClearAll), 0);
+  EXPECT_GE(dev->EndRender(), 0);
+}
