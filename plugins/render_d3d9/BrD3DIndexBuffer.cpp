@@ -48,8 +48,9 @@ bool BrD3DRenDev::CreateIndexBuffer(BrIndexBufferBase** out, unsigned int bytes,
   D3DPOOL d3dPool;
   DWORD usage;
   if (pool == eMemPoolManaged) {
+    // Direct3D refuses dynamic buffers in the managed pool: a managed index buffer is a static one.
     d3dPool = D3DPOOL_MANAGED;
-    usage = D3DUSAGE_DYNAMIC;
+    usage = 0;
   } else if (pool == eMemPoolSystem) {
     d3dPool = D3DPOOL_SYSTEMMEM;
     usage = D3DUSAGE_DYNAMIC;

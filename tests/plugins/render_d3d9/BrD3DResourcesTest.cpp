@@ -42,6 +42,14 @@ TEST_F(GfxDrvTest, IndexBuffersAppendAndRestartLikeARing) {
   EXPECT_EQ(ib32->Populate(reinterpret_cast<unsigned char*>(three), 12, false), eLockAppended);
   EXPECT_EQ(ib32->GetLastIndex(), 2);
 
+  // A managed buffer (a terrain tile's) is made static, the only usage Direct3D takes in that pool, and fills.
+  BrIndexBufferBase* rawManaged = nullptr;
+  ASSERT_TRUE(dev->CreateIndexBuffer(&rawManaged, 24, eIDXFormat16, eMemPoolManaged)) << m_Log.Text();
+  std::unique_ptr<BrIndexBufferBase> managed(rawManaged);
+  EXPECT_EQ(managed->Populate(reinterpret_cast<unsigned char*>(six), 12, false), eLockAppended);
+  EXPECT_EQ(managed->Populate(reinterpret_cast<unsigned char*>(six), 12, false), eLockAppended);
+  EXPECT_EQ(managed->GetLastIndex(), 11);
+
   // An unknown format: a 16-bit buffer handed out, reported as a failure.
   BrIndexBufferBase* odd = nullptr;
   EXPECT_FALSE(dev->CreateIndexBuffer(&odd, 64, eIDXFormatNone, eMemPoolSystem));
