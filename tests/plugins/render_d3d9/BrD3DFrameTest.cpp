@@ -1,5 +1,5 @@
-// The frame: clearing, view, world and light constants, texture binding, passes tried in order, state caches,
-// screenshots, and a golden image of sprites, lines and world geometry drawn headless through the device.
+// The frame: clearing, the ground grid, view, world and light constants, texture binding, passes tried in order,
+// state caches, screenshots, and a golden image of sprites, lines and world geometry drawn headless through the device.
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -89,6 +89,28 @@ TEST_F(GfxDrvTest, PreRenderClearsOnlyWhenAskedAndEndRenderReportsFailures) {
   brD3D9TestSetFailures(0);
 }
 
+TEST_F(GfxDrvTest, TheGroundGridIsDrawnAtTheFrameStartOnlyWhenItsFlagIsSet) {
+  BrD3DRenDev* dev = StartDevice();
+  const fs::path shot = m_Media.Path() / "grid.bmp";
+  // Above the grid's plane, looking along it: its centre line runs from the horizon down the middle.
+  auto greenPixels = [&](bool grid) {
+    dev->DrawGroundGrid() = grid;
+    dev->GroundGridColour() = BrARGB(255, 0, 255, 0);
+    BrCoords camera = CameraAt(0, 100, -500);
+    dev->SetView(&camera);
+    EXPECT_GE(dev->PreRender(ePreRenderClearAll), 0);
+    EXPECT_GE(dev->EndRender(), 0);
+    dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
+    Image image;
+    EXPECT_TRUE(ReadBmp(shot, image));
+    int n = 0;
+    for (uint32_t p : image.pixels) n += ColourDistance(p, 0x00FF00) <= 16 ? 1 : 0;
+    return n;
+  };
+  EXPECT_GT(greenPixels(true), 100);
+  EXPECT_EQ(greenPixels(false), 0);
+}
+
 TEST_F(GfxDrvTest, TransformsViewAndTheLastLightReachTheShaderConstants) {
   BrD3DRenDev* dev = StartDevice();
   BrLightBase* first = new BrLightBase();
@@ -153,7 +175,7 @@ TEST_F(GfxDrvTest, TexturesBindOnceAndBadIdsFallBackToTheFallback) {
   EXPECT_TRUE(m_Log.Has("ERROR: Attempted to bind NULL vertex buffer to stream 0"));
 }
 
-TEST_F(GfxDrvTest, ANonIndexedDrawTriesThePassesInOrder) {
+TEST_F(GfxDrvTest, OnlyANonIndexedDrawTriesThePassesInOrder) {
   BrD3DRenDev* dev = StartDevice();
   BrVertexBufferBase* raw = nullptr;
   ASSERT_TRUE(dev->CreateVertexBuffer(&raw, 32, 0x42, eMemPoolManaged, eResUsageStatic));
@@ -172,6 +194,15 @@ TEST_F(GfxDrvTest, ANonIndexedDrawTriesThePassesInOrder) {
   brD3D9TestSetFailures(BR_D3D9_FAIL_DRAW);
   EXPECT_EQ(dev->DrawPrimitive(D3DPT_LINELIST, vb.get(), 16, 1), E_FAIL) << "no pass drew";
   brD3D9TestSetFailures(0);
+  // The indexed draw never tries a second pass: the first one's refusal is the result.
+  BrIndexBufferBase* rawIB = nullptr;
+  ASSERT_TRUE(dev->CreateIndexBuffer(&rawIB, 4, eIDXFormat16, eMemPoolDevice));
+  std::unique_ptr<BrIndexBufferBase> ib(rawIB);
+  uint16_t two[2] = {0, 1};
+  ASSERT_EQ(ib->Populate(reinterpret_cast<unsigned char*>(two), 4, true), eLockDiscarded);
+  EXPECT_EQ(dev->DrawPrimitive(D3DPT_LINELIST, vb.get(), ib.get(), 16, 0x42, 2, 1, 0, 0), D3DERR_INVALIDCALL);
+  dev->SetEffector(1);
+  EXPECT_EQ(dev->DrawPrimitive(D3DPT_LINELIST, vb.get(), ib.get(), 16, 0x42, 2, 1, 0, 0), S_OK);
   dev->SetEffector(9999);
   EXPECT_EQ(dev->DrawPrimitive(D3DPT_LINELIST, vb.get(), 16, 1), E_FAIL);
   EXPECT_GE(dev->EndRender(), 0);
