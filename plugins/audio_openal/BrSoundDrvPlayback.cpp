@@ -273,12 +273,14 @@ void BrSoundDrv::SetAudioPosition(unsigned int source, int flat, const BrVector&
   alListener3f(AL_POSITION, 0.0f, 0.0f, 0.0f);
   alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
   BrVector offset = position;
-  if (!std::isfinite(offset.x) || !std::isfinite(offset.y) || !std::isfinite(offset.z))
-    offset = BrVector(0.0f, 50.0f, 0.0f); // OpenAL refuses such a position and would keep the last one
-  else if (flat == 0) {
+  if (flat == 0) {
     offset = position - listener.Position;
     if (!(offset.Size() > 50.0f))
       offset = BrVector(0.0f, 50.0f, 0.0f);
   }
+  // OpenAL refuses a position that is not finite (a bad point, a bad listener, or a difference that overflowed)
+  // and would keep the last one.
+  if (!std::isfinite(offset.x) || !std::isfinite(offset.y) || !std::isfinite(offset.z))
+    offset = BrVector(0.0f, 50.0f, 0.0f);
   alSource3f(source, AL_POSITION, offset.x, offset.y, -offset.z);
 }

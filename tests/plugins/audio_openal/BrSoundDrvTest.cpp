@@ -264,6 +264,10 @@ TEST_F(SoundDrvTest, SoundsArePlacedRelativeToTheListener) {
   expectAt(BrVector(0, 50, 0));
   ASSERT_TRUE(e.drv.PlayAudio3D(id, BrVector(NAN, 0, 0)));
   expectAt(BrVector(0, 50, 0));
+  // Two finite points whose difference overflows: heard from straight up, not refused by OpenAL.
+  app.m_Listener = BrVector(-3e38f, 0, 0);
+  ASSERT_TRUE(e.drv.PlayAudio3D(id, BrVector(3e38f, 0, 0)));
+  expectAt(BrVector(0, 50, 0));
   float listener[3] = {1, 1, 1};
   alGetListenerfv(AL_POSITION, listener);
   EXPECT_EQ(listener[0], 0.0f);

@@ -180,3 +180,39 @@ TEST_F(SoundDrvTest, APlayedSoundReachesTheWaveFileAtItsLevel) {
   EXPECT_TRUE(e.drv.Exit());
   EXPECT_TRUE(std::filesystem::exists(output));
 }
+
+#ifdef SOUNDDRV_MODULE
+namespace {
+
+// The engine's device start is its own business during Init; the test reaches it as a member of a derived class.
+struct EngineAudioStart : BrEngine {
+  static bool (BrEngine::*InitAudioFn())() { return &EngineAudioStart::InitAudio; }
+};
+
+} // namespace
+
+// The engine loads SoundDrv, whose Init finds no output to open: the engine lets go of the device and the run goes
+// on without sound, its sound ids only keeping their values.
+TEST_F(SoundDrvTest, TheEngineGoesOnWithoutSoundWhenNoOutputOpens) {
+  if (!ChildRole()) {
+    EXPECT_EQ(RunChild("enginenodevice", "ALSOFT_DRIVERS=no-such-backend"), 0) << ChildOutput("enginenodevice");
+    return;
+  }
+  ScratchDir drivers;
+  std::filesystem::create_directories(drivers.Path() / "plug-ins");
+  std::filesystem::copy_file(SOUNDDRV_MODULE, drivers.Path() / "plug-ins" / "SoundDrv.so");
+  std::snprintf(Engine().DriversDir(), BrEngine::ciPathLen, "%s", drivers.Path().string().c_str());
+  m_Config.SetString("Audio", "Device", "SoundDrv");
+
+  EXPECT_FALSE((Engine().*EngineAudioStart::InitAudioFn())());
+  EXPECT_EQ(Engine().Audio(), nullptr);
+  EXPECT_TRUE(m_Log.Contains("ERROR: Failed to create an OpenAL context")) << m_Log.Text();
+  EXPECT_TRUE(m_Log.Contains("WARNING: Failed to initiate Audio device"));
+  BrAudioID id(3);
+  BrAudioID copy(id);
+  copy.Stop();
+  EXPECT_EQ(copy.GetID(), 3);
+  Engine().Step(0.016f);
+  EXPECT_FALSE(GExit);
+}
+#endif
