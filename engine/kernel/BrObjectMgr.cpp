@@ -174,9 +174,12 @@ bool BrObjectMgr::Load(BrBin& bin) {
   if (bin.HasFailed() || !bin.CheckCount(n, 12)) return false;
   for (int32_t i = 0; i < n; ++i) m_Objects.Add(nullptr);
   m_Objects.FreeExtra();
+  // Each slot belongs to exactly one id: two ids sharing a slot would later resolve to the wrong object once
+  // the slot is reused, and an object's own id check below could not catch it.
+  std::vector<char> claimed(size_t(n), 0);
   for (int id = 0; id < m_IDToSlot.GetCount(); ++id) {
     const int slot = m_IDToSlot[id];
-    if (slot < -1 || slot >= n) {
+    if (slot < -1 || slot >= n || (slot >= 0 && claimed[size_t(slot)]++)) {
       GLog.printf("ERROR: Saved object id %i points at slot %i of %i", id, slot, int(n));
       return false;
     }

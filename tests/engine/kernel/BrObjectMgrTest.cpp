@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
+#include "core/BrBin.h"
 #include "engine/kernel/BrGameObj.h"
+#include "templates/BrArchiveOps.h"
 #include "WorldTestSupport.h"
 
 using namespace brworld;
@@ -155,6 +158,47 @@ TEST(BrObjectMgr, GarbageCollectionReportsAndFreesLeakedObjects) {
   EXPECT_EQ(map->ObjectMgr().GetNumLiveObjects(), 2);
   map->Unload();
   EXPECT_EQ(folder.CountLines("PLEASE REPORT"), 1);
+}
+
+namespace {
+// Writes an object-manager stream of one BrGameObj (id 0 in slot 0) under the given id table.
+void WriteOneObjectStream(const char* path, std::vector<int32_t> table) {
+  BrBin out;
+  ASSERT_TRUE(out.Open(path, 0));
+  TDArray<int32_t> ids;
+  for (int32_t slot : table) ids.Add(slot);
+  ids.Serialize(out);
+  int32_t n = 1, slot = 0, id = 0;
+  BrStringT<char> name("BrGameObj");
+  out << n << name << slot << id;
+  BrGameObj o;
+  o.SetID(0);
+  o.Serialize(out);
+  ASSERT_TRUE(out.Close());
+}
+}  // namespace
+
+TEST(BrObjectMgr, LoadingRefusesTwoIdsForOneSlot) {
+  RunFolder folder;
+  WriteOneObjectStream("Media\\one.bin", {0});
+  WriteOneObjectStream("Media\\shared.bin", {0, 0});
+  BrObjectMgr mgr;
+  {
+    BrBin in;
+    in.Loading();
+    ASSERT_TRUE(in.Open("Media\\one.bin", 0));
+    mgr.Serialize(in);
+    EXPECT_FALSE(in.HasFailed());
+    EXPECT_EQ(mgr.GetNumObjects(), 1);
+    EXPECT_TRUE(mgr.GetObjectA(0)->IsValid());
+  }
+  BrBin in;
+  in.Loading();
+  ASSERT_TRUE(in.Open("Media\\shared.bin", 0));
+  mgr.Serialize(in);
+  EXPECT_TRUE(in.HasFailed());
+  EXPECT_EQ(mgr.GetNumObjects(), 0);
+  EXPECT_EQ(mgr.GetNumLiveObjects(), 0);
 }
 
 TEST(BrGameObj, TurnsAndLooksAt) {
