@@ -93,7 +93,10 @@ void BrDemoEntity::Destroy() {
   if (m_bShowsOnMiniMap && m_bRevealed) {
     BrApplication* app = Engine().App();
     if (app && app->IsA(BrGame::Type)) {
-      if (BrMiniMap* minimap = GameMiniMap()) minimap->RemoveActor(m_iID);
+      // An entity of a map that is being loaded or thrown away was never on the running game's minimap; its
+      // id there names another entity, which must stay.
+      if (WorldMap() == app->Map())
+        if (BrMiniMap* minimap = GameMiniMap()) minimap->RemoveActor(m_iID);
       m_bRevealed = false;
     }
   }

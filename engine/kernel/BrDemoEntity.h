@@ -26,7 +26,8 @@ public:
 
   // The game object part, draw scale, collide flags, a zero word, minimap flags and minimap scale.
   void Serialize(BrBin& bin) override;
-  // Leaves the minimap when revealed there, then the game object's Destroy.
+  // Leaves the game's minimap when revealed there (entities of the running map only), then the game object's
+  // Destroy.
   void Destroy() override;
   // The portrait when visible; registers on the game's minimap; then the game object's Draw.
   void Draw(BrRenderBase* render) override;

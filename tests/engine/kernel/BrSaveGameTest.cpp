@@ -10,6 +10,7 @@
 #include "engine/kernel/BrGameHint.h"
 #include "engine/kernel/BrLevelInfo.h"
 #include "engine/kernel/BrPickup.h"
+#include "engine/presentation/BrMiniMap.h"
 #include "WorldTestSupport.h"
 
 using namespace brworld;
@@ -151,6 +152,12 @@ TEST_F(SaveGameTest, SaveFailsWithoutAMapOrAFileAndKeepsTheOldSave) {
   EXPECT_EQ(RunFolder::ReadBytes(SavePath("keep.gin")), kept);
   fs::remove_all(SavePath("keep.gin.tmp"));
 
+  // A write that fails (a full disk) fails the save and keeps the old one.
+  fs::create_symlink("/dev/full", SavePath("keep.gin.tmp"));
+  EXPECT_FALSE(game->SaveGame(BrStringT<char>("Saves\\keep.gin")));
+  EXPECT_EQ(RunFolder::ReadBytes(SavePath("keep.gin")), kept);
+  EXPECT_FALSE(fs::is_symlink(fs::symlink_status(SavePath("keep.gin.tmp"))));
+
   EXPECT_FALSE(game->SaveGame(BrStringT<char>("NoSuchFolder\\deeper\\x.gin")));
 
   BrGame bare;
@@ -160,6 +167,12 @@ TEST_F(SaveGameTest, SaveFailsWithoutAMapOrAFileAndKeepsTheOldSave) {
 
 TEST_F(SaveGameTest, BrokenSavesFailAndLeaveTheRunningGameAlone) {
   Populate(game->Map());
+  // A revealed entity on the running game's minimap, saved as revealed.
+  BrDemoEntity* shown = static_cast<BrDemoEntity*>(game->Map()->GetObjectA(7)->SafeCast(&BrDemoEntity::Type));
+  ASSERT_NE(shown, nullptr);
+  ASSERT_NE(game->GetMiniMap(), nullptr);
+  game->GetMiniMap()->AddActor(7, 0);
+  shown->MiniMapReveal();
   ASSERT_TRUE(game->SaveGame(BrStringT<char>("Saves\\good.gin")));
   const std::vector<char> good = RunFolder::ReadBytes(SavePath("good.gin"));
   BrMap* running = game->Map();
@@ -188,6 +201,9 @@ TEST_F(SaveGameTest, BrokenSavesFailAndLeaveTheRunningGameAlone) {
   EXPECT_EQ(game->getDifficulty(), 2);
   EXPECT_TRUE(running->GetObjectA(0)->IsValid());
   EXPECT_EQ(running->GetObjectA(0)->GetChild(0), 1);
+  // The half-loaded maps' revealed entities did not take the running one off its minimap.
+  ASSERT_EQ(game->GetMiniMap()->GetNumActorRecords(), 1);
+  EXPECT_EQ(game->GetMiniMap()->GetActorRecord(0)->id, 7);
 
   // Mutated bytes either load into a sound game or fail without harm.
   uint32_t state = 1;
@@ -202,7 +218,9 @@ TEST_F(SaveGameTest, BrokenSavesFailAndLeaveTheRunningGameAlone) {
     RunFolder::WriteBytes(SavePath("bad.gin"), bad);
     BrMap* current = game->Map();
     const bool loaded = game->LoadSaveFile(BrStringT<char>("Saves\\bad.gin"));
-    if (!loaded) EXPECT_EQ(game->Map(), current);
+    if (!loaded) {
+      EXPECT_EQ(game->Map(), current);
+    }
     ASSERT_NE(game->Map(), nullptr);
     game->Map()->Step(0.01f);
   }
