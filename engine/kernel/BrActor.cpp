@@ -67,7 +67,11 @@ void BrActor::LoadScript(const char* section, BrCfgFile* cfg) {
   if (script->LoadProperty(f, section, cfg, "Speed")) SetGroundSpeed(f);
 }
 
-bool BrActor::PathTo(const BrVector&) { return false; }
+// The base has no route finder: it only records the goal, and reports that no path was found.
+bool BrActor::PathTo(const BrVector& destination) {
+  m_PathDest = destination;
+  return false;
+}
 bool BrActor::CanSee(BrDemoEntity*) const { return false; }
 
 void BrActor::Killed(const BrStringT<char>&) {

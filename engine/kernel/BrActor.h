@@ -21,8 +21,9 @@ public:
   // The entity's keys, then HurtSound and DeathSound (with defaults), Health and Speed.
   void LoadScript(const char* section, BrCfgFile* cfg) override;
 
-  // False in the base.
+  // Sets the path goal; false in the base, which finds no path.
   virtual bool PathTo(const BrVector& destination);
+  // False in the base.
   virtual bool CanSee(BrDemoEntity* other) const;
   // Plays the death sound at the actor.
   virtual void Killed(const BrStringT<char>& killer);

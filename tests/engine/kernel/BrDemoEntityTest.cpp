@@ -184,7 +184,8 @@ TEST_F(EntityTest, ActorAndPickupKeys) {
   ASSERT_EQ(audio.Calls().size(), 1u);
   EXPECT_EQ(audio.Calls()[0].find("play3d " + std::to_string(goblin.DeathSound().GetID())), 0u);
   goblin.Location() = BrVector(4, 0, 4);
-  goblin.PathDestination() = BrVector(9, 9, 9);
+  EXPECT_FALSE(goblin.PathTo(BrVector(9, 9, 9)));  // the goal is kept, though the base finds no path
+  EXPECT_TRUE(goblin.PathDestination() == BrVector(9, 9, 9));
   goblin.StopPathing();
   EXPECT_TRUE(goblin.PathDestination() == BrVector(4, 0, 4));
 
