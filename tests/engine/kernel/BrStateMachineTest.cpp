@@ -75,6 +75,25 @@ TEST(StateMachine, ChangesByNameRememberOnePreviousState) {
   EXPECT_TRUE(m.WasInState("TraceStateB"));
 }
 
+namespace {
+// Reaches the protected change by pointer, as derived machines do.
+class PointerMachine : public TwoStateMachine {
+public:
+  void ChangeTo(BrBaseState* state) { ChangeToState(state); }
+};
+}  // namespace
+
+TEST(StateMachine, ChangingToANullStateIsIgnored) {
+  PointerMachine m;
+  ASSERT_TRUE(m.Init());
+  m.ChangeTo(m.GetState("TraceStateA"));
+  Trace().clear();
+  m.ChangeTo(nullptr);
+  EXPECT_TRUE(m.IsInState("TraceStateA"));
+  EXPECT_EQ(m.GetPreviousState(), nullptr);
+  EXPECT_TRUE(Trace().empty());  // the current state was not left
+}
+
 TEST(StateMachine, AddStateRefusesEmptyUnknownAndNonStateClasses) {
   BrStateMachine m;
   m.AddState("");

@@ -77,3 +77,32 @@ TEST(WindowMgr, SetPositionCentresOrMovesOnScreen) {
   mgr.Exit();
   brtest::ResetEngine();
 }
+
+TEST(WindowMgr, AMenuKeepsTheClientSizeAndIsReleasedWithTheWindow) {
+  RunTree tree("[Display]\nWindowWidth=640\nWindowHeight=480\nScreenWidth=640\nScreenHeight=480\n");
+  tree.Configure();
+  BrW32WindowMgr plain;
+  ASSERT_TRUE(plain.Init());
+  plain.GetClientArea();
+  RECT plainWindow = plain.GetWindowArea();
+  plain.Exit();
+
+  BrW32WindowMgr mgr;
+  mgr.Menu() = 101;
+  ASSERT_TRUE(mgr.Init());
+  HWND h = mgr.GetHandle();
+  HMENU menu = GetMenu(h);
+  ASSERT_NE(menu, nullptr);
+  // The window grows by the menu bar so that the client area keeps the configured size.
+  RECT client = mgr.GetClientArea();
+  EXPECT_EQ(client.right - client.left, 640);
+  EXPECT_EQ(client.bottom - client.top, 480);
+  RECT window = mgr.GetWindowArea();
+  EXPECT_GT(window.bottom - window.top, plainWindow.bottom - plainWindow.top);
+
+  EXPECT_TRUE(mgr.Exit());
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_FALSE(DestroyMenu(menu));  // already released with the window
+  EXPECT_EQ(tree.Find("WARNING: Handles leaked resources"), -1);
+  brtest::ResetEngine();
+}
