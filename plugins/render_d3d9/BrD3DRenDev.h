@@ -192,6 +192,13 @@ protected:
   void SetRenderState(D3DRENDERSTATETYPE state, DWORD value);
   // Forgets every cached state: after a device reset Direct3D holds its defaults again.
   void EmptyStateCaches();
+  // After a test scene has set stages and textures straight on the device, the caches and the remembered
+  // texture no longer say what is set: the next cached set and the next bind reach the device again.
+  void ForgetBoundState() {
+    EmptyStateCaches();
+    m_iCurrTexture = -1;
+    m_iCurrTextureType = 1;
+  }
   // Shows or hides the system cursor as the application asks.
   void ShowOSCursor();
   // Places the window for the current window state.

@@ -115,6 +115,7 @@ void BrD3DRenDev::NuDiffuse() {
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
   draw(*this);
+  ForgetBoundState();
 }
 
 void BrD3DRenDev::NuDiffuseTex1() {
@@ -127,6 +128,7 @@ void BrD3DRenDev::NuDiffuseTex1() {
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
   texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
   draw(*this);
+  ForgetBoundState();
 }
 
 void BrD3DRenDev::NuDiffuseTex1Unlit() {
@@ -139,22 +141,25 @@ void BrD3DRenDev::NuDiffuseTex1Unlit() {
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
   texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
   draw(*this);
+  ForgetBoundState();
 }
 
 void BrD3DRenDev::NuRealDiffuseTex1Scroll(float) {
   SceneCache& cache = m_NuScenes[3];
   static float u = 0.0f, v = 0.0f;
+  // The offset moves with every call, drawn or not, so the scroll keeps time with the frames.
+  u += 0.016f;
+  v += 0.008f;
   if (!bind(*this, cache, 0x152, 144,
             "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\nm4x4 oPos, v0, c0\ndp3  r0, "
             "v2, c12\nmul  r1, r0, c11\nmul r2, r0, v1\nadd oD0, r1, r2\nadd r3, v3, c10\nmov  oT0, r3\n"))
     return;
-  u += 0.016f;
-  v += 0.008f;
   light(*this);
   constant(*this, 10, u, v, 0.0f, 0.0f);
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
   texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
   draw(*this);
+  ForgetBoundState();
 }
 
 void BrD3DRenDev::NuRealDiffuseTex1RotScale() {
@@ -177,6 +182,7 @@ void BrD3DRenDev::NuRealDiffuseTex1RotScale() {
   m_pd3dDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
   texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
   draw(*this);
+  ForgetBoundState();
 }
 
 void BrD3DRenDev::NuRealDiffuseTex2() {
@@ -195,6 +201,7 @@ void BrD3DRenDev::NuRealDiffuseTex2() {
   texture(*this, cache, 0, "Media\\Textures\\gothic_floor\\metalbridge06_pent.jpg", 0);
   texture(*this, cache, 1, "C:\\lmap01.tga", 1);
   draw(*this);
+  ForgetBoundState();
 }
 
 void BrD3DRenDev::NuCheatEnvMapping() {
@@ -212,6 +219,7 @@ void BrD3DRenDev::NuCheatEnvMapping() {
   texture(*this, cache, 0, "Media\\Textures\\base_wall\\bluemetalsupport.jpg", 0);
   texture(*this, cache, 1, "Media\\Textures\\Q3A\\textures\\effects\\envmapblue.jpg", 1);
   draw(*this);
+  ForgetBoundState();
 }
 
 void BrD3DRenDev::NuAlphaCheck() {
@@ -230,6 +238,7 @@ void BrD3DRenDev::NuAlphaCheck() {
   draw(*this);
   texture(*this, cache, 2, "Media\\Textures\\Q3A\\textures\\quill\\lmap.bmp", 0);
   draw(*this);
+  ForgetBoundState();
 }
 
 void BrD3DRenDev::NuBumpMapping() {
@@ -262,4 +271,5 @@ void BrD3DRenDev::NuBumpMapping() {
   texture(*this, cache, 1, "C:\\normal.jpg", 1);
   texture(*this, cache, 2, "Media\\Textures\\quill\\floor_s.tga", 2);
   draw(*this);
+  ForgetBoundState();
 }

@@ -359,6 +359,19 @@ TEST_F(GfxDrvTest, TheTestScenesDrawWithinTheDevicesCaps) {
   ASSERT_TRUE(ReadBmp(shot, image));
   EXPECT_NE(image.At(512, 384), 0u);
   EXPECT_EQ(image.At(5, 5), 0u);
+
+  // The scenes set their stages straight on the device: the next frame's materials still show their textures.
+  m_Media.Write("Textures\\blue.bmp", SolidBmp(8, 8, 0x0000FF));
+  const int icon = dev->FXMgr()->LoadIconA(BrStringT<char>("Textures\\blue.bmp"), BrStringT<char>("Blue"));
+  ASSERT_GE(icon, 4);
+  BrARGB white(255, 255, 255, 255);
+  ASSERT_GE(dev->PreRender(ePreRenderClearAll), 0);
+  EXPECT_TRUE(dev->DrawSprite(0.0f, 0.0f, 1.0f, 1.0f, (unsigned int)icon, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f,
+                              0.999f));
+  ASSERT_GE(dev->EndRender(), 0);
+  dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
+  ASSERT_TRUE(ReadBmp(shot, image));
+  EXPECT_LE(ColourDistance(image.At(300, 300), 0x0000FF), 8) << std::hex << image.At(300, 300);
 }
 
 TEST_F(GfxDrvTest, TheEnginesScreenTilesDrawThroughTheDevice) {
