@@ -192,15 +192,16 @@ void BrGameObj::RollBy(float degrees) {
   frame.X.AxisAngleRotation(frame.Z, angle);
 }
 
-// Ownership read from a save can form a loop; a chain longer than the ids the map ever issued must be one, and
-// is ended there instead of recursing without end.
+// Ownership read from a save can form a loop. A chain longer than the ids the map ever issued must be one, and
+// so is any chain deeper than ciMaxOwnerDepth (no game nests owners that deep, while a save may claim millions
+// of ids): it is ended there, at a depth the stack can always take, instead of recursing without end.
 bool BrGameObj::IsPersistent() {
   if (m_bPersistent) return true;
   if (m_iOwner < 0) return false;
   BrMap* map = WorldMap();
   if (!map) return false;
   static int s_iDepth = 0;
-  if (s_iDepth > map->NumObjects()) return false;
+  if (s_iDepth >= ciMaxOwnerDepth || s_iDepth > map->NumObjects()) return false;
   ++s_iDepth;
   const bool persistent = map->GetObjectA(m_iOwner)->IsPersistent();
   --s_iDepth;

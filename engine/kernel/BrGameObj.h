@@ -49,7 +49,11 @@ public:
   virtual void PitchBy(float degrees);
   virtual void YawBy(float degrees);
   virtual void RollBy(float degrees);
-  // Its own flag, else its owner's persistence (through any depth); false on an ownership cycle.
+  // Deepest chain of owners that IsPersistent follows; a longer one is taken for a loop.
+  static const int ciMaxOwnerDepth = 256;
+
+  // Its own flag, else its owner's persistence (through any depth up to ciMaxOwnerDepth); false on an
+  // ownership cycle.
   virtual bool IsPersistent();
   // The object's frame.
   virtual BrCoords& GetCoords();

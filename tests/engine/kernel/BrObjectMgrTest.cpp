@@ -201,6 +201,47 @@ TEST(BrObjectMgr, LoadingRefusesTwoIdsForOneSlot) {
   EXPECT_EQ(mgr.GetNumLiveObjects(), 0);
 }
 
+// A save can claim far more ids than objects; two objects that own each other must not send the persistence
+// test down one call per claimed id.
+TEST(BrObjectMgr, AnOwnershipLoopUnderAHugeIdTableEndsShallow) {
+  RunFolder folder;
+  ScopedApp app(new BrApplication());
+  BrMap* source = app.Map();
+  BrGameObj* x = Add(source);
+  BrGameObj* y = Add(source);
+  x->SetOwner(y->GetID());
+  y->SetOwner(x->GetID());
+  {
+    BrBin out;
+    ASSERT_TRUE(out.Open("Media\\loop.bin", 0));
+    TDArray<int32_t> ids;
+    ids.Add(0);
+    ids.Add(1);
+    for (int i = 0; i < 1000000; ++i) ids.Add(-1);
+    ids.Serialize(out);
+    int32_t n = 2;
+    out << n;
+    for (BrGameObj* o : {x, y}) {
+      BrStringT<char> name("BrGameObj");
+      int32_t slot = o->GetID(), id = o->GetID();
+      out << name << slot << id;
+      o->Serialize(out);
+    }
+    ASSERT_TRUE(out.Close());
+  }
+  BrMap loaded;
+  BrWorldMapScope scope(&loaded);
+  BrBin in;
+  in.Loading();
+  ASSERT_TRUE(in.Open("Media\\loop.bin", 0));
+  loaded.ObjectMgr().Serialize(in);
+  ASSERT_FALSE(in.HasFailed());
+  ASSERT_GT(loaded.NumObjects(), 1000000);
+  EXPECT_FALSE(loaded.GetObjectA(0)->IsPersistent());
+  loaded.Unload();
+  EXPECT_EQ(loaded.ObjectMgr().GetNumLiveObjects(), 0);
+}
+
 TEST(BrGameObj, TurnsAndLooksAt) {
   BrGameObj o;
   o.YawBy(90.0f);
