@@ -1,5 +1,5 @@
 // The vs_1_1 assembler: exact tokens, swizzles, masks and negation, every shader text of the rendering
-// device, and errors that name the line.
+// device (assembled and created on a device), and errors that name the line.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +8,7 @@
 
 #include "platform/d3d9/d3d9shadertokens.h"
 #include "platform/d3dx9/d3dx9.h"
+#include "tests/platform/d3d9/D3D9TestSupport.h"
 
 namespace {
 
@@ -93,6 +94,12 @@ TEST(D3DXAssembler, EveryShaderOfTheRenderingDevice) {
       "r3\nmin r5.x, r4.x, c8.x\nsub r5.xyz, c8.x, r5.x\nmul r6.xyz, r5.xyz, c11.xyz\nmov oD0.xyz, r6.xyz\nmov "
       "oD0.w, c8.x\nmov  oT0 , v8\n",
       "vs_1_1\ndcl_position v0\ndcl_color0 v1\nm4x4 oPos, v0, c0\nmov oD0, v1\n",
+      "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_texcoord0 v8\nm4x4 oPos, v0, c0\nmov oD0, v1\nmov oT0, v8\n",
+      "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\nm4x4 oPos, v0, c0\ndp3  r0, v2, "
+      "c12\nmul  r1, r0, c11\nmul r2, r0, v1\nadd oD0, r1, r2\nadd r3, v3, c10\nmov  oT0, r3\n",
+      "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\nm4x4 oPos, v0, c0\ndp3  r0, v2, "
+      "c12\nmul  r1, r0, c11\nmul r2, r0, v1\nadd oD0, r1, r2\nadd r3, v0, -c13\ndp3 r3.w, r3, r3\nrsq r3.w, "
+      "r3.w\nmul r3, r3, r3.w\nmov  oT0, v3\nmov  oT1, r3\n",
       "vs_1_1\ndcl_position v0\ndcl_normal v1\ndcl_color0 v2\ndcl_texcoord0 v8\nm4x4 oPos, v0, c0\ndp3  r0, v1, "
       "c11\nmul  oD0, r0.x, v2\nmov oT0, v8\n",
       "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\ndcl_texcoord1 v4\nm4x4 oPos, v0, "
@@ -109,10 +116,19 @@ TEST(D3DXAssembler, EveryShaderOfTheRenderingDevice) {
       "vs_1_1\ndcl_position v0\ndcl_color0 v1\ndcl_normal v2\ndcl_texcoord0 v3\nm4x4 oPos, v0, c0\nmad r0, v2, c1, "
       "c2\nmax r1, r0, c3\ndp4 r2, v0, c4\nmov oD0, r1\nmov oT0, r2\n",
   };
+  // Each one also translates: the device turns its tokens into GLSL that OpenGL compiles.
+  d3d9test::TestDevice t(8, 8);
+  ASSERT_TRUE(t.ok()) << t.why();
   for (const char* text : texts) {
     const Result r = assemble(text);
     EXPECT_EQ(D3D_OK, r.hr) << text << "\n" << r.error;
     EXPECT_EQ(0x0000FFFFu, r.tokens.empty() ? 0u : r.tokens.back());
+    IDirect3DVertexShader9* shader = nullptr;
+    EXPECT_EQ(D3D_OK, r.tokens.empty() ? D3DERR_INVALIDCALL : t.device->CreateVertexShader(r.tokens.data(), &shader))
+        << text << "\n" << brD3D9LastError();
+    if (shader) {
+      EXPECT_EQ(0u, shader->Release());
+    }
   }
 }
 
