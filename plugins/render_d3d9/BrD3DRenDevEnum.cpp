@@ -357,6 +357,12 @@ unsigned int BrD3DRenDev::ConfirmFormats(D3DDeviceInfo* device, D3DAdapterInfo* 
         GLog.printf("\tFAILED: Could not support 16-bit depth buffering, switching off depth buffering for next run");
         depth = 0;
         depthFailed = true;
+        // What the line promises: without these the next start would walk the same refused chain again and,
+        // on an adapter with this one format, never find a mode. A format confirmed with depth still writes
+        // its own settings after the choice.
+        configSet("Render", "DepthBufferBitDepth", 0);
+        configSet("Render", "UseZBuffer", 0);
+        configSet("Render", "UseWBuffer", 0);
       } else {
         GLog.printf("\tWARNING: Could not support %i-bit depth buffering, trying %i-bit", chain[c].bits,
                     chain[c + 1].bits);

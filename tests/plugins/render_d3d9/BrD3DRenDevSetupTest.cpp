@@ -134,6 +134,40 @@ TEST_F(GfxDrvTest, RefusedDepthFormatsStepDownAndTheDepthWrittenIsWhatWasConfirm
   EXPECT_EQ(mode.Width, 1024u);
 }
 
+TEST_F(GfxDrvTest, NoDepthFormatAtAllFailsThisStartAndTheNextStartsWithoutDepth) {
+  brD3D9TestRefuseFormat(D3DFMT_D32, true);
+  brD3D9TestRefuseFormat(D3DFMT_D24X8, true);
+  brD3D9TestRefuseFormat(D3DFMT_D16, true);
+  BrD3DRenDev* dev = NewDevice();
+  // The one render format fails down to 16 bits and is not confirmed: no mode is left.
+  EXPECT_FALSE(dev->Init());
+  EXPECT_EQ(m_Log.Count("\tFAILED: Could not support 16-bit depth buffering, switching off depth buffering for next run"),
+            1);
+  EXPECT_TRUE(m_Log.Has("WARNING: Could not confirm any valid display modes on HAL device of "));
+  EXPECT_EQ(ConfigInt("Engine", "Safe"), 1);
+  EXPECT_EQ(ConfigInt("Render", "UseZBuffer"), 0);
+  EXPECT_EQ(ConfigInt("Render", "DepthBufferBitDepth"), 0);
+  // As the line says, the next start checks no depth format and runs without a depth buffer.
+  dev = StartDevice();
+  EXPECT_FALSE(dev->PresentParams().EnableAutoDepthStencil);
+  EXPECT_EQ(ConfigInt("Engine", "Safe"), 0);
+  EXPECT_GE(dev->PreRender(ePreRenderClearAll), 0);
+  EXPECT_GE(dev->EndRender(), 0);
+}
+
+TEST_F(GfxDrvTest, ADepthBufferThatDoesNotMatchTheFormatIsNotUsedButTheFormatIs) {
+  brD3D9TestSetFailures(BR_D3D9_FAIL_CHECK_DEPTH_MATCH);
+  BrD3DRenDev* dev = StartDevice();
+  brD3D9TestSetFailures(0);
+  EXPECT_TRUE(m_Log.Has("\tFAILED: CheckDepthStencilMatch(...) on adapter #0, device #0 : 16-bit depth buffering not "
+                        "compatible with this format (will not be confirmed for use)"));
+  D3DDISPLAYMODE mode;
+  ASSERT_TRUE(dev->GetDisplayMode(mode));
+  EXPECT_EQ(mode.Width, 1024u);
+  EXPECT_FALSE(dev->PresentParams().EnableAutoDepthStencil);
+  EXPECT_EQ(ConfigInt("Render", "UseZBuffer"), 0);
+}
+
 TEST_F(GfxDrvTest, AWBufferWithoutSupportBecomesAZBuffer) {
   m_Config.SetInteger("Render", "UseWBuffer", 1);
   m_Config.SetInteger("Render", "UseZBuffer", 0);
