@@ -141,7 +141,8 @@ TEST_F(GfxDrvTest, NoDepthFormatAtAllFailsThisStartAndTheNextStartsWithoutDepth)
   BrD3DRenDev* dev = NewDevice();
   // The one render format fails down to 16 bits and is not confirmed: no mode is left.
   EXPECT_FALSE(dev->Init());
-  EXPECT_EQ(m_Log.Count("\tFAILED: Could not support 16-bit depth buffering, switching off depth buffering for next run"),
+  EXPECT_EQ(m_Log.Count("\tFAILED: Could not support 16-bit depth buffering, switching off depth buffering for "
+                        "next run"),
             1);
   EXPECT_TRUE(m_Log.Has("WARNING: Could not confirm any valid display modes on HAL device of "));
   EXPECT_EQ(ConfigInt("Engine", "Safe"), 1);
