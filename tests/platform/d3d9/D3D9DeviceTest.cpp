@@ -318,6 +318,30 @@ TEST(D3D9Device, StripsFansAndViewport) {
   EXPECT_NE(0xFF00FF00u, f[20 * 32 + 12]);
   EXPECT_EQ(0xFF0000FFu, f[5 * 32 + 20]);     // cleared inside the viewport
   EXPECT_EQ(0xFF00FF00u, f[20 * 32 + 20]);
+
+  // A reset (as a resize or a mode switch makes) unbinds everything, but the shader, declaration and
+  // buffer made before it still draw once bound again.
+  D3DPRESENT_PARAMETERS pp;
+  std::memset(&pp, 0, sizeof pp);
+  pp.BackBufferWidth = pp.BackBufferHeight = 16;
+  pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  pp.Windowed = TRUE;
+  pp.hDeviceWindow = t.hwnd;
+  ASSERT_EQ(D3D_OK, t.device->Reset(&pp)) << brD3D9LastError();
+  t.width = t.height = 16;
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0));
+  ASSERT_EQ(D3D_OK, t.device->BeginScene());
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2));  // nothing bound
+  t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  t.device->SetVertexShader(vs);
+  t.device->SetVertexDeclaration(decl);
+  t.device->SetStreamSource(0, vb, 0, sizeof(ScreenVertex));
+  ASSERT_EQ(D3D_OK, t.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)) << brD3D9LastError();
+  ASSERT_EQ(D3D_OK, t.device->EndScene());
+  f = presentAndRead(t);
+  ASSERT_EQ(16u * 16u, f.size());
+  EXPECT_EQ(0xFFFF0000u, f[0]);  // stage 0 modulates the diffuse colour with the untextured white
+  EXPECT_EQ(0xFFFF0000u, f[15 * 16 + 15]);
   releaseAll(vs);
   releaseAll(decl);
   releaseAll(vb);
