@@ -40,8 +40,10 @@ void BrPickup::Destroy() {
     BrMap* map = WorldMap();
     BrGameObj* item = map ? map->GetObjectA(m_iPickupID) : nullptr;
     if (item && item->IsValid()) {
-      item->Destroy();
+      // Forgotten before the item goes: an item that leads back to this pickup (a loop a corrupt save can
+      // hold) then finds nothing more to destroy here instead of recursing without end.
       m_iPickupID = -1;
+      item->Destroy();
     }
   }
   BrDemoEntity::Destroy();

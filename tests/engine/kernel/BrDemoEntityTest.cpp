@@ -217,6 +217,22 @@ TEST(BrPickup, DestroyingAPickupDestroysItsItem) {
   other->SetPickupID(item->GetID());  // already invalid: the id stays
   other->Destroy();
   EXPECT_EQ(other->GetPickupID(), item->GetID());
+
+  // Pickups that hold each other (or themselves), as a corrupt save can make them, end in one pass.
+  BrPickup* a = new BrPickup();
+  BrPickup* b = new BrPickup();
+  BrPickup* self = new BrPickup();
+  map->AddObject(a);
+  map->AddObject(b);
+  map->AddObject(self);
+  a->SetPickupID(b->GetID());
+  b->SetPickupID(a->GetID());
+  self->SetPickupID(self->GetID());
+  a->Destroy();
+  self->Destroy();
+  EXPECT_FALSE(a->IsValid());
+  EXPECT_FALSE(b->IsValid());
+  EXPECT_FALSE(self->IsValid());
 }
 
 TEST(BrActor, HudColourIsStoredFromVersion268) {
