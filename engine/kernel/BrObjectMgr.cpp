@@ -156,12 +156,18 @@ BrGameObj* SpawnRecorded(const BrStringT<char>& name) {
   } else if (map) {
     object = map->SpawnScripted(name);
   }
-  if (object) return object;
-  if (name.Length() == 0) return nullptr;
-  BrObject* spawned = static_cast<BrObject*>(Engine().Spawn(name.c_str()));
-  if (!spawned) return nullptr;
-  object = static_cast<BrGameObj*>(spawned->SafeCast(&BrGameObj::Type));
-  if (!object) delete spawned;
+  if (!object && name.Length() > 0) {
+    BrObject* spawned = static_cast<BrObject*>(Engine().Spawn(name.c_str()));
+    object = spawned ? static_cast<BrGameObj*>(spawned->SafeCast(&BrGameObj::Type)) : nullptr;
+    if (!object) delete spawned;
+  }
+  // Maps belong to the application, never to another map. A map record would read a whole object stream of
+  // its own, so a file could nest maps as deep as its size allows and exhaust the stack while loading.
+  if (object && object->IsA(BrMap::Type)) {
+    GLog.printf("ERROR: Saved object %s is a map inside a map", name.c_str() ? name.c_str() : "");
+    delete object;
+    object = nullptr;
+  }
   return object;
 }
 }  // namespace

@@ -161,15 +161,16 @@ TEST(BrObjectMgr, GarbageCollectionReportsAndFreesLeakedObjects) {
 }
 
 namespace {
-// Writes an object-manager stream of one BrGameObj (id 0 in slot 0) under the given id table.
-void WriteOneObjectStream(const char* path, std::vector<int32_t> table) {
+// Writes an object-manager stream of one object recorded under className (id 0 in slot 0, a BrGameObj's data)
+// under the given id table.
+void WriteOneObjectStream(const char* path, std::vector<int32_t> table, const char* className = "BrGameObj") {
   BrBin out;
   ASSERT_TRUE(out.Open(path, 0));
   TDArray<int32_t> ids;
   for (int32_t slot : table) ids.Add(slot);
   ids.Serialize(out);
   int32_t n = 1, slot = 0, id = 0;
-  BrStringT<char> name("BrGameObj");
+  BrStringT<char> name(className);
   out << n << name << slot << id;
   BrGameObj o;
   o.SetID(0);
@@ -178,10 +179,11 @@ void WriteOneObjectStream(const char* path, std::vector<int32_t> table) {
 }
 }  // namespace
 
-TEST(BrObjectMgr, LoadingRefusesTwoIdsForOneSlot) {
+TEST(BrObjectMgr, LoadingRefusesTwoIdsForOneSlotAndMapsInsideMaps) {
   RunFolder folder;
   WriteOneObjectStream("Media\\one.bin", {0});
   WriteOneObjectStream("Media\\shared.bin", {0, 0});
+  WriteOneObjectStream("Media\\nested.bin", {0}, "BrMap");
   BrObjectMgr mgr;
   {
     BrBin in;
@@ -192,13 +194,16 @@ TEST(BrObjectMgr, LoadingRefusesTwoIdsForOneSlot) {
     EXPECT_EQ(mgr.GetNumObjects(), 1);
     EXPECT_TRUE(mgr.GetObjectA(0)->IsValid());
   }
-  BrBin in;
-  in.Loading();
-  ASSERT_TRUE(in.Open("Media\\shared.bin", 0));
-  mgr.Serialize(in);
-  EXPECT_TRUE(in.HasFailed());
-  EXPECT_EQ(mgr.GetNumObjects(), 0);
-  EXPECT_EQ(mgr.GetNumLiveObjects(), 0);
+  for (const char* bad : {"Media\\shared.bin", "Media\\nested.bin"}) {
+    BrBin in;
+    in.Loading();
+    ASSERT_TRUE(in.Open(bad, 0));
+    mgr.Serialize(in);
+    EXPECT_TRUE(in.HasFailed()) << bad;
+    EXPECT_EQ(mgr.GetNumObjects(), 0);
+    EXPECT_EQ(mgr.GetNumLiveObjects(), 0);
+  }
+  EXPECT_EQ(folder.CountLines("ERROR: Saved object BrMap is a map inside a map"), 1);
 }
 
 // A save can claim far more ids than objects; two objects that own each other must not send the persistence
