@@ -58,7 +58,9 @@ int BrD3DEffectorMgr::AddEffector(BrStringT<char>& name, BrEffector* effector) {
     BrEffector** slot = GetEffector(id);
     BrD3DEffector* registered = slot ? dynamic_cast<BrD3DEffector*>(*slot) : nullptr;
     BrD3DEffector* offered = dynamic_cast<BrD3DEffector*>(effector);
-    if (registered && offered && registered != offered && *registered == *offered) {
+    // The very effector registered under the name again: a second entry would be deleted twice at exit.
+    if (registered && registered == offered) return (int)id;
+    if (registered && offered && *registered == *offered) {
       delete effector;
       return (int)id;
     }

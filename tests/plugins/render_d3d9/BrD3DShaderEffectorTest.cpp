@@ -136,6 +136,9 @@ TEST_F(GfxDrvTest, TheBuiltInEffectorsAndTheirCopies) {
   const unsigned int count = fx->Num();
   EXPECT_EQ(fx->AddEffector(name, second), id);
   EXPECT_EQ(fx->Num(), count);
+  // The registered effector itself offered again is kept once (the manager deletes each entry at exit).
+  EXPECT_EQ(fx->AddEffector(name, first), id);
+  EXPECT_EQ(fx->Num(), count);
   // A different effector under the same name gets an id of its own.
   BrEffector* third = fx->CreateEffector(BrStringT<char>("Shader2d"));
   third->GetPass(0)->m_uiFlags = 0;
