@@ -21,6 +21,7 @@ public:
 
   // With an audio device: reports the release and becomes -1; without one nothing changes.
   void Stop();
+  // The sound id, -1 for none.
   int GetID() const { return m_iID; }
   // The id is not -1.
   bool Ready() const { return m_iID != -1; }

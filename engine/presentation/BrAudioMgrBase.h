@@ -25,10 +25,13 @@ public:
   virtual void Step(float dt);
   // Loads or shares a sound and sets id (through SetAudioID).
   virtual bool CreateAudio(const BrStringT<char>& file, BrAudioID& id) = 0;
+  // Plays the id's sound flat (music, interface sounds); false when it cannot play.
   virtual bool PlayAudio2D(const BrAudioID& id) = 0;
+  // Plays the id's sound at a world position, placed around the listener; false when it cannot play.
   virtual bool PlayAudio3D(const BrAudioID& id, const BrVector& position) = 0;
   // Receives the master volume value from SetMasterVolume.
   virtual void SetMaxRolloff(const float& value) = 0;
+  // The master volume value last received.
   virtual float GetMaxRolloff() = 0;
   // Null for a negative id or one at or beyond the list's count.
   virtual BrSoundFX* GetAudio(const BrAudioID& id);
@@ -38,10 +41,14 @@ public:
   virtual void VolumeUp();
   // After 0.5 s since the last change: one setting down, wrapping to the last.
   virtual void VolumeDown();
+  // Silences all sound.
   virtual void Mute() = 0;
+  // Restores the sound silenced by Mute.
   virtual void UnMute() = 0;
 
+  // Appends a volume setting (a value the device interprets) to the table the volume steps walk.
   void AddVolumeSetting(int value);
+  // The index of the current volume setting.
   int GetMasterVolume() const { return m_iMasterVolume; }
 
 protected:

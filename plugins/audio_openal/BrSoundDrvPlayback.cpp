@@ -55,7 +55,10 @@ bool BrSoundDrv::CreateAudio(const BrStringT<char>& name, BrAudioID& id) {
   // The new sound takes its buffer reference before the id lets go of its old sound: when both use the same
   // file, the buffer must not be freed in between.
   sound->SetBufferIDX(bufferIndex);
-  SetAudioID(id, index);
+  if (id.GetID() == index)
+    AudioCreated(index); // the id kept this number from a sound that is gone, uncounted: it becomes the holder now
+  else
+    SetAudioID(id, index);
   return true;
 }
 
