@@ -95,7 +95,7 @@ int BrEffectorMgr::LoadIconA(const BrStringT<char>& file, const BrStringT<char>&
   return brMake2DEffector(name, file, true);
 }
 
-int brMake2DEffector(const BrStringT<char>& name, const BrStringT<char>& file, bool requireTexture) {
+int brMake2DEffector(const BrStringT<char>& name, const BrStringT<char>& file, bool requireTexture, bool alpha) {
   BrRenderBase* render = Engine().Render();
   if (!render || !render->FXMgr() || !render->TextureMgr()) return 0;
   BrEffectorMgr* fx = render->FXMgr();
@@ -110,7 +110,7 @@ int brMake2DEffector(const BrStringT<char>& name, const BrStringT<char>& file, b
   }
   const unsigned int texture = render->TextureMgr()->GetTexture(file);
   pass->m_iTexture = (int32_t)texture;
-  pass->m_uiFlags = eRenderPassAlpha;
+  if (alpha) pass->m_uiFlags = eRenderPassAlpha;
   if (requireTexture && (int)texture <= 0) {
     delete effector;
     return 0;

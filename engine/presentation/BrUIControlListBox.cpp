@@ -93,20 +93,12 @@ void BrUIControlListBox::SetSelectTexture(const BrStringT<char>& file) {
   BrRenderBase* render = Engine().Render();
   BrEffectorMgr* fx = render ? render->FXMgr() : nullptr;
   if (!fx) return;
-  BrStringT<char> name("ShaderListBoxSelect");
+  const BrStringT<char> name("ShaderListBoxSelect");
   m_iSelectEffector = (int)fx->GetEffector(name);
   if (m_iSelectEffector != 0) return;
-  BrEffector* effector = fx->CreateEffector(BrStringT<char>("Shader2d"));
-  if (!effector) return;
-  BrRenderPass* pass = effector->GetPass(0);
-  BrTextureMgrBase* textures = render->TextureMgr();
-  // A copy without a first pass (its shader failed) could show nothing: it is not kept, and no bar is drawn.
-  if (!pass || !textures) {
-    delete effector;
-    return;
-  }
-  pass->m_iTexture = (int32_t)textures->GetTexture(file);
-  m_iSelectEffector = fx->AddEffector(name, effector);
+  // The bar keeps the pass flags of its "Shader2d" copy. A copy without a first pass (its shader failed) could
+  // show nothing: the helper keeps none, and no bar is drawn.
+  m_iSelectEffector = brMake2DEffector(name, file, false, false);
 }
 
 void BrUIControlListBox::ShowScrollBar() {

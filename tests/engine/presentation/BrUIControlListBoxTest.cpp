@@ -153,6 +153,14 @@ TEST_F(WidgetTest, ListBoxDrawsNoSelectionBarUntilItHasATexture) {
   rig.box->SetSelectTexture(BrStringT<char>("Textures\\ui\\menus\\listboxselect.tga"));
   const int bar = rig.box->GetSelectEffector();
   EXPECT_EQ(EffectorName(dev, bar), "ShaderListBoxSelect");
+  // A copy of "Shader2d" showing the file, with the copy's own pass flags.
+  RecordingEffector* barFX = dev->Effectors()->At((unsigned)bar);
+  ASSERT_NE(barFX, nullptr);
+  ASSERT_FALSE(barFX->passes.empty());
+  ASSERT_GT(barFX->passes[0].m_iTexture, 0);
+  EXPECT_EQ(dev->Textures()->statics.at((size_t)barFX->passes[0].m_iTexture),
+            "Textures\\ui\\menus\\listboxselect.tga");
+  EXPECT_EQ(barFX->passes[0].m_uiFlags, 0u);
   dev->ClearRecords();
   rig.box->Draw(dev);
   std::vector<RecordingRenderDevice::Sprite> bars;
