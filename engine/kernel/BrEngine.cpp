@@ -8,6 +8,7 @@
 #include "core/BrCfgFile.h"
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrConfigCache.h"
+#include "engine/kernel/BrEngineCall.h"
 #include "engine/kernel/BrFmtParseBase.h"
 #include "engine/kernel/BrIpDevBase.h"
 #include "engine/kernel/BrPlugin.h"
@@ -20,6 +21,23 @@
 BrEngine& Engine() {
   static BrEngine engine;
   return engine;
+}
+
+namespace {
+// Calls from the engine into the application, the widgets or a device that have not returned yet.
+int32_t gCallDepth = 0;
+// Exit was requested inside such a call; its teardown waits for the outermost call to return.
+bool gExitDeferred = false;
+// Set while the deferred teardown runs, so that Exit goes past its run-once test for it.
+bool gFinishingExit = false;
+}  // namespace
+
+BrEngineCall::BrEngineCall() { ++gCallDepth; }
+
+BrEngineCall::~BrEngineCall() {
+  if (--gCallDepth > 0 || !gExitDeferred) return;
+  gFinishingExit = true;
+  Engine().Exit();
 }
 
 // The engine library's entry point accepts loading and does nothing else.
@@ -62,6 +80,8 @@ void BrEngine::ResetAfterExit() {
   m_bAltEnterHeld = false;
   m_szDriversDir[0] = 0;
   m_szAppDir[0] = 0;
+  gExitDeferred = false;
+  gFinishingExit = false;
   GExit = false;
 }
 
@@ -121,6 +141,8 @@ bool BrEngine::Init(DWORD icon, DWORD menu, DWORD exitCode) {
     return false;
   }
   if (GExit) return false;
+  // Every step below calls into devices that may end the run themselves.
+  BrEngineCall call;
 
   LogSystemSpecs(&GLog);
 
@@ -143,17 +165,19 @@ bool BrEngine::Init(DWORD icon, DWORD menu, DWORD exitCode) {
   GLog.WriteLine("Scripting Daemon initiated");
 
   if (InitAudio()) GLog.WriteLine("Audio daemon initiated");
+  if (GExit) return false;
 
   if (LoadNativeLibs()) GLog.WriteLine("Loaded extensions.");
+  if (GExit) return false;
 
-  if (!InitRender()) {
+  if (!InitRender() || GExit) {
     GLog.WriteLine("ERROR: Failed to initiate Render device");
     Exit();
     return false;
   }
   GLog.WriteLine("Rendering device initiated");
 
-  if (!InitGUI()) {
+  if (!InitGUI() || GExit) {
     GLog.WriteLine("ERROR: Failed to summon widget daemon");
     Exit();
     return false;
@@ -347,6 +371,7 @@ bool BrEngine::SetApp(BrApplication* app) {
     return false;
   }
   m_pApp = app;
+  BrEngineCall call;
   m_pApp->Init();
   return true;
 }
@@ -357,6 +382,7 @@ void BrEngine::Launch(char* map, DWORD, DWORD, DWORD, bool noMapLoad) {
     Exit();
     return;
   }
+  BrEngineCall call;
   BrStringT<char> name("UnknownApp");
   if (m_pConfig) m_pConfig->GetString("App", "Title", name);
   m_pApp->SetName(name.c_str());
@@ -368,12 +394,12 @@ void BrEngine::Launch(char* map, DWORD, DWORD, DWORD, bool noMapLoad) {
     BrBin archive;
     archive.Loading(false);
     if (archive.Open(path, 0x1000001) && archive.IsValid()) {
-      if (InitFormatParser() && m_pApp) {
+      if (InitFormatParser() && !GExit) {
         m_pApp->SetName("<COULD NOT PARSE GAME NAME>");
         BrStringT<char> target(path);
         if (!m_pFmtParser->ExtractInfo(target, 0))
           GLog.DebugPrintf("ERROR: Format parser failed to extract info from %s", path);
-        else if (!m_pFmtParser->Convert(m_pApp->Map()))
+        else if (!GExit && !m_pFmtParser->Convert(m_pApp->Map()))
           GLog.DebugPrintf("ERROR: Format parser failed to convert %s", path);
       }
       archive.Close();
@@ -381,14 +407,16 @@ void BrEngine::Launch(char* map, DWORD, DWORD, DWORD, bool noMapLoad) {
   } else {
     GLog.WriteLine("\nNo map was specified to launch.");
   }
-  if (m_pApp) GLog.printf("\nConnected to game: %s", m_pApp->GetName() ? m_pApp->GetName() : "");
+  // A parser that could not be made has ended the run: the application is on its way out.
+  if (m_pApp && !GExit) GLog.printf("\nConnected to game: %s", m_pApp->GetName() ? m_pApp->GetName() : "");
 }
 
 void BrEngine::Step(float dt) {
   if (GExit) return;
   float scaled = dt * m_fTimeScalar;
+  BrEngineCall call;
   if (m_pApp) m_pApp->Step(scaled);
-  if (m_pAudio) m_pAudio->Step(scaled);
+  if (m_pAudio && !GExit) m_pAudio->Step(scaled);
 }
 
 void BrEngine::DeleteDevice(HMODULE& library, void*& device, const char* deleteName, const char* deleted,
@@ -417,9 +445,17 @@ void BrEngine::DeleteDevice(HMODULE& library, void*& device, const char* deleteN
 }
 
 bool BrEngine::Exit() {
-  if (GExit) return false;
-  GLog.WriteLine("\nEngine requesting exit");
-  GExit = true;
+  if (!gFinishingExit) {
+    if (GExit) return false;
+    GLog.WriteLine("\nEngine requesting exit");
+    GExit = true;
+    if (gCallDepth > 0) {
+      gExitDeferred = true;
+      return true;
+    }
+  }
+  gFinishingExit = false;
+  gExitDeferred = false;
 
   if (m_pApp) {
     m_pApp->Destroy();

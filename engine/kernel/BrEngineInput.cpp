@@ -5,6 +5,7 @@
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrEngineCall.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
 
@@ -30,79 +31,92 @@ LRESULT CALLBACK BrEngine::MsgProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
   // After Exit the application, devices and window manager are gone: nothing is left to act on.
   if (GExit) return brDefWindowProc(hwnd, message, wParam, lParam);
 
-  switch (message) {
-    case WM_DESTROY:
-      Exit();
-      PostQuitMessage(0);
-      return 0;
-
-    case WM_SIZE:
-      if (m_pRender && m_pRender->Windowed()) {
-        if (m_pOSGUI) {
-          RECT client = m_pOSGUI->GetClientArea();
-          m_pRender->SetClientArea(client);
-        }
-        if (m_pConfig) {
-          m_pConfig->SetInteger("Display", "WindowWidth", (int)m_pRender->GetWidth());
-          m_pConfig->SetInteger("Display", "WindowHeight", (int)m_pRender->GetHeight());
-        }
-        if (!m_pRender->UpdateDimensions()) {
-          GLog.WriteLine("WARNING: Critical failure in window resize, the application will now exit");
-          Exit();
-          return 0;
-        }
-      }
-      break;
-
-    case WM_ERASEBKGND:
-      return 0;
-
-    case WM_ACTIVATEAPP:
-      if (wParam == 0) {
-        if (m_pOSGUI) m_pOSGUI->SetFocus(false);
-        if (m_pApp && m_pApp->IsInState(kPlaying)) m_pApp->ChangeToState(kPaused);
-      } else {
-        if (m_pOSGUI) m_pOSGUI->SetFocus(true);
-        if (m_pRender) {
-          m_pRender->ToggleFullScreen(false);
-          m_pRender->ToggleFullScreen(false);
-        }
-      }
-      break;
-
-    case WM_KEYUP:
-      if (m_pGUI) m_pGUI->KeyPressed((int)wParam);
-      break;
-
-    case WM_COMMAND:
-      if (m_pApp) m_pApp->DoMenuCommand(LOWORD(wParam));
-      break;
-
-    case WM_LBUTTONDOWN:
-      if (m_pApp) m_pApp->LeftMouseDown();
-      break;
-
-    case WM_LBUTTONUP:
-      if (m_pApp) m_pApp->LeftClick();
-      break;
-
-    case WM_RBUTTONDOWN:
-      if (m_pApp) m_pApp->RightClick();
-      break;
-
-    case WM_MOUSEWHEEL:
-      if (m_pApp) m_pApp->MouseWheel((int)(short)HIWORD(wParam));
-      return 0;
-
-    default:
-      break;
+  // WM_DESTROY is sent from inside the window layer's own destruction, with none of the engine's objects
+  // running: the exit happens at once.
+  if (message == WM_DESTROY) {
+    Exit();
+    PostQuitMessage(0);
+    return 0;
   }
+
+  bool answered = false;  // the handler gives the result 0 itself
+  {
+    // The default procedure below stays outside this scope: closing the window there destroys it, and that
+    // exit must not wait.
+    BrEngineCall call;
+    switch (message) {
+      case WM_SIZE:
+        if (m_pRender && m_pRender->Windowed()) {
+          if (m_pOSGUI) {
+            RECT client = m_pOSGUI->GetClientArea();
+            m_pRender->SetClientArea(client);
+          }
+          if (m_pConfig) {
+            m_pConfig->SetInteger("Display", "WindowWidth", (int)m_pRender->GetWidth());
+            m_pConfig->SetInteger("Display", "WindowHeight", (int)m_pRender->GetHeight());
+          }
+          if (!m_pRender->UpdateDimensions()) {
+            GLog.WriteLine("WARNING: Critical failure in window resize, the application will now exit");
+            Exit();
+            answered = true;
+          }
+        }
+        break;
+
+      case WM_ERASEBKGND:
+        answered = true;
+        break;
+
+      case WM_ACTIVATEAPP:
+        if (wParam == 0) {
+          if (m_pOSGUI) m_pOSGUI->SetFocus(false);
+          if (m_pApp && m_pApp->IsInState(kPlaying)) m_pApp->ChangeToState(kPaused);
+        } else {
+          if (m_pOSGUI) m_pOSGUI->SetFocus(true);
+          if (m_pRender) {
+            m_pRender->ToggleFullScreen(false);
+            m_pRender->ToggleFullScreen(false);
+          }
+        }
+        break;
+
+      case WM_KEYUP:
+        if (m_pGUI) m_pGUI->KeyPressed((int)wParam);
+        break;
+
+      case WM_COMMAND:
+        if (m_pApp) m_pApp->DoMenuCommand(LOWORD(wParam));
+        break;
+
+      case WM_LBUTTONDOWN:
+        if (m_pApp) m_pApp->LeftMouseDown();
+        break;
+
+      case WM_LBUTTONUP:
+        if (m_pApp) m_pApp->LeftClick();
+        break;
+
+      case WM_RBUTTONDOWN:
+        if (m_pApp) m_pApp->RightClick();
+        break;
+
+      case WM_MOUSEWHEEL:
+        if (m_pApp) m_pApp->MouseWheel((int)(short)HIWORD(wParam));
+        answered = true;
+        break;
+
+      default:
+        break;
+    }
+  }
+  if (answered) return 0;
   // A handler above may have ended the run (a menu command, a failed resize).
   return brDefWindowProc(hwnd, message, wParam, lParam);
 }
 
 void BrEngine::ProcessGlobalUserInput() {
   if (GExit) return;
+  BrEngineCall call;
 
   if (down(VK_ESCAPE)) {
     if (m_pGUI && m_pGUI->IsModal()) {

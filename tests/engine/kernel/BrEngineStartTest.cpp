@@ -165,6 +165,46 @@ TEST(EngineStart, RenderingDeviceWhoseInitFailsIsDeletedAtExit) {
   brtest::ResetEngine();
 }
 
+TEST(EngineStart, DeviceThatEndsTheRunFromItsInitIsReleasedAfterItsInitReturns) {
+  RunTree tree("[Render]\nDevice=GfxDrv\n");
+  tree.Plugin("FakeRender", "GfxDrv");
+  tree.Configure();
+  tree.cache.SetInteger("Render", "FakeFail", 2);
+  EXPECT_FALSE(Engine().Init(0, 0, 0));
+  EXPECT_TRUE(GExit);
+  EXPECT_EQ(Engine().Render(), nullptr);
+  ExpectInOrder(tree, {"FAKE: render Init ending the run", "Engine requesting exit",
+                       "FAKE: render Init returns after 0 frames", "ERROR: Failed to initiate Render device",
+                       "FAKE: render deleted after 0 frames", "Exit granted"});
+  EXPECT_EQ(tree.Find("Widget daemon online"), -1);
+  EXPECT_EQ(tree.LastLine(), "Exit granted");
+  brtest::ResetEngine();
+}
+
+TEST(EngineStart, StateThatEndsTheGameOnEntryIsDeletedAfterItsCodeReturns) {
+  RunTree tree(kFullConfig);
+  tree.Plugin("FakeRender", "GfxDrv");
+  tree.GameLib("FakeGame", "FakeGame");
+  tree.Configure();
+  ASSERT_TRUE(Engine().Init(0, 0, 0));
+  BrApplication* app =
+      static_cast<BrApplication*>(static_cast<BrObject*>(Engine().Spawn("FakeApp"))->SafeCast(&BrApplication::Type));
+  ASSERT_NE(app, nullptr);
+  ASSERT_TRUE(Engine().SetApp(app));
+  app->AddState("FakeQuitState");
+  // The quit command of the window menu: the state, the application and the game library must outlive the
+  // state's OnEntry.
+  Engine().MsgProc(Engine().OSGUI()->GetHandle(), WM_COMMAND, 40001, 0);
+  EXPECT_TRUE(GExit);
+  EXPECT_EQ(Engine().App(), nullptr);
+  EXPECT_EQ(Engine().GetNumLibs(), 0);
+  ExpectInOrder(tree, {"FAKE: quit state entered", "Engine requesting exit",
+                       "FAKE: quit state leaves OnEntry of FakeQuitState", "FAKE: app destroyed after 0 steps",
+                       "FAKE: render deleted after 0 frames", "Exit granted"});
+  EXPECT_EQ(tree.LastLine(), "Exit granted");
+  brtest::ResetEngine();
+}
+
 TEST(EngineStart, InitWithoutConfigurationRefuses) {
   RunTree tree("");
   Engine().SetConfig(nullptr);

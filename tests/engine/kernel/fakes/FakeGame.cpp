@@ -26,6 +26,10 @@ public:
     if (IsValid()) GLog.printf("FAKE: app destroyed after %d steps", m_Steps);
     BrApplication::Destroy();
   }
+  // The quit command enters the state that ends the game (when the test has added it).
+  void DoMenuCommand(int id) override {
+    if (id == 40001) ChangeToState("FakeQuitState");
+  }
   void LeftClick() override { GLog.WriteLine("FAKE: app LeftClick"); }
   void RightClick() override { GLog.WriteLine("FAKE: app RightClick"); }
 
@@ -38,7 +42,20 @@ class FakeGameState : public BrBaseState {
   BR_DECLARE_CLASS(FakeGameState)
 };
 
+// Ends the game from its OnEntry, as the framework's shutting-down state does, and goes on using itself.
+class FakeQuitState : public BrBaseState {
+  BR_DECLARE_CLASS(FakeQuitState)
+public:
+  void OnEntry() override {
+    BrBaseState::OnEntry();
+    GLog.WriteLine("FAKE: quit state entered");
+    Engine().Exit();
+    GLog.printf("FAKE: quit state leaves OnEntry of %s", GetStateName().c_str());
+  }
+};
+
 BR_IMPLEMENT_CLASS(FakeApp, BrApplication)
+BR_IMPLEMENT_CLASS(FakeQuitState, BrBaseState)
 BR_IMPLEMENT_CLASS(FakeGameState, BrBaseState)
 
 static BrClassFactory gPlaying("BrRAGGameStatePlaying", &FakeGameState::Instantiate);

@@ -17,6 +17,12 @@ public:
     RECT r = GetClientArea();
     GLog.printf("FAKE: render Init %s %dx%d", ParentHandle() ? "with window" : "without window", (int)(r.right - r.left),
                 (int)(r.bottom - r.top));
+    if (fail == 2) {
+      // As a device does whose default shaders cannot be made: it ends the run itself, then goes on using itself.
+      GLog.WriteLine("FAKE: render Init ending the run");
+      Engine().Exit();
+      GLog.printf("FAKE: render Init returns after %d frames", m_Frames);
+    }
     return fail == 0;
   }
   bool Exit() override { return BrRenderBase::Exit(); }
