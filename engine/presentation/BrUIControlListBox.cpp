@@ -80,7 +80,9 @@ void BrUIControlListBox::AddListItem(const BrStringT<char>& s) {
 }
 
 void BrUIControlListBox::ClearList() {
-  if (m_Items.GetCount() > 0) m_PreviousItems = m_Items;
+  // Even an empty list is remembered: a row clicked while it was shown named no line, and must not come to name
+  // one of a later refill.
+  m_PreviousItems = m_Items;
   m_Items.Clear();
 }
 

@@ -133,6 +133,13 @@ TEST(BrUIControlListBox, RefillingTheSameListKeepsTheSelectionAndADifferentOneDr
   EXPECT_EQ(rig.box->GetNumItems(), 0);
   EXPECT_EQ(rig.box->GetSelected(), 1);
   EXPECT_EQ(rig.box->GetCurrentItemText().Length(), 0);
+
+  // A row clicked while the list was empty chose nothing; the listing coming back does not make it a choice.
+  rig.box->LeftClick(0.5f, 0.3f);
+  ASSERT_EQ(rig.box->GetSelected(), 1);
+  Fill(*rig.box, 4, "mod");
+  EXPECT_EQ(rig.box->GetSelected(), -1);
+  EXPECT_EQ(rig.box->GetCurrentItemText().Length(), 0);
 }
 
 TEST_F(WidgetTest, ListBoxDrawsNoSelectionBarUntilItHasATexture) {
