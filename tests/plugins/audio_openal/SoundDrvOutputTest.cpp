@@ -14,20 +14,34 @@ namespace {
 // BR_SOUNDDRV_CHILD and reports through its exit status.
 const char* ChildRole() { return std::getenv("BR_SOUNDDRV_CHILD"); }
 
+// Names this run's temporary files, the same in the parent and its children, so that runs of the test program
+// from several build folders at once keep apart.
+const std::string& RunTag() {
+  static const std::string tag = std::getenv("BR_SOUNDDRV_TAG") ? std::getenv("BR_SOUNDDRV_TAG") : UniqueStamp();
+  return tag;
+}
+
+std::string gChildOutput;
+
+// Runs the current test in a child with role and environment; its output is kept for ChildOutput.
 int RunChild(const std::string& role, const std::string& environment) {
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string command = "BR_SOUNDDRV_CHILD=" + role + " " + environment + " '" + self +
-                              "' --gtest_filter=" + test->test_suite_name() + "." + test->name() + " >'" +
-                              (std::filesystem::temp_directory_path() / ("br_child_" + role + ".txt")).string() +
-                              "' 2>&1";
-  return std::system(command.c_str());
+  const std::filesystem::path output =
+      std::filesystem::temp_directory_path() / ("br_child_" + role + "_" + RunTag() + ".txt");
+  const std::string command = "BR_SOUNDDRV_CHILD=" + role + " BR_SOUNDDRV_TAG=" + RunTag() + " " + environment +
+                              " '" + self + "' --gtest_filter=" + test->test_suite_name() + "." + test->name() +
+                              " >'" + output.string() + "' 2>&1";
+  const int status = std::system(command.c_str());
+  std::ifstream in(output);
+  gChildOutput.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  in.close();
+  std::error_code ec;
+  std::filesystem::remove(output, ec);
+  return status;
 }
 
-std::string ChildOutput(const std::string& role) {
-  std::ifstream in(std::filesystem::temp_directory_path() / ("br_child_" + role + ".txt"));
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string ChildOutput() { return gChildOutput; }
 
 void WaitUntilStopped(BrSoundDrv& drv, const BrAudioID& id) {
   const int channel = static_cast<BrOpenALSoundFX*>(drv.GetAudio(id))->GetChannelIDX();
@@ -109,7 +123,7 @@ std::vector<Burst> FindBursts(const std::vector<int16_t>& s, int channels, int r
 TEST_F(SoundDrvTest, WithoutAnOutputDeviceInitFailsAndSoundStaysSilent) {
   if (!ChildRole()) {
     // No backend OpenAL Soft knows: nothing can be opened.
-    EXPECT_EQ(RunChild("nodevice", "ALSOFT_DRIVERS=no-such-backend"), 0) << ChildOutput("nodevice");
+    EXPECT_EQ(RunChild("nodevice", "ALSOFT_DRIVERS=no-such-backend"), 0) << ChildOutput();
     return;
   }
   EngineSoundDrv e;
@@ -131,7 +145,7 @@ TEST_F(SoundDrvTest, WithoutAnOutputDeviceInitFailsAndSoundStaysSilent) {
 }
 
 TEST_F(SoundDrvTest, APlayedSoundReachesTheWaveFileAtItsLevel) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "br_sounddrv_wave";
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("br_sounddrv_wave_" + RunTag());
   const std::filesystem::path output = dir / "out.wav";
   if (!ChildRole()) {
     std::filesystem::create_directories(dir);
@@ -139,7 +153,7 @@ TEST_F(SoundDrvTest, APlayedSoundReachesTheWaveFileAtItsLevel) {
     const std::filesystem::path conf = dir / "alsoft.conf";
     std::ofstream(conf) << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
                         << "[wave]\nfile = " << output.string() << "\n";
-    ASSERT_EQ(RunChild("wave", "ALSOFT_DRIVERS=wave ALSOFT_CONF='" + conf.string() + "'"), 0) << ChildOutput("wave");
+    ASSERT_EQ(RunChild("wave", "ALSOFT_DRIVERS=wave ALSOFT_CONF='" + conf.string() + "'"), 0) << ChildOutput();
 
     int channels = 0;
     const std::vector<int16_t> samples = ReadOutput(output.string(), channels);
@@ -195,7 +209,7 @@ struct EngineAudioStart : BrEngine {
 // on without sound, its sound ids only keeping their values.
 TEST_F(SoundDrvTest, TheEngineGoesOnWithoutSoundWhenNoOutputOpens) {
   if (!ChildRole()) {
-    EXPECT_EQ(RunChild("enginenodevice", "ALSOFT_DRIVERS=no-such-backend"), 0) << ChildOutput("enginenodevice");
+    EXPECT_EQ(RunChild("enginenodevice", "ALSOFT_DRIVERS=no-such-backend"), 0) << ChildOutput();
     return;
   }
   ScratchDir drivers;
