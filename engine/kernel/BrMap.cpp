@@ -13,8 +13,26 @@ BrMap::BrMap() : m_bTimingInfo(false), m_bGridDebug(false), m_bCollisionDebug(fa
 
 BrMap::~BrMap() { BrMap::Destroy(); }
 
+// A saved path node holds no bytes, so only the size of the file bounds the node count the array header may
+// claim: a large file could ask for gigabytes of nodes. A header beyond any real network fails the load first.
+bool BrMap::PathHeaderFits(BrBin& bin) {
+  int64_t pos = 0;
+  if (!bin.GetPos(pos)) return true;
+  int32_t capacity = 0;
+  int32_t count = 0;
+  bin << capacity << count;
+  const bool read = !bin.HasFailed();
+  bin.SetPos(pos);
+  if (!read || capacity <= ciMaxPathNodes) return true;
+  GLog.printf("ERROR: Saved map in %s claims %i path nodes, more than %i", bin.GetFullPath(), int(capacity),
+              int(ciMaxPathNodes));
+  bin.MarkFailed(nullptr);
+  return false;
+}
+
 void BrMap::Serialize(BrBin& bin) {
   BrGameObj::Serialize(bin);
+  if (bin.IsLoading() && !bin.HasFailed()) PathHeaderFits(bin);
   m_PathNodes.Serialize(bin);
   bin << m_bTimingInfo;
   {

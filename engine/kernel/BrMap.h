@@ -18,11 +18,15 @@ enum eCollideFlags { eCollideNone = 0, eCollideOther = 1, eCollideWorld = 2, eCo
 class BrMap : public BrGameObj {
   BR_DECLARE_CLASS(BrMap)
 public:
+  // Most path nodes a saved map may hold room for; a larger header fails the load.
+  static const int32_t ciMaxPathNodes = 1 << 20;
+
   BrMap();
   // Destroy, then the members.
   ~BrMap() override;
 
-  // The game object part, path nodes, timing flag, the object manager's stream, then the two debug flags.
+  // The game object part, path nodes, timing flag, the object manager's stream, then the two debug flags. A
+  // loaded path-node header claiming more than ciMaxPathNodes fails the archive.
   void Serialize(BrBin& bin) override;
   // The game object's Init, then Destroy and the manager's Init: an empty map; true.
   bool Init() override;
@@ -73,6 +77,9 @@ public:
 protected:
   // Links every node to each node it can see; false when some node got no link.
   virtual bool BuildPaths();
+  // Loading: false (the archive failed, logged) when the path-node array's header claims more than
+  // ciMaxPathNodes; the archive is left where it was.
+  bool PathHeaderFits(BrBin& bin);
   // Drops the excluded nodes, sets the height of the rest to 32 and logs the count.
   virtual void ValidatePaths();
 

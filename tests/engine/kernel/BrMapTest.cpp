@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
+#include "core/BrBin.h"
 #include "engine/kernel/BrLevelInfo.h"
 #include "WorldTestSupport.h"
 
@@ -131,4 +135,39 @@ TEST(BrMap, PathNetworkIsValidatedAndLinked) {
   allGone.ValidatePaths();
   EXPECT_EQ(allGone.PathNodes().GetCount(), 0);
   EXPECT_EQ(folder.CountLines("DEBUG: Validated 0 path nodes in higher level network"), 1);
+}
+
+TEST(BrMap, LoadingRefusesAPathNetworkBeyondAnyRealOne) {
+  RunFolder folder;
+  BrMap saved;
+  saved.PathNodes().Add(BrPathNode(BrVector(1, 1, 1)));
+  {
+    BrBin out;
+    ASSERT_TRUE(out.Open("Media\\map.bin", 0));
+    saved.Serialize(out);
+    ASSERT_TRUE(out.Close());
+    BrBin head;
+    ASSERT_TRUE(head.Open("Media\\head.bin", 0));
+    static_cast<BrGameObj&>(saved).BrGameObj::Serialize(head);
+    ASSERT_TRUE(head.Close());
+  }
+  const size_t at = RunFolder::ReadBytes(folder.root / "Media" / "head.bin").size();
+  auto load = [](const char* path) {
+    BrMap map;
+    BrBin in;
+    in.Loading();
+    EXPECT_TRUE(in.Open(path, 0));
+    map.Serialize(in);
+    return in.HasFailed() ? -1 : map.PathNodes().GetCount();
+  };
+  EXPECT_EQ(load("Media\\map.bin"), 1);
+
+  // A header asking for two million nodes, with the bytes to make the file look able to hold them.
+  std::vector<char> bytes = RunFolder::ReadBytes(folder.root / "Media" / "map.bin");
+  const int32_t huge = 2 * BrMap::ciMaxPathNodes;
+  std::memcpy(bytes.data() + at, &huge, 4);
+  bytes.resize(bytes.size() + size_t(huge), 0);
+  RunFolder::WriteBytes(folder.root / "Media" / "huge.bin", bytes);
+  EXPECT_EQ(load("Media\\huge.bin"), -1);
+  EXPECT_EQ(folder.CountLines("path nodes, more than 1048576"), 1);
 }
