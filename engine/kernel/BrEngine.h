@@ -60,7 +60,9 @@ public:
   virtual void Launch(char* map, DWORD, DWORD, DWORD, bool noMapLoad);
   // Steps the application, then the audio device, by dt times the time scalar.
   virtual void Step(float dt);
-  // Shuts everything down in order, once: false when it ran already.
+  // Shuts everything down in order, once: false when it ran already. Called from inside the application, the
+  // widgets or a device while the engine is calling them, it sets GExit at once and finishes the shut-down as
+  // soon as that call has returned.
   virtual bool Exit();
   // The global keys: Escape, P, Alt+Enter (once per press), PrintScreen without Control.
   virtual void ProcessGlobalUserInput();
