@@ -52,9 +52,9 @@ bool BrBin::Open(const char* path, uint32_t)
   if (m_bLoading)
   {
     int version = LoadVersion();
-    if (version < 0 || version > int(GEngineVer))
+    if (m_bFailed || version > int(GEngineVer))
     {
-      if (version < 0)
+      if (m_bFailed)
         GLog.printf("ERROR: BrBin::Open(..) %s ends inside its version header", shown);
       else
         GLog.printf("ERROR: BrBin::Open(..) %s holds archive version %i, newer than this engine's %u", shown,
@@ -63,6 +63,7 @@ bool BrBin::Open(const char* path, uint32_t)
       m_bFailed = true;
       return false;
     }
+    // A version field of 0 or below names no version: the data is read as this engine's.
     if (version > 0)
       m_iVersion = version;
   }
@@ -97,7 +98,10 @@ int BrBin::LoadVersion()
   {
     int32_t version = 0;
     if (std::fread(&version, 1, 4, m_pHandle) != 4)
-      return -1;
+    {
+      m_bFailed = true;
+      return 0;
+    }
     return version;
   }
   std::clearerr(m_pHandle);

@@ -24,8 +24,9 @@ public:
   ~BrBin() override;
 
   // Closes an open file, then opens path: "w+b" when saving, "r+b" when loading (flags are not used). Failure
-  // logs one line and returns false. When loading, reads the header (see LoadVersion); a header that cannot be
-  // read or holds a version above GEngineVer fails the archive and the open (the file is closed again).
+  // logs one line and returns false. When loading, reads the header (see LoadVersion): a version above 0 becomes
+  // the archive's, 0 or less keeps GEngineVer; a header cut short or a version above GEngineVer fails the archive
+  // and the open (the file is closed again).
   bool Open(const char* path, uint32_t flags) override;
 
   // Writes (saving) or reads (loading) count items of size bytes. Nothing is transferred after a failure or while
@@ -61,7 +62,7 @@ public:
 protected:
   // Switches to loading at the start of the file and reads the header: "GINF" followed by the signed 32-bit
   // version, which is returned; any other start (or a file shorter than 4 bytes) moves back to the start and
-  // returns 262. 0 without a file; -1 when "GINF" is followed by fewer than 4 bytes.
+  // returns 262. 0 without a file; when "GINF" is followed by fewer than 4 bytes, 0 with the archive failed.
   int LoadVersion();
   // Records the file size for BytesLeft.
   void MeasureSize();

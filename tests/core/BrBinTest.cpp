@@ -95,6 +95,21 @@ TEST_F(BrBinTest, VersionHeaderBranches)
     OpenLoading(bin, "zero.gin");
     EXPECT_EQ(bin.GetVersion(), 269);
   }
+  // So does a negative one, and the fields after the header are read as usual.
+  bytes.clear();
+  PutText(bytes, "GINF");
+  PutInt32(bytes, -3);
+  PutInt32(bytes, 5);
+  WriteFileBytes("negative.gin", bytes);
+  {
+    BrBin bin;
+    OpenLoading(bin, "negative.gin");
+    EXPECT_EQ(bin.GetVersion(), 269);
+    int32_t v = 0;
+    bin << v;
+    EXPECT_EQ(v, 5);
+    EXPECT_FALSE(bin.HasFailed());
+  }
   // A file shorter than the tag is headerless (version 262); its first read then falls short.
   WriteFileBytes("tiny.gin", {'G', 'I'});
   {
