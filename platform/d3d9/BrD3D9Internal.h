@@ -30,8 +30,9 @@ class RefCounted : public Interface {
     return ++mRefs;
   }
   ULONG Release() override {
-    drainGraveyard();
+    // Checked before draining: an object released once too often may be in the graveyard itself.
     if (mRefs == 0) return 0;
+    drainGraveyard();
     const ULONG left = --mRefs;
     if (left == 0) finalRelease();
     return left;

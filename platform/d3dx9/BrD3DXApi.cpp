@@ -33,8 +33,9 @@ Graveyard& graveyard() {
 }
 
 ULONG Buffer::Release() {
-  drainGraveyard();
+  // Checked before draining: a buffer released once too often may be in the graveyard itself.
   if (mRefs == 0) return 0;
+  drainGraveyard();
   const ULONG left = --mRefs;
   if (left == 0) graveyard().dead.push_back(this);
   return left;

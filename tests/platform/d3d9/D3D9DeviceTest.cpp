@@ -194,6 +194,7 @@ TEST(D3D9Device, ReleaseCountsAndUnbinding) {
   EXPECT_EQ(D3DERR_INVALIDCALL, t.device->DrawPrimitive(D3DPT_TRIANGLEFAN, 0, 2));
   ASSERT_EQ(D3D_OK, t.device->EndScene());
   EXPECT_EQ(0u, vd->Release());
+  EXPECT_EQ(0u, vd->Release());  // once too often, before any later call deletes it: no use after free
   EXPECT_EQ(0u, red->Release());
 
   // Resources may outlive the device: their release after it is still safe.
