@@ -50,6 +50,8 @@ public:
 protected:
   // Raw room for n elements, or null when it cannot be had.
   static T* RawBlock(int64_t n);
+  // Copies other's elements into block (its whole capacity, spare places value-initialised) and adopts it.
+  void TakeCopy(const TDArray& other, T* block);
   // Destroys the first n elements of block and frees it.
   static void FreeBlock(T* block, int32_t n);
   // The element returned for an index outside the array, value-initialised afresh on each use.
@@ -105,6 +107,21 @@ T& TDArray<T>::Spare()
 }
 
 template <class T>
+void TDArray<T>::TakeCopy(const TDArray& other, T* block)
+{
+  for (int32_t i = 0; i < other.capacity; ++i)
+  {
+    if (i < other.count)
+      new (&block[i]) T(other.data[i]);
+    else
+      new (&block[i]) T();
+  }
+  data = block;
+  capacity = other.capacity;
+  count = other.count;
+}
+
+template <class T>
 TDArray<T>::TDArray(const TDArray& other) : data(nullptr), capacity(0), count(0)
 {
   if (other.capacity <= 0)
@@ -117,16 +134,7 @@ TDArray<T>::TDArray(const TDArray& other) : data(nullptr), capacity(0), count(0)
         int(other.capacity), int(sizeof(T)));
     brTplFatal();
   }
-  for (int32_t i = 0; i < other.capacity; ++i)
-  {
-    if (i < other.count)
-      new (&block[i]) T(other.data[i]);
-    else
-      new (&block[i]) T();
-  }
-  data = block;
-  capacity = other.capacity;
-  count = other.count;
+  TakeCopy(other, block);
 }
 
 template <class T>
@@ -145,16 +153,7 @@ TDArray<T>& TDArray<T>::operator=(const TDArray& other)
         int(other.capacity), int(sizeof(T)));
     brTplFatal();
   }
-  for (int32_t i = 0; i < other.capacity; ++i)
-  {
-    if (i < other.count)
-      new (&block[i]) T(other.data[i]);
-    else
-      new (&block[i]) T();
-  }
-  data = block;
-  capacity = other.capacity;
-  count = other.count;
+  TakeCopy(other, block);
   return *this;
 }
 

@@ -156,40 +156,34 @@ void BrGameObj::LookAt(BrVector* point) {
 }
 
 // Each turn keeps its own count, so a long run of one kind of turn cannot let the frame drift out of shape.
+namespace {
+void TurnFrame(BrCoords& frame, int& calls, BrVector& first, BrVector& second, const BrVector& axis, float degrees) {
+  if (++calls >= 50) {
+    frame.ReOrthogonalize();
+    calls = 0;
+  }
+  const double angle = degrees / 360.0f * kTwoPi;
+  first.AxisAngleRotation(axis, angle);
+  second.AxisAngleRotation(axis, angle);
+}
+}  // namespace
+
 void BrGameObj::PitchBy(float degrees) {
   static int s_iCalls = 0;
   BrCoords& frame = GetCoords();
-  if (++s_iCalls >= 50) {
-    frame.ReOrthogonalize();
-    s_iCalls = 0;
-  }
-  const double angle = degrees / 360.0f * kTwoPi;
-  frame.Z.AxisAngleRotation(frame.X, angle);
-  frame.Y.AxisAngleRotation(frame.X, angle);
+  TurnFrame(frame, s_iCalls, frame.Z, frame.Y, frame.X, degrees);
 }
 
 void BrGameObj::YawBy(float degrees) {
   static int s_iCalls = 0;
   BrCoords& frame = GetCoords();
-  if (++s_iCalls >= 50) {
-    frame.ReOrthogonalize();
-    s_iCalls = 0;
-  }
-  const double angle = degrees / 360.0f * kTwoPi;
-  frame.Z.AxisAngleRotation(frame.Y, angle);
-  frame.X.AxisAngleRotation(frame.Y, angle);
+  TurnFrame(frame, s_iCalls, frame.Z, frame.X, frame.Y, degrees);
 }
 
 void BrGameObj::RollBy(float degrees) {
   static int s_iCalls = 0;
   BrCoords& frame = GetCoords();
-  if (++s_iCalls >= 50) {
-    frame.ReOrthogonalize();
-    s_iCalls = 0;
-  }
-  const double angle = degrees / 360.0f * kTwoPi;
-  frame.Y.AxisAngleRotation(frame.Z, angle);
-  frame.X.AxisAngleRotation(frame.Z, angle);
+  TurnFrame(frame, s_iCalls, frame.Y, frame.X, frame.Z, degrees);
 }
 
 // Ownership read from a save can form a loop. A chain longer than the ids the map ever issued must be one, and
