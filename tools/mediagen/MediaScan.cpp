@@ -1,0 +1,145 @@
+// MediaScan: reads C++ sources for quoted media paths and configuration files for media values.
+#include "tools/mediagen/MediaScan.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace mediagen {
+namespace {
+
+std::string lower(std::string s) {
+  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool endsWith(const std::string& s, const std::string& end) {
+  return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+void listFiles(const std::string& folder, const std::vector<std::string>& exts, std::vector<std::string>& out) {
+  DIR* d = opendir(folder.c_str());
+  if (!d) return;
+  std::vector<std::string> names;
+  while (dirent* e = readdir(d)) names.push_back(e->d_name);
+  closedir(d);
+  std::sort(names.begin(), names.end());
+  for (const std::string& n : names) {
+    if (n == "." || n == "..") continue;
+    const std::string path = folder + "/" + n;
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) continue;
+    if (S_ISDIR(st.st_mode)) {
+      listFiles(path, exts, out);
+    } else {
+      for (const std::string& x : exts)
+        if (endsWith(lower(n), x)) out.push_back(path);
+    }
+  }
+}
+
+std::string readAll(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+std::string trim(const std::string& s) {
+  size_t a = 0, b = s.size();
+  while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
+  while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
+  return s.substr(a, b - a);
+}
+
+// Expands one printf integer conversion (%d, %i, %02d...) into the numbers 1 to 10.
+void addExpanded(const std::string& path, MediaPaths& out) {
+  const size_t pc = path.find('%');
+  if (pc == std::string::npos) {
+    out.add(path);
+    return;
+  }
+  size_t end = pc + 1;
+  while (end < path.size() && (std::isdigit(static_cast<unsigned char>(path[end])))) ++end;
+  if (end >= path.size() || (path[end] != 'd' && path[end] != 'i')) return;
+  const std::string spec = path.substr(pc, end - pc + 1);
+  if (path.find('%', end) != std::string::npos) return;
+  for (int n = 1; n <= 10; ++n) {
+    char num[16];
+    std::snprintf(num, sizeof num, spec.c_str(), n);
+    out.add(path.substr(0, pc) + num + path.substr(end + 1));
+  }
+}
+
+}  // namespace
+
+void MediaPaths::add(const std::string& path) {
+  std::string key = lower(path);
+  std::replace(key.begin(), key.end(), '/', '\\');
+  if (seen_.insert(key).second) paths_.push_back(path);
+}
+
+bool isMediaPath(const std::string& text) {
+  const std::string l = lower(text);
+  static const char* const exts[] = {".tga", ".bmp", ".jpg", ".jpeg", ".dds", ".wav"};
+  bool ext = false;
+  for (const char* e : exts) ext = ext || endsWith(l, e);
+  if (!ext || l.find('\\') == std::string::npos) return false;
+  // Paths from the media folder's root only: the engine's own test scenes name files under "Media\\".
+  if (l.rfind("media\\", 0) == 0 || l[0] == '\\' || l.find(':') != std::string::npos) return false;
+  for (char c : text)
+    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '\\' || c == '_' || c == '.' || c == '-' ||
+          c == ' ' || c == '%'))
+      return false;
+  return true;
+}
+
+void scanSources(const std::vector<std::string>& folders, MediaPaths& out) {
+  std::vector<std::string> files;
+  for (const std::string& f : folders) listFiles(f, {".cpp", ".h"}, files);
+  for (const std::string& file : files) {
+    const std::string text = readAll(file);
+    for (size_t q = text.find('"'); q != std::string::npos;) {
+      const size_t e = text.find('"', q + 1);
+      if (e == std::string::npos) break;
+      std::string lit = text.substr(q + 1, e - q - 1);
+      // The source spells a backslash as two.
+      std::string path;
+      for (size_t i = 0; i < lit.size(); ++i) {
+        if (lit[i] == '\\' && i + 1 < lit.size() && lit[i + 1] == '\\') ++i;
+        path += lit[i];
+      }
+      if (isMediaPath(path)) addExpanded(path, out);
+      q = text.find('"', e + 1);
+    }
+  }
+}
+
+void scanConfigs(const std::vector<std::string>& folders, MediaPaths& out) {
+  std::vector<std::string> files;
+  for (const std::string& f : folders) listFiles(f, {".cfg"}, files);
+  for (const std::string& file : files) {
+    std::istringstream in(readAll(file));
+    std::string line;
+    while (std::getline(in, line)) {
+      line = trim(line);
+      if (line.empty() || line[0] == '#' || line[0] == '[') continue;
+      const size_t eq = line.find('=');
+      if (eq == std::string::npos) continue;
+      const std::string value = line.substr(eq + 1);
+      std::string item;
+      std::istringstream items(value);
+      while (std::getline(items, item, ',')) {
+        item = trim(item);
+        if (isMediaPath(item)) out.add(item);
+      }
+    }
+  }
+}
+
+}  // namespace mediagen
