@@ -43,6 +43,7 @@ int trailingNumber(const std::string& name) {
 // Splits "MUTPoisonCloud" or "war_axe" into words for a label.
 std::string label(std::string name) {
   if (name.rfind("MUT", 0) == 0 && name.size() > 3) name = name.substr(3);
+  name = name.substr(0, name.find('('));  // a mutator's arguments do not fit an icon
   std::string out;
   for (size_t i = 0; i < name.size(); ++i) {
     const char c = name[i];
@@ -497,23 +498,87 @@ Image background(const std::string& p, const std::string& name, const Typefaces&
   }
   if (has(l, "map")) {  // minimap markers
     Image img(16, 16);
-    img.fillCircle(8, 8, 6, has(l, "enemy") ? rgb(230, 40, 30) : rgb(250, 220, 60));
+    const Colour c = has(l, "enemy")    ? rgb(230, 40, 30)
+                     : has(l, "player") ? rgb(60, 220, 90)
+                     : has(l, "stair")  ? rgb(80, 160, 255)
+                     : has(l, "chest")  ? rgb(200, 130, 50)
+                                        : rgb(250, 220, 60);
+    img.fillCircle(8, 8, 6, c);
     return img;
   }
   return backdrop(512, 512, rgb(70, 55, 40), rgb(25, 20, 15), seed);
 }
 
-// A creature or thing seen in the world as a billboard: a silhouette with eyes on a clear background.
-Image creature(const std::string& name, uint32_t seed) {
+// A creature seen in the world as a billboard: a body with a head on a clear background; the dead lie flat with
+// crossed-out eyes, and the walking frames swing their feet.
+Image creature(const std::string& lname, uint32_t seed) {
   Image img(128, 128);
-  const Colour body = hueColour((seed & 0xFF) / 255.0f, 0.55f, 0.55f);
-  img.fillCircle(64, 78, 38, body);
-  img.fillCircle(64, 40, 24, scaled(body, 1.15f));
-  img.fillCircle(55, 38, 5, rgb(255, 240, 120));
-  img.fillCircle(73, 38, 5, rgb(255, 240, 120));
-  img.fillCircle(55, 38, 2, rgb(0, 0, 0));
-  img.fillCircle(73, 38, 2, rgb(0, 0, 0));
-  (void)name;
+  const bool dead = has(lname, "dead");
+  const bool player = has(lname, "move") || has(lname, "zivede");
+  const Colour body = player ? rgb(70, 90, 150) : hueColour((seed & 0xFF) / 255.0f, 0.55f, 0.55f);
+  if (dead) {
+    for (int y = 0; y < 128; ++y)
+      for (int x = 0; x < 128; ++x) {
+        const float dx = (x + 0.5f - 64) / 56, dy = (y + 0.5f - 100) / 20;
+        if (dx * dx + dy * dy <= 1) img.blend(x, y, scaled(body, 0.6f));
+      }
+    img.line(30, 88, 40, 98, 3, rgb(20, 10, 10));
+    img.line(40, 88, 30, 98, 3, rgb(20, 10, 10));
+    return img;
+  }
+  const int frame = std::max(0, trailingNumber(lname));
+  const float swing = player ? std::sin(frame * kPi / 2) * 10 : 0;
+  img.line(52, 100, 52 + swing, 124, 10, scaled(body, 0.7f));
+  img.line(76, 100, 76 - swing, 124, 10, scaled(body, 0.7f));
+  img.fillCircle(64, 78, 34, body);
+  img.fillCircle(64, 38, 22, player ? rgb(230, 190, 150) : scaled(body, 1.15f));
+  if (has(lname, "bkmove")) {
+    img.fillCircle(64, 32, 20, rgb(90, 60, 30));  // the back of the head
+  } else {
+    img.fillCircle(56, 36, 4, player ? rgb(40, 40, 60) : rgb(255, 240, 120));
+    img.fillCircle(72, 36, 4, player ? rgb(40, 40, 60) : rgb(255, 240, 120));
+  }
+  if (player) img.fillCircle(94, 70, 8, rgb(255, 200, 80, 230));  // the lantern
+  return img;
+}
+
+// Usable scenery: the stairs down and chests, shut or open.
+Image scenery(const std::string& lname) {
+  Image img(128, 128);
+  if (has(lname, "stair")) {
+    img.fillRect(16, 8, 112, 124, rgb(40, 35, 30, 240));
+    for (int i = 0; i < 6; ++i)
+      img.fillRect(20.0f + i * 6, 20.0f + i * 17, 108.0f - i * 6, 30.0f + i * 17, rgb(150 - i * 18, 135 - i * 16, 110 - i * 14));
+    img.frameRect(16, 8, 112, 124, 4, rgb(110, 95, 70));
+    return img;
+  }
+  const bool iron = has(lname, "iron"), open = has(lname, "open");
+  const Colour wood = iron ? rgb(90, 90, 100) : rgb(130, 85, 45);
+  img.fillRect(16, 56, 112, 116, wood);
+  if (open) {
+    img.fillRect(16, 24, 112, 56, scaled(wood, 0.7f));
+    img.fillRect(24, 52, 104, 64, rgb(240, 200, 60));
+  } else {
+    img.fillRect(16, 36, 112, 60, scaled(wood, 1.15f));
+    img.fillRect(58, 54, 70, 70, rgb(220, 190, 60));
+  }
+  img.frameRect(16, 36, 112, 116, 4, rgb(60, 45, 30));
+  return img;
+}
+
+// A missile in flight: a bright streak, or a spark or blob of magic.
+Image missile(const std::string& lname) {
+  Image img(64, 64);
+  if (has(lname, "arrow") || has(lname, "bolt")) {
+    img.line(6, 32, 54, 32, 3, rgb(150, 110, 60));
+    img.fillPolygon({54, 26, 62, 32, 54, 38}, rgb(200, 200, 210));
+    img.fillPolygon({4, 26, 12, 32, 4, 38}, rgb(230, 230, 230));
+    return img;
+  }
+  const Colour c = has(lname, "venom") ? rgb(90, 230, 60) : has(lname, "lightning") ? rgb(170, 200, 255) : rgb(255, 170, 50);
+  img.fillCircle(32, 32, 22, Colour{c.r, c.g, c.b, 0.35f});
+  img.fillCircle(32, 32, 12, c);
+  img.fillCircle(32, 32, 5, rgb(255, 255, 240));
   return img;
 }
 
@@ -528,7 +593,10 @@ Image pictureFor(const std::string& mediaPath, const Typefaces& faces) {
   if (has(p, "\\ui\\menus\\")) return menuPart(mediaPath, name, faces, seed);
   if (has(p, "\\ui\\hud\\")) return hudPart(name, faces, seed);
   if (has(p, "\\ui\\") || has(p, "noshader")) return background(p, name, faces, seed);
-  if (has(p, "monster") || has(p, "enemies") || has(p, "creature") || has(p, "sprites")) return creature(name, seed);
+  if (has(p, "\\widgets\\")) return scenery(lower(name));
+  if (has(p, "\\missiles\\")) return missile(lower(name));
+  if (has(p, "monster") || has(p, "\\player\\") || has(p, "creature") || has(p, "sprites"))
+    return creature(lower(name), seed);
   return worldSurface(p, seed);
 }
 

@@ -131,13 +131,55 @@ void scanConfigs(const std::vector<std::string>& folders, MediaPaths& out) {
       if (line.empty() || line[0] == '#' || line[0] == '[') continue;
       const size_t eq = line.find('=');
       if (eq == std::string::npos) continue;
-      const std::string value = line.substr(eq + 1);
-      std::string item;
-      std::istringstream items(value);
-      while (std::getline(items, item, ',')) {
-        item = trim(item);
+      const std::string key = lower(trim(line.substr(0, eq)));
+      for (const std::string& item : splitOutsideBrackets(line.substr(eq + 1))) {
         if (isMediaPath(item)) out.add(item);
+        addDerived(key, item, out);
       }
+    }
+  }
+}
+
+std::vector<std::string> splitOutsideBrackets(const std::string& value) {
+  std::vector<std::string> items;
+  std::string item;
+  int depth = 0;
+  for (char c : value) {
+    if (c == '(') ++depth;
+    if (c == ')' && depth > 0) --depth;
+    if (c == ',' && depth == 0) {
+      items.push_back(trim(item));
+      item.clear();
+    } else {
+      item += c;
+    }
+  }
+  if (!trim(item).empty()) items.push_back(trim(item));
+  return items;
+}
+
+void addDerived(const std::string& key, const std::string& item, MediaPaths& out) {
+  if (item.empty()) return;
+  const std::string mutators = "Textures\\icons\\mutators\\", edges = mutators + "edges\\";
+  if (key == "edge") {
+    out.add(edges + item + ".tga");
+  } else if (key == "useeffects" || key == "equipeffects" || key == "hiteffects" || key == "special") {
+    // A mutator is drawn under its whole spawn text and under its class name; a proneness also shows the kind
+    // of damage it is prone to.
+    const std::string command = item.rfind("MUT", 0) == 0 ? item.substr(3) : item;
+    const size_t open = command.find('(');
+    const std::string cls = command.substr(0, open);
+    out.add(mutators + "MUT" + command + ".tga");
+    out.add(mutators + "MUT" + cls + ".tga");
+    if (lower(cls) == "prone" && open != std::string::npos) {
+      const size_t close = command.find(')', open);
+      const std::string kind = command.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+      if (!kind.empty()) out.add(edges + kind + ".tga");
+    }
+  } else if (key == "animsdir") {
+    for (int i = 0; i < 4; ++i) {
+      out.add(item + "\\frmove" + std::to_string(i) + ".tga");
+      out.add(item + "\\bkmove" + std::to_string(i) + ".tga");
     }
   }
 }

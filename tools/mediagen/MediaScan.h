@@ -26,6 +26,13 @@ void scanSources(const std::vector<std::string>& folders, MediaPaths& out);
 // icons that kinds, edges and effects are drawn with.
 void scanConfigs(const std::vector<std::string>& folders, MediaPaths& out);
 
+// A configuration value's list items: commas inside brackets belong to their item ("Poison(1,2)").
+std::vector<std::string> splitOutsideBrackets(const std::string& value);
+
+// The media a configuration value implies without naming it: the icons of mutator commands (UseEffects,
+// EquipEffects, HitEffects, Special) and damage edges (Edge), and the walking frames of an AnimsDir.
+void addDerived(const std::string& key, const std::string& item, MediaPaths& out);
+
 // True for a text that names a media file by its extension.
 bool isMediaPath(const std::string& text);
 
