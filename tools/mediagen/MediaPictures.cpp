@@ -341,7 +341,7 @@ Image menuPart(const std::string& path, const std::string& name, const Typefaces
     img.frameRect(0, 0, 256, 32, 2, rgb(240, 190, 80, 200));
     return img;
   }
-  if (has(l, "savename") || has(l, "edit")) {
+  if (has(l, "savename") || has(l, "editbox")) {
     Image img(512, 64, rgb(40, 30, 20, 220));
     img.frameRect(0, 0, 512, 64, 3, rgb(200, 160, 90));
     return img;
@@ -478,8 +478,7 @@ Image background(const std::string& p, const std::string& name, const Typefaces&
   }
   if (has(l, "mainmenu") || has(l, "menuback") || has(l, "title")) {
     Image img(1024, 768, rgb(10, 8, 6));
-    corridor(img, seed);
-    faces.title.drawCentred(img, 100, 40, 924, 200, "TIDEWRACK", 140, rgb(235, 200, 120));
+    corridor(img, seed);  // the menu draws the title over it
     return img;
   }
   if (has(p, "\\end\\")) {
@@ -609,10 +608,11 @@ FontSheet fontFor(const Typeface& face) {
     int width = 16;  // control codes: a narrow blank
     if (code >= 32 && (code < 127 || code > 159)) {
       const int cx = (code % 16) * 64, cy = (code / 16) * 64;
-      // Characters sit at the left of their cell: the engine draws the cell from its left edge and moves on by
-      // the character's width.
-      face.draw(out.sheet, float(cx + 2), float(cy) + baseline, std::string(1, char(code)), px, rgb(255, 255, 255));
-      width = std::clamp(int(std::ceil(face.advance(code, px))) + 4, 4, 64);
+      // Characters sit in the middle of their cell: the engine centres each cell on the character's width.
+      const float adv = face.advance(code, px);
+      face.draw(out.sheet, float(cx) + (64.0f - adv) * 0.5f, float(cy) + baseline, std::string(1, char(code)), px,
+                rgb(255, 255, 255));
+      width = std::clamp(int(std::ceil(adv)) + 4, 4, 64);
     }
     out.widthFile.push_back(uint8_t(width));
     out.widthFile.push_back(uint8_t(width >> 8));
