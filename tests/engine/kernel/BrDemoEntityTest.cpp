@@ -101,10 +101,10 @@ TEST_F(EntityTest, SizesTextAndCollisionFlagsFollowTheSection) {
   EXPECT_EQ(none.GetCollideFlags(), 0u);
   EXPECT_TRUE(none.GetDrawScale() == BrVector(64, 64, 0));
 
-  // A value longer than the buffer is cut, never overrun.
+  // A text of 100 characters is kept whole (texts keep up to 255).
   BrDemoEntity longText;
   longText.LoadScript("Long", &cfg);
-  EXPECT_EQ(longText.GetText().Length(), 63);
+  EXPECT_EQ(longText.GetText().Length(), 100);
 }
 
 TEST_F(EntityTest, IconsBecomeEffectorsAndTheHudIconFallsBack) {

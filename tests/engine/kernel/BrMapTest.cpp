@@ -123,7 +123,7 @@ TEST(BrMap, PathNetworkIsValidatedAndLinked) {
 
   EXPECT_FALSE(map.BuildPaths());  // the far node sees nobody
   ASSERT_EQ(map.PathNodes()[0].Links().GetCount(), 1);
-  EXPECT_EQ(map.PathNodes()[0].Links()[0].pNode, &map.PathNodes()[1]);
+  EXPECT_EQ(map.PathNodes()[0].Links()[0].iNode, 1);
   EXPECT_FLOAT_EQ(map.PathNodes()[0].Links()[0].fDistance, 100.0f);
   EXPECT_EQ(map.PathNodes()[1].Links().GetCount(), 1);
   EXPECT_EQ(map.PathNodes()[2].Links().GetCount(), 0);
