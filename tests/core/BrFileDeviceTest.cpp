@@ -64,6 +64,16 @@ TEST_F(BrFileDeviceTest, FullPathsStayInTheirField)
   EXPECT_STREQ(file.GetFullPath(), "");
 }
 
+TEST_F(BrFileDeviceTest, FreeFileNamesNeverNameAnExistingFile)
+{
+  EXPECT_STREQ(BrFileDevice::FreeFileName("shot", ".bmp").c_str(), "shot.bmp");
+  WriteFileBytes("shot.bmp", {'a'});
+  EXPECT_STREQ(BrFileDevice::FreeFileName("shot", ".bmp").c_str(), "shot_2.bmp");
+  WriteFileBytes("SHOT_2.BMP", {'a'}); // names are matched as the system matches them
+  EXPECT_STREQ(BrFileDevice::FreeFileName("shot", ".bmp").c_str(), "shot_3.bmp");
+  EXPECT_EQ(BrFileDevice::FreeFileName(nullptr, ".bmp").Length(), 0);
+}
+
 TEST_F(BrFileDeviceTest, ExistsNeitherCreatesNorTruncates)
 {
   EXPECT_FALSE(BrFileDevice::Exists(nullptr));
