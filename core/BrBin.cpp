@@ -17,7 +17,23 @@ BrBin::BrBin(const BrStringT<char>& path) : BrBin()
   Open(path.c_str(), eFileSystem | eFileReadWrite);
 }
 
-BrBin::~BrBin() {}
+BrBin::~BrBin()
+{
+  Close();
+}
+
+bool BrBin::Close()
+{
+  if (!m_pHandle)
+    return false;
+  // The last buffered bytes go out only here, so a full disk often shows first at this point; a save is also on
+  // the disk before anyone renames it over the file it replaces.
+  bool ok = !m_bSaving || Flush();
+  ok = BrFileDevice::Close() && ok;
+  if (!ok)
+    MarkFailed("ERROR: BrBin::Close() could not write the archive's last bytes");
+  return ok;
+}
 
 bool BrBin::Open(const char* path, uint32_t)
 {

@@ -28,6 +28,9 @@ public:
   // the archive's, 0 or less keeps GEngineVer; a header cut short or a version above GEngineVer fails the archive
   // and the open (the file is closed again).
   bool Open(const char* path, uint32_t flags) override;
+  // Closes the file. A saving archive first writes out its buffered bytes and has them put on the disk; when that
+  // or the close fails, the archive is marked failed (and the failure logged) and the result is false.
+  bool Close();
 
   // Writes (saving) or reads (loading) count items of size bytes. Nothing is transferred after a failure or while
   // no file is open. A short transfer, a closed archive or a negative size or count sets the failure flag; when

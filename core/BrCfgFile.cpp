@@ -54,6 +54,26 @@ bool PathExists(const char* path)
   return true;
 }
 
+// A header line: its first non-blank character is '[' and a ']' follows. Only such a line ends a section, so a
+// comment or a value holding brackets ("Title=[Demo]") keeps the rest of its section readable.
+// An existing entry that is no folder: a folder opens for reading on some systems, yet holds no text.
+bool IsPlainFile(const char* path)
+{
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(path, &data);
+  if (search == INVALID_HANDLE_VALUE)
+    return false;
+  FindClose(search);
+  return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsHeaderLine(const char* line)
+{
+  while (*line == ' ' || *line == '\t')
+    ++line;
+  return *line == '[' && std::strchr(line + 1, ']') != nullptr;
+}
+
 bool IsHeaderFor(const char* line, const char* section)
 {
   if (line[0] != '[')
@@ -121,8 +141,25 @@ bool BrCfgFile::Open(const char* path, uint32_t flags)
     SetFullPath(path);
     return true;
   }
+  // A file the user made read-only is still read; only writing it back needs write access, and that is
+  // checked and reported there.
+  if (std::strchr(mode, '+') && mode[0] == 'r' && IsPlainFile(path))
+  {
+    if (FILE* f = OpenStream(path, std::strchr(mode, 'b') ? "rb" : "r"))
+    {
+      m_pHandle = f;
+      m_bOpen = true;
+      SetFullPath(path);
+      return true;
+    }
+  }
   if (!IsMainConfig(path) || PathExists(path))
+  {
+    // Recorded all the same, so whoever reports the failure can name the file.
+    if (PathExists(path))
+      SetFullPath(path);
     return false;
+  }
   // Exclusive creation: should the file appear between the test and here, it is left alone rather than emptied.
   FILE* f = OpenStream(path, "w+x");
   if (!f)
@@ -142,6 +179,50 @@ bool BrCfgFile::CreateDefault()
     WriteLine(line);
   std::fflush(m_pHandle);
   return true;
+}
+
+bool BrCfgFile::CheckText(const char** problem)
+{
+  const char* why = nullptr;
+  int64_t saved = 0;
+  if (!IsValid() || !GetPos(saved) || !SetPos(0))
+    why = "it cannot be read";
+  bool header = false;
+  int c = 0;
+  bool lineStart = true, comment = false, blankSoFar = true;
+  while (!why && (c = std::fgetc(m_pHandle)) != EOF)
+  {
+    if (c < 32 && c != '\t' && c != '\r' && c != '\n')
+      why = "it holds bytes that are not text";
+    else if (c == '\n')
+    {
+      lineStart = true;
+      blankSoFar = true;
+      comment = false;
+    }
+    else
+    {
+      if (lineStart)
+        comment = c == '#';
+      lineStart = false;
+      if (blankSoFar && c == '[' && !comment)
+        header = true;
+      if (c != ' ' && c != '\t' && c != '\r')
+        blankSoFar = false;
+      if (c == '=' && !header && !comment)
+        why = "it holds keys before any section header";
+    }
+  }
+  if (!why && IsValid() && std::ferror(m_pHandle))
+    why = "it cannot be read";
+  if (IsValid())
+  {
+    std::clearerr(m_pHandle);
+    SetPos(saved);
+  }
+  if (problem)
+    *problem = why;
+  return why == nullptr;
 }
 
 bool BrCfgFile::NextLine(char* line)
@@ -180,7 +261,7 @@ bool BrCfgFile::FindValue(const char* section, const char* key, char* value)
     for (;;)
     {
       haveLine = NextLine(line);
-      if (!haveLine || std::strchr(line, '['))
+      if (!haveLine || IsHeaderLine(line))
         break;
       if (IsKeyLine(line, key))
       {
@@ -352,7 +433,7 @@ bool BrCfgFile::GetNextSection(char* out, int outSize)
   char line[ciLineLen];
   while (NextLine(line))
   {
-    if (line[0] == '#' || !std::strchr(line, '[') || !std::strchr(line, ']'))
+    if (!IsHeaderLine(line))
       continue;
     int n = 0;
     for (const char* p = line; *p && n < outSize - 1; ++p)

@@ -8,7 +8,8 @@
 
 // Syntax as read: lines of at most 259 characters (longer ones read as several lines); '\r' before a line's end
 // is ignored. A line starting with '#' is a comment. A section header is exactly "[" name "]". A key line
-// "key=value" belongs to the nearest header above it; a section ends at the next line containing '['. The value
+// "key=value" belongs to the nearest header above it; a section ends at the next header line, one whose first
+// non-blank character is '[' with a ']' after it (so "Title=[Demo]" or "# [x]" end nothing). The value
 // runs from after the '=' characters that follow the key to the next '=' or the line's end; spaces stay in it.
 // Every query rewinds, scans and puts the file position back, so queries mix freely with GetNextSection.
 // Every query returns false while no file is open. Nothing is logged.
@@ -26,9 +27,13 @@ public:
 
   // Opens path with the mode of flags. When the file does not exist and its name is "main.cfg" (any case), it is
   // created, CreateDefault writes the default text and the file stays open for reading; any other missing file
-  // gives false, so reading a configuration never creates one. An existing file that cannot be opened gives false
-  // and is never truncated.
+  // gives false, so reading a configuration never creates one. An existing file that refuses the update mode is
+  // opened for reading only; one that cannot be opened at all gives false and is never truncated.
   bool Open(const char* path, uint32_t flags) override;
+  // True when the whole file reads as configuration text: no byte below 32 but tab, '\r' and '\n', and no key
+  // line before the first section header. Otherwise false, with why in problem (when not null). The position is
+  // kept. A closed file is not text.
+  bool CheckText(const char** problem);
   // Writes the engine's default main.cfg text; false unless the file is open.
   virtual bool CreateDefault();
 
@@ -51,7 +56,7 @@ public:
   bool GetValues(int* out, unsigned int max, const char* section, const char* key);
   // The same as strings: 'f(1,2),3' gives 'f(1,2)' and '3'; 'a, b' gives 'a' and ' b'.
   bool GetValues(BrStringT<char>* out, unsigned int max, const char* section, const char* key);
-  // From the current position, the next header line (not a comment, holding '[' and ']'): out receives the line
+  // From the current position, the next header line (first non-blank character '[', a ']' after): out receives the line
   // without '[', ']' and the line break and must hold ciLineLen characters. The position stays after the header.
   bool GetNextSection(char* out);
   // As above into a buffer of outSize characters, cut to fit.

@@ -1,6 +1,7 @@
 // BrFileDevice: the C stream under every file of the system, its full path, and folder listing.
 #include "core/BrFileDevice.h"
 
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
@@ -41,6 +42,11 @@ bool BrFileDevice::Close()
   m_pHandle = nullptr;
   m_bOpen = false;
   return true;
+}
+
+bool BrFileDevice::Flush()
+{
+  return IsValid() && W32FlushFile(m_pHandle);
 }
 
 bool BrFileDevice::IsValid() const
@@ -89,38 +95,59 @@ bool BrFileDevice::Exists(const char* path)
   return true;
 }
 
-void BrFileDevice::SetFullPath(const char* path)
+bool BrFileDevice::SetFullPath(const char* path)
 {
   std::memset(m_szFullPath, 0, sizeof(m_szFullPath));
   if (!path)
-    return;
+    return false;
   // A drive letter marks an absolute Windows path; a leading slash is the same here.
   if (std::strchr(path, ':') || path[0] == '/')
   {
-    std::snprintf(m_szFullPath, sizeof(m_szFullPath), "%s", path);
-    return;
+    if (std::strlen(path) >= sizeof(m_szFullPath))
+      return false;
+    std::memcpy(m_szFullPath, path, std::strlen(path) + 1);
+    return true;
   }
-  char folder[ciFullPathLen];
-  folder[0] = 0;
-  DWORD n = brGetCurrentDirectory(DWORD(sizeof(folder)), folder);
-  if (n == 0 || n >= sizeof(folder))
-    folder[0] = 0;
-  // Paths longer than the field are cut, never overflowed.
-  size_t used = 0;
-  for (const char* part : {static_cast<const char*>(folder), "\\", path})
-  {
-    size_t len = std::strlen(part);
-    size_t room = sizeof(m_szFullPath) - 1 - used;
-    size_t take = len < room ? len : room;
-    std::memcpy(m_szFullPath + used, part, take);
-    used += take;
-  }
-  m_szFullPath[used] = 0;
+  // The folder is read whole, whatever its length: a folder that does not fit must not leave a path that starts
+  // at the root, nor a cut one that names some other file. Such a path is not recorded at all.
+  const DWORD needed = brGetCurrentDirectory(0, nullptr);
+  if (needed == 0)
+    return false;
+  std::vector<char> folder(size_t(needed) + 1, 0);
+  const DWORD n = brGetCurrentDirectory(DWORD(folder.size()), folder.data());
+  if (n == 0 || n >= folder.size())
+    return false;
+  const size_t total = size_t(n) + 1 + std::strlen(path);
+  if (total >= sizeof(m_szFullPath))
+    return false;
+  std::snprintf(m_szFullPath, sizeof(m_szFullPath), "%s\\%s", folder.data(), path);
+  return true;
 }
 
 const char* BrFileDevice::GetFullPath() const
 {
   return m_szFullPath;
+}
+
+BrStringT<char> BrFileDevice::FreeFileName(const char* stem, const char* ext)
+{
+  if (!stem || !ext)
+    return BrStringT<char>();
+  std::vector<char> name(std::strlen(stem) + std::strlen(ext) + 16);
+  for (int n = 1; n < 100000; ++n)
+  {
+    if (n == 1)
+      std::snprintf(name.data(), name.size(), "%s%s", stem, ext);
+    else
+      std::snprintf(name.data(), name.size(), "%s_%i%s", stem, n, ext);
+    // Searched for rather than opened, so a file without read permission still counts as taken.
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(name.data(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+      return BrStringT<char>(name.data());
+    FindClose(search);
+  }
+  return BrStringT<char>();
 }
 
 const char* BrFileDevice::GetPermissions(uint32_t flags, char* mode)

@@ -54,10 +54,18 @@ public:
 
   // True when path is non-null and names a file that can be opened for reading and writing; nothing is created.
   static bool Exists(const char* path);
-  // Records path: one holding ':' as given, any other as the current folder, "\\" and path; always cut to fit.
-  void SetFullPath(const char* path);
+  // Records path: one holding ':' (or starting with '/') as given, any other as the current folder, "\\" and
+  // path. A result that does not fit the field, or a current folder that cannot be read, records an empty path
+  // and gives false: never a cut path nor one at the root.
+  bool SetFullPath(const char* path);
+  // Writes buffered bytes out and asks the system to put them on the disk; false when either fails or no file
+  // is open.
+  bool Flush();
   // The recorded full path (never null).
   const char* GetFullPath() const;
+  // The first of stem + ext, stem + "_2" + ext, stem + "_3" + ext, ... that names nothing on disk, so a new file
+  // never replaces an older one (files named by the time alone meet within a second). Empty when none is free.
+  static BrStringT<char> FreeFileName(const char* stem, const char* ext);
   // Writes the C runtime mode of flags into mode (room for 16 characters) and returns mode.
   static const char* GetPermissions(uint32_t flags, char* mode);
 

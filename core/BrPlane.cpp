@@ -3,9 +3,22 @@
 
 #include <cmath>
 
-BrPlane::BrPlane(BrVector a, BrVector b, BrVector c)
-    : mNormal(((b - a) ^ (c - a)).Unit()), mDisplacement(-(mNormal | a))
+BrPlane::BrPlane(BrVector a, BrVector b, BrVector c) : mDisplacement(0.0f)
 {
+  const BrVector ab = b - a, ac = c - a;
+  const BrVector cross = ab ^ ac;
+  // Against the sides' own lengths, so nearly collinear points (rounding noise in the cross product) are caught
+  // as well as exactly collinear ones: their normal would point anywhere.
+  if (!(cross.Size() > 1e-6f * ab.Size() * ac.Size()))
+    return;
+  mNormal = cross.Unit();
+  mDisplacement = -(mNormal | a);
+}
+
+bool BrPlane::IsValid() const
+{
+  const float size = mNormal.Size();
+  return std::isfinite(size) && std::isfinite(mDisplacement) && size > 1e-6f;
 }
 
 int BrPlane::GetPointLocality(const BrVector& p) const

@@ -13,7 +13,8 @@ public:
   BrPlane(BrVector normal, float displacement) : mNormal(normal), mDisplacement(displacement) {}
   // The plane with that normal through point: displacement = -(normal | point).
   BrPlane(BrVector normal, BrVector point) : mNormal(normal), mDisplacement(-(normal | point)) {}
-  // The plane through a, b and c: normal = Unit((b - a) ^ (c - a)), displacement = -(normal | a).
+  // The plane through a, b and c: normal = Unit((b - a) ^ (c - a)), displacement = -(normal | a). Points on one
+  // line (or equal) span no plane: the normal is then zero and IsValid false.
   BrPlane(BrVector a, BrVector b, BrVector c);
   BrPlane(const BrPlane&) = default;
   BrPlane& operator=(const BrPlane&) = default;
@@ -24,6 +25,9 @@ public:
   // The displacement, writable.
   float& Displacement() { return mDisplacement; }
   const float& Displacement() const { return mDisplacement; }
+
+  // False when the normal is zero (or not finite): such a plane classifies every point as lying on it.
+  bool IsValid() const;
 
   // (p | normal) + displacement: the signed distance when the normal has unit length.
   float GetPointDisp(const BrVector& p) const { return (p | mNormal) + mDisplacement; }

@@ -106,7 +106,7 @@ bool BrTGAFile::Export(const char* path)
   // header promises pixels it does not hold.
   if (uint64_t(m_Bytes.GetCount()) < uint64_t(width) * height * 3u)
   {
-    GLog.DebugPrintf("ERROR: Failed to export image for %s", path);
+    GLog.printf("ERROR: Failed to export image for %s", path);
     return false;
   }
 
@@ -124,18 +124,18 @@ bool BrTGAFile::Export(const char* path)
 
   bool ok = ExportHeader();
   if (!ok)
-    GLog.DebugPrintf("ERROR: Failed to export header for %s", path);
+    GLog.printf("ERROR: Failed to export header for %s", path);
   else
   {
     ok = ExportImage(width, height);
     if (!ok)
-      GLog.DebugPrintf("ERROR: Failed to export image for %s", path);
+      GLog.printf("ERROR: Failed to export image for %s", path);
   }
   // Buffered bytes are written by the close; a failing close is a failed export too.
   if (!Close())
   {
     if (ok)
-      GLog.DebugPrintf("ERROR: Failed to export image for %s", path);
+      GLog.printf("ERROR: Failed to export image for %s", path);
     ok = false;
   }
   return ok;

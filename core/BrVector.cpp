@@ -63,7 +63,11 @@ float BrVector::Size() const
 
 BrVector BrVector::Unit() const
 {
-  return *this * (1.0f / Size());
+  // A zero vector has no direction; scaling it by 1/0 would spread NaNs into every frame built from it.
+  const float size = Size();
+  if (size == 0.0f || !std::isfinite(size))
+    return size == 0.0f ? BrVector(0.0f, 0.0f, 0.0f) : *this;
+  return *this * (1.0f / size);
 }
 
 BrVector BrVector::Normalise()

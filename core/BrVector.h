@@ -53,7 +53,7 @@ public:
 
   // Euclidean length.
   float Size() const;
-  // A copy scaled by 1 / Size(); the zero vector is not tested for (its result is not finite).
+  // A copy scaled by 1 / Size(); the zero vector gives the zero vector.
   BrVector Unit() const;
   // Scales this vector to unit length unless it is zero (a zero vector stays zero); returns a copy.
   BrVector Normalise();

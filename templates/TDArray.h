@@ -129,7 +129,8 @@ TDArray<T>::TDArray(const TDArray& other) : data(nullptr), capacity(0), count(0)
   T* block = RawBlock(other.capacity);
   if (!block)
   {
-    brTplLog<T>().DebugPrintf(
+    // The process ends here, so the line goes to the release log too.
+    brTplLog<T>().printf(
         "ERROR: Failed to allocate %i elements of size %i bytes each during TDArray copy constructor",
         int(other.capacity), int(sizeof(T)));
     brTplFatal();

@@ -39,7 +39,7 @@ public:
 
   // Appends a copy of element at the tail. A node that cannot be allocated logs and ends the process.
   void Append(const T& element);
-  // Unlinks and deletes node, which must be a node of this list; null does nothing.
+  // Unlinks and deletes node; null does nothing, and a node of another list is refused with a warning line.
   void Remove(Node* node);
   // Removes the first node, from the head, whose element equals value; no match does nothing.
   void RemoveValue(const T& value);
@@ -141,6 +141,16 @@ void TDLinkedList<T>::Remove(Node* node)
 {
   if (!node)
     return;
+  // A node of another list would be unlinked from that list while this one's count and ends went wrong: the
+  // node is found by walking back to its head, which must be this list's.
+  const Node* first = node;
+  while (first->prev)
+    first = first->prev;
+  if (first != head)
+  {
+    brTplLog<T>().printf("WARNING: TDLinkedList::Remove(..) refused a node that is not in this list");
+    return;
+  }
   if (node->prev && node->next)
   {
     node->prev->next = node->next;
@@ -199,12 +209,18 @@ T& TDLinkedList<T>::operator[](int i)
   if (i < 0 || i >= count || !head)
   {
     brTplLog<T>().printf("WARNING: Accessed TDLinkedList out of bounds %i/%i", i, int(count));
-    // Each use replaces the last spare; the final one is left to the end of the process rather than
-    // destroyed at exit, when an element's destructor could reach systems already gone.
+    // One spare for the whole run, emptied in place on each use: a reference handed out earlier still points at
+    // live memory. It is never destroyed, since an element's destructor could reach systems already gone at exit.
     static Node* spare = nullptr;
-    if (spare)
-      delete spare;
-    spare = new Node();
+    if (!spare)
+    {
+      spare = new Node();
+    }
+    else
+    {
+      spare->element.~T();
+      new (&spare->element) T();
+    }
     return spare->element;
   }
   Node* n = head;

@@ -137,7 +137,7 @@ uint32_t BrBillboard::FindOrCreateEffector(const BrStringT<char>& name, const Br
   return uint32_t(render->FXMgr()->AddEffector(key, effector));
 }
 
-BrCoords BrBillboard::ComputeFrame(const BrCoords& camera) {
+bool BrBillboard::ComputeFrame(const BrCoords& camera, BrCoords& world) {
   BrCoords frame = GetCoords();
   if (m_pFocus) frame.Position += m_pFocus->GetDrawOffset();
   BrVector eye = camera.Position;
@@ -147,15 +147,24 @@ BrCoords BrBillboard::ComputeFrame(const BrCoords& camera) {
     eye.x = ahead.x;
     eye.z = ahead.z;
   }
+  // With the eye on the billboard, or straight above or below a free one, no facing exists: the quad has no
+  // direction to turn to, and a frame built anyway would hold zeros or NaNs.
   const BrVector direction = (eye - frame.Position).Unit();
-  const BrVector right = BrVector(0, 1, 0) ^ direction;
-  const BrVector up = direction ^ right;
+  const BrVector right = (BrVector(0, 1, 0) ^ direction).Unit();
+  if (direction.Size() < 0.5f || right.Size() < 0.5f) return false;
+  const BrVector up = (direction ^ right).Unit();
   const float side = camera.X | (frame.Position - eye).Unit();
   const float scaleX = (side > 0.0f && !m_bFreezeHorizontal) ? -m_fScaleX : m_fScaleX;
   const BrCoords scale(BrVector(scaleX, 0, 0), BrVector(0, m_fScaleY, 0), BrVector(0, 0, 1.0f), BrVector());
   const BrCoords turned(right, up, direction, BrVector());
-  BrCoords world = scale * turned;
+  world = scale * turned;
   world.Position = frame.Position;
+  return true;
+}
+
+BrCoords BrBillboard::ComputeFrame(const BrCoords& camera) {
+  BrCoords world(BrVector(), BrVector(), BrVector(), GetCoords().Position);
+  ComputeFrame(camera, world);
   return world;
 }
 
@@ -167,6 +176,6 @@ void BrBillboard::Draw(BrRenderBase* render) {
   BrBBCache record;
   record.m_pVB = m_pVB;
   record.m_uiEffector = m_uiCurrEffector;
-  record.m_Coords = ComputeFrame(app->Camera()->GetCoords());
+  if (!ComputeFrame(app->Camera()->GetCoords(), record.m_Coords)) return;
   render->drawBillboard(record);
 }

@@ -72,7 +72,11 @@ public:
   uint32_t GetEffector() const { return m_uiEffector; }
   BrVertexBufferBase* GetVertexBuffer() const { return m_pVB; }
 
-  // The world frame the quad is drawn with for a camera frame: scaled, turned and (unless frozen) mirrored.
+  // The world frame the quad is drawn with for a camera frame: scaled, turned (unit right and up vectors) and
+  // (unless frozen) mirrored. False, world untouched, when the eye the quad turns to is on the billboard (or
+  // straight above or below it): then nothing is drawn.
+  bool ComputeFrame(const BrCoords& camera, BrCoords& world);
+  // As above; without a facing, a frame of zero axes at the billboard's position.
   BrCoords ComputeFrame(const BrCoords& camera);
 
 protected:

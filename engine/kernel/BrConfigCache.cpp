@@ -4,9 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/brcr.h"
 #include "core/BrCfgFile.h"
+#include "platform/win32/win32_kernel.h"
 
 BrConfigSetting::BrConfigSetting() {}
 BrConfigSetting::BrConfigSetting(const BrStringT<char>& section, const BrStringT<char>& key,
@@ -139,7 +143,16 @@ struct IntKey {
 }  // namespace
 
 bool BrConfigCache::ReadConfigFromFile(BrCfgFile* file) {
-  if (!file || !file->IsValid()) return false;
+  if (!file) return false;
+  // Said as such and naming the file: settings that silently fall back to defaults look like an engine fault.
+  if (!file->IsValid()) {
+    if (file->GetFullPath()[0]) GLog.printf("ERROR: The configuration file %s cannot be read", file->GetFullPath());
+    return false;
+  }
+  const char* problem = nullptr;
+  if (!file->CheckText(&problem))
+    GLog.printf("ERROR: The configuration file %s is corrupt (%s); settings it lacks take their defaults",
+                file->GetFullPath(), problem ? problem : "");
 
   auto readInt = [&](const char* section, const char* key, int def) {
     int v = def;
@@ -201,33 +214,192 @@ bool BrConfigCache::ReadConfigFromFile(BrCfgFile* file) {
   return true;
 }
 
-bool BrConfigCache::WriteSettingsForSection(BrCfgFile* file, const BrStringT<char>& section) {
-  bool ok = file->printf("%s%s%s", "[", section.c_str() ? section.c_str() : "", "]");
-  for (int i = 0; i < m_Settings.GetCount(); ++i) {
-    const BrConfigSetting& s = m_Settings[i];
-    if (!(s.m_Section == section)) continue;
-    const char* key = s.m_Key.c_str() ? s.m_Key.c_str() : "";
-    if (s.m_Value.Length() > 0)
-      ok = file->printf("%s%s%s", key, "=", s.m_Value.c_str()) && ok;
-    else
-      ok = file->printf("%s%s", key, "=") && ok;
+namespace {
+
+// The text of a line without the '\r' that files edited on Windows end their lines with.
+std::string Bare(const std::string& line) {
+  return !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+}
+
+// A header line as the reader takes it: first non-blank character '[', a ']' after it.
+bool IsHeader(const std::string& bare) {
+  const size_t first = bare.find_first_not_of(" \t");
+  return first != std::string::npos && bare[first] == '[' && bare.find(']', first + 1) != std::string::npos;
+}
+
+// The section a header opens for the reader, which only knows exact "[name]" lines; empty for any other.
+std::string HeaderName(const std::string& bare) {
+  if (bare.size() < 2 || bare.front() != '[' || bare.back() != ']') return std::string();
+  return bare.substr(1, bare.size() - 2);
+}
+
+bool IsBlank(const std::string& line) { return Bare(line).find_first_not_of(" \t") == std::string::npos; }
+
+// Reads the whole file. A file that is not there reads as empty; one that is there but cannot be read fails.
+bool ReadWholeFile(const char* path, std::string& text, bool& present) {
+  text.clear();
+  present = false;
+  BrAnsiFile in;
+  if (!in.Open(path, eFileSystem | eFileRead | eFileBinary)) {
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(path, &data);
+    if (search == INVALID_HANDLE_VALUE) return true;
+    FindClose(search);
+    return false;
   }
-  ok = file->printf("\n") && ok;
-  return ok;
+  present = true;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof(buf), in.Handle())) > 0) text.append(buf, n);
+  return !std::ferror(in.Handle());
+}
+
+}  // namespace
+
+bool BrConfigCache::MergeSections(BrCfgFile* file, const TDArray<BrStringT<char>>& sections) {
+  if (!file) return false;
+  const std::string path = file->GetFullPath();
+  auto fail = [&](const char* why) {
+    GLog.printf("ERROR: Failed to write the configuration back to %s: %s", path.c_str(), why);
+    return false;
+  };
+  if (path.empty()) return fail("its full path is unknown");
+
+  std::string text;
+  bool present = false;
+  if (!ReadWholeFile(path.c_str(), text, present)) return fail("the file cannot be read");
+  // Renaming over a read-only file would succeed on most systems: the user's protection is honoured here.
+  if (present && !BrFileDevice::Exists(path.c_str())) return fail("the file is read-only");
+
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+
+  auto merged = [&](const std::string& name) {
+    for (int i = 0; i < sections.GetCount(); ++i)
+      if (sections[i].c_str() && name == sections[i].c_str()) return true;
+    return false;
+  };
+  auto entry = [&](int i) {
+    const BrConfigSetting& s = m_Settings[i];
+    return std::string(s.m_Key.c_str() ? s.m_Key.c_str() : "") + "=" + (s.m_Value.c_str() ? s.m_Value.c_str() : "");
+  };
+
+  // First pass: the line each setting replaces (the first key line of its section, where the reader finds it)
+  // and the end of each merged section's first block, where settings without a line go.
+  std::vector<int> lineOf(size_t(m_Settings.GetCount()), -1);
+  std::vector<int> settingAt(lines.size(), -1);
+  std::vector<std::string> blockName(lines.size());
+  std::vector<std::string> seen;
+  std::vector<std::pair<size_t, std::string>> firstBlockEnds;
+  std::string current;
+  bool firstBlock = false;
+  for (size_t l = 0; l <= lines.size(); ++l) {
+    const bool atEnd = l == lines.size();
+    const std::string bare = atEnd ? std::string() : Bare(lines[l]);
+    if (atEnd || IsHeader(bare)) {
+      if (firstBlock) {
+        size_t pos = l;
+        // Before the blank lines and comments that close the block: those usually introduce the next section.
+        while (pos > 0 && !IsHeader(Bare(lines[pos - 1])) && (IsBlank(lines[pos - 1]) || Bare(lines[pos - 1])[0] == '#'))
+          --pos;
+        firstBlockEnds.push_back({pos, current});
+      }
+      if (atEnd) break;
+      current = HeaderName(bare);
+      firstBlock = !current.empty() && merged(current);
+      for (const std::string& name : seen)
+        if (name == current) firstBlock = false;
+      if (!current.empty()) seen.push_back(current);
+      continue;
+    }
+    if (current.empty() || !merged(current) || bare.empty() || bare[0] == '#') continue;
+    const size_t eq = bare.find('=');
+    if (eq == std::string::npos) continue;
+    const std::string key = bare.substr(0, eq);
+    for (int i = 0; i < m_Settings.GetCount(); ++i) {
+      const BrConfigSetting& s = m_Settings[i];
+      if (lineOf[size_t(i)] < 0 && s.m_Section.c_str() && current == s.m_Section.c_str() && s.m_Key.c_str() &&
+          key == s.m_Key.c_str()) {
+        lineOf[size_t(i)] = int(l);
+        settingAt[l] = i;
+        break;
+      }
+    }
+  }
+
+  // Second pass: every line kept as it was (comments, blank lines, other sections and keys), the cache's
+  // values in place of theirs, and the settings the file did not have at the end of their section.
+  std::string out;
+  auto newSettings = [&](const std::string& section) {
+    std::string added;
+    for (int i = 0; i < m_Settings.GetCount(); ++i)
+      if (lineOf[size_t(i)] < 0 && m_Settings[i].m_Section.c_str() && section == m_Settings[i].m_Section.c_str()) {
+        added += entry(i) + "\n";
+        lineOf[size_t(i)] = int(lines.size());
+      }
+    return added;
+  };
+  size_t nextEnd = 0;
+  for (size_t l = 0; l <= lines.size(); ++l) {
+    while (nextEnd < firstBlockEnds.size() && firstBlockEnds[nextEnd].first == l)
+      out += newSettings(firstBlockEnds[nextEnd++].second);
+    if (l == lines.size()) break;
+    if (settingAt[l] >= 0)
+      out += entry(settingAt[l]) + (lines[l].size() > Bare(lines[l]).size() ? "\r\n" : "\n");
+    else
+      out += lines[l] + "\n";
+  }
+  // Sections the file does not have yet follow, each after an empty line.
+  for (int s = 0; s < sections.GetCount(); ++s) {
+    const std::string name = sections[s].c_str() ? sections[s].c_str() : "";
+    const std::string added = newSettings(name);
+    if (added.empty()) continue;
+    if (!out.empty() && out.compare(out.size() >= 2 ? out.size() - 2 : 0, 2, "\n\n") != 0) out += "\n";
+    out += "[" + name + "]\n" + added;
+  }
+
+  // The new text goes beside the file and replaces it in one rename once it is on the disk, so a full disk or
+  // a crash half-way leaves the old settings whole.
+  const std::string temp = path + ".tmp";
+  bool written = false;
+  {
+    BrAnsiFile tmp;
+    if (tmp.Open(temp.c_str(), eFileSystem | eFileCreate | eFileBinary)) {
+      written = std::fwrite(out.data(), 1, out.size(), tmp.Handle()) == out.size();
+      written = tmp.Flush() && written;
+      written = tmp.Close() && written;
+    }
+  }
+  file->Close();
+  bool ok = written && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  if (!ok) DeleteFileA(temp.c_str());
+  // The file stays open on whatever is now on disk, so later queries read what was written.
+  file->Open(path.c_str(), 0x1000001);
+  if (!ok) return fail(written ? "the new file could not replace it" : "the new file could not be written");
+  return true;
+}
+
+bool BrConfigCache::WriteSettingsForSection(BrCfgFile* file, const BrStringT<char>& section) {
+  TDArray<BrStringT<char>> one;
+  one.Add(section);
+  return MergeSections(file, one);
 }
 
 bool BrConfigCache::WriteConfigToFile(BrCfgFile* file) {
-  if (!file) return false;
-  char path[1024];
-  std::snprintf(path, sizeof(path), "%s", file->GetFullPath());
-  file->Close();
-  if (!file->Open(path, 0x1000010)) {
-    GLog.printf("ERROR: Failed to write the configuration back to %s", path);
-    return false;
+  // The engine's sections first, in their order, then any other section the cache holds (a derived cache's own),
+  // so nothing held is lost.
+  TDArray<BrStringT<char>> sections;
+  const char* engine[] = {"Engine", "Render", "Display", "Audio", "Net", "App"};
+  for (const char* s : engine) sections.Add(BrStringT<char>(s));
+  for (int i = 0; i < m_Settings.GetCount(); ++i) {
+    bool listed = false;
+    for (int k = 0; k < sections.GetCount() && !listed; ++k) listed = sections[k] == m_Settings[i].m_Section;
+    if (!listed && m_Settings[i].m_Section.Length() > 0) sections.Add(m_Settings[i].m_Section);
   }
-  bool ok = true;
-  const char* sections[] = {"Engine", "Render", "Display", "Audio", "Net", "App"};
-  for (const char* s : sections) ok = WriteSettingsForSection(file, BrStringT<char>(s)) && ok;
-  if (!ok) GLog.printf("ERROR: Failed to write the configuration back to %s", path);
-  return ok;
+  return MergeSections(file, sections);
 }

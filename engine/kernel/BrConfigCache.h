@@ -29,10 +29,12 @@ public:
   virtual ~BrConfigCache();
 
   // Reads every engine key from the file (missing keys take their defaults), adjusting depth, display and
-  // mouse values. False when the file is not open.
+  // mouse values. False when the file is not open (logged, naming the file, when its path is known); a file that
+  // is not configuration text is logged as corrupt, naming it, and read all the same.
   virtual bool ReadConfigFromFile(BrCfgFile* file);
-  // Rewrites the file (truncated) with the sections Engine, Render, Display, Audio, Net and App in that order.
-  // False, with an error line in the log, when the file cannot be reopened or a line cannot be written.
+  // Writes every section the cache holds back into the file (see MergeSections): Engine, Render, Display,
+  // Audio, Net and App, then any other in cache order. False, with an error line naming the file, when the file
+  // is read-only or cannot be read, or the new text cannot be written or put in its place.
   virtual bool WriteConfigToFile(BrCfgFile* file);
   // Empties the cache.
   virtual void Destroy();
@@ -60,8 +62,14 @@ public:
 protected:
   // Index of the (section, key) entry; false when there is none.
   bool SettingExists(const BrStringT<char>& section, const BrStringT<char>& key, int& index) const;
-  // Writes "[section]", every entry of the section in cache order, then an empty line. False when a write fails.
+  // Writes one section back into the file (see MergeSections); writing a section twice changes nothing more.
   bool WriteSettingsForSection(BrCfgFile* file, const BrStringT<char>& section);
+  // Puts the cache's values of the listed sections into the text of the file at its full path: each key line
+  // takes its setting's value in place, settings the file lacks are added at the end of their section (or in a
+  // new section at the end), and every other line (comments, blank lines, other sections and keys) is kept.
+  // The text is written to path + ".tmp", put on the disk and renamed over the file; the file is reopened
+  // afterwards for reading. False, with an error line naming the file, when anything fails (the file untouched).
+  bool MergeSections(BrCfgFile* file, const TDArray<BrStringT<char>>& sections);
 
   TDArray<BrConfigSetting> m_Settings;
 };

@@ -142,7 +142,8 @@ void BrDemoEntity::LoadScript(const char* section, BrCfgFile* cfg) {
   BrStringT<char> lastIcon;
   if (script->LoadProperty(text, ciTextLen, section, cfg, "Icon")) {
     m_Portrait.SetFocus(this);
-    m_Portrait.Style() ^= 1u;
+    // Cleared, not flipped: reading the same section again (a reload, a second spawn) gives the same style.
+    m_Portrait.Style() &= ~1u;
     m_Portrait.ScaleX() = m_DrawScale.x;
     m_Portrait.ScaleY() = m_DrawScale.y;
     lastIcon = BrStringT<char>(text);

@@ -16,7 +16,7 @@ class BrDemoEntity : public BrGameObj {
   BR_DECLARE_CLASS(BrDemoEntity)
 public:
   // Length of the buffers text keys are read into, terminator included.
-  static const int ciTextLen = 64;
+  static const int ciTextLen = 256;
 
   BrDemoEntity();
   // Copies every field (sounds through their own copy).

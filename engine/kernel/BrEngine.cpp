@@ -88,7 +88,10 @@ void BrEngine::ResetAfterExit() {
 void BrEngine::LogSystemSpecs(BrLogFile* log) {
   log->printf("Brelmar Technology v%i", (int)GEngineVer);
 
-  brGetCurrentDirectory(ciPathLen, m_szAppDir);
+  // A current folder too long for the field is named relatively, so paths built on it stay right instead of
+  // starting at the root.
+  const DWORD appDirLen = brGetCurrentDirectory(ciPathLen, m_szAppDir);
+  if (appDirLen == 0 || appDirLen >= DWORD(ciPathLen)) std::snprintf(m_szAppDir, ciPathLen, "%s", ".");
   m_szAppDir[ciPathLen - 1] = 0;
   char drivers[ciPathLen + 16];
   std::snprintf(drivers, sizeof(drivers), "%s\\%s", m_szAppDir, "..\\drivers");
@@ -231,11 +234,23 @@ bool BrEngine::InitGUI() {
   return m_pGUI != nullptr;
 }
 
+namespace {
+// The loader's own words for the last failed load, never null.
+const char* LoaderReason() {
+  const char* reason = W32LastLibraryError();
+  return reason && reason[0] ? reason : "no reason given";
+}
+}  // namespace
+
 HMODULE BrEngine::LoadPlugin(const char* name) {
   char path[ciPathLen * 2];
   std::snprintf(path, sizeof(path), "%s\\plug-ins\\%s.dll", m_szDriversDir, name ? name : "");
   HMODULE lib = brLoadLibrary(path);
-  if (!lib) GLog.printf("Failed to load %s extension", name ? name : "");
+  if (!lib) {
+    GLog.printf("Failed to load %s extension", name ? name : "");
+    // The name alone does not say where the engine looked nor why the loader refused.
+    GLog.printf("ERROR: Could not load %s: %s", path, LoaderReason());
+  }
   return lib;
 }
 
@@ -251,7 +266,10 @@ void* BrEngine::StartDevice(const char* opening, const char* section, const char
     library = LoadPlugin(plugin);
     if (library) {
       FARPROC create = GetProcAddress(library, createName);
-      if (create) device = reinterpret_cast<void* (*)()>(reinterpret_cast<void (*)()>(create))();
+      if (create)
+        device = reinterpret_cast<void* (*)()>(reinterpret_cast<void (*)()>(create))();
+      else
+        GLog.printf("ERROR: The %s extension exports no %s", plugin, createName);
     }
   }
   if (device) return device;
@@ -353,7 +371,11 @@ bool BrEngine::LoadNativeLibs() {
     m_iLoadingLib = m_iLibsLoaded + 1;
     HMODULE lib = brLoadLibrary(path);
     m_iLoadingLib = 0;
-    if (!lib) continue;
+    if (!lib) {
+      // A game library that does not load leaves its classes unknown; the reason is the first thing to look at.
+      GLog.printf("ERROR: Engine could not load lib %s from %s: %s", name, path, LoaderReason());
+      continue;
+    }
     ++m_iLibsLoaded;
     GLog.printf("Engine: Loaded lib %s", name);
     m_Libs.Append(lib);

@@ -107,25 +107,12 @@ public:
 
   // The pause of the start-up clock measurement, in milliseconds (2000 unless changed).
   void SetClockMeasurePause(DWORD ms) { m_dwClockPauseMS = ms; }
-  // For test harnesses: after Exit, returns the engine to its constructed state (GExit cleared, the host's
-  // configuration forgotten), keeping the registry. Does nothing before Exit.
-  void ResetAfterExit();
-  // TEST SEAM, for test harnesses only: installs a rendering device made outside the plug-in path (a recording
-  // device) as Render() and returns the one it replaces. Such a device has no plug-in library, so Exit never
-  // deletes it: the harness puts the old device back and deletes its own.
-  BrRenderBase* SetRenderForTests(BrRenderBase* device) {
-    BrRenderBase* old = m_pRender;
-    m_pRender = device;
-    return old;
-  }
-  // TEST SEAM, for test harnesses only: the same for the audio device (Audio()); Exit never deletes it either.
-  BrAudioMgrBase* SetAudioForTests(BrAudioMgrBase* device) {
-    BrAudioMgrBase* old = m_pAudio;
-    m_pAudio = device;
-    return old;
-  }
-
 protected:
+  // Test harnesses reach the engine's state through their own header (BrEngineTestSeams.h), never a host or game.
+  friend class BrEngineTestSeams;
+  // After Exit, returns the engine to its constructed state (see BrEngineTestSeams::ResetAfterExit).
+  void ResetAfterExit();
+
   void LogSystemSpecs(BrLogFile* log);
   bool InitOSGUI(DWORD icon, DWORD menu, DWORD exitCode);
   bool InitScriptDaemon();

@@ -167,8 +167,11 @@ void BrEngine::ProcessGlobalUserInput() {
     brCreateDirectory(folder);
     char stamp[64];
     brGetLocalTimeString(stamp);
-    char path[ciPathLen * 3];
-    std::snprintf(path, sizeof(path), "%s\\%s\\Screenshots\\%s.bmp", m_szAppDir, media, stamp);
-    if (m_pRender) m_pRender->takeScreenshot(BrStringT<char>(path));
+    char stem[ciPathLen * 3];
+    std::snprintf(stem, sizeof(stem), "%s\\%s\\Screenshots\\%s", m_szAppDir, media, stamp);
+    // The time text repeats (two shots in one second, or two dates that print alike): a taken name gets "_2",
+    // "_3" and so on rather than losing the older shot.
+    const BrStringT<char> path = BrFileDevice::FreeFileName(stem, ".bmp");
+    if (m_pRender && path.Length() > 0) m_pRender->takeScreenshot(path);
   }
 }

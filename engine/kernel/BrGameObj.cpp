@@ -147,8 +147,14 @@ void BrGameObj::LookAt(BrGameObj* target) {
 void BrGameObj::LookAt(BrVector* point) {
   if (!point) return;
   BrCoords& frame = GetCoords();
+  // A point on the object gives no direction: the object keeps the way it faces.
   BrVector direction = (*point - frame.Position).Unit();
+  if (direction.Size() < 0.5f) return;
   BrVector right = (BrVector(0, 1, 0) ^ direction).Unit();
+  // Straight up or down the world's up axis gives no right vector; the object's own right, made square to the
+  // new direction, serves instead.
+  if (right.Size() < 0.5f) right = (frame.X - direction * (frame.X | direction)).Unit();
+  if (right.Size() < 0.5f) right = (direction ^ BrVector(0, 0, 1)).Unit();
   BrVector up = (direction ^ right).Unit();
   frame.Z = direction;
   frame.X = right;

@@ -41,7 +41,7 @@ public:
   virtual bool SetOwner(int newOwner);
   // Turns the frame to face target's position.
   virtual void LookAt(BrGameObj* target);
-  // Turns the frame to face point; the position is kept.
+  // Turns the frame to face point; the position is kept, and a point at the position keeps the orientation.
   virtual void LookAt(BrVector* point);
   virtual void DebugDraw(BrRenderBase* render);
   virtual void PerfDraw(BrRenderBase* render);

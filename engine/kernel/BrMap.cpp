@@ -135,13 +135,15 @@ bool BrMap::IsDebugInfoOn(const BrStringT<char>& name) const {
 bool BrMap::BuildPaths() {
   bool result = true;
   for (int i = 0; i < m_PathNodes.GetCount(); ++i) {
+    // Built afresh each time, so building twice links each pair once.
+    m_PathNodes[i].Links().Clear();
     bool found = false;
     for (int j = 0; j < m_PathNodes.GetCount(); ++j) {
       if (j == i) continue;
       if (CellTrace(&m_PathNodes[i].Position(), &m_PathNodes[j].Position())) {
         found = true;
         BrPathLink link;
-        link.pNode = &m_PathNodes[j];
+        link.iNode = j;
         link.fDistance = (m_PathNodes[j].Position() - m_PathNodes[i].Position()).Size();
         m_PathNodes[i].Links().Add(link);
       }
@@ -153,12 +155,25 @@ bool BrMap::BuildPaths() {
 }
 
 void BrMap::ValidatePaths() {
+  // Dropping nodes moves the later ones down: links are renumbered to the new indices, and links to dropped
+  // nodes go with them.
+  TDArray<int32_t> newIndex;
   TDArray<BrPathNode> kept;
-  for (int i = 0; i < m_PathNodes.GetCount(); ++i)
+  for (int i = 0; i < m_PathNodes.GetCount(); ++i) {
+    newIndex.Add(m_PathNodes[i].Value() == 0 ? kept.GetCount() : -1);
     if (m_PathNodes[i].Value() == 0) kept.Add(m_PathNodes[i]);
+  }
   m_PathNodes.Clear();
   for (int i = 0; i < kept.GetCount(); ++i) {
     kept[i].Position().y = 32.0f;
+    TDArray<BrPathLink> links;
+    for (int k = 0; k < kept[i].Links().GetCount(); ++k) {
+      BrPathLink link = kept[i].Links()[k];
+      if (link.iNode < 0 || link.iNode >= newIndex.GetCount() || newIndex[link.iNode] < 0) continue;
+      link.iNode = newIndex[link.iNode];
+      links.Add(link);
+    }
+    kept[i].Links() = links;
     m_PathNodes.Add(kept[i]);
   }
   m_PathNodes.FreeExtra();

@@ -10,9 +10,10 @@
 
 class BrPathNode;
 
-// One link of a path node: the node reached and the distance to it.
+// One link of a path node: the index of the node reached in the map's node array, and the distance to it. An
+// index, not an address: the array moves its nodes whenever it grows or is copied.
 struct BrPathLink {
-  BrPathNode* pNode = nullptr;
+  int32_t iNode = -1;
   float fDistance = 0.0f;
 };
 

@@ -104,9 +104,10 @@ void BrProfiler::DumpStats() {
   if (m_uiCount == 0) return;
   char stamp[64];
   brGetLocalTimeString(stamp);
-  char folder[261];
-  brGetCurrentDirectory(260, folder);
-  folder[260] = 0;
+  // A current folder too long for the buffer is named relatively: never a path from the root.
+  char folder[261] = {0};
+  const DWORD n = brGetCurrentDirectory(260, folder);
+  if (n == 0 || n >= 260) std::snprintf(folder, sizeof(folder), "%s", ".");
 
   BrStringT<char> title;
   BrConfigCache* config = Engine().GetConfig();
@@ -114,12 +115,17 @@ void BrProfiler::DumpStats() {
   const char* t = title.c_str() ? title.c_str() : "";
   const char* prefix = GIsPerformance ? "_PERF_Profile_" : "_DEBUG_Profile_";
 
-  // Bounded: a long folder or title is cut rather than overflowing.
-  std::snprintf(m_szStatsPath, sizeof(m_szStatsPath), "%s%s%s%s%s%s", folder, "\\Stats\\", t, prefix, stamp, ".log");
+  // Bounded: a long folder or title is cut rather than overflowing. The time text repeats (two runs in one
+  // second, or two dates that print alike), so a taken name gets "_2", "_3" and so on.
+  char stem[sizeof(m_szStatsPath)];
+  std::snprintf(stem, sizeof(stem), "%s%s%s%s%s", folder, "\\Stats\\", t, prefix, stamp);
   brCreateDirectory("Stats");
+  const BrStringT<char> free = BrFileDevice::FreeFileName(stem, ".log");
+  std::snprintf(m_szStatsPath, sizeof(m_szStatsPath), "%s", free.Length() > 0 ? free.c_str() : "");
 
-  if (!m_StatsFile.Open(m_szStatsPath, 0x1000010)) {
-    GLog.DebugPrintf("WARNING: Failed to create stats file at %s", m_szStatsPath);
+  if (free.Length() == 0 || !m_StatsFile.Open(m_szStatsPath, 0x1000010)) {
+    // The run's measurements are lost: worth a line in every build.
+    GLog.printf("WARNING: Failed to create stats file at %s", m_szStatsPath);
     return;
   }
   // The title is data, never a format.

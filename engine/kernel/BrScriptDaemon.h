@@ -11,8 +11,9 @@ class BrScriptDaemon {
 public:
   // Longest section name followed along a chain, terminator included.
   static const int ciNameLen = 64;
-  // Size assumed for the char-buffer form without an explicit size: the shortest buffer callers pass.
-  static const int ciDefaultValueLen = 64;
+  // Size assumed for the char-buffer form without an explicit size: texts keep up to 255 characters. Callers
+  // pass the configuration file's line buffers (BrCfgFile::ciLineLen, 260 characters) or larger.
+  static const int ciDefaultValueLen = 256;
   // Most sections one chain may visit before it is taken as a loop.
   static const int ciMaxChain = 64;
 

@@ -151,11 +151,10 @@ BrStringT<char> BrEffectorMgr::GetShaderScript(const BrStringT<char>& name) {
   FindClose(h);
   if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return block;
 
-  char saved[260] = {0};
-  brGetCurrentDirectory(sizeof(saved), saved);
-  brSetCurrentDirectory(folder.c_str());
+  // Opened by its whole path rather than by entering the folder: a current folder too long to remember could
+  // not be returned to.
   BrAnsiFile file;
-  if (file.Open(found.cFileName, eFileRead | eFileSystem)) {
+  if (file.Open((folder + found.cFileName).c_str(), eFileRead | eFileSystem)) {
     char line[260];
     bool started = false;
     while (file.ReadLine(line, (int)sizeof(line))) {
@@ -176,6 +175,5 @@ BrStringT<char> BrEffectorMgr::GetShaderScript(const BrStringT<char>& name) {
     }
     file.Close();
   }
-  brSetCurrentDirectory(saved);
   return block;
 }

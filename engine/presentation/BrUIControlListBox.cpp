@@ -153,6 +153,9 @@ bool BrUIControlListBox::LeftClick(float x, float y) {
   DispatchScope scope;
   const bool taken = BrUIControl::LeftClick(x, y);
   if (taken) return true;
+  // Every control may be offered every click: one outside this box belongs to something else and must leave
+  // the selection alone.
+  if (!CoversPoint(x, y)) return false;
   const float top = m_fPosY + m_fListTop * m_fHeight;
   const float bottom = m_fPosY + m_fListBottom * m_fHeight;
   const float rowHeight = RowHeight();

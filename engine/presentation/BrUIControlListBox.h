@@ -24,8 +24,8 @@ public:
   // Background and scroll buttons, the visible rows (the selected one on its bar, one under the pointer
   // highlighted), then the title.
   void Draw(BrRenderBase* const render) override;
-  // The scroll buttons and the box's own id first; otherwise the row at y becomes the selection (none above or
-  // below the rows). x plays no part.
+  // The scroll buttons and the box's own id first; a click outside the box's rectangle changes nothing;
+  // otherwise the row at y becomes the selection (none above or below the rows).
   bool LeftClick(float x, float y) override;
   // Scrolls for the scroll buttons' ids (down at the bottom is passed on); other ids go up the parent chain.
   bool ControlLeftClicked(const BrStringT<char>& id) override;

@@ -62,6 +62,15 @@ BrStringT<char> applicationClass(BrCfgFile& file) {
   return BrStringT<char>("BrRAGGame");
 }
 
+// True when path names a folder (through the path layer, so any case and either slash).
+bool isFolder(const char* path) {
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(path, &data);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 void drawFrame() {
   BrRenderBase* render = Engine().Render();
   if (!render) return;
@@ -81,6 +90,14 @@ int main(int argc, char** argv) {
   GLog.Init();
   char cwd[MAX_PATH + 1] = {0};
   brGetCurrentDirectory(MAX_PATH, cwd);
+
+  // Without its media folder the engine would start on defaults and fail somewhere less telling.
+  if (!isFolder(opt.media.c_str())) {
+    std::fprintf(stderr, "brhost: no media folder %s in %s\n", opt.media.c_str(), cwd);
+    GLog.printf("ERROR: Host found no media folder %s in %s", opt.media.c_str(), cwd);
+    GLog.Close();
+    return 1;
+  }
 
   // The media folder, then its configuration; the file writes the engine's defaults when it is missing.
   Engine().setMediaDir(BrStringT<char>(opt.media.c_str()));
@@ -113,6 +130,8 @@ int main(int argc, char** argv) {
 
   std::string screenshot;
   long frames = 0;
+  // "--frames 0" starts and leaves without a single frame.
+  if (opt.frames == 0 && !GExit) Engine().Exit();
   float last = brGetSystemTime();
   while (!GExit) {
     MSG msg;

@@ -277,6 +277,24 @@ BOOL SetCurrentDirectoryA(LPCSTR path)
   return TRUE;
 }
 
+BOOL W32FlushFile(FILE* stream)
+{
+  if (!stream)
+    return FALSE;
+  if (std::fflush(stream) != 0)
+  {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  // A device that cannot be synced (a pipe, /dev/null) has nothing to lose; only a real failure counts.
+  if (::fsync(::fileno(stream)) != 0 && errno != EINVAL && errno != EROFS)
+  {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  return TRUE;
+}
+
 BOOL DeleteFileA(LPCSTR path)
 {
   if (!path)

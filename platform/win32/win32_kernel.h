@@ -16,6 +16,9 @@ bool W32MapPath(const char* path, char* out, size_t size);
 
 // fopen through W32MapPath: the one way the system opens files.
 FILE* W32fopen(const char* path, const char* mode);
+// Writes the stream's buffered bytes and waits until the system has put the file on the disk (FlushFileBuffers
+// for a C stream); FALSE when either step fails or the stream is null.
+BOOL W32FlushFile(FILE* stream);
 
 // ---- Errors ----
 

@@ -188,6 +188,24 @@ TEST_F(BrBinTest, ShortReadsFailStickyAndZeroFill)
   EXPECT_NE(LogText().find("read 2 of 4 bytes"), std::string::npos);
 }
 
+TEST_F(BrBinTest, WriteThatFailsOnlyAtCloseIsReported)
+{
+  // A full disk: the bytes fit the stream's buffer, so only the close finds there is no room.
+  BrBin full;
+  ASSERT_TRUE(full.Open("/dev/full", 0));
+  int32_t v = 7;
+  EXPECT_TRUE(full.Stream(&v, 4, 1));
+  EXPECT_FALSE(full.Close());
+  EXPECT_TRUE(full.HasFailed());
+  EXPECT_NE(LogText().find("ERROR: BrBin::Close() could not write the archive's last bytes"), std::string::npos);
+
+  BrBin ok;
+  ASSERT_TRUE(ok.Open("ok.bin", 0));
+  EXPECT_TRUE(ok.Stream(&v, 4, 1));
+  EXPECT_TRUE(ok.Close());
+  EXPECT_FALSE(ok.HasFailed());
+}
+
 TEST_F(BrBinTest, ClosedArchiveReportsFailure)
 {
   BrBin bin;

@@ -175,11 +175,13 @@ TEST_F(BrCfgFileTest, KeyLinesStartWithTheKey)
 TEST_F(BrCfgFileTest, EveryGetterStopsAtItsSectionsEnd)
 {
   BrCfgFile cfg;
-  OpenText(cfg, "[A]\nx=1\nlink=see [B]\ny=2\n[B]\nz=3.5\nw=4\n[A]\nlate=5\n");
+  OpenText(cfg, "[A]\nx=1\nlink=see [B]\n# [B] below\nTitle=[Demo]\ny=2\n[B]\nz=3.5\nw=4\n[A]\nlate=5\n");
   EXPECT_EQ(Value(cfg, "A", "x"), "1");
-  // A line holding '[' ends the section, even inside a value.
-  EXPECT_EQ(Value(cfg, "A", "link"), "<none>");
-  EXPECT_FALSE(cfg.HasValue("A", "y"));
+  // Only a header line (first non-blank character '[', a ']' after) ends the section: brackets in a value or a
+  // comment do not.
+  EXPECT_EQ(Value(cfg, "A", "link"), "see [B]");
+  EXPECT_EQ(Value(cfg, "A", "Title"), "[Demo]");
+  EXPECT_EQ(Value(cfg, "A", "y"), "2");
   float f = 0;
   EXPECT_FALSE(cfg.GetValue(f, "A", "z"));
   int i = 0;
@@ -194,6 +196,16 @@ TEST_F(BrCfgFileTest, EveryGetterStopsAtItsSectionsEnd)
   BrCfgFile twice;
   OpenText(twice, "[A]\nx=1\n[A]\ny=2\n", "twice.cfg");
   EXPECT_EQ(Value(twice, "A", "y"), "2");
+
+  // Walking the sections skips the same lines.
+  BrCfgFile walk;
+  OpenText(walk, "[A]\nTitle=[Demo]\n# [C]\n [B]\n", "walk.cfg");
+  char name[BrCfgFile::ciLineLen];
+  ASSERT_TRUE(walk.GetNextSection(name));
+  EXPECT_STREQ(name, "A");
+  ASSERT_TRUE(walk.GetNextSection(name));
+  EXPECT_STREQ(name, " B");
+  EXPECT_FALSE(walk.GetNextSection(name));
 }
 
 TEST_F(BrCfgFileTest, WindowsLineEndingsReadAsPlainOnes)

@@ -1,6 +1,7 @@
 // Tests of BrFileDevice: open modes, full paths, existence, and folder listings (case, order, unenterable folders).
 #include "CoreTestKit.h"
 
+#include <filesystem>
 #include <string>
 
 #include "platform/win32/win32_kernel.h"
@@ -44,13 +45,33 @@ TEST_F(BrFileDeviceTest, FullPathsStayInTheirField)
   EXPECT_STREQ(file.GetFullPath(), "/abs/x.txt");
   file.SetFullPath("x.txt");
   EXPECT_EQ(std::string(file.GetFullPath()), Folder() + "\\x.txt");
+  // A path that does not fit is not recorded at all: a cut one would name some other file.
   std::string longName(1000, 'n');
-  file.SetFullPath(longName.c_str());
-  EXPECT_EQ(std::string(file.GetFullPath()).size(), 259u);
-  file.SetFullPath(("C:" + longName).c_str());
-  EXPECT_EQ(std::string(file.GetFullPath()).size(), 259u);
+  EXPECT_FALSE(file.SetFullPath(longName.c_str()));
+  EXPECT_STREQ(file.GetFullPath(), "");
+  EXPECT_FALSE(file.SetFullPath(("C:" + longName).c_str()));
+  EXPECT_STREQ(file.GetFullPath(), "");
+
+  // A current folder longer than 259 characters gives no path at the root either.
+  std::string deep = Folder();
+  while (deep.size() < 300) deep += "/" + std::string(60, 'd');
+  std::filesystem::create_directories(deep);
+  std::filesystem::current_path(deep);
+  EXPECT_FALSE(file.SetFullPath("x.txt"));
+  EXPECT_STREQ(file.GetFullPath(), "");
+  std::filesystem::current_path(Folder());
   file.SetFullPath(nullptr);
   EXPECT_STREQ(file.GetFullPath(), "");
+}
+
+TEST_F(BrFileDeviceTest, FreeFileNamesNeverNameAnExistingFile)
+{
+  EXPECT_STREQ(BrFileDevice::FreeFileName("shot", ".bmp").c_str(), "shot.bmp");
+  WriteFileBytes("shot.bmp", {'a'});
+  EXPECT_STREQ(BrFileDevice::FreeFileName("shot", ".bmp").c_str(), "shot_2.bmp");
+  WriteFileBytes("SHOT_2.BMP", {'a'}); // names are matched as the system matches them
+  EXPECT_STREQ(BrFileDevice::FreeFileName("shot", ".bmp").c_str(), "shot_3.bmp");
+  EXPECT_EQ(BrFileDevice::FreeFileName(nullptr, ".bmp").Length(), 0);
 }
 
 TEST_F(BrFileDeviceTest, ExistsNeitherCreatesNorTruncates)

@@ -20,6 +20,16 @@ TEST(BrPlane, Construction)
   // The normal is unit length whatever the triangle's size.
   BrPlane big(BrVector(0, 0, 0), BrVector(0, 0, 10), BrVector(10, 0, 0));
   EXPECT_TRUE(big.Normal() == BrVector(0, 1, 0));
+  EXPECT_TRUE(big.IsValid());
+  // Points on one line span no plane: reported invalid, with no NaN in it.
+  for (const BrPlane& flat : {BrPlane(BrVector(0, 0, 0), BrVector(1, 1, 1), BrVector(3, 3, 3)),
+                              BrPlane(BrVector(1, 2, 3), BrVector(1, 2, 3), BrVector(4, 5, 6)),
+                              BrPlane(BrVector(0, 0, 0), BrVector(1000, 0, 0), BrVector(2000, 0.0001f, 0))})
+  {
+    EXPECT_FALSE(flat.IsValid());
+    EXPECT_TRUE(flat.Normal() == BrVector());
+    EXPECT_FLOAT_EQ(flat.Displacement(), 0.0f);
+  }
 
   BrPlane p(BrVector(1, 0, 0), 2.0f);
   p.Normal() = BrVector(0, 0, 1);

@@ -75,6 +75,7 @@ TEST(BrVector, SizeUnitNormalise)
   BrVector w(0, -2, 0);
   ExpectVec(w.Unit(), 0, -1, 0);
   ExpectVec(w, 0, -2, 0); // Unit leaves the vector alone
+  ExpectVec(BrVector().Unit(), 0, 0, 0); // no direction: zero, never NaN
 }
 
 TEST(BrVector, AxisAngleRotation)

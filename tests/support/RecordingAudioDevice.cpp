@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 
 namespace {
 
@@ -64,6 +65,6 @@ int RecordingAudioDevice::CountOf(const std::string& line) const {
 
 int RecordingAudioDevice::AddSound(BrSoundFX* sound) { return m_Sounds.Add(sound); }
 
-ScopedEngineAudio::ScopedEngineAudio(BrAudioMgrBase* device) : m_pPrevious(Engine().SetAudioForTests(device)) {}
+ScopedEngineAudio::ScopedEngineAudio(BrAudioMgrBase* device) : m_pPrevious(BrEngineTestSeams::SetAudio(device)) {}
 
-ScopedEngineAudio::~ScopedEngineAudio() { Engine().SetAudioForTests(m_pPrevious); }
+ScopedEngineAudio::~ScopedEngineAudio() { BrEngineTestSeams::SetAudio(m_pPrevious); }

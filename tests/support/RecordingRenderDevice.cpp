@@ -7,6 +7,7 @@
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrCamera.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 #include "engine/presentation/BrSpriteDaemon.h"
 
 // ----- buffers ----------------------------------------------------------------------------------------------
@@ -411,6 +412,6 @@ std::vector<RecordingRenderDevice::Sprite> RecordingRenderDevice::AcceptedSprite
 
 // ----- installing it ----------------------------------------------------------------------------------------
 
-ScopedRenderDevice::ScopedRenderDevice(BrRenderBase* device) : m_pPrevious(Engine().SetRenderForTests(device)) {}
+ScopedRenderDevice::ScopedRenderDevice(BrRenderBase* device) : m_pPrevious(BrEngineTestSeams::SetRender(device)) {}
 
-ScopedRenderDevice::~ScopedRenderDevice() { Engine().SetRenderForTests(m_pPrevious); }
+ScopedRenderDevice::~ScopedRenderDevice() { BrEngineTestSeams::SetRender(m_pPrevious); }

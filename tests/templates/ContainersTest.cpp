@@ -188,6 +188,14 @@ TEST(TDLinkedList, LinksStayConsistentThroughRemovals)
   dup.RemoveValue(42);
   EXPECT_EQ(2, dup.GetCount());
   EXPECT_FALSE(TDLinkedList<int32_t>().Contains(0));
+
+  // A node of another list is refused: both lists keep their nodes, ends and counts.
+  LogCapture log;
+  dup.Remove(l.GetHead());
+  EXPECT_EQ(2, dup.GetCount());
+  EXPECT_EQ(1, l.GetCount());
+  EXPECT_EQ(9, l.GetHead()->element);
+  EXPECT_TRUE(log.Saw("WARNING: TDLinkedList::Remove(..) refused a node that is not in this list\n"));
 }
 
 TEST(TDLinkedList, CopiesAreIndependentAndBadIndicesAreLogged)
@@ -220,6 +228,13 @@ TEST(TDLinkedList, CopiesAreIndependentAndBadIndicesAreLogged)
   EXPECT_TRUE(log.Saw("WARNING: Accessed TDLinkedList out of bounds 0/0\n"));
   EXPECT_STREQ("a", src[0].c_str());
   EXPECT_STREQ("b", src[1].c_str());
+
+  // The spare handed out earlier stays live memory when the next bad index comes.
+  Str& spare = src[5];
+  spare = "written";
+  Str& next = src[6];
+  EXPECT_EQ(&spare, &next);
+  EXPECT_EQ(nullptr, spare.c_str());
 }
 
 namespace

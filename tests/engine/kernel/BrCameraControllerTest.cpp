@@ -299,6 +299,20 @@ TEST(BrBillboard, BuildsItsQuadAndFacesTheCamera) {
   b.Location() = BrVector(-50, 0, 100);  // on the left: never mirrored (the mirror image of the right's frozen frame)
   EXPECT_NEAR(b.ComputeFrame(camera).X.x, frozenX, 1e-4f);
 
+  // Free style, seen from above at a slant: right and up still have unit length before scaling.
+  b.Style() = 3;
+  b.Location() = BrVector(0, 0, 100);
+  frame = b.ComputeFrame(camera);
+  EXPECT_NEAR(frame.X.Size(), 4.0f, 1e-4f);
+  EXPECT_NEAR(frame.Y.Size(), 8.0f, 1e-4f);
+  EXPECT_NEAR(frame.X | frame.Z, 0.0f, 1e-4f);
+  // At the camera's own position, or straight below it, no facing exists.
+  BrCoords none;
+  b.Location() = camera.Position;
+  EXPECT_FALSE(b.ComputeFrame(camera, none));
+  b.Location() = BrVector(0, 0, 0);
+  EXPECT_FALSE(b.ComputeFrame(camera, none));
+
   b.Destroy();
   EXPECT_EQ(b.GetVertexBuffer(), nullptr);
 }

@@ -1,5 +1,13 @@
-// The configuration cache: defaults and adjustments when reading, typed access, and the write-back order.
+// The configuration cache: defaults and adjustments when reading, typed access, and the write-back that keeps
+// the file's own lines, refuses a read-only file and reports a corrupt one.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "EngineTestSupport.h"
 
@@ -103,35 +111,92 @@ TEST(ConfigCache, SettersOverwriteInPlaceAndColoursNeedFourParts) {
   EXPECT_EQ(col.b, 5);
 }
 
-TEST(ConfigCache, WriteBackKeepsSectionOrderAndDropsOtherSections) {
-  RunTree tree("[Engine]\nSafe=0\n[Game]\nX=1\n");
+TEST(ConfigCache, WriteBackMergesIntoTheFileKeepingWhatItDoesNotKnow) {
+  RunTree tree(
+      "# my settings\n[Engine]\nSafe=0\n\n# [Display] follows\n[Game]\nX=1\n[Display]\nWindowWidth=1024\n"
+      "Title=[Demo]\nCustom=7\n");
   tree.Configure();
   tree.cache.SetString("Other", "Key", "v");
   tree.cache.SetInteger("Engine", "Extra", 5);
+  tree.cache.SetInteger("Display", "WindowWidth", 1280);
   ASSERT_TRUE(tree.cache.WriteConfigToFile(&tree.file));
-  tree.file.Close();
-  std::ifstream in(tree.root / "game" / "Media" / "Config" / "main.cfg");
-  std::vector<std::string> lines;
-  for (std::string l; std::getline(in, l);) lines.push_back(l);
-  ASSERT_GE(lines.size(), 6u);
-  EXPECT_EQ(lines[0], "[Engine]");
-  EXPECT_EQ(lines[1], "Safe=0");
-  EXPECT_EQ(lines[2], "Libs=");
-  EXPECT_EQ(lines[3], "Extra=5");
-  EXPECT_EQ(lines[4], "");
-  EXPECT_EQ(lines[5], "");
-  EXPECT_EQ(lines[6], "[Render]");
-  std::vector<std::string> headers;
-  for (const std::string& l : lines)
-    if (!l.empty() && l[0] == '[') headers.push_back(l);
-  EXPECT_EQ(headers, (std::vector<std::string>{"[Engine]", "[Render]", "[Display]", "[Audio]", "[Net]", "[App]"}));
+  const brtest::fs::path config = tree.root / "game" / "Media" / "Config";
+  auto text = [&] {
+    std::ifstream in(config / "main.cfg");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string written = text();
+  // Comments, blank lines, unknown sections and keys stay where they were; values change in place; keys the
+  // file lacked close their section; sections it lacked follow in the engine's order, then the others.
+  EXPECT_EQ(written.rfind(
+                "# my settings\n[Engine]\nSafe=0\nLibs=\nExtra=5\n\n# [Display] follows\n[Game]\nX=1\n[Display]\n"
+                "WindowWidth=1280\nTitle=[Demo]\nCustom=7\nWindowHeight=",
+                0),
+            0u)
+      << written;
+  size_t at = 0;
+  for (const char* header : {"\n[Render]\n", "\n[Audio]\n", "\n[Net]\n", "\n[App]\n", "\n[Other]\nKey=v\n"}) {
+    const size_t next = written.find(header, at);
+    ASSERT_NE(next, std::string::npos) << header;
+    at = next;
+  }
+  // Written beside the file and renamed: nothing is left over, and the open file reads the new text.
+  EXPECT_FALSE(brtest::fs::exists(config / "main.cfg.tmp"));
+  int width = 0;
+  EXPECT_TRUE(tree.file.GetValue(width, "Display", "WindowWidth"));
+  EXPECT_EQ(width, 1280);
+  // A second write-back of the same settings changes nothing.
+  ASSERT_TRUE(tree.cache.WriteConfigToFile(&tree.file));
+  EXPECT_EQ(text(), written);
   // What was written reads back to the same values.
   BrCfgFile again;
-  ASSERT_TRUE(again.Open((tree.root / "game" / "Media" / "Config" / "main.cfg").string().c_str(), 0x1000001));
+  ASSERT_TRUE(again.Open((config / "main.cfg").string().c_str(), 0x1000001));
   BrConfigCache reread;
   ASSERT_TRUE(reread.ReadConfigFromFile(&again));
   EXPECT_EQ(Int(reread, "Engine", "Safe"), 0);
-  EXPECT_EQ(Int(reread, "Display", "WindowWidth"), Int(tree.cache, "Display", "WindowWidth"));
+  EXPECT_EQ(Int(reread, "Display", "WindowWidth"), 1280);
+  EXPECT_EQ(Int(reread, "Display", "WindowHeight"), Int(tree.cache, "Display", "WindowHeight"));
+}
+
+TEST(ConfigCache, ReadOnlyFileIsReadAndItsWriteBackRefused) {
+  RunTree tree("[Display]\nWindowWidth=1280\nWindowHeight=1024\nScreenWidth=1024\nScreenHeight=768\n");
+  const brtest::fs::path cfg = tree.root / "game" / "Media" / "Config" / "main.cfg";
+  brtest::fs::permissions(cfg, brtest::fs::perms::owner_read | brtest::fs::perms::group_read |
+                                   brtest::fs::perms::others_read);
+  std::fflush(nullptr);
+  // Permissions bind only a user without root's override: the story runs in a child as such a user.
+  EXPECT_EXIT(
+      {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) std::_Exit(10);
+        tree.Configure();
+        if (!tree.file.IsValid() || Int(tree.cache, "Display", "WindowWidth") != 1280) std::_Exit(11);
+        tree.cache.SetInteger("Display", "WindowWidth", 800);
+        if (tree.cache.WriteConfigToFile(&tree.file)) std::_Exit(12);
+        if (tree.LastLine().rfind("ERROR: Failed to write the configuration back to", 0) != 0) std::_Exit(13);
+        std::ifstream in(cfg);
+        std::string first;
+        std::getline(in, first);
+        std::getline(in, first);
+        std::_Exit(first == "WindowWidth=1280" ? 0 : 14);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST(ConfigCache, CorruptOrUnreadableFileIsReportedByName) {
+  {
+    RunTree tree("\x01\x02garbage=1\n[Engine]\nSafe=0\n");
+    tree.Configure();
+    EXPECT_EQ(Int(tree.cache, "Engine", "Safe"), 0);
+    EXPECT_NE(tree.LastLine().find("is corrupt (it holds bytes that are not text)"), std::string::npos)
+        << tree.LastLine();
+    EXPECT_NE(tree.LastLine().find("main.cfg"), std::string::npos);
+  }
+  // A folder where the file should be cannot be read: said as such, naming it.
+  RunTree folder("");
+  brtest::fs::create_directories(folder.root / "game" / "Media" / "Config" / "main.cfg");
+  folder.Configure();
+  EXPECT_NE(folder.LastLine().find("ERROR: The configuration file "), std::string::npos) << folder.LastLine();
+  EXPECT_NE(folder.LastLine().find("main.cfg cannot be read"), std::string::npos) << folder.LastLine();
 }
 
 TEST(ConfigCache, FailedWriteBackIsReported) {

@@ -101,10 +101,10 @@ TEST_F(EntityTest, SizesTextAndCollisionFlagsFollowTheSection) {
   EXPECT_EQ(none.GetCollideFlags(), 0u);
   EXPECT_TRUE(none.GetDrawScale() == BrVector(64, 64, 0));
 
-  // A value longer than the buffer is cut, never overrun.
+  // A text of 100 characters is kept whole (texts keep up to 255).
   BrDemoEntity longText;
   longText.LoadScript("Long", &cfg);
-  EXPECT_EQ(longText.GetText().Length(), 63);
+  EXPECT_EQ(longText.GetText().Length(), 100);
 }
 
 TEST_F(EntityTest, IconsBecomeEffectorsAndTheHudIconFallsBack) {
@@ -138,6 +138,9 @@ TEST_F(EntityTest, IconsBecomeEffectorsAndTheHudIconFallsBack) {
   BrDemoEntity again;
   again.LoadScript("Icons", &cfg);
   EXPECT_EQ(again.Portrait().GetEffector(), icons.Portrait().GetEffector());
+  // Reading the section again gives the same style: the bit is cleared, not flipped back.
+  icons.LoadScript("Icons", &cfg);
+  EXPECT_EQ(icons.Portrait().Style(), 2u);
 }
 
 TEST_F(EntityTest, RevealSoundsAndTouching) {
@@ -310,6 +313,15 @@ TEST(BrDemoEntity, DrawsItsPortraitJoinsTheMiniMapAndShowsItsCollision) {
   EXPECT_EQ(render.draws.size(), 1u);  // the portrait's quad
   ASSERT_EQ(MiniMapCalls().size(), 1u);
   EXPECT_EQ(MiniMapCalls()[0], "add " + std::to_string(e->GetID()) + " 0");
+
+  // At the camera's own position the portrait has no facing: nothing is drawn rather than a NaN frame.
+  const BrVector kept = e->Location();
+  e->Location() = game->Camera()->GetCoords().Position;
+  render.ClearRecords();
+  map->Draw(&render);
+  render.drawAllBillboards();
+  EXPECT_EQ(render.draws.size(), 0u);
+  e->Location() = kept;
 
   e->SetVisible(false);
   render.ClearRecords();

@@ -1,7 +1,10 @@
 // Window messages reaching the engine (direct and through the window layer's pump) and the global keys.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "EngineTestSupport.h"
@@ -228,9 +231,27 @@ TEST(EngineGlobalKeys, AltEnterActsOncePerPressAndPrintScreenOnEveryPoll) {
   Engine().ProcessGlobalUserInput();
   Engine().ProcessGlobalUserInput();
   EXPECT_EQ(count("FAKE: render screenshot " + tree.root.string() + "/game\\Media\\Screenshots\\"), 2);
+  // A shot whose name is taken (the fake device writes no file: one is put there) gets "_2" and so on.
+  auto lastShot = [&] {
+    std::string shot;
+    for (const std::string& l : tree.Log())
+      if (l.rfind("FAKE: render screenshot ", 0) == 0) shot = l.substr(std::strlen("FAKE: render screenshot "));
+    std::string real = shot;
+    for (char& c : real)
+      if (c == '\\') c = '/';
+    return std::make_pair(shot, real);
+  };
+  const auto first = lastShot();
+  std::ofstream(first.second) << "taken";
+  Engine().ProcessGlobalUserInput();
+  const auto second = lastShot();
+  EXPECT_NE(second.first, first.first);
+  EXPECT_FALSE(brtest::fs::exists(second.second));
+  const std::string stem = first.first.substr(0, first.first.size() - 4);
+  if (second.first.compare(0, stem.size(), stem) == 0) EXPECT_EQ(second.first, stem + "_2.bmp");
   brW32InjectKey(VK_CONTROL, TRUE);
   Engine().ProcessGlobalUserInput();
-  EXPECT_EQ(count("FAKE: render screenshot"), 2);
+  EXPECT_EQ(count("FAKE: render screenshot"), 3);
   brW32InjectKey(VK_CONTROL, FALSE);
   brW32InjectKey(VK_SNAPSHOT, FALSE);
   EXPECT_TRUE(brtest::fs::is_directory(tree.root / "game" / "Media" / "Screenshots"));

@@ -88,7 +88,7 @@ TEST(EngineStart, StartsInOrderStepsAndLeavesInOrder) {
 }
 
 TEST(EngineStart, MissingAudioLetsTheStartGoOnAndAsksForSafeMode) {
-  RunTree tree("[Engine]\nSafe=0\n[Render]\nDevice=GfxDrv\n[Audio]\nDevice=NoSuchAudio\n");
+  RunTree tree("[Engine]\nSafe=0\nLibs=NoSuchGame\n[Render]\nDevice=GfxDrv\n[Audio]\nDevice=NoSuchAudio\n");
   tree.Plugin("FakeRender", "GfxDrv");
   tree.Configure();
   ASSERT_TRUE(Engine().Init(0, 0, 0));
@@ -97,8 +97,18 @@ TEST(EngineStart, MissingAudioLetsTheStartGoOnAndAsksForSafeMode) {
   int safe = 0;
   EXPECT_TRUE(tree.cache.GetInteger("Engine", "Safe", safe));
   EXPECT_EQ(safe, 1);
-  EXPECT_NE(tree.Find("Failed to load NoSuchAudio extension"), -1);
+  const int failed = tree.Find("Failed to load NoSuchAudio extension");
+  ASSERT_NE(failed, -1);
+  // The next line says where the engine looked and why the loader refused.
+  const std::string why = tree.Log()[size_t(failed) + 1];
+  EXPECT_EQ(why.rfind("ERROR: Could not load ", 0), 0u) << why;
+  EXPECT_NE(why.find("\\plug-ins\\NoSuchAudio.dll: "), std::string::npos) << why;
   EXPECT_NE(tree.Find("Failed to create NoSuchAudio audio extension"), -1);
+  // A game library that does not load is said too, with its path and the reason.
+  bool lib = false;
+  for (const std::string& l : tree.Log())
+    lib = lib || l.rfind("ERROR: Engine could not load lib NoSuchGame from Media\\Libs\\NoSuchGame.dll: ", 0) == 0;
+  EXPECT_TRUE(lib);
   EXPECT_NE(tree.Find("Specifying -safe mode restart in config file"), -1);
   EXPECT_NE(tree.Find("WARNING: Failed to initiate Audio device"), -1);
   // Stepping without sound is fine.
@@ -148,6 +158,7 @@ TEST(EngineStart, LibraryWithoutEntryPointCountsAsMissingDevice) {
   tree.Configure();
   EXPECT_FALSE(Engine().Init(0, 0, 0));
   EXPECT_NE(tree.Find("Failed to create GfxDrv rendering extension"), -1);
+  EXPECT_NE(tree.Find("ERROR: The GfxDrv extension exports no fnGetRenderingDevice"), -1);
   EXPECT_EQ(tree.LastLine(), "Exit granted");
   // The library was freed at once and no delete function was called for a device that never existed.
   EXPECT_EQ(tree.Find("WARNING: Failed to delete Rendering device"), -1);

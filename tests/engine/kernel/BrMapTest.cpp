@@ -123,10 +123,25 @@ TEST(BrMap, PathNetworkIsValidatedAndLinked) {
 
   EXPECT_FALSE(map.BuildPaths());  // the far node sees nobody
   ASSERT_EQ(map.PathNodes()[0].Links().GetCount(), 1);
-  EXPECT_EQ(map.PathNodes()[0].Links()[0].pNode, &map.PathNodes()[1]);
+  EXPECT_EQ(map.PathNodes()[0].Links()[0].iNode, 1);
   EXPECT_FLOAT_EQ(map.PathNodes()[0].Links()[0].fDistance, 100.0f);
   EXPECT_EQ(map.PathNodes()[1].Links().GetCount(), 1);
   EXPECT_EQ(map.PathNodes()[2].Links().GetCount(), 0);
+
+  // Building again links each pair once; validating a linked network (dropping a node moves the later ones,
+  // and the array reallocates) leaves links that still name the right nodes.
+  map.BuildPaths();
+  ASSERT_EQ(map.PathNodes()[0].Links().GetCount(), 1);
+  map.PathNodes().Add(BrPathNode(BrVector(0, 0, 50)));  // index 3, near node 0
+  map.BuildPaths();
+  map.PathNodes()[1].Value() = 1;
+  map.ValidatePaths();
+  ASSERT_EQ(map.PathNodes().GetCount(), 3);
+  ASSERT_EQ(map.PathNodes()[0].Links().GetCount(), 1);  // the link to the dropped node went with it
+  EXPECT_EQ(map.PathNodes()[0].Links()[0].iNode, 2);
+  EXPECT_FLOAT_EQ(map.PathNodes()[2].Position().z, 50.0f);
+  ASSERT_EQ(map.PathNodes()[2].Links().GetCount(), 1);
+  EXPECT_EQ(map.PathNodes()[2].Links()[0].iNode, 0);
 
   NearSightMap allGone;
   BrPathNode off;

@@ -264,6 +264,19 @@ TEST(BrGameObj, TurnsAndLooksAt) {
   EXPECT_NEAR(viewer.GetCoords().X.z, -1.0f, 1e-5f);  // right = up x direction
   EXPECT_NEAR(viewer.GetCoords().Y.y, 1.0f, 1e-5f);
   EXPECT_TRUE(viewer.Location() == BrVector(0, 0, 0));
+  // A point at its own position gives no direction: the way it faces is kept, with no NaN.
+  const BrCoords before = viewer.GetCoords();
+  viewer.LookAt(&viewer.Location());
+  EXPECT_TRUE(viewer.GetCoords().Z == before.Z);
+  EXPECT_TRUE(viewer.GetCoords().X == before.X);
+  EXPECT_TRUE(viewer.GetCoords().Y == before.Y);
+  // Straight up still gives a square frame.
+  BrVector above(0, 50, 0);
+  viewer.LookAt(&above);
+  EXPECT_NEAR(viewer.GetCoords().Z.y, 1.0f, 1e-5f);
+  EXPECT_NEAR(viewer.GetCoords().X.Size(), 1.0f, 1e-5f);
+  EXPECT_NEAR(viewer.GetCoords().X | viewer.GetCoords().Z, 0.0f, 1e-5f);
+  viewer.LookAt(&target);
 
   // Many small rolls keep the frame orthonormal.
   for (int i = 0; i < 500; ++i) viewer.RollBy(7.3f);

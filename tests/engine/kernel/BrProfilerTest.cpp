@@ -112,4 +112,16 @@ TEST(Profiler, StatisticsFileListsRecordsInFirstUseOrder) {
   EXPECT_EQ(lines[9], "\tZed             \t5\t\t10\t10\t1");
   EXPECT_EQ(lines[10], "\tAbc             \t0\t\t-1\t0\t1");
   EXPECT_EQ(lines[11], "\ta twenty char name!!\t0\t\t-1\t0\t1");
+
+  // The time text names several runs alike: a second file never replaces the first.
+  BrProfiler again;
+  again.Profile("Zed");
+  again.DumpStats();
+  const std::string second = again.GetStatsPath();
+  EXPECT_NE(second, path);
+  int files = 0;
+  for (auto& e : brtest::fs::directory_iterator(tree.root / "game" / "Stats")) files += e.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(files, 2);
+  if (second.compare(0, path.size() - 4, path, 0, path.size() - 4) == 0)
+    EXPECT_EQ(second, path.substr(0, path.size() - 4) + "_2.log");
 }

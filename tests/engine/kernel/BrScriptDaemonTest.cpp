@@ -79,9 +79,10 @@ TEST(ScriptDaemon, LongNamesAndValuesNeverOverflow) {
     EXPECT_EQ(small[0], 'x');
 
   Objects p("[A]\nType=Base\nText=" + longValue + "\n\n[Base]\nHealth=3\n");
-  char buf[64];
+  // The unsized form keeps texts of up to 255 characters (it once cut them at 63).
+  char buf[BrCfgFile::ciLineLen];
   ASSERT_TRUE(p.script.LoadProperty(buf, "A", &p.file, "Text"));
-  EXPECT_EQ(std::strlen(buf), 63u);
+  EXPECT_EQ(std::string(buf), longValue);
   char exact[8];
   ASSERT_TRUE(p.script.LoadProperty(exact, (int)sizeof(exact), "A", &p.file, "Text"));
   EXPECT_STREQ(exact, "vvvvvvv");

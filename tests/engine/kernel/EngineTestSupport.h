@@ -13,6 +13,7 @@
 #include "core/BrCfgFile.h"
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 
 namespace brtest {
 
@@ -95,7 +96,7 @@ private:
 // Leaves the engine exited and ready for the next test of the same process.
 inline void ResetEngine() {
   Engine().Exit();
-  Engine().ResetAfterExit();
+  BrEngineTestSeams::ResetAfterExit();
 }
 
 }  // namespace brtest

@@ -110,6 +110,17 @@ TEST(BrUIControlListBox, AClickSelectsTheRowAtItsHeight) {
   rig.parent.m_bAnswer = true;
   EXPECT_TRUE(rig.box->LeftClick(0.5f, 0.5f));
   EXPECT_EQ(rig.box->GetSelected(), 1);
+
+  // A click beside the box (every control may be offered every click) leaves the selection alone, whether at
+  // the height of a row or above the rows.
+  rig.parent.m_bAnswer = false;
+  rig.box->SetArea(0.0f, 0.0f, 0.5f, 1.0f);
+  rig.box->LeftClick(0.25f, 0.37f);
+  EXPECT_EQ(rig.box->GetSelected(), 2);
+  EXPECT_FALSE(rig.box->LeftClick(0.75f, 0.3f));
+  EXPECT_EQ(rig.box->GetSelected(), 2);
+  rig.box->LeftClick(0.75f, 0.1f);
+  EXPECT_EQ(rig.box->GetSelected(), 2);
 }
 
 TEST(BrUIControlListBox, RefillingTheSameListKeepsTheSelectionAndADifferentOneDropsIt) {

@@ -123,3 +123,26 @@ TEST(Host, RefusesBadOptions) {
   EXPECT_EQ(tree.Run("--bogus"), 2);
   EXPECT_FALSE(fs::exists(tree.root / "game" / "log.txt"));
 }
+
+TEST(Host, MissingMediaFolderIsNamedAndNothingStarts) {
+  HostTree tree;
+  EXPECT_EQ(tree.Run("--headless --media Nowhere --frames 5"), 1);
+  std::vector<std::string> out = tree.Lines("host.out");
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out[0], "brhost: no media folder Nowhere in " + (tree.root / "game").string());
+  EXPECT_EQ(tree.LastLogLine(), "ERROR: Host found no media folder Nowhere in " + (tree.root / "game").string());
+  EXPECT_EQ(tree.Find("Exit granted"), -1);
+}
+
+TEST(Host, ZeroFramesRunsNone) {
+  HostTree tree;
+  tree.Config("[Engine]\nSafe=0\nLibs=FakeGame\n\n[Render]\nDevice=GfxDrv\n\n[RAG]\nAppType=FakeApp\n");
+  tree.Copy("FakeRender", tree.root / "drivers" / "plug-ins" / "GfxDrv.so");
+  tree.Copy("FakeGame", tree.root / "game" / "Media" / "Libs" / "FakeGame.so");
+  EXPECT_EQ(tree.Run("--headless --frames 0"), 0);
+  EXPECT_NE(tree.Find("FAKE: app destroyed after 0 steps"), -1);
+  EXPECT_NE(tree.Find("FAKE: render deleted after 0 frames"), -1);
+  std::vector<std::string> out = tree.Lines("host.out");
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out[0], "brhost: left in order after 0 frames.");
+}

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "engine/kernel/BrEngineTestSeams.h"
 #include "engine/kernel/BrPlugin.h"
 #include "platform/win32/win32_kernel.h"
 
@@ -84,7 +85,7 @@ TEST_F(SoundDrvTest, TheEngineStartsStepsAndDeletesTheDeviceFromThePlugin) {
   EXPECT_EQ(Engine().Audio(), nullptr);
   EXPECT_TRUE(m_Log.Contains("Deleted Audio device"));
   EXPECT_FALSE(m_Log.Contains("WARNING: Failed to delete Audio device"));
-  Engine().ResetAfterExit();
+  BrEngineTestSeams::ResetAfterExit();
   std::memcpy(Engine().DriversDir(), savedDrivers, sizeof(savedDrivers));
   Engine().SetConfig(&m_Config);
   Engine().setMediaDir(m_Media.Path().string().c_str());

@@ -161,7 +161,7 @@ TEST_F(GfxDrvTest, DefaultShadersThatCannotBeMadeEndTheStart) {
   EXPECT_TRUE(m_Log.Has("ERROR: CreateVertexDeclaration failed"));
   EXPECT_TRUE(m_Log.Has("ERROR: Failed to create default shaders"));
   EXPECT_TRUE(GExit) << "the engine was asked to end the run";
-  Engine().ResetAfterExit();
+  BrEngineTestSeams::ResetAfterExit();
   // The text whose declaration failed left no cache entry behind.
   EXPECT_EQ(dev->NumCachedShaders(), 0);
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "engine/kernel/BrEngineTestSeams.h"
 #include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrSpriteDaemon.h"
 #include "platform/win32/win32.h"
@@ -147,6 +148,6 @@ TEST(GfxDrvEngine, StartsThroughThePluginTogglesResizesAndTakesAScreenshot) {
 
   EXPECT_TRUE(Engine().Exit());
   EXPECT_TRUE(log.Has("Rendering device and resources safely released"));
-  Engine().ResetAfterExit();
+  BrEngineTestSeams::ResetAfterExit();
   brW32ResetInput();
 }

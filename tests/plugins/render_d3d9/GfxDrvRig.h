@@ -18,6 +18,7 @@
 #include "core/BrLogFile.h"
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 #include "engine/kernel/BrW32WindowMgr.h"
 #include "platform/d3d9/d3d9_testing.h"
 #include "plugins/render_d3d9/render_d3d9.h"
@@ -204,7 +205,7 @@ protected:
     DropDevice();
     if (m_bWindow) m_Window.Exit();
     // Destroying the main window runs the engine's exit (WM_DESTROY): undo it for the tests that follow.
-    Engine().ResetAfterExit();
+    BrEngineTestSeams::ResetAfterExit();
     Engine().SetConfig(m_pPrevConfig);
     Engine().setMediaDir(m_PrevMedia);
     brD3D9TestReset();
@@ -222,7 +223,7 @@ protected:
     MakeWindow();
     DropDevice();
     m_pDev = new BrD3DRenDev();
-    m_pPrevRender = Engine().SetRenderForTests(m_pDev);
+    m_pPrevRender = BrEngineTestSeams::SetRender(m_pDev);
     m_bInstalled = true;
     m_pDev->ParentHandle() = m_Window.GetHandle();
     m_pDev->WindowStyle() = m_Window.WindowStyle();
@@ -238,7 +239,7 @@ protected:
   void DropDevice() {
     if (!m_pDev) return;
     m_pDev->Exit();
-    if (m_bInstalled) Engine().SetRenderForTests(m_pPrevRender);
+    if (m_bInstalled) BrEngineTestSeams::SetRender(m_pPrevRender);
     m_bInstalled = false;
     delete m_pDev;
     m_pDev = nullptr;
