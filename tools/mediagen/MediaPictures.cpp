@@ -452,7 +452,8 @@ Image background(const std::string& p, const std::string& name, const Typefaces&
       for (int x = 0; x < 64; ++x) img.at(x, y) = ((x / 8 + y / 8) & 1) ? rgb(255, 0, 255) : rgb(20, 20, 20);
     return img;
   }
-  if (has(l, "colourback")) return backdrop(512, 512, rgb(90, 50, 30), rgb(30, 15, 10), seed);
+  // The colour tile tints this white backdrop with its own colour.
+  if (has(l, "colourback")) return Image(256, 256, rgb(255, 255, 255));
   if (has(l, "titletext")) {
     Image img(1024, 256);
     faces.title.drawCentred(img, 24, 34, 1000, 226, "TIDEWRACK", 170, rgb(40, 20, 10, 220));

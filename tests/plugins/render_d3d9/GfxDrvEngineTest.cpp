@@ -22,8 +22,7 @@ public:
     fs::create_directories(m_Root / "game" / "Media" / "Config");
     fs::create_directories(m_Root / "game" / "Media" / "Libs");
     fs::create_directories(m_Root / "drivers" / "plug-ins");
-    fs::copy(fs::path(GFXDRV_MEDIA_DIR) / "Textures", m_Root / "game" / "Media" / "Textures",
-             fs::copy_options::recursive);
+    CopyStartTextures(m_Root / "game" / "Media");
     fs::copy_file(GFXDRV_MODULE, m_Root / "drivers" / "plug-ins" / "GfxDrv.so");
     m_Old = fs::current_path();
     fs::current_path(m_Root / "game");

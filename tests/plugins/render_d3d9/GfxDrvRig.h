@@ -72,13 +72,23 @@ private:
   bool m_WasDebug;
 };
 
-// A media folder of its own: the repository's textures plus whatever a test writes.
+// The textures every rendering device start loads (the fallback and the two backdrops), from the generated
+// media pack into a media folder.
+inline void CopyStartTextures(const fs::path& media) {
+  for (const char* name : {"noshader.bmp", "ui/blackback.jpg", "ui/colourback.jpg"}) {
+    fs::create_directories((media / "Textures" / name).parent_path());
+    fs::copy_file(fs::path(GFXDRV_MEDIA_DIR) / "Textures" / name, media / "Textures" / name,
+                  fs::copy_options::overwrite_existing);
+  }
+}
+
+// A media folder of its own: the start textures plus whatever a test writes.
 class Media {
 public:
   Media() {
     m_Path = fs::temp_directory_path() / ("br_gfx_media_" + Stamp());
     fs::create_directories(m_Path);
-    fs::copy(fs::path(GFXDRV_MEDIA_DIR) / "Textures", m_Path / "Textures", fs::copy_options::recursive);
+    CopyStartTextures(m_Path);
   }
   ~Media() {
     std::error_code ec;
