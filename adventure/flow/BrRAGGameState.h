@@ -1,6 +1,7 @@
 // BrRAGGameState: the base of every game state of the adventure framework, with its HUD pass and click hooks.
 #pragma once
 
+#include "core/BrARGB.h"
 #include "engine/kernel/BrStateMachine.h"
 #include "engine/presentation/BrAudioID.h"
 
@@ -34,4 +35,9 @@ protected:
   // The framework's application (the owner, else the engine's application) when it is a BrRAGGame; null
   // otherwise.
   BrRAGGame* Game() const;
+  // A screen effector made by hand: a copy of "Shader2d" showing image, registered as name; 0 without a device.
+  static unsigned int MakeScreenEffector(const char* image, const char* name);
+  // A screen sprite with rotation 0 and the texture rectangle (0.001, 0.001) to (0.999, 0.999).
+  static void DrawScreenSprite(BrRenderBase* render, float x, float y, float w, float h, unsigned int effector,
+                               float depth, const BrARGB& colour);
 };
