@@ -61,7 +61,8 @@ public:
   void Step(float dt) override;
   // The map while fading.
   void Draw(BrRenderBase* const render) override;
-  // While fading: the HUD and minimap (unless the game was just loaded), then the fade tile.
+  // While fading: the HUD and minimap (unless the game was just loaded), then the fade tile; once faded out,
+  // only the black tile until the state is left.
   void DrawHUD(BrRenderBase* const render) override;
 
   bool IsFading() const { return mbFade; }

@@ -31,7 +31,7 @@ public:
   // effect, ten empty quick slots; true. A second call rebuilds the cells and slots instead of adding more.
   bool Init() override;
   // Ages the messages and the timers from the player's health and oil, then the HUD's step. Without a player
-  // only the HUD's own step runs.
+  // it does nothing.
   void Step(float dt) override;
   // Empties the messages, then the HUD's Destroy.
   void Destroy() override;
