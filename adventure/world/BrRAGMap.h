@@ -26,13 +26,13 @@ public:
   // Wall height used when the map is made, in cells.
   static const float cfDefaultWallHeight;
   // Most indices the map's index buffer holds (the game creates one of this size); Draw never copies more at once.
-  static const int ciIndexBufferSize = 10800;
+  static constexpr int ciIndexBufferSize = 10800;
   // Most vertices 16-bit indices can address; a level that would need more is refused.
-  static const int ciMaxVertices = 65536;
+  static constexpr int ciMaxVertices = 65536;
   // Draws of CellRandom before it falls back to scanning the grid.
-  static const int ciMaxRandomDraws = 10000;
+  static constexpr int ciMaxRandomDraws = 10000;
   // Passes of Trace after the first.
-  static const int ciMaxTraceDepth = 10;
+  static constexpr int ciMaxTraceDepth = 10;
 
   // A 0 x 0 grid of scale 128, level 1, wall height 1.5, no geometry.
   BrRAGMap();
