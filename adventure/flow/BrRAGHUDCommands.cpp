@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "adventure/flow/BrRAGGameStateLoadGameMenu.h"
 #include "adventure/flow/BrRAGHUD.h"
 #include "adventure/world/BrRAGActor.h"
 #include "adventure/world/BrRAGCfgFile.h"
@@ -179,10 +180,10 @@ bool BrRAGHUD::ControlLeftClicked(const BrStringT<char>& idText) {
 bool BrRAGHUD::SwitchMod(const BrStringT<char>& name) {
   if (name.Length() == 0) return false;
   const BrStringT<char> folder = BrStringT<char>("Mods\\") + name;
-  const BrStringT<char> cfgPath = folder + "\\config\\main.cfg";
+  const BrStringT<char> cfgPath = BrRAGGameStateModsMenu::FindModConfig(name);
   // A mod is taken only when its own configuration exists and names its object configurations; the default
   // file is never written into a mod's folder, and the running game's folders stay in place otherwise.
-  if (!FileExists(cfgPath)) {
+  if (cfgPath.Length() == 0 || !FileExists(cfgPath)) {
     GLog.printf("ERROR: Mod %s has no configuration file", name.c_str());
     ShowMessage(BrStringT<char>("That mod has no\nconfiguration."));
     return false;

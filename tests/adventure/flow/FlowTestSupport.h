@@ -12,6 +12,7 @@
 #include "adventure/flow/BrRAGGame.h"
 #include "adventure/flow/BrRAGGameState.h"
 #include "adventure/flow/BrRAGHUD.h"
+#include "adventure/world/BrRAGConfigCache.h"
 #include "core/brcr.h"
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
@@ -146,7 +147,7 @@ public:
 
   fs::path root;
   fs::path old;
-  BrConfigCache config;
+  BrRAGConfigCache config;
   RecordingRenderDevice render;
   RecordingAudioDevice audio;
   BrRAGGame* game = nullptr;
