@@ -7,7 +7,7 @@
 class BrRAGCfgFile : public BrCfgFile {
 public:
   // Number of lines of the game's default text.
-  static const int ciDefaultLines = 48;
+  static constexpr int ciDefaultLines = 48;
 
   // An unopened file.
   BrRAGCfgFile();
