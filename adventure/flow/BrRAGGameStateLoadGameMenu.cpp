@@ -1,6 +1,8 @@
 // The load-game and mods menus: their controls, and the list of saves or mods read from the folder every frame.
 #include "adventure/flow/BrRAGGameStateLoadGameMenu.h"
 
+#include <strings.h>
+
 #include <cstring>
 
 #include "adventure/flow/BrRAGFlowStates.h"
@@ -155,9 +157,7 @@ bool BrRAGGameStateModsMenu::Init() {
 void BrRAGGameStateModsMenu::OnEntry() {
   BrRAGGameState::OnEntry();
   // Made where the menu lists it: beside the application, whatever the current folder is now.
-  BrStringT<char> mods = AppFolder();
-  mods += "\\Mods";
-  brCreateDirectory(mods.c_str());
+  brCreateDirectory(ModsFolder().c_str());
   EnterMenu(this, "modsmenu", "ModsMenuListBox");
 }
 
@@ -181,12 +181,42 @@ void BrRAGGameStateModsMenu::DrawHUD(BrRenderBase* const render) {
   if (BrHUD* hud = brflow::HUDOf(this)) hud->Draw(render);
 }
 
+BrStringT<char> BrRAGGameStateModsMenu::ModsFolder() {
+  BrStringT<char> folder = AppFolder();
+  folder += "\\Mods";
+  return folder;
+}
+
+BrStringT<char> BrRAGGameStateModsMenu::FindModConfig(const BrStringT<char>& modName) {
+  if (modName.Length() == 0) return BrStringT<char>();
+  BrStringT<char> mod = ModsFolder();
+  mod += "\\";
+  mod += modName;
+  TDArray<BrStringT<char>> folders;
+  BrFileDevice::GetFolderList(BrStringT<char>("*"), mod, folders, eFileOrderNone);
+  for (int i = 0; i < folders.GetCount(); ++i) {
+    const char* name = folders[i].c_str();
+    if (!name || strcasecmp(name, "config") != 0) continue;
+    BrStringT<char> file = mod;
+    file += "\\";
+    file += name;
+    TDArray<BrStringT<char>> files;
+    BrFileDevice::GetFileList(BrStringT<char>("*.cfg"), file, files, eFileOrderNone);
+    for (int j = 0; j < files.GetCount(); ++j) {
+      if (!files[j].c_str() || strcasecmp(files[j].c_str(), "main.cfg") != 0) continue;
+      file += "\\";
+      file += files[j];
+      return file;
+    }
+  }
+  return BrStringT<char>();
+}
+
 void BrRAGGameStateModsMenu::RefreshModsList() {
   BrUIControlListBox* list = FindList("ModsMenuListBox");
   if (!list) return;
   list->ClearList();
-  BrStringT<char> folder = AppFolder();
-  folder += "\\Mods";
+  const BrStringT<char> folder = ModsFolder();
   TDArray<BrStringT<char>> names;
   BrFileDevice::GetFolderList(BrStringT<char>("*"), folder, names, eFileOrderDate);
   for (int i = 0; i < names.GetCount(); ++i) {

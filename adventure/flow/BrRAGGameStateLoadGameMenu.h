@@ -2,6 +2,7 @@
 #pragma once
 
 #include "adventure/flow/BrRAGGameState.h"
+#include "templates/BrStringT.h"
 
 class BrRenderBase;
 
@@ -45,4 +46,10 @@ public:
 
   // The list box's items become the mod folders, newest first, without "." and "..".
   void RefreshModsList();
+
+  // The "Mods" folder beside the application (the engine's application folder, else the current folder).
+  static BrStringT<char> ModsFolder();
+  // The mod's "main.cfg" in its configuration folder, whatever the case of that folder's name ("config",
+  // "Config", ...); empty when the mod has none.
+  static BrStringT<char> FindModConfig(const BrStringT<char>& modName);
 };
