@@ -18,9 +18,9 @@ class BrInventory : public BrObject {
   BR_DECLARE_TYPE(BrInventory)
 public:
   // Slots SetInventorySize gives in the base.
-  static const int ciDefaultSlots = 20;
+  static constexpr int ciDefaultSlots = 20;
   // Most slots, and most places in a slot, a stream may claim; more fails the load.
-  static const int ciMaxStreamSlots = 4096;
+  static constexpr int ciMaxStreamSlots = 4096;
 
   // No slots, no carrier.
   BrInventory();
