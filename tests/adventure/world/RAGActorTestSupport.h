@@ -83,6 +83,8 @@ public:
       return nullptr;
     }
     entity->Location() = BrVector(x, 0.0f, z);
+    // Standing where it was put, not walking to the origin.
+    if (entity->IsA(BrActor::Type)) static_cast<BrActor*>(entity)->StopPathing();
     Map()->AddObject(entity);
     return static_cast<T*>(entity);
   }
