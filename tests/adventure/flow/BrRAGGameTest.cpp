@@ -9,7 +9,7 @@
 #include "engine/kernel/BrController.h"
 #include "tests/adventure/flow/FlowTestSupport.h"
 
-using namespace flowtest;
+using namespace ragflow;
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine/presentation/BrUISelector.h"
 #include "tests/adventure/flow/FlowTestSupport.h"
 
-using namespace flowtest;
+using namespace ragflow;
 
 namespace {
 

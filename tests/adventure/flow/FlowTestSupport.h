@@ -16,13 +16,14 @@
 #include "core/brcr.h"
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrScriptDaemon.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrHUD.h"
 #include "platform/win32/win32_user.h"
 #include "tests/support/RecordingAudioDevice.h"
 #include "tests/support/RecordingRenderDevice.h"
 
-namespace flowtest {
+namespace ragflow {
 
 namespace fs = std::filesystem;
 
@@ -30,6 +31,7 @@ namespace fs = std::filesystem;
 struct FlowEngineSlots : BrEngine {
   static BrApplication*& App() { return Engine().*(&FlowEngineSlots::m_pApp); }
   static BrGUI*& GUI() { return Engine().*(&FlowEngineSlots::m_pGUI); }
+  static BrScriptDaemon*& Script() { return Engine().*(&FlowEngineSlots::m_pScript); }
 };
 
 // Holds a key down for the length of a scope.
@@ -67,6 +69,8 @@ public:
     FlowEngineSlots::GUI() = new BrGUI();
     m_pOldApp = FlowEngineSlots::App();
     FlowEngineSlots::App() = nullptr;
+    m_pOldScript = FlowEngineSlots::Script();
+    FlowEngineSlots::Script() = &script;
   }
 
   ~FlowRun() {
@@ -75,6 +79,7 @@ public:
       delete game;
     }
     FlowEngineSlots::App() = m_pOldApp;
+    FlowEngineSlots::Script() = m_pOldScript;
     BrGUI* gui = FlowEngineSlots::GUI();
     gui->Destroy();
     delete gui;
@@ -102,13 +107,16 @@ public:
     return game;
   }
 
-  // One host frame of dt seconds: the engine's step, then the drawing the host does.
+  // One host frame of dt seconds: the engine's step, then the drawing the host does (the device takes the
+  // camera's view in PreRender).
   void Frame(float dt) {
     Engine().FrameStarted() = brGetSystemTime();
     Engine().Step(dt);
     render.ClearRecords();
+    render.PreRender(ePreRenderClearAll);
     game->Draw(&render);
     Engine().GUI()->Draw(&render);
+    render.EndRender();
   }
   // Frames until the state named is current or seconds of game time have passed; true when it was reached.
   bool RunUntil(const char* state, float seconds, float dt = 0.05f) {
@@ -150,6 +158,7 @@ public:
   BrRAGConfigCache config;
   RecordingRenderDevice render;
   RecordingAudioDevice audio;
+  BrScriptDaemon script;
   BrRAGGame* game = nullptr;
 
 private:
@@ -159,6 +168,7 @@ private:
   BrConfigCache* m_pOldConfig;
   BrGUI* m_pOldGUI;
   BrApplication* m_pOldApp;
+  BrScriptDaemon* m_pOldScript;
 };
 
-}  // namespace flowtest
+}  // namespace ragflow
