@@ -1,6 +1,7 @@
 // Test support for the game flow's screens: the test map and game and the world they run in.
 #include "FlowTestWorld.h"
 
+#include "adventure/flow/BrRAGGameState.h"
 #include "adventure/flow/BrRAGMiniMap.h"
 #include "adventure/flow/BrRAGPlayerMsg.h"
 #include "engine/kernel/BrMap.h"
@@ -31,6 +32,11 @@ FlowTestGame::FlowTestGame() {
 void FlowTestGame::AddStates() {
   for (const std::string& name : StateNames()) AddState(BrStringT<char>(name.c_str()));
   if (!StateNames().empty()) ChangeToState(BrStringT<char>(StateNames().front().c_str()));
+}
+
+void FlowTestGame::DrawHUD(BrRenderBase* render) {
+  BrBaseState* state = GetCurrentState();
+  if (state && state->IsA(BrRAGGameState::Type)) static_cast<BrRAGGameState*>(state)->DrawHUD(render);
 }
 
 void FlowTestGame::Step(float dt) {

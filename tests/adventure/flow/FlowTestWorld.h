@@ -32,6 +32,8 @@ public:
   FlowTestGame();
   void AddStates() override;
   BrActor* GetPlayer() override;
+  // The current state's HUD pass only, as the framework's game does.
+  void DrawHUD(BrRenderBase* render) override;
   // Changes to quitState at the start of the next step, as a confirmed command would.
   void Step(float dt) override;
   // The states AddStates adds, in order; the first becomes current.
