@@ -3,6 +3,7 @@
 // that can carry them, level information that does not reach the map, and hints on the wrong level.
 #include <gtest/gtest.h>
 
+#include "adventure/world/BrRAGMutator.h"
 #include "adventure/world/BrRAGPickup.h"
 #include "game/BrRogueLevelInfo.h"
 #include "game/Chest.h"
@@ -125,6 +126,65 @@ TEST(BrRogueMapPopulate, LevelInformationShapesTheLevel)
   map->Step(0.0f);
   map->StepHints(3.0f);
   EXPECT_FALSE(player->HasSeenHint("HintMap"));
+}
+
+TEST(BrRogueMapPopulate, LevelSpecialsLastForTheLevelOnly)
+{
+  GameWorld world("[Cursed]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nSpecial=Speed,Prone(Fire)\n"
+                  "TunnelFloor=Textures\\t.tga\nRoomWall=Textures\\w.tga\n"
+                  "[Dragon]\nType=FinalBoss\nRarity=0\nLevels=1,80\n"
+                  "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n");
+  Game game(51u);
+  BrRogueMap* map = game.Map();
+  BrRAGPlayer* player = game.Player();
+  // A monster kind whose class no library registers is skipped with a line, never placed as nothing.
+  EXPECT_GT(world.Run().CountLines("skipped Dragon"), 0);
+  EXPECT_EQ(ObjectsOf<Staircase>(map).size(), 1u);
+
+  BrRAGMutator* speed = player->GetMutator("MUTSpeed", true);
+  BrRAGMutator* prone = player->GetMutator("MUTProne(Fire)", true);
+  ASSERT_TRUE(speed && prone);
+  EXPECT_FLOAT_EQ(speed->GetDuration(), -1.0f);
+  EXPECT_FLOAT_EQ(prone->GetDuration(), -1.0f);
+  // The next level's information takes over: the specials are never doubled.
+  map->SetLevel(2);
+  map->Step(0.0f);
+  EXPECT_EQ(player->CountTimesMutatedBy("MUTSpeed"), 1u);
+  EXPECT_EQ(player->CountTimesMutatedBy("MUTProne(Fire)"), 1u);
+  std::vector<BrRogueLevelInfo*> infos = ObjectsOf<BrRogueLevelInfo>(map);
+  ASSERT_EQ(infos.size(), 1u);
+
+  // Stored and loaded, the information keeps its textures but not its specials.
+  const fs::path file = world.Run().root / "info.bin";
+  {
+    BrBin out(file.string().c_str());
+    char header[4] = {'G', 'I', 'N', 'F'};
+    int32_t version = int32_t(GEngineVer);
+    out.Stream(header, 1, 4);
+    out.Stream(&version, 4, 1);
+    infos[0]->Serialize(out);
+  }
+  BrRogueLevelInfo loaded;
+  BrBin in;
+  in.Loading();
+  ASSERT_TRUE(in.Open(file.string().c_str(), 0));
+  loaded.Serialize(in);
+  EXPECT_FALSE(in.HasFailed());
+  EXPECT_EQ(std::string(loaded.GetEnvTexture(eROGUEFloorTunnel).c_str()), "Textures\\t.tga");
+  EXPECT_EQ(std::string(loaded.GetEnvTexture(eROGUEWallRoom).c_str()), "Textures\\w.tga");
+  EXPECT_EQ(loaded.Specials().GetCount(), 0);
+
+  // Destroyed with its level, it takes the specials off the player.
+  infos[0]->Destroy();
+  EXPECT_EQ(player->GetMutator("MUTSpeed", false), nullptr);
+  EXPECT_EQ(player->GetMutator("MUTProne", false), nullptr);
+
+  // A vertex buffer that cannot be filled is logged and leaves the level without an index buffer.
+  world.Render().failVertexBuffers = true;
+  const int indexBuffers = world.Render().indexBufferRequests;
+  map->BuildGeometry();
+  EXPECT_EQ(world.Run().CountLines("WARNING: Failed to initiate BrRogueMap's vertex buffer"), 1);
+  EXPECT_EQ(world.Render().indexBufferRequests, indexBuffers);
 }
 
 TEST(BrRogueMapPopulate, WithoutLevelInformationTheMapKeepsItsOwnCounts)
