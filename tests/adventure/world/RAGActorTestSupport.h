@@ -15,8 +15,14 @@
 #include "adventure/world/BrRAGMap.h"
 #include "adventure/world/BrRAGMutator.h"
 #include "engine/kernel/BrApplication.h"
+#include "engine/presentation/BrGUI.h"
 
 namespace ragactor {
+
+// The engine's widget-manager slot: a player's HUD is handed to it, and it frees the HUD at the end.
+struct GuiSlot : BrEngine {
+  static BrGUI*& GUI() { return Engine().*(&GuiSlot::m_pGUI); }
+};
 
 // A grid map whose object configuration is the test's "actors.cfg".
 class ActorTestMap : public BrRAGMap {
@@ -43,6 +49,8 @@ public:
   explicit ActorWorld(const std::string& config, int width = 8, int height = 8)
       : m_Audio(&audio), m_pApp(new MessageApp()) {
     std::ofstream(folder.root / "Media" / "actors.cfg") << config;
+    m_pOldGUI = GuiSlot::GUI();
+    GuiSlot::GUI() = &gui;
     m_pOldScript = brworld::EngineSlots::Script();
     brworld::EngineSlots::Script() = &script;
     audio.Init();
@@ -52,6 +60,8 @@ public:
   }
   ~ActorWorld() {
     delete m_pScoped;
+    gui.Destroy();
+    GuiSlot::GUI() = m_pOldGUI;
     brworld::EngineSlots::Script() = m_pOldScript;
   }
   ActorWorld(const ActorWorld&) = delete;
@@ -129,8 +139,10 @@ public:
   brworld::RunFolder folder;
   BrScriptDaemon script;
   RecordingAudioDevice audio;
+  BrGUI gui;
 
 private:
+  BrGUI* m_pOldGUI;
   ScopedEngineAudio m_Audio;
   MessageApp* m_pApp;
   brworld::ScopedApp* m_pScoped;
