@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "FlowTestWorld.h"
 #include "adventure/flow/BrRAGInvItemCtrl.h"
 #include "adventure/flow/BrRAGPlayerMsg.h"
 #include "adventure/world/BrRAGDemoEquipment.h"
 #include "adventure/world/BrRAGInventory.h"
+#include "adventure/world/BrRAGWeapon.h"
+#include "engine/presentation/BrCursor.h"
 #include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrGUI.h"
 #include "platform/win32/win32_user.h"
@@ -357,4 +360,61 @@ TEST(RAGPlayerHUD, WarningsShowWhileHealthOrOilIsLowAndGaugesStayInTheirTables) 
   world.dev.ClearRecords();
   hud->Draw(&world.dev);
   EXPECT_EQ(FirstSprite(world, "ShaderStatsCell"), -1);
+}
+
+TEST(RAGPlayerHUD, WeaponCellNamesItsEffectIconsOnceAndTheHoveredCellGrowsWithItsText) {
+  const std::string config = std::string(kConfig) +
+                             "[Venom]\nType=Weapon\nDamage=2\nHitEffects=MUTPoison(5,2)\n"
+                             "HUDIcon=Textures\\icons\\venom.tga\n\n";
+  FlowWorld world(config);
+  BrRAGPlayer* player = world.SpawnPlayer();
+  ASSERT_NE(player, nullptr);
+  BrRAGPlayerHUD* hud = player->GetPlayerHUD();
+  BrDemoEntity* venom = world.Give(player, "Venom");
+  ASSERT_NE(venom, nullptr);
+  player->UnEquipAll();
+  static_cast<BrRAGDemoEquipment*>(venom)->Equip(player);
+  ASSERT_EQ(player->GetWeapon(0), static_cast<BrRAGWeapon*>(static_cast<BrGameObj*>(venom)));
+  Engine().GUI()->ActivateControl(BrStringT<char>("ingame_playerhud"), true);
+  world.HUD()->SetCursor(0);
+  BrCursor* cursor = world.HUD()->GetCursor(-1);
+  ASSERT_NE(cursor, nullptr);
+
+  // The effect's icon file is the mutator's name without its parameters, "MUT" once; its tooltip the full text.
+  const float H = world.dev.GetAspectRatio() * 0.2f;
+  cursor->CursorScreenX() = (0.012f + 0.02f) * 800.0f;
+  cursor->CursorScreenY() = (0.67f * H + 0.02f) * 600.0f;
+  world.dev.ClearRecords();
+  hud->Draw(&world.dev);
+  EXPECT_EQ(world.SpritesOf("WeaponSpecialTextures\\icons\\mutators\\MUTPoison.tga").size(), 1u);
+  const auto& loads = world.dev.Textures()->loads;
+  EXPECT_NE(std::find(loads.begin(), loads.end(), "Textures\\icons\\mutators\\MUTPoison.tga"), loads.end());
+  for (const std::string& name : loads) EXPECT_EQ(name.find("MUTMUT"), std::string::npos);
+  EXPECT_TRUE(world.Drew("MUTPoison(5,2)"));
+  EXPECT_TRUE(world.Drew("2"));  // the damage
+
+  // The pointer over a filled cell: the icon grows by 0.004 on each side (height times the aspect ratio).
+  std::vector<BrRAGInvItemCtrl*> cells = Cells(hud);
+  BrRAGInvItemCtrl* cell = nullptr;
+  for (BrRAGInvItemCtrl* c : cells)
+    if (c->GetInvItemType() == BrStringT<char>("Venom")) cell = c;
+  ASSERT_NE(cell, nullptr);
+  cursor->CursorScreenX() = (cell->GetPosX() + 0.02f) * 800.0f;
+  cursor->CursorScreenY() = (cell->GetPosY() + 0.02f) * 600.0f;
+  hud->Step(0.016f);
+  ASSERT_TRUE(cell->IsRolledOver());
+  world.dev.ClearRecords();
+  hud->Draw(&world.dev);
+  bool grown = false;
+  for (const auto& s : world.dev.sprites)
+    if (s.effector == (unsigned)venom->GetHUDEffector() && std::fabs(s.x - (cell->GetPosX() - 0.004f)) < 1e-5f &&
+        std::fabs(s.w - (cell->GetWidth() + 0.008f)) < 1e-5f &&
+        std::fabs(s.h - (cell->GetHeight() + 0.008f * world.dev.GetAspectRatio())) < 1e-5f)
+      grown = true;
+  EXPECT_TRUE(grown);
+  bool text = false;
+  for (const auto& t : world.dev.texts)
+    if (t.x == 0.5f && t.y == 0.75f) text = true;
+  EXPECT_TRUE(text);
+  EXPECT_EQ(world.SpritesOf("ShaderEquippedItemFX").size(), 1u);  // the equipped overlay
 }
