@@ -134,7 +134,8 @@ void BrRAGSlideCameraCtrl::OrientPlayerForMove(BrRAGPlayer* player, const BrVect
 
 void BrRAGSlideCameraCtrl::WalkTo(BrRAGPlayer* player, const BrVector& point) {
   player->ChangeToState("BrRAGStateNormal");
-  player->HeadForTargetObj(0);
+  // No object id: drops any target (id 0 would name a real object, often not the player's goal).
+  player->HeadForTargetObj(-1);
   player->PathTo(point);
 }
 

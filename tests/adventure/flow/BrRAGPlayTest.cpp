@@ -17,108 +17,9 @@
 #include "engine/kernel/BrController.h"
 #include "engine/presentation/BrCursor.h"
 #include "engine/presentation/BrSoundFX.h"
-#include "tests/adventure/flow/FlowTestSupport.h"
+#include "tests/adventure/flow/FlowPlaySupport.h"
 
 using namespace ragflow;
-
-namespace {
-
-const char* kPlayConfig =
-    "[Hero]\nType=BrRAGPlayer\nHealth=100\nRankNames=Novice,Fighter,Hero\nRankXPs=0,100,1000\n"
-    "Anatomy=Body,Hand,Hand\nHasLantern=1\n\n"
-    "[Weapon]\nType=BrRAGWeapon\nEquipsOn=Hand\n\n"
-    "[Axe]\nType=Weapon\nDamage=6\nSpeed=2\nHUDIcon=Textures\\icons\\axe.tga\n\n"
-    "[Goblin]\nType=BrRAGActor\nHealth=10\n\n"
-    "[AxePickup]\nType=BrRAGPickup\nItemType=Axe\n\n"
-    "[DoneLevel]\nType=BrRAGLevelInfo\nComplete=1\n\n";
-
-}  // namespace
-
-// An open 8 x 8 grid read from "play.cfg" with the player at its centre; counts its steps.
-class RAGFlowPlayMap : public BrRAGMap {
-  BR_DECLARE_CLASS(RAGFlowPlayMap)
-public:
-  bool LoadConfigList() override {
-    ConfigFiles().Clear();
-    ConfigFiles().Add(BrStringT<char>("play.cfg"));
-    return true;
-  }
-  bool Init() override {
-    if (!BrRAGMap::Init()) return false;
-    LoadObjectConfig();
-    InitGrid(8, 8);
-    for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x) GetCell(x, y)->SetValid(true);
-    CellCentre(4, 4, &centre);
-    if (BrDemoEntity* hero = SpawnScripted("Hero")) {
-      hero->Location() = centre;
-      AddObject(hero);
-    }
-    return true;
-  }
-  void Step(float dt) override {
-    ++steps;
-    BrRAGMap::Step(dt);
-  }
-  // Adds an entity of a configured kind at offset (dx, dz) from the centre.
-  BrDemoEntity* Place(const char* kind, float dx, float dz) {
-    BrDemoEntity* entity = SpawnScripted(kind);
-    if (!entity) return nullptr;
-    entity->Location() = centre + BrVector(dx, 0.0f, dz);
-    AddObject(entity);
-    return entity;
-  }
-  int steps = 0;
-  BrVector centre;
-};
-BR_IMPLEMENT_CLASS(RAGFlowPlayMap, BrRAGMap)
-
-namespace {
-
-// A game started at the main menu whose new games are played on RAGFlowPlayMap.
-struct Play {
-  explicit Play(int startLevel = 1) {
-    std::ofstream(run.root / "Media" / "play.cfg") << kPlayConfig;
-    run.config.SetInteger("RAG", "ShowIntro", 0);
-    run.config.SetInteger("RAG", "StartLevel", startLevel);
-    run.config.SetInteger("App", "Hints", 1);
-    game = run.Start();
-    game->SetMapType("RAGFlowPlayMap");
-  }
-  RAGFlowPlayMap* Map() {
-    return game->Map() ? static_cast<RAGFlowPlayMap*>(game->Map()->SafeCast(&RAGFlowPlayMap::Type)) : nullptr;
-  }
-  BrRAGPlayer* Player() {
-    BrActor* actor = game->GetPlayer();
-    return actor ? static_cast<BrRAGPlayer*>(actor->SafeCast(&BrRAGPlayer::Type)) : nullptr;
-  }
-  BrRAGRotateCameraCtrl* Rotate() {
-    BrController* c = game->ActiveController();
-    return c ? static_cast<BrRAGRotateCameraCtrl*>(c->SafeCast(&BrRAGRotateCameraCtrl::Type)) : nullptr;
-  }
-  // The black fade tile's opacity in the last frame (-1 when none was drawn).
-  float FadeAlpha() {
-    RecordingEffectorMgr* fx = run.render.Effectors();
-    float alpha = -1.0f;
-    for (const auto& s : run.render.sprites)
-      if (s.effector < fx->names.size() && fx->names[s.effector] == "ShaderBlackBack" && s.z == 0.0001f)
-        alpha = float(s.colour.a) / 255.0f;
-    return alpha;
-  }
-  // Points the HUD cursor's hot spot at a world point through the device's projection.
-  void PointAt(const BrVector& world) {
-    BrCursor* cursor = run.HUD()->GetCursor(-1);
-    int px = 0, py = 0;
-    ASSERT_TRUE(run.render.Project(world, px, py)) << "point off screen";
-    const BrVector hot = cursor->GetClickPoint();
-    cursor->CursorScreenX() = float(px) - hot.x;
-    cursor->CursorScreenY() = float(py) - hot.y;
-  }
-  FlowRun run;
-  BrRAGGame* game = nullptr;
-};
-
-}  // namespace
 
 TEST(BrRAGPlay, ANewGameFadesInPausesResumesAndEndsWhenTheLevelIsCompleted) {
   Play p;
@@ -339,4 +240,28 @@ TEST(BrRAGPlay, ClicksWalkPickUpAndAttackWhatTheCursorShows) {
   p.game->LeftClick();
   EXPECT_FALSE(p.game->ActiveController()->IsLeftClickPending());
   EXPECT_EQ(p.run.audio.Calls().size(), 0u);
+}
+
+TEST(BrRAGPlay, HoldingTheButtonWalksAfterAFifthOfASecondAndAWalkDropsTheTarget) {
+  Play p;
+  p.NewGame();
+  BrRAGPlayer* player = p.Player();
+  ASSERT_NE(player, nullptr);
+  for (int i = 0; i < 3; ++i) p.run.Frame(0.1f);
+  // Object id 0 is a real object (here the player itself): a walk must not make it the target.
+  ASSERT_EQ(player->GetID(), 0);
+
+  const BrVector held = p.Map()->centre + BrVector(-50.0f, 0.0f, -40.0f);
+  p.PointAt(held);
+  p.run.Frame(0.05f);
+  const BrVector before = player->PathDestination();
+  p.game->LeftMouseDown();
+  p.run.Frame(0.1f);
+  p.run.Frame(0.1f);
+  EXPECT_EQ(player->PathDestination().x, before.x);  // 0.2 s exactly is not yet a walk
+  p.run.Frame(0.05f);
+  EXPECT_NEAR(player->PathDestination().x, held.x, 8.0f);
+  EXPECT_NEAR(player->PathDestination().z, held.z, 8.0f);
+  EXPECT_EQ(player->GetTargetID(), -1);
+  EXPECT_TRUE(player->IsInState("BrRAGStateNormal"));
 }
