@@ -365,7 +365,7 @@ void BrRAGMap::RemoveIsolatedAreas()
 // the run above (depth first), then each of the run below.
 void BrRAGMap::FloodFill(int x, int y, int oldFlags, int newFlags, int& count)
 {
-  if (oldFlags == newFlags || y < 0 || y >= m_iHeight || x >= m_iWidth)
+  if (oldFlags == newFlags || x < 0 || y < 0 || y >= m_iHeight || x >= m_iWidth)
     return;
   struct Frame
   {

@@ -543,10 +543,14 @@ bool BrRAGMap::BuildPaths()
     BrVector& position = m_PathNodes[i].Position();
     const float col = position.x;
     const float row = position.z;
+    // A node off the grid (or with a column too large for an int) keeps its place.
+    const bool inRange = col > -1.0e6f && col < 1.0e6f && row > -1.0e6f && row < 1.0e6f;
     BrVector centre;
-    if (col > -1.0e6f && col < 1.0e6f && row > -1.0e6f && row < 1.0e6f &&
-        GetCell(int(col), int(row)) && (CellCentre(int(col), int(row), &centre), true))
+    if (inRange && GetCell(int(col), int(row)))
+    {
+      CellCentre(int(col), int(row), &centre);
       position = centre;
+    }
     position.y = kPathHeight;
   }
   const bool linked = BrMap::BuildPaths();
