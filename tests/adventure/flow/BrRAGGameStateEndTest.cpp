@@ -5,6 +5,7 @@
 
 #include "FlowTestWorld.h"
 #include "adventure/flow/BrRAGGameStateCredits.h"
+#include "engine/kernel/BrEngineCall.h"
 #include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrGUI.h"
 
@@ -143,14 +144,29 @@ TEST(RAGEndStates, QuittingEndsTheRunInOrder) {
   dialog->SetModal(true);
   ASSERT_TRUE(gui->IsModal());
 
-  // The quit is confirmed during a frame: the engine ends the run once the frame's call has returned.
-  game->quitState = "BrRAGGameStateShuttingDown";
-  Engine().Step(0.016f);
-  EXPECT_TRUE(GExit);
+  // Confirming the quit inside a call from the engine: the quit dialog stops being modal and the exit is asked
+  // for at once, but nothing is torn down while the state's own code runs.
+  {
+    BrEngineCall call;
+    game->ChangeToState(BrStringT<char>("BrRAGGameStateShuttingDown"));
+    EXPECT_TRUE(GExit);
+    EXPECT_FALSE(gui->IsModal());
+    EXPECT_EQ(Engine().App(), game);
+    game->Step(0.016f);
+    EXPECT_TRUE(game->IsInState(BrStringT<char>("BrRAGGameStateShuttingDown")));
+  }
+  // Once that call has returned the run ends in order: the application, then the widgets, then the last line.
   EXPECT_EQ(Engine().App(), nullptr);
   EXPECT_EQ(Engine().GUI(), nullptr);
-  EXPECT_GE(folder.CountLines("Engine requesting exit"), 1);
-  EXPECT_GE(folder.CountLines("Exit granted"), 1);
+  const std::vector<std::string> log = folder.Log();
+  auto at = [&](const std::string& text) {
+    for (size_t i = 0; i < log.size(); ++i)
+      if (log[i].find(text) != std::string::npos) return int(i);
+    return -1;
+  };
+  EXPECT_GE(at("Engine requesting exit"), 0);
+  EXPECT_LT(at("Engine requesting exit"), at("Deleted Widgets mgr"));
+  EXPECT_LT(at("Deleted Widgets mgr"), at("Exit granted"));
 
   Engine().ResetAfterExit();
   brworld::EngineSlots::App() = oldApp;

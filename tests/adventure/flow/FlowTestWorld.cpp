@@ -39,15 +39,6 @@ void FlowTestGame::DrawHUD(BrRenderBase* render) {
   if (state && state->IsA(BrRAGGameState::Type)) static_cast<BrRAGGameState*>(state)->DrawHUD(render);
 }
 
-void FlowTestGame::Step(float dt) {
-  if (!quitState.empty()) {
-    const std::string state = quitState;
-    quitState.clear();
-    ChangeToState(BrStringT<char>(state.c_str()));
-  }
-  BrGame::Step(dt);
-}
-
 std::vector<std::pair<int, int>>& DisplayModes() {
   static std::vector<std::pair<int, int>> modes;
   return modes;

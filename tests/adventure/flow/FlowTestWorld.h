@@ -34,12 +34,8 @@ public:
   BrActor* GetPlayer() override;
   // The current state's HUD pass only, as the framework's game does.
   void DrawHUD(BrRenderBase* render) override;
-  // Changes to quitState at the start of the next step, as a confirmed command would.
-  void Step(float dt) override;
   // The states AddStates adds, in order; the first becomes current.
   static std::vector<std::string>& StateNames();
-
-  std::string quitState;
 };
 
 // Display modes (width, height) the recording device of the next FlowWorld offers.
