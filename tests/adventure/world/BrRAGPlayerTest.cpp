@@ -22,10 +22,13 @@ const char* kConfig =
     "[Plain]\nType=BrRAGPlayer\nHealth=20\nSize=32\nOilBurnRate=1.0\n\n"
     "[Gem]\nType=BrRAGItem\n\n";
 
-// Reads a dialog's text.
+// Reads a dialog's text (through a member pointer, so no object is cast to a class it is not).
 struct DialogText : BrUIDialog {
   static std::string Of(BrUIControl* control) {
-    const BrStringT<char>& text = static_cast<DialogText*>(control)->m_Text;
+    BrUIDialog* dialog = static_cast<BrUIDialog*>(control->SafeCast(&BrUIDialog::Type));
+    if (!dialog) return std::string();
+    BrStringT<char> BrUIDialog::*member = &DialogText::m_Text;
+    const BrStringT<char>& text = dialog->*member;
     return text.c_str() ? text.c_str() : "";
   }
 };

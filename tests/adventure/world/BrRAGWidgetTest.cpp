@@ -151,6 +151,7 @@ TEST(RAGWidget, StreamsKeepTheirFieldsOnlyFromTheirVersions) {
     sword->SetBonus(2);
     ASSERT_TRUE(sword->Equip(hero, true));
     const int swordId = sword->GetID();
+    const int heroId = hero->GetID();
     const unsigned int usedIcon = door->GetMinimapIconUsed();
 
     ASSERT_TRUE(world.SaveAndReload(version));
@@ -161,7 +162,7 @@ TEST(RAGWidget, StreamsKeepTheirFieldsOnlyFromTheirVersions) {
     ASSERT_NE(loadedPickup, nullptr);
     ASSERT_NE(loadedSword, nullptr);
     EXPECT_TRUE(loadedSword->IsEquipped());
-    EXPECT_EQ(loadedSword->GetWielderID(), hero->GetID());
+    EXPECT_EQ(loadedSword->GetWielderID(), heroId);
     EXPECT_EQ(loadedDoor->GetTimesUsed(), version >= 264 ? 1 : 0);
     // Configured values come back from the object's section whatever the version.
     EXPECT_STREQ(loadedDoor->GetUseText().c_str(), "opens the door");
