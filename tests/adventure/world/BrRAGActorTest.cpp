@@ -7,6 +7,7 @@
 #include "RAGActorTestSupport.h"
 #include "RAGTestMutators.h"
 #include "adventure/world/BrRAGArmour.h"
+#include "adventure/world/BrRAGPickup.h"
 #include "adventure/world/BrRAGPlayer.h"
 #include "adventure/world/BrRAGWeapon.h"
 
@@ -28,7 +29,11 @@ const char* kConfig =
     "[Pike]\nType=Weapon\nDamage=4\nEquipsOn=Hand,Hand\n\n"
     "[Bow]\nType=BrRAGRangedWeapon\nDamage=9\nAmmoType=Arrow\nEquipsOn=Hand,Hand\n\n"
     "[Mail]\nType=BrRAGArmour\nDefence=3\nEquipsOn=Body\n\n"
-    "[Plate]\nType=BrRAGArmour\nDefence=5\nEquipsOn=Body\n\n";
+    "[Plate]\nType=BrRAGArmour\nDefence=5\nEquipsOn=Body\n\n"
+    "[Porter]\nType=BrRAGActor\nHealth=10\nSpeed=200\nCanCarry=Weapon,Food\n\n"
+    "[Food]\nType=BrRAGItem\n\n[Bread]\nType=Food\n\n[Loaf]\nType=Bread\n\n"
+    "[LoopA]\nType=LoopB\n\n[LoopB]\nType=LoopA\n\n"
+    "[PickupLoaf]\nType=BrRAGPickup\n\n";
 
 // A blow of points (times multiplier) from owner, with optional edge.
 BrRAGDamage Blow(float points, float multiplier = 1.0f, int owner = -1, const char* edge = nullptr) {
@@ -322,4 +327,34 @@ TEST(RAGActor, SavedAndLoadedWithoutStartEquipmentGivenTwice) {
   EXPECT_FALSE(loaded->IsInState(BrStringT<char>("BrRAGStateAttack")));
   EXPECT_EQ(loaded->GetWeapon(0)->GetText(), world.Get<BrRAGWeapon>(loaded->GetWeapon(0)->GetID())->GetText());
   EXPECT_FALSE(loaded->GetWeapon(0)->IsTouchAttack());
+}
+
+TEST(RAGActor, CarriesKindsByAncestryAndWalksToWhatItPicksUp) {
+  ActorWorld world(kConfig);
+  BrRAGActor* porter = world.Spawn("Porter", -300.0f, 0.0f);
+  ASSERT_NE(porter, nullptr);
+  BrStringT<char> loaf("Loaf"), sword("Sword"), plate("Plate"), loop("LoopA");
+  EXPECT_TRUE(porter->CanCarry(loaf));   // Loaf -> Bread -> Food
+  EXPECT_TRUE(porter->CanCarry(sword));  // Sword -> Weapon
+  EXPECT_FALSE(porter->CanCarry(plate));
+  // A Type chain that loops ends the walk with a log line instead of hanging.
+  EXPECT_FALSE(porter->CanCarry(loop));
+  EXPECT_EQ(world.folder.CountLines("WARNING: CanCarry gave up on LoopA"), 1);
+
+  // Heading for a pickup leaves any fight; touching it picks it up.
+  BrRAGPickup* pickup = world.Spawn<BrRAGPickup>("PickupLoaf", 200.0f, 0.0f);
+  ASSERT_NE(pickup, nullptr);
+  porter->HeadForTargetObj(pickup->GetID());
+  EXPECT_EQ(porter->GetTargetID(), pickup->GetID());
+  int steps = 0;
+  while (pickup->IsValid() && steps++ < 100) world.Map()->Step(0.1f);
+  EXPECT_FALSE(pickup->IsValid());
+  EXPECT_EQ(porter->GetTargetID(), -1);
+  EXPECT_NE(porter->Inventory().ContainsItemOfType(loaf), -1);
+  EXPECT_GT(porter->Location().x, 0.0f);
+
+  // An id that names nothing stops the actor and clears its target.
+  porter->HeadForTargetObj(pickup->GetID());
+  EXPECT_EQ(porter->GetTargetID(), -1);
+  EXPECT_EQ(porter->PathDestination(), porter->Location());
 }

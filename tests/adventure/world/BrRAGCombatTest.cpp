@@ -1,9 +1,11 @@
 // Fights through the actor states on a real map: the to-hit clamps, a melee fight to the kill with the victim
 // striking back and the kill message, a killed player that does not strike back, and ranged shots that provoke
-// nothing and end in an out-of-ammunition alert for the player only.
+// nothing and end in an out-of-ammunition alert for the player only, and an attacker that dies inside its own
+// attack (its states outlive the step that runs them).
 #include <gtest/gtest.h>
 
 #include "RAGActorTestSupport.h"
+#include "RAGTestMutators.h"
 #include "adventure/world/BrRAGPlayer.h"
 #include "adventure/world/BrRAGRangedWeapon.h"
 
@@ -142,4 +144,21 @@ TEST(RAGCombat, RangedShotsProvokeNothingAndOnlyThePlayerHearsTheAmmoRunOut) {
   while (ogreBow->IsEquipped() && steps++ < 100) world.Map()->Step(0.3f);
   ASSERT_FALSE(ogreBow->IsEquipped());
   EXPECT_EQ(alerts(), 1);
+}
+
+TEST(RAGCombat, AnAttackerKilledByItsOwnBlowFinishesItsStepSafely) {
+  ActorWorld world(kConfig);
+  BrRAGActor* knight = world.Spawn("Knight", 0.0f, 0.0f);
+  BrRAGActor* ogre = world.Spawn("Ogre", 50.0f, 0.0f);
+  ASSERT_TRUE(knight && ogre);
+  ASSERT_TRUE(ogre->ApplyMutator(BrStringT<char>("TestThorns"), true));
+  knight->Attack(ogre);
+  int steps = 0;
+  while (knight->IsValid() && steps++ < 400) world.Map()->Step(0.3f);
+  EXPECT_FALSE(knight->IsValid());
+  EXPECT_EQ(knight->GetNumStates(), 0);
+  // The ogre was struck once and lives on, and nobody is left fighting.
+  EXPECT_TRUE(ogre->IsValid());
+  for (int i = 0; i < 3; ++i) world.Map()->Step(0.3f);
+  EXPECT_TRUE(ogre->IsInState(BrStringT<char>("BrRAGStateNormal")));
 }
