@@ -119,6 +119,21 @@ TEST(RAGMiniMap, ZoomActorsAndRotation) {
   const float closest = iconWidth(40);
   EXPECT_NEAR(widest / closest, 3.0f * 15.0f / 40.0f, 1e-4);
 
+  // A revealed actor on the map but out of the player's sight is drawn and goes back to "added".
+  BrDemoEntity* dark = world.Spawn("Rat", 64.0f + 1500.0f, 64.0f);
+  ASSERT_NE(dark, nullptr);
+  ASSERT_FALSE(mini->IsActorVisible(dark->GetID()));
+  mini->AddActor(dark->GetID(), 42);
+  mini->AddActor(dark->GetID(), 42);
+  const BrMiniMapActor* record = nullptr;
+  for (int i = 0; i < mini->GetNumActorRecords(); ++i)
+    if (mini->GetActorRecord(i)->id == dark->GetID()) record = mini->GetActorRecord(i);
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->state, 2);
+  mini->ZoomOut(100.0f);
+  EXPECT_GT(iconWidth(42), 0.0f);
+  EXPECT_EQ(record->state, 1);
+
   // Rotation: +z is 0 degrees, +x is 270.
   EXPECT_FLOAT_EQ(mini->GetCurrentRotation(BrVector(0.0f, 0.0f, 1.0f)), 0.0f);
   EXPECT_NEAR(mini->GetCurrentRotation(BrVector(1.0f, 0.0f, 0.0f)), 270.0f, 1e-3);
