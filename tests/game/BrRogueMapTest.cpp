@@ -3,8 +3,6 @@
 // the level flow losing its level or its player.
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "game/BrRogueLevelInfo.h"
 #include "game/Staircase.h"
 #include "tests/game/GameTestSupport.h"
@@ -73,7 +71,6 @@ TEST(BrRogueMap, EveryLevelAndAThousandSeedsGiveConnectedPlayableLevels)
   BrRogueMap* map = game.Map();
   BrRAGPlayer* player = game.Player();
   ASSERT_NE(player, nullptr);
-  const auto started = std::chrono::steady_clock::now();
   // The whole level flow on every level: the player and the staircase stand on one connected floor.
   for (unsigned int level = 1; level <= 80; ++level)
   {
@@ -116,8 +113,6 @@ TEST(BrRogueMap, EveryLevelAndAThousandSeedsGiveConnectedPlayableLevels)
     ASSERT_EQ(ConnectedFrom(&grid, x, y), occupied) << "isolated floor, seed " << seed << "\n" << GridText(&grid);
     ASSERT_GE(grid.GetRoomCount() + grid.GetCavernCount(), 1u) << "seed " << seed;
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  EXPECT_LT(seconds, 10.0);
 }
 
 TEST(BrRogueMap, FewAreasEmptyDensityAndSmallLevelsStillEnd)

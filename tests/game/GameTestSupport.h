@@ -8,10 +8,15 @@
 #include <vector>
 
 #include "adventure/flow/BrRAGGame.h"
+#include "adventure/flow/BrRAGGameState.h"
+#include "adventure/flow/BrRAGHUD.h"
 #include "adventure/world/BrRAGMap.h"
 #include "adventure/world/BrRAGPlayer.h"
 #include "core/BrCfgFile.h"
 #include "engine/kernel/BrConfigCache.h"
+#include "engine/presentation/BrGUI.h"
+#include "game/Chest.h"
+#include "game/Mutators.h"
 #include "game/BrRogueMap.h"
 #include "tests/engine/kernel/WorldTestSupport.h"
 #include "tests/support/RecordingAudioDevice.h"
@@ -20,6 +25,11 @@
 namespace brgame {
 
 namespace fs = std::filesystem;
+
+// The engine's widget-manager slot, which owns the HUDs the game and the player make.
+struct GameEngineSlots : BrEngine {
+  static BrGUI*& GUI() { return Engine().*(&GameEngineSlots::m_pGUI); }
+};
 
 // The dungeon configuration most tests share: two level ranges, monsters, items, a staircase and a chest.
 inline std::string DefaultGameConfig()
@@ -57,10 +67,22 @@ public:
       brworld::EngineSlots::Script() = &m_Script;
     m_Config.SetInteger("Audio", "NoMusic", 0);
     Engine().SetConfig(&m_Config);
+    m_pOldGUI = GameEngineSlots::GUI();
+    GameEngineSlots::GUI() = new BrGUI();
   }
   ~GameWorld()
   {
     BrRogueMap::ClearSeedForTests();
+    BrGUI* gui = GameEngineSlots::GUI();
+    gui->Destroy();
+    delete gui;
+    GameEngineSlots::GUI() = m_pOldGUI;
+    // Class-wide sounds hold ids of this test's audio device.
+    Chest::miOpenSFX.Stop();
+    MUTPoison::PoisonSFX().Stop();
+    BrRAGGameState::menuMusicSFX.Stop();
+    BrRAGHUD::mSpeakerTestSFX.Stop();
+    BrRAGHUD::mSpeakerTestRSFX.Stop();
     if (!m_pOldScript)
       brworld::EngineSlots::Script() = nullptr;
     Engine().SetConfig(nullptr);
@@ -79,6 +101,7 @@ private:
   BrScriptDaemon m_Script;
   BrScriptDaemon* m_pOldScript;
   BrConfigCache m_Config;
+  BrGUI* m_pOldGUI;
 };
 
 // The game application on a fixed seed: its map is the dungeon generator, built by CreateMap.
