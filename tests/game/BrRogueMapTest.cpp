@@ -3,6 +3,9 @@
 // the level flow losing its level or its player.
 #include <gtest/gtest.h>
 
+#include "adventure/world/BrRAGItem.h"
+#include "adventure/world/BrRAGMutator.h"
+#include "adventure/world/BrRAGWidget.h"
 #include "game/BrRogueLevelInfo.h"
 #include "game/Staircase.h"
 #include "tests/game/GameTestSupport.h"
@@ -35,6 +38,39 @@ std::string Population(BrRogueMap* map)
 }
 
 }  // namespace
+
+TEST(BrRogueMap, TheLibraryRegistersItsClassesAndANewGamePlays)
+{
+  struct Entry {
+    const char* name;
+    dtiClass* parent;
+  };
+  const Entry classes[] = {{"BrRogueMap", &BrRAGMap::Type},       {"BrRogueLevelInfo", &BrRAGLevelInfo::Type},
+                           {"Enemy", &BrRAGActor::Type},          {"Food", &BrRAGItem::Type},
+                           {"Fuel", &BrRAGItem::Type},            {"Staircase", &BrRAGWidget::Type},
+                           {"Chest", &BrRAGWidget::Type},         {"MUTFlying", &BrRAGMutator::Type},
+                           {"MUTHeal", &BrRAGMutator::Type},      {"MUTPoison", &BrRAGMutator::Type},
+                           {"MUTProne", &BrRAGMutator::Type},     {"MUTRemove", &BrRAGMutator::Type},
+                           {"MUTSpeed", &BrRAGMutator::Type}};
+  for (const Entry& entry : classes)
+  {
+    BrObject* object = static_cast<BrObject*>(Engine().Spawn(entry.name));
+    ASSERT_NE(object, nullptr) << entry.name;
+    EXPECT_TRUE(object->IsAExactly(dtiClass(entry.name, nullptr))) << entry.name;
+    EXPECT_NE(object->SafeCast(entry.parent), nullptr) << entry.name;
+    delete object;
+  }
+
+  // A new game plays: its monsters, items and the player step for ten seconds on the level it was given.
+  GameWorld world;
+  Game game(2024u, 2);
+  BrRogueMap* map = game.Map();
+  for (int frame = 0; frame < 200; ++frame)
+    map->Step(0.05f);
+  EXPECT_EQ(map->GetLevel(), 1u);
+  ASSERT_NE(game.Player(), nullptr);
+  EXPECT_TRUE(game.Player()->IsValid());
+}
 
 TEST(BrRogueMap, SameSeedAndConfigurationGiveTheSameLevel)
 {
