@@ -358,3 +358,23 @@ TEST(RAGActor, CarriesKindsByAncestryAndWalksToWhatItPicksUp) {
   EXPECT_EQ(porter->GetTargetID(), -1);
   EXPECT_EQ(porter->PathDestination(), porter->Location());
 }
+
+TEST(RAGActor, AnOlderSaveLoadsWithoutTheFieldsItNeverHad) {
+  for (uint32_t version : {uint32_t(262), GEngineVer}) {
+    ActorWorld world(kConfig);
+    BrRAGActor* knight = world.Spawn("Knight");
+    ASSERT_NE(knight, nullptr);
+    const int knightID = knight->GetID();
+    knight->setHUDColour(BrARGB(1, 2, 3, 4));
+    ASSERT_TRUE(world.SaveAndReload(version)) << version;
+    BrRAGActor* loaded = world.Get<BrRAGActor>(knightID);
+    ASSERT_NE(loaded, nullptr);
+    // The HUD colour is stored from version 268 on; before it the configured one stays.
+    EXPECT_EQ(loaded->getHUDColour().a, version >= 268 ? 1 : 255) << version;
+    // Everything after it still lines up.
+    EXPECT_EQ(loaded->GetNumEquippedItems(), 2) << version;
+    EXPECT_EQ(loaded->GetArmourClass(), 3.0f) << version;
+    EXPECT_EQ(loaded->CountTimesMutatedBy(BrStringT<char>("MUTTestTimed(1,2)")), 1u) << version;
+    EXPECT_EQ(loaded->GetNumAnatomySlots(), 3) << version;
+  }
+}

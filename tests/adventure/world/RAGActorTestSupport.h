@@ -106,16 +106,20 @@ public:
     return object->IsValid() && object->IsA(T::Type) ? static_cast<T*>(object) : nullptr;
   }
 
-  // Saves the current map and loads it into a new one; false when the load failed.
-  bool SaveAndReload() {
+  // Saves the current map as a file of the given version and loads it into a new one; false when the load failed.
+  bool SaveAndReload(uint32_t version = GEngineVer) {
     {
+      // An archive takes the engine's version when it is made; an older one is made by lowering it meanwhile.
+      const uint32_t current = GEngineVer;
+      GEngineVer = version;
       BrBin out;
+      GEngineVer = current;
       if (!out.Open("Media\\actors.sav", 0)) return false;
       // The header of a save game, so the load reads this engine's version.
       char magic[4] = {'G', 'I', 'N', 'F'};
-      int32_t version = int32_t(GEngineVer);
+      int32_t written = int32_t(version);
       out.Stream(magic, 1, 4);
-      out << version;
+      out << written;
       Map()->Serialize(out);
       if (!out.Close()) return false;
     }
