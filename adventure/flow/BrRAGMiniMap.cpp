@@ -23,6 +23,8 @@ BR_IMPLEMENT_CLASS(BrRAGMiniMap, BrMiniMap)
 
 int BrRAGMiniMap::miFrameFX = 0;
 BrARGB BrRAGMiniMap::mCellColour(255, 255, 255, 255);
+int BrRAGMiniMap::miSharedTexture = -1;
+int BrRAGMiniMap::miSharedEffector = 0;
 
 namespace {
 
@@ -222,26 +224,46 @@ void BrRAGMiniMap::DrawActorList(BrRenderBase* const render, float) {
   }
 }
 
+void BrRAGMiniMap::RebuildSurface(BrRenderBase* const render) {
+  BrTextureMgrBase* textures = render->TextureMgr();
+  BrEffectorMgr* fx = render->FXMgr();
+  if (!textures || !fx) return;
+  auto passOf = [fx](int effector) -> BrRenderPass* {
+    BrEffector** slot = effector > 0 ? fx->GetEffector((unsigned int)effector) : nullptr;
+    return (slot && *slot) ? (*slot)->GetPass(0) : nullptr;
+  };
+  if (!passOf(m_iEffector) && passOf(miSharedEffector)) m_iEffector = miSharedEffector;
+  BrRenderPass* pass = passOf(m_iEffector);
+  int index = -1;
+  if (pass && miSharedTexture != -1 && miSharedTexture != m_iTexture &&
+      textures->GetDynamic((unsigned int)miSharedTexture, index) && index != -1) {
+    m_iTexture = miSharedTexture;
+    pass->m_iTexture = index;
+    return;
+  }
+  if (pass) {
+    const unsigned int size = (unsigned int)m_fSurfaceSize;
+    m_iTexture = textures->CreateTexture(size, size, eResFormatARGB8888, 3);
+    if (m_iTexture != -1 && textures->GetDynamic((unsigned int)m_iTexture, index) && index != -1)
+      pass->m_iTexture = index;
+    else
+      m_iTexture = -1;
+  } else {
+    CreateSurface(render);
+  }
+  if (m_iTexture != -1) {
+    miSharedTexture = m_iTexture;
+    miSharedEffector = m_iEffector;
+  }
+}
+
 void BrRAGMiniMap::Draw(BrRenderBase* const render, const BrVector& dir) {
   if (!render || !render->TextureMgr()) return;
   int index = -1;
-  if (m_iTexture == -1 || !render->TextureMgr()->GetDynamic((unsigned int)m_iTexture, index) || index == -1) {
-    // The device dropped the texture. A minimap that already has its effector keeps it and only gets a new
-    // texture in it, so each rebuild does not leave one more "MiniMapFX" behind.
-    BrEffector** slot = (m_iEffector > 0 && render->FXMgr()) ? render->FXMgr()->GetEffector((unsigned int)m_iEffector)
-                                                             : nullptr;
-    BrRenderPass* pass = (slot && *slot) ? (*slot)->GetPass(0) : nullptr;
-    if (pass) {
-      const unsigned int size = (unsigned int)m_fSurfaceSize;
-      m_iTexture = render->TextureMgr()->CreateTexture(size, size, eResFormatARGB8888, 3);
-      if (m_iTexture != -1 && render->TextureMgr()->GetDynamic((unsigned int)m_iTexture, index) && index != -1)
-        pass->m_iTexture = index;
-      else
-        m_iTexture = -1;
-    } else {
-      CreateSurface(render);
-    }
-  }
+  // The device dropped the texture (or there is none yet). A minimap keeps its effector and only gets a texture
+  // in it, so a rebuild, or a new minimap for a new map, does not leave another "MiniMapFX" behind.
+  if (m_iTexture == -1 || !render->TextureMgr()->GetDynamic((unsigned int)m_iTexture, index) || index == -1)
+    RebuildSurface(render);
   RefreshMap();
   const float rotation = GetCurrentRotation(dir);
   brflow::Sprite(render, 0.8f, 0.0f, 0.2f, 0.2f * brflow::Aspect(render), (unsigned int)m_iEffector, 0.001f,

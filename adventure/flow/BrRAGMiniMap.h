@@ -57,10 +57,17 @@ public:
   static int miFrameFX;
   // The frame's tint: white until a minimap's Init takes the player's HUD colour.
   static BrARGB mCellColour;
+  // The surface (dynamic texture handle, -1 for none, and its effector, 0 for none) that every minimap of the
+  // run draws into: a new minimap for a new map takes it over instead of making another.
+  static int miSharedTexture;
+  static int miSharedEffector;
 
 protected:
   // The camera's forward axis flattened to the ground and normalised; +z without an application.
   BrVector GetViewDir() const;
+  // Gives the minimap a live texture in its effector again: the run's shared surface when it is still alive,
+  // otherwise a new texture in the existing effector, or a new surface only when there is no effector yet.
+  void RebuildSurface(BrRenderBase* const render);
 
   float mfCellResolution;
   float mfMinCellResolution;

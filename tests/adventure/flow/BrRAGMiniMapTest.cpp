@@ -80,6 +80,17 @@ TEST(RAGMiniMap, ExploredCellsAreDrawnWithLinesBetweenThem) {
   ASSERT_GE(mini->GetTexture(), 0);
   EXPECT_EQ(TexelAt(world, mini, 64.0f, 64.0f) >> 24, 210u);
   EXPECT_EQ(world.SpritesOf("MiniMapFX").size(), 1u);
+
+  // A new map brings a new minimap; it draws into the same surface instead of making another.
+  const size_t textures = world.dev.Textures()->dynamics.size();
+  world.Game()->CreateMap();
+  BrRAGMiniMap* next = MiniMapOf(world);
+  ASSERT_NE(next, nullptr);
+  world.dev.ClearRecords();
+  next->Draw(&world.dev);
+  EXPECT_EQ(world.dev.Effectors()->names.size(), effectors);
+  EXPECT_EQ(world.dev.Textures()->dynamics.size(), textures);
+  EXPECT_EQ(world.SpritesOf("MiniMapFX").size(), 1u);
 }
 
 TEST(RAGMiniMap, ZoomActorsAndRotation) {

@@ -60,6 +60,8 @@ FlowWorld::FlowWorld(const std::string& config, std::vector<std::string> states,
   brworld::EngineSlots::Script() = &script;
   // Images are kept by index for the run; each test's device starts with an empty effector table.
   BrRAGMiniMap::miFrameFX = 0;
+  BrRAGMiniMap::miSharedTexture = -1;
+  BrRAGMiniMap::miSharedEffector = 0;
   BrRAGPlayerMsg::miEqualsFX = 0;
   for (int* fx : {&BrRAGPlayerHUD::miPlayerCellFX, &BrRAGPlayerHUD::miLanternCellFX, &BrRAGPlayerHUD::miStatsCellFX,
                   &BrRAGPlayerHUD::miStatsBarFX, &BrRAGPlayerHUD::miHealthIconFX, &BrRAGPlayerHUD::miOilIconFX,
