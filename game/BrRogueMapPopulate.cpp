@@ -270,8 +270,14 @@ bool BrRogueMap::PlaceEntityAtRandomPos(BrDemoEntity* entity, bool atCellCentre)
     if (!refused && attempts < 200 && !PointCheck(point, radius, eCollideFlags(7), nullptr))
       refused = true;
     // The distance test holds for as long as a level can honour it; past the bound the enemy is still placed.
-    if (!refused && enemy && player && attempts < ciMaxPlaceAttempts && (point - playerPos).Size() < minPlayerDist)
-      refused = true;
+    if (!refused && enemy && player && (point - playerPos).Size() < minPlayerDist)
+    {
+      if (attempts < ciMaxPlaceAttempts)
+        refused = true;
+      else if (attempts == ciMaxPlaceAttempts)
+        GLog.printf("WARNING: BrRogueMap::PlaceEntityAtRandomPos(..) placed %s nearer the player than five cells\n",
+                    entity->GetName() ? entity->GetName() : "an enemy");
+    }
     if (!refused)
       break;
     if (++attempts > 2 * ciMaxPlaceAttempts)

@@ -7,6 +7,7 @@
 #include "adventure/world/BrRAGMutator.h"
 #include "adventure/world/BrRAGWidget.h"
 #include "game/BrRogueLevelInfo.h"
+#include "game/Enemy.h"
 #include "game/Staircase.h"
 #include "tests/game/GameTestSupport.h"
 
@@ -155,7 +156,8 @@ TEST(BrRogueMap, FewAreasEmptyDensityAndSmallLevelsStillEnd)
 {
   // One room and no cavern: the tunnel count must not wrap; a density of 0 must not divide by it.
   GameWorld world("[Tiny]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=1\nCavernCount=0\nDensity=0\n"
-                  "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n");
+                  "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
+                  "[Boss]\nType=Enemy\nRarity=0\nLevels=1,80\nSize=20\n");
   Game game(99u);
   BrRogueMap* map = game.Map();
   EXPECT_EQ(map->GetTunnelCount(), 0u);
@@ -165,6 +167,14 @@ TEST(BrRogueMap, FewAreasEmptyDensityAndSmallLevelsStillEnd)
   BrVector where = game.Player()->Location();
   ASSERT_NE(map->GetCell(&where), nullptr);
   EXPECT_TRUE(map->GetCell(&where)->IsOccupied());
+  // Too small to keep the boss five cells from the player: it is placed all the same, with a line.
+  std::vector<Staircase*> stairs = ObjectsOf<Staircase>(map);
+  ASSERT_EQ(stairs.size(), 1u);
+  where = stairs[0]->Location();
+  ASSERT_NE(map->GetCell(&where), nullptr);
+  EXPECT_TRUE(map->GetCell(&where)->IsOccupied());
+  EXPECT_EQ(ObjectsOf<Enemy>(map).size(), 1u);
+  EXPECT_GT(world.Run().CountLines("nearer the player"), 0);
 
   // Nothing to dig at all: the generator still ends with floor under the player.
   map->SetRoomCount(0);
