@@ -59,6 +59,7 @@ public:
   // it to ProcessLevelInfo.
   virtual BrRAGLevelInfo* GenerateLevelInfo();
 
+  // Plain stores of the digging parameters; Regenerate resets the sizes and variances before it digs.
   void SetRoomCount(unsigned int count) { m_uiRoomCount = count; }
   void SetCavernCount(unsigned int count) { m_uiCavernCount = count; }
   void SetRoomSize(unsigned int width, unsigned int height, unsigned int variance) {
@@ -70,14 +71,17 @@ public:
     m_uiCavernRadius = radius;
     m_uiCavernVariance = variance;
   }
+  // Rooms and caverns to dig, or (after Regenerate) the numbers really dug.
   unsigned int GetRoomCount() const { return m_uiRoomCount; }
   unsigned int GetCavernCount() const { return m_uiCavernCount; }
+  // Percentage of the grid that rooms and caverns should fill (not stored with the map).
   float GetDensity() const { return m_fDensity; }
   void SetDensity(float density) { m_fDensity = density; }
   // Tunnels dug by the last Regenerate.
   unsigned int GetTunnelCount() const { return m_uiTunnelsDug; }
   // The seed the last Regenerate dug its grid from (the next seed when the given one dug nothing).
   unsigned int GetLastSeed() const { return m_uiLastSeed; }
+  // Object-type indices SpawnRandomPickup draws from.
   TDArray<int32_t>& RandomPickups() { return m_RandomPickups; }
 
   // Spawns a random pickup of the random pickup list at the position (by rarity); nothing for an empty list.
@@ -90,14 +94,23 @@ public:
   static void ClearSeedForTests();
 
 protected:
+  // Dig the room and cavern counts at random places; after count x 1000 failed attempts the counts become the
+  // numbers dug.
   void PlaceRooms();
   void PlaceCaverns();
+  // Joins areas with straight tunnels until count are dug or count x 1000 attempts failed.
   void PlaceTunnels(unsigned int count);
+  // Digs the cells strictly between the two ends (a column when x1 == x2, else a row).
   void DigTunnel(int x1, int x2, int y1, int y2);
+  // Draw a size, then dig when the area and a margin of one cell are free; whether it was dug.
   bool DigRoom(int x, int y);
   bool DigCavern(int x, int y);
+  // Every rarity-0 monster once, then count random ones (probability 1 - rarity a draw).
   void GenerateMonsters(int count, TDArray<BrDemoEntity*>* monsters);
+  // Every staircase and chest kind of the level once, away from the edge of the dug area.
   void GenerateWidgets();
+  // Every rarity-0 item once, then count random ones (probability rarity a draw); items go to monsters that can
+  // carry them.
   void GenerateItems(int count, TDArray<BrDemoEntity*>* items, TDArray<BrDemoEntity*>* monsters);
   // Puts the entity on a random floor point (or cell centre) clear of others; adds it to the map when it has no
   // id. False (logged) only when the grid has no usable floor cell at all.

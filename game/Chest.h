@@ -5,6 +5,7 @@
 #include "engine/presentation/BrAudioID.h"
 #include "templates/BrStringT.h"
 
+// Its nature is drawn once, when it is configured, and kept in saved games.
 class Chest : public BrRAGWidget {
   BR_DECLARE_CLASS(Chest)
 public:
@@ -23,8 +24,10 @@ public:
   // False once used; otherwise the widget's test.
   bool CanUse(BrRAGActor* actor) override;
 
+  // Whether using it brings out its monster.
   bool IsMonster() const { return m_bMonster; }
   void SetMonster(bool monster) { m_bMonster = monster; }
+  // The icon shown once the chest is open.
   const BrStringT<char>& GetOpenIcon() const { return m_OpenIcon; }
 
   // The opening sound, made from "Sounds\\unlock.wav" on the first opening.

@@ -27,6 +27,7 @@ public:
 
   // Equips its best weapon (after population handed it items).
   void ReEquip();
+  // Whether its death leaves the kind named after it + "PickupDead".
   bool GetLeavesCorpse() const { return m_bLeavesCorpse; }
   void SetLeavesCorpse(bool leaves) { m_bLeavesCorpse = leaves; }
 

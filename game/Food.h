@@ -21,6 +21,7 @@ public:
   // The item's stream only.
   void Serialize(BrBin& bin) override;
 
+  // Points healed (food) or oil added (fuel).
   int GetRestore() const { return m_iRestore; }
   void SetRestore(int amount) { m_iRestore = amount; }
 
@@ -44,6 +45,7 @@ public:
   // The item's stream, then the restore amount (int32).
   void Serialize(BrBin& bin) override;
 
+  // Points healed (food) or oil added (fuel).
   int GetRestore() const { return m_iRestore; }
   void SetRestore(int amount) { m_iRestore = amount; }
 

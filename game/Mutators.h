@@ -27,6 +27,7 @@ public:
   void OwnerTakeDMG(BrRAGDamage& damage) override;
   // Draws nothing: false.
   bool DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& point, float size) override;
+  // The bobbing phase, in radians.
   float GetPhase() const { return m_fPhase; }
 
 private:
@@ -41,6 +42,7 @@ public:
   ~MUTHeal() override;
   // Attaches, heals, removes itself; always false (it never stays).
   bool Apply(BrRAGActor* actor) override;
+  // Points healed.
   float GetAmount() const { return m_fAmount; }
 
 protected:
@@ -72,6 +74,7 @@ public:
   void DrawIcon(BrRenderBase* render, float x, float y, float w, float h) override;
   bool DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& point, float size) override;
 
+  // Damage per second, and the damage gathered since the last tick.
   float GetDmgPerSecond() const { return m_fDmgPerSecond; }
   void SetDmgPerSecond(float rate) { m_fDmgPerSecond = rate; }
   float GetAccumulated() const { return m_fAccumulated; }
@@ -102,6 +105,7 @@ public:
   void DrawIcon(BrRenderBase* render, float x, float y, float w, float h) override;
   // Only once triggered: the damage-type billboard, then the prone overlay; true.
   bool DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& point, float size) override;
+  // The edge it is prone to, and whether a matching blow has landed.
   const BrStringT<char>& GetDamageType() const { return m_DamageType; }
   bool IsTriggered() const { return m_bTriggered; }
 
@@ -126,6 +130,7 @@ public:
   void Serialize(BrBin& bin) override;
   // Removes the matching mutators and destroys itself; always false.
   bool Apply(BrRAGActor* actor) override;
+  // The name pattern (its '*' taken out once applied).
   const BrStringT<char>& GetPattern() const { return m_Pattern; }
 
 protected:
@@ -145,6 +150,7 @@ public:
   bool Apply(BrRAGActor* actor) override;
   // Slows the actor again when this is the last of its spawn text, then the base's Remove.
   void Remove() override;
+  // Speed added while it lasts.
   float GetAmount() const { return m_fAmount; }
 
 private:

@@ -5,6 +5,7 @@
 
 #include "adventure/world/BrRAGWidget.h"
 
+// Placed once per level by the generator; its dialog's "Yes" reaches the HUD's "DialogNextLevel" command.
 class Staircase : public BrRAGWidget {
   BR_DECLARE_CLASS(Staircase)
 public:
@@ -16,6 +17,7 @@ public:
   // Stops the actor and opens the modal dialog "dlg_staircase" offering "No" and "Yes" (next level).
   void UsedBy(BrRAGActor* actor) override;
 
+  // The level the staircase leads to; nothing in the game reads it.
   void SetTargetLevel(unsigned int level) { m_uiTargetLevel = level; }
   unsigned int GetTargetLevel(unsigned int) const { return m_uiTargetLevel; }
 
