@@ -1,6 +1,6 @@
 // The road the host takes with the real game content: the game library loaded by name from Media\Libs, the
 // application made by name, the intro and legal splash fading to the main menu, a new game chosen from its dialog
-// and a generated dungeon being played; then the engine's exit frees the library in order.
+// and a generated dungeon being played; then quitting ends the run in order and frees the library.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +8,7 @@
 
 #include "adventure/world/BrRAGMap.h"
 #include "adventure/world/BrRAGPlayer.h"
+#include "engine/kernel/BrEngineCall.h"
 #include "tests/adventure/flow/FlowTestSupport.h"
 
 using namespace ragflow;
@@ -53,11 +54,20 @@ TEST(BrRAGHostRoad, TheGameLibraryTakesTheGameFromTheIntroIntoAPlayedDungeon) {
   EXPECT_TRUE(player->IsA(BrRAGPlayer::Type));
   EXPECT_EQ(game->getDifficulty(), 1);
 
-  // The engine ends the run: the game (and every object of the library) goes before the library is freed.
+  // The player quits from the main menu; the click arrives inside an engine call, as window messages do, so the
+  // run ends once that call returns: the game (and every object of the library) before the library is freed.
+  BrRAGHUD* hud = run.RAGHUD();
   run.game = nullptr;
   FlowEngineSlots::Script() = nullptr;
   BrRAGGameState::menuMusicSFX.Stop();
-  Engine().Exit();
+  game->ChangeToState("BrRAGGameStateMainMenu");
+  {
+    BrEngineCall call;
+    EXPECT_TRUE(hud->ControlLeftClicked("MMenuExitGameBtn"));
+    EXPECT_TRUE(hud->ControlLeftClicked("MMenuExitGameConfirm"));
+    EXPECT_TRUE(GExit);
+    EXPECT_EQ(Engine().App(), game);
+  }
   EXPECT_EQ(Engine().App(), nullptr);
   EXPECT_EQ(Engine().GetNumLibs(), 0);
   EXPECT_EQ(Engine().Spawn("BrRogueMap"), nullptr);
