@@ -96,6 +96,9 @@ bool BrRAGItem::Use(BrRAGActor* user) {
   // ConsumeCharge destroys an item that had no charge left; one whose last charge was spent goes here.
   if (ConsumeCharge(user)) return true;
   if (m_iCharges > 0) return false;
+  // The last charge is spent: the item leaves the user's pack here, as one without charges does, so whoever
+  // called Use finds no stale id of it in the pack.
+  user->Inventory().RemoveItemByID(GetID());
   Destroy();
   return true;
 }

@@ -28,8 +28,8 @@ public:
   // CompoundSize.
   void LoadScript(const char* section, BrCfgFile* cfg) override;
 
-  // Plays the use sound and spends a charge; true when the item was used up (destroyed). Without a user
-  // nothing happens and the result is false.
+  // Plays the use sound and spends a charge; true when the item was used up: it has then left the user's
+  // inventory and is destroyed. Without a user nothing happens and the result is false.
   virtual bool Use(BrRAGActor* user);
   // Applies every use effect to the user as a timed mutator.
   virtual void ApplyUseEffects(BrRAGActor* user);
