@@ -7,6 +7,8 @@
 
 #include "RAGItemTestSupport.h"
 #include "adventure/world/BrRAGItem.h"
+#include "adventure/world/BrRAGMutator.h"
+#include "engine/presentation/BrCursor.h"
 #include "engine/presentation/BrHUD.h"
 #include "engine/presentation/BrLightBase.h"
 #include "engine/presentation/BrLightMgr.h"
@@ -219,4 +221,35 @@ TEST(RAGPlayer, AFullPackNeverAnnouncesSlotMinusOne) {
   BrRAGItem* gem = world.Spawn<BrRAGItem>("Gem");
   EXPECT_EQ(hero->AddToInventory(gem->GetID()), -1);
   EXPECT_EQ(hero->Inventory().GetNumberOfItems(), 20);
+}
+
+TEST(RAGPlayer, MutatorIconsMakeACentredRowAndNameTheOneUnderTheCursor) {
+  ItemWorld world(kConfig);
+  BrRAGPlayer* hero = world.Spawn<BrRAGPlayer>("Plain");
+  hero->DrawMutators(&world.dev);
+  EXPECT_TRUE(world.dev.sprites.empty());
+
+  ASSERT_TRUE(hero->ApplyMutator(BrStringT<char>("TestTimed"), false));
+  ASSERT_TRUE(hero->ApplyMutator(BrStringT<char>("TestTimed(2)"), false));
+  hero->GetMutator(BrStringT<char>("MUTTestTimed"), true)->Remove();
+  ASSERT_EQ(hero->GetNumMutators(), 2);
+
+  BrHUD* hud = world.Game()->GetHUD();
+  ASSERT_NE(hud, nullptr);
+  hud->SetCursor(hud->AddCursor(BrStringT<char>("Textures\\cursor.tga"), 0.5f, 0.5f));
+  BrCursor* cursor = hud->GetCursor(-1);
+  ASSERT_NE(cursor, nullptr);
+  cursor->CursorScreenX() = 0.5f * 800.0f;
+  cursor->CursorScreenY() = 0.1f * 600.0f;
+
+  world.dev.sprites.clear();
+  world.dev.texts.clear();
+  hero->DrawMutators(&world.dev);
+  // One valid icon of two entries: the row of one is centred.
+  ASSERT_EQ(world.dev.sprites.size(), 1u);
+  EXPECT_FLOAT_EQ(world.dev.sprites[0].x, 0.475f);
+  EXPECT_FLOAT_EQ(world.dev.sprites[0].y, 0.075f);
+  bool named = false;
+  for (const auto& t : world.dev.texts) named = named || (t.text == "TestTimed(2)" && t.x == 0.5f && t.y == 0.175f);
+  EXPECT_TRUE(named);
 }
