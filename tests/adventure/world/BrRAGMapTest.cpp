@@ -11,6 +11,7 @@
 #include "../../engine/kernel/WorldTestSupport.h"
 #include "../../support/RecordingRenderDevice.h"
 #include "adventure/world/BrRAGMap.h"
+#include "adventure/world/BrRAGPlayer.h"
 #include "core/BrBin.h"
 #include "engine/kernel/BrActor.h"
 #include "engine/presentation/BrHUD.h"
@@ -374,6 +375,8 @@ TEST(BrRAGMapSight, LineOfSightVisibilityAndExploration) {
   EXPECT_FALSE(map->CellTrace(&a, &off));
 
   map->Regenerate(1, 1);
+  BrRAGPlayer* player = new BrRAGPlayer();
+  world.game->playerID = map->AddObject(player);
   map->CalcVisibleCells(1, 1, 0.0f);
   EXPECT_EQ(map->VisibleCells().GetCount(), 0);
   map->CalcVisibleCells(1, 1, 256.0f);  // reaches 4 cells
@@ -389,6 +392,50 @@ TEST(BrRAGMapSight, LineOfSightVisibilityAndExploration) {
   map->CalcVisibleCells(5, 3, 1024.0f);
   EXPECT_EQ(map->GetExploredCount(), map->GetOccupiedCount());
   EXPECT_TRUE(map->GetExplored());
+  EXPECT_EQ(player->GetMapsExploredCount(), 1);  // told once, when the last cell was first seen
+  map->CalcVisibleCells(1, 1, 1024.0f);
+  map->RevealAllToMiniMap();
+  EXPECT_EQ(player->GetMapsExploredCount(), 1);
+
+  // A new level: revealing it all tells the player once more and shows every cell on the minimap.
+  map->Regenerate(2, 2);
+  EXPECT_FALSE(map->GetExplored());
+  map->RevealAllToMiniMap();
+  map->RevealAllToMiniMap();
+  EXPECT_EQ(player->GetMapsExploredCount(), 2);
+  EXPECT_TRUE(map->GetCell(0, 7)->IsExplored());
+}
+
+TEST(BrRAGMapSight, PointCheckTestsSolidCellsAndCollidingEntities) {
+  GridWorld world;
+  GridTestMap* map = world.Map();
+  map->InitGrid(6, 6);
+  for (int x = 1; x <= 3; ++x)
+    for (int y = 1; y <= 3; ++y) map->Open(x, y);
+  BrVector centre;
+  map->CellCentre(1, 1, &centre);
+  EXPECT_TRUE(map->PointCheck(centre, 10, eCollideNone, nullptr));
+  EXPECT_TRUE(map->PointCheck(centre, 10, eCollideWorld, nullptr));  // cells (1..2, 1..2)
+  map->CellCentre(3, 3, &centre);
+  EXPECT_FALSE(map->PointCheck(centre, 10, eCollideWorld, nullptr));  // reaches the solid column 4
+  BrVector off(9000, 0, 0);
+  EXPECT_FALSE(map->PointCheck(off, 10, eCollideAlways, nullptr));
+
+  map->CellCentre(2, 2, &centre);
+  struct Blocker : BrActor {
+    Blocker() { m_uiCollideFlags = eEntityCollideOther | eEntityCollideAlways; }
+  };
+  BrActor* blocker = new Blocker();
+  blocker->Init();
+  blocker->SetDrawScale(BrVector(10, 10, 10));
+  blocker->Location() = centre + BrVector(20, 0, 0);
+  map->AddObject(blocker);
+  EXPECT_FALSE(map->PointCheck(centre, 16, eCollideOther, nullptr));  // 20 apart, radii 16 + 10
+  EXPECT_TRUE(map->PointCheck(centre, 8, eCollideOther, nullptr));    // radii 8 + 10
+  EXPECT_TRUE(map->PointCheck(centre, 16, eCollideWorld, nullptr));   // the world bit alone ignores entities
+  EXPECT_TRUE(map->PointCheck(centre, 16, eCollideOther, blocker));
+  blocker->Destroy();
+  EXPECT_TRUE(map->PointCheck(centre, 16, eCollideOther, nullptr));
 }
 
 TEST(BrRAGMapDraw, VisibleCellsAreDrawnInBatchesTheIndexBufferHolds) {

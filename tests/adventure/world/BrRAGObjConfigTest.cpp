@@ -144,6 +144,8 @@ TEST(BrRAGObjConfig, KindsAndMutatorsAreSpawnedByName) {
   EXPECT_EQ(map->SpawnScripted(BrStringT<char>()), nullptr);
   EXPECT_EQ(world.folder.CountLines("ERROR: Failed to spawn anything, given an empty string!"), 1);
   EXPECT_EQ(map->SpawnScripted(BrStringT<char>("Chair")), nullptr);  // a game object that is no entity
+  EXPECT_EQ(map->SpawnScripted(BrStringT<char>("BrRAGLevelInfo")), nullptr);  // a class, but no file's section
+  EXPECT_EQ(world.folder.CountLines("ERROR: Failed to spawn unknown type BrRAGLevelInfo"), 1);
   EXPECT_EQ(map->AddObject(nullptr), -1);
   EXPECT_EQ(world.folder.CountLines("BrRAGMap ignoring request to add NULL object"), 1);
 
