@@ -38,8 +38,8 @@ public:
   // Empties every slot (the slots stay).
   void Destroy() override;
 
-  // Puts the id into the first empty place of the first slot with no item, else into an empty slot; the slot
-  // index, or -1 for a negative id or when every slot holds an item.
+  // Puts the id into the first slot that holds no item (its first -1 place, else appended); the slot index, or -1
+  // for a negative id or when every slot holds an item.
   virtual int AddItem(int id);
   // Drops the slot's item into the world: in the base only taken out of the slot.
   virtual void DropItem(int slot, const BrVector& where, bool spawnPickup);
