@@ -113,6 +113,9 @@ public:
   // Nothing here; the player counts its kills.
   virtual void TargetKilled(const BrStringT<char>& targetText);
 
+  // The plain fields: strength (added to a wielded weapon's), hit probability (0..20), armour class (subtracted
+  // from each blow and dividing the attacker's chance), XP worth (awarded to the player who kills it), IQ (above
+  // 1 it uses its inventory when badly hurt).
   float GetStrength() const { return m_fStrength; }
   void SetStrength(float strength) { m_fStrength = strength; }
   float GetHitProbability() const { return m_fHitProbability; }
@@ -127,6 +130,7 @@ public:
   void SetXPWorth(int xp) { m_iXPWorth = xp; }
   int GetIQ() const { return m_iIQ; }
   void SetIQ(int iq) { m_iIQ = iq; }
+  // The actor's own inventory; its items are map objects held by id.
   BrRAGInventory& Inventory() { return m_Inventory; }
   // Entries of the mutator list, free ones included.
   int GetNumMutators() const { return m_MutatorIDs.GetCount(); }
@@ -134,13 +138,17 @@ public:
   int GetMutatorID(int i) const;
   // True once Killed ran.
   bool IsDead() const { return m_bDead; }
+  // Seconds gathered towards the next attack.
   float GetAttackTimer() const { return m_fAttackTimer; }
+  // The limbs on which equipment is worn.
   int GetNumAnatomySlots() const { return m_Anatomy.GetCount(); }
   // Slot i of the anatomy; null outside it.
   const BrRAGAnatomySlot* GetAnatomySlot(int i) const;
+  // The damage numbers, spent ones included (their entries are reused).
   int GetNumFlyups() const { return m_Flyups.GetCount(); }
   // Flyup i; null outside the list.
   const BrRAGDmgFlyup* GetFlyup(int i) const;
+  // The natural weapon's id (-1 until first needed) and configured kind; the configured lists.
   int GetTouchWeaponID() const { return m_iTouchWeaponID; }
   const BrStringT<char>& GetTouchWeaponType() const { return m_TouchWeaponType; }
   const TDArray<BrStringT<char>>& GetCanCarryTypes() const { return m_CanCarry; }

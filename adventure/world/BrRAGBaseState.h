@@ -92,6 +92,7 @@ public:
   // For the player's attack, two red rings around the target; then the base's Draw.
   void Draw(BrRenderBase* render) override;
 
+  // The actor attacked, by id (-1 for none); set it after changing to the state.
   void SetTargetID(int id) { m_iTargetID = id; }
   int GetTargetID() const { return m_iTargetID; }
 

@@ -45,6 +45,7 @@ public:
   // Only for a public mutator: draws its icon on billboard above its actor; returns the public flag.
   virtual bool DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& position, float scale);
 
+  // Seconds left; -1 for a permanent mutator.
   float GetDuration() const { return m_fDuration; }
   // Returns the new duration.
   float SetDuration(float duration) { return m_fDuration = duration; }
@@ -52,10 +53,13 @@ public:
   BrRAGActor* GetMutated();
   // Attaches to the actor of id (-1 for none) without telling it.
   void SetMutated(int id);
+  // The id of the actor it is attached to, -1 for none.
   int GetMutatedID() const { return m_iMutatedID; }
+  // A public mutator also shows above its actor.
   bool IsPublic() const { return m_bPublic; }
   // Splits the arguments at every ',' (kept in order, untrimmed) into the spawn params, then ParseSpawnParams.
   void ParseCmdLine(BrStringT<char>& arguments);
+  // The arguments of its command.
   int GetNumSpawnParams() const { return m_SpawnParams.GetCount(); }
   // A copy of param i; empty outside the list.
   BrStringT<char> GetSpawnParam(int i) const;
