@@ -100,6 +100,18 @@ TEST(BrRAGPlay, ANewGameBeginsAtTheConfiguredStartLevel) {
   EXPECT_TRUE(p.run.StateName() == "BrRAGGameStateInterlude" || p.run.StateName() == "BrRAGGameStatePlaying");
   EXPECT_TRUE(p.run.RunUntil("BrRAGGameStatePlaying", 5.0f));
   EXPECT_EQ(std::string(p.game->GetAutoSaveFilename().c_str()), "Saves\\autosave5.gin");
+
+  // The debug level commands: five down stops at level 1, one down reaches 0 and no further, five up has no cap.
+  p.game->DoMenuCommand(113);
+  EXPECT_EQ(p.Map()->GetLevel(), 1u);
+  p.game->DoMenuCommand(112);
+  EXPECT_EQ(p.Map()->GetLevel(), 0u);
+  p.game->DoMenuCommand(112);
+  p.game->DoMenuCommand(113);
+  EXPECT_EQ(p.Map()->GetLevel(), 0u);
+  p.game->DoMenuCommand(114);
+  p.game->DoMenuCommand(111);
+  EXPECT_EQ(p.Map()->GetLevel(), 6u);
 }
 
 TEST(BrRAGPlay, KeysTurnTheCameraZoomTheMinimapTrimTheLanternAndUseQuickSlots) {
