@@ -173,6 +173,11 @@ BrGameObj* SpawnRecorded(const BrStringT<char>& name) {
 }  // namespace
 
 bool BrObjectMgr::Load(BrBin& bin) {
+  struct LoadingFlag {
+    bool& flag;
+    explicit LoadingFlag(bool& f) : flag(f) { flag = true; }
+    ~LoadingFlag() { flag = false; }
+  } loading(m_bLoading);
   DestroyAllObjects();
   m_IDToSlot.Serialize(bin);
   int32_t n = 0;

@@ -36,6 +36,9 @@ public:
 
   // Live objects held (not ids issued).
   int GetNumLiveObjects() const { return m_Objects.GetCount(); }
+  // True while a stream is being loaded: an object's PostInit then precedes its Serialize, so objects that
+  // give themselves things when new (an actor's start equipment) leave that to the stream.
+  bool IsLoading() const { return m_bLoading; }
 
 protected:
   // Keeps the valid persistent objects, packed in their old order; deletes the rest and clears their ids.
@@ -49,4 +52,5 @@ protected:
   TDArray<BrGameObj*> m_Objects;
   TDArray<int32_t> m_IDToSlot;
   BrNullGameObj m_NullObject;
+  bool m_bLoading = false;
 };

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "adventure/world/BrRAGCfgFile.h"
+#include "adventure/world/BrRAGConfigCache.h"
 #include "core/BrCfgFile.h"
 #include "core/brcr.h"
 #include "engine/kernel/kernel.h"
@@ -99,14 +101,13 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // The media folder, then its configuration; the file writes the engine's defaults when it is missing.
+  // The media folder, then its configuration; the framework's file writes the game's defaults when it is missing.
   Engine().setMediaDir(BrStringT<char>(opt.media.c_str()));
   std::string configDir = opt.media + "\\Config";
   brCreateDirectory(configDir.c_str());
   std::string configPath = configDir + "\\main.cfg";
-  BrCfgFile file;
-  file.Open(configPath.c_str(), 0x1000001);
-  BrConfigCache config;
+  BrRAGCfgFile file(configPath.c_str());
+  BrRAGConfigCache config;
   if (!config.ReadConfigFromFile(&file)) GLog.printf("ERROR: Host could not read %s", configPath.c_str());
   Engine().SetConfig(&config);
 

@@ -1,0 +1,174 @@
+// Test support for the game flow: a run folder, the recording devices, a widget manager and a BrRAGGame started
+// as the host would start it, with keys and frames driven by the test.
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "adventure/flow/BrRAGGame.h"
+#include "adventure/flow/BrRAGGameState.h"
+#include "adventure/flow/BrRAGHUD.h"
+#include "adventure/world/BrRAGConfigCache.h"
+#include "core/brcr.h"
+#include "engine/kernel/BrConfigCache.h"
+#include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrScriptDaemon.h"
+#include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrHUD.h"
+#include "platform/win32/win32_user.h"
+#include "tests/support/RecordingAudioDevice.h"
+#include "tests/support/RecordingRenderDevice.h"
+
+namespace ragflow {
+
+namespace fs = std::filesystem;
+
+// Reaches the engine's slots that have no setter, without starting the engine.
+struct FlowEngineSlots : BrEngine {
+  static BrApplication*& App() { return Engine().*(&FlowEngineSlots::m_pApp); }
+  static BrGUI*& GUI() { return Engine().*(&FlowEngineSlots::m_pGUI); }
+  static BrScriptDaemon*& Script() { return Engine().*(&FlowEngineSlots::m_pScript); }
+};
+
+// Holds a key down for the length of a scope.
+class HeldKey {
+public:
+  explicit HeldKey(int vkey) : m_iKey(vkey) { brW32InjectKey(vkey, TRUE); }
+  ~HeldKey() { brW32InjectKey(m_iKey, FALSE); }
+  HeldKey(const HeldKey&) = delete;
+  HeldKey& operator=(const HeldKey&) = delete;
+
+private:
+  int m_iKey;
+};
+
+// A temporary working folder with "Media" in it, the log opened there, the recording devices, a fresh widget
+// manager and a configuration the test fills before Start.
+class FlowRun {
+public:
+  FlowRun() : render(800, 600), audioScope(&audio), renderScope(&render) {
+    static int counter = 0;
+    root = fs::temp_directory_path() / fs::path("brf_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+    fs::remove_all(root);
+    fs::create_directories(root / "Media" / "Saves");
+    old = fs::current_path();
+    fs::current_path(root);
+    GLog.Init();
+    m_bOldDebug = GIsDebug;
+    GIsDebug = true;
+    Engine().setMediaDir("Media");
+    m_pOldConfig = Engine().GetConfig();
+    Engine().SetConfig(&config);
+    render.Init();
+    audio.Init();
+    m_pOldGUI = FlowEngineSlots::GUI();
+    FlowEngineSlots::GUI() = new BrGUI();
+    m_pOldApp = FlowEngineSlots::App();
+    FlowEngineSlots::App() = nullptr;
+    m_pOldScript = FlowEngineSlots::Script();
+    FlowEngineSlots::Script() = &script;
+  }
+
+  ~FlowRun() {
+    if (game) {
+      game->Destroy();
+      delete game;
+    }
+    FlowEngineSlots::App() = m_pOldApp;
+    FlowEngineSlots::Script() = m_pOldScript;
+    BrGUI* gui = FlowEngineSlots::GUI();
+    gui->Destroy();
+    delete gui;
+    FlowEngineSlots::GUI() = m_pOldGUI;
+    // Class-wide sounds hold ids of this test's audio device.
+    BrRAGGameState::menuMusicSFX.Stop();
+    BrRAGHUD::mSpeakerTestSFX.Stop();
+    BrRAGHUD::mSpeakerTestRSFX.Stop();
+    Engine().SetTimeScalar(1.0f);
+    Engine().setMediaDir("Media");
+    Engine().SetConfig(m_pOldConfig);
+    GIsDebug = m_bOldDebug;
+    GLog.Close();
+    fs::current_path(old);
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+
+  // Creates the application by name and sets it on the engine, as the host does.
+  BrRAGGame* Start() {
+    BrObject* spawned = static_cast<BrObject*>(Engine().Spawn("BrRAGGame"));
+    game = spawned ? static_cast<BrRAGGame*>(spawned->SafeCast(&BrRAGGame::Type)) : nullptr;
+    if (!game) return nullptr;
+    Engine().SetApp(game);
+    return game;
+  }
+
+  // One host frame of dt seconds: the engine's step, then the drawing the host does (the device takes the
+  // camera's view in PreRender).
+  void Frame(float dt) {
+    Engine().FrameStarted() = brGetSystemTime();
+    Engine().Step(dt);
+    render.ClearRecords();
+    render.PreRender(ePreRenderClearAll);
+    game->Draw(&render);
+    Engine().GUI()->Draw(&render);
+    render.EndRender();
+  }
+  // Frames until the state named is current or seconds of game time have passed; true when it was reached.
+  bool RunUntil(const char* state, float seconds, float dt = 0.05f) {
+    for (float t = 0.0f; t < seconds; t += dt) {
+      if (game->IsInState(state)) return true;
+      Frame(dt);
+    }
+    return game->IsInState(state);
+  }
+
+  BrHUD* HUD() { return game ? game->GetHUD() : nullptr; }
+  BrRAGHUD* RAGHUD() { return HUD() ? static_cast<BrRAGHUD*>(HUD()->SafeCast(&BrRAGHUD::Type)) : nullptr; }
+  std::string StateName() {
+    BrBaseState* state = game ? game->GetCurrentState() : nullptr;
+    return state && state->GetStateName().c_str() ? state->GetStateName().c_str() : "";
+  }
+
+  std::vector<std::string> Log() {
+    if (GLog.Handle()) fflush(GLog.Handle());
+    std::vector<std::string> lines;
+    std::ifstream in(root / "log.txt");
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+  }
+  int CountLines(const std::string& text) {
+    int n = 0;
+    for (const std::string& line : Log())
+      if (line.find(text) != std::string::npos) ++n;
+    return n;
+  }
+  static void WriteBytes(const fs::path& p, const std::vector<char>& bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+  }
+
+  fs::path root;
+  fs::path old;
+  BrRAGConfigCache config;
+  RecordingRenderDevice render;
+  RecordingAudioDevice audio;
+  BrScriptDaemon script;
+  BrRAGGame* game = nullptr;
+
+private:
+  ScopedEngineAudio audioScope;
+  ScopedRenderDevice renderScope;
+  bool m_bOldDebug;
+  BrConfigCache* m_pOldConfig;
+  BrGUI* m_pOldGUI;
+  BrApplication* m_pOldApp;
+  BrScriptDaemon* m_pOldScript;
+};
+
+}  // namespace ragflow
