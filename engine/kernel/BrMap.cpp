@@ -5,6 +5,7 @@
 #include "core/BrLogFile.h"
 #include "engine/kernel/BrDemoEntity.h"
 #include "engine/kernel/BrLevelInfo.h"
+#include "engine/presentation/BrRenderBase.h"
 #include "templates/BrArchiveOps.h"
 
 BR_IMPLEMENT_CLASS(BrMap, BrGameObj)
@@ -66,6 +67,8 @@ void BrMap::Destroy() {
 
 void BrMap::Draw(BrRenderBase* render) {
   DrawObjects(render);
+  // The objects only queued their billboards; they are drawn together, farthest first, once all are queued.
+  if (render) render->drawAllBillboards();
   BrGameObj::Draw(render);
 }
 

@@ -1,4 +1,4 @@
-// Tests of the base map: level-info lookup, debug switches, traces, stepping and the path network.
+// Tests of the base map: level-info lookup, debug switches, traces, stepping, drawing and the path network.
 #include "engine/kernel/BrMap.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "core/BrBin.h"
+#include "engine/kernel/BrDemoEntity.h"
 #include "engine/kernel/BrLevelInfo.h"
+#include "tests/support/RecordingRenderDevice.h"
 #include "WorldTestSupport.h"
 
 using namespace brworld;
@@ -185,4 +187,33 @@ TEST(BrMap, LoadingRefusesAPathNetworkBeyondAnyRealOne) {
   RunFolder::WriteBytes(folder.root / "Media" / "huge.bin", bytes);
   EXPECT_EQ(load("Media\\huge.bin"), -1);
   EXPECT_EQ(folder.CountLines("path nodes, more than 1048576"), 1);
+}
+
+// The map's objects only queue their billboards; drawing the map must also draw them, or no creature, item or
+// scenery is ever seen.
+TEST(BrMap, DrawingTheMapDrawsTheBillboardsItsObjectsQueued) {
+  RecordingRenderDevice render;
+  ScopedRenderDevice renderScope(&render);
+  render.Init();
+  ScopedApp app(new BrApplication());
+  BrMap* map = app.Map();
+  BrDemoEntity* near = new BrDemoEntity();
+  BrDemoEntity* far = new BrDemoEntity();
+  map->AddObject(near);
+  map->AddObject(far);
+  near->Location() = BrVector(0, 0, 100);
+  far->Location() = BrVector(0, 0, 900);
+  near->Portrait().SetFocus(near);  // as an "Icon" key makes it: the portrait stands where its entity stands
+  far->Portrait().SetFocus(far);
+  app.Map()->Draw(&render);
+  int billboards = 0;
+  for (const RecordingRenderDevice::Draw& d : render.draws)
+    if (!d.indexed && d.stride == 36 && d.primitiveCount == 2) ++billboards;
+  EXPECT_EQ(billboards, 2);
+  render.draws.clear();
+  app.Map()->Draw(&render);  // the queue was emptied: each frame draws its own billboards once
+  billboards = 0;
+  for (const RecordingRenderDevice::Draw& d : render.draws)
+    if (!d.indexed && d.stride == 36) ++billboards;
+  EXPECT_EQ(billboards, 2);
 }
