@@ -45,18 +45,17 @@ inline void ControllerStep(const BrBaseState* state) {
   if (controller) controller->ProcessInput(brGetSystemTime() - Engine().FrameStarted());
 }
 
-// A full-screen plain control with the id, made a child of the HUD (inactive when active is false).
+// A full-screen plain control with the id, made a child of the HUD (inactive when active is false). Without a
+// HUD nothing would own the node, so none is made: a state of an application without a HUD has no menu.
 inline BrUIControl* MakeNode(BrHUD* hud, const char* id, bool active) {
+  if (!hud) return nullptr;
   BrUIControl* node = Spawn<BrUIControl>("BrUIControl");
   if (!node) return nullptr;
   node->Init();
   node->SetID(BrStringT<char>(id));
   node->SetArea(0.0f, 0.0f, 1.0f, 1.0f);
   if (!active) node->SetActive(false);
-  if (hud)
-    hud->AddChildControl(node);
-  else
-    node->SetActive(false);
+  hud->AddChildControl(node);
   return node;
 }
 
