@@ -74,6 +74,16 @@ TEST_F(FontTest, WidthsComeFromTheFileBesideTheTexture) {
   EXPECT_GE(f->GetFX(), 4);
 }
 
+TEST_F(FontTest, WidthsWiderThanTheCellAreClampedToIt) {
+  WriteWidths(media + "/Fonts/wideBM.dat", 256, 60000);
+  BrFont* wide = fonts->GetFont(fonts->GetFont(BrStringT<char>("Fonts\\wide.tga")));
+  ASSERT_NE(wide, nullptr);
+  EXPECT_FLOAT_EQ(wide->GetCharWidthA('M'), 1.0f);
+  fonts->SetFont(BrStringT<char>("Fonts\\wide.tga"));
+  BrStringT<char> two("MM");
+  EXPECT_FLOAT_EQ(fonts->GetTextRect(two).maxX, 2 * fonts->GetSize());
+}
+
 TEST_F(FontTest, MissingOrShortWidthFilesGiveFullCells) {
   BrFont* none = fonts->GetFont(fonts->GetFont(BrStringT<char>("Fonts\\none.tga")));
   ASSERT_NE(none, nullptr);
