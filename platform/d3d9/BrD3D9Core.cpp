@@ -117,12 +117,14 @@ void Core::disableScissor() {
   if (!mScissor) return;
   glDisable(GL_SCISSOR_TEST);
   mScissor = false;
+  ++testCounts().scissorChanges;
 }
 
 void Core::activeUnit(GLenum unit) {
   if (mActiveUnit == unit) return;
   glActiveTexture(unit);
   mActiveUnit = unit;
+  ++testCounts().textureUnitChanges;
 }
 
 void Core::forgetGlBuffer(GLuint name) {
@@ -323,6 +325,7 @@ void Core::clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color,
     if (whole != !mScissor) {
       whole ? glDisable(GL_SCISSOR_TEST) : glEnable(GL_SCISSOR_TEST);
       mScissor = !whole;
+      ++testCounts().scissorChanges;
     }
     if (!whole) glScissor(x1, bh - y2, x2 - x1, y2 - y1);
     glClear(mask);
@@ -350,6 +353,7 @@ bool Core::present() {
       glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mFrontFbo);
       disableScissor();
       glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+      ++testCounts().frameCopies;
       mFrontValid = true;
       mBoundFb = 0xFFFFFFFFu;
     }
@@ -363,9 +367,11 @@ bool Core::present() {
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   mBoundFb = 0xFFFFFFFFu;
   disableScissor();  // a blit is cut by the scissor too
-  if (ww > 0 && wh > 0)
+  if (ww > 0 && wh > 0) {
     glBlitFramebuffer(0, 0, bw, bh, 0, 0, ww, wh, GL_COLOR_BUFFER_BIT,
                       (ww == bw && wh == bh) ? GL_NEAREST : GL_LINEAR);
+    ++testCounts().frameCopies;
+  }
   SDL_GL_SwapWindow(mWindow);
   // The frame just shown becomes the front buffer; the other buffer is drawn next.
   mBack ^= 1;

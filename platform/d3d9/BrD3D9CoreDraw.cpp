@@ -246,6 +246,7 @@ void Core::setupInputs() {
   if (it == mInputStates.end()) {
     InputState made;
     glGenVertexArrays(1, &made.vao);
+    ++testCounts().vertexInputStates;
     glBindVertexArray(made.vao);
     for (const VsInput& in : state.shader->program.inputs) {
       const D3DVERTEXELEMENT9* e = decl->find(in.usage, in.usageIndex);
@@ -434,6 +435,7 @@ HRESULT Core::prepare(const char* where) {
       while (end < count && constRegSerial[end] > p.constSerial && p.locC[size_t(end)] == p.locC[size_t(r)] + (end - r))
         ++end;
       glUniform4fv(p.locC[size_t(r)], end - r, state.constants + size_t(r) * 4);
+      testCounts().constantRegisters += uint32_t(end - r);
       r = end;
     }
     p.constSerial = constSerial;
