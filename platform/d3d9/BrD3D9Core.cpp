@@ -165,6 +165,7 @@ bool Core::configure(const D3DPRESENT_PARAMETERS& params, std::string& error) {
   // buffer asked for; otherwise off screen and copied (scaled) at Present.
   int sw = 0, sh = 0;
   mDirect = false;
+  mPresented = false;
   if (surfaceSize(sw, sh) && sw == w && sh == h) {
     bindDrawFramebuffer(0);
     GLint depthBits = 0;
@@ -358,6 +359,7 @@ bool Core::present() {
       mBoundFb = 0xFFFFFFFFu;
     }
     SDL_GL_SwapWindow(mWindow);
+    mPresented = true;
     return true;
   }
   int ww = 0, wh = 0;
@@ -385,8 +387,12 @@ void Core::readFront(uint8_t* out, UINT width, UINT height, INT pitch) {
   for (UINT y = 0; y < height; ++y) std::memset(out + size_t(y) * size_t(pitch), 0, size_t(width) * 4);
   if (!makeCurrent()) return;
   const UINT bw = mParams.BackBufferWidth, bh = mParams.BackBufferHeight;
-  std::vector<uint8_t> rows(size_t(bw) * bh * 4);
-  if (!mDirect) {
+  std::vector<uint8_t> rows(size_t(bw) * bh * 4, 0);
+  if (mDirect && !mPresented) {
+    // Nothing shown yet: the window holds no frame of this device, and the front buffer reads black. A
+    // device that reads its front buffer keeps a copy from its first Present on.
+    mKeepFront = true;
+  } else if (!mDirect) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, mReadFbo);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack ^ 1], 0);
   } else if (mFrontValid) {
@@ -400,8 +406,8 @@ void Core::readFront(uint8_t* out, UINT width, UINT height, INT pitch) {
     glReadBuffer(doubleBuffered ? GL_FRONT : GL_BACK);
     mKeepFront = true;
   }
-  glReadPixels(0, 0, GLsizei(bw), GLsizei(bh), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-  if (mDirect && !mFrontValid) glReadBuffer(GL_BACK);
+  if (!mDirect || mPresented) glReadPixels(0, 0, GLsizei(bw), GLsizei(bh), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+  if (mDirect && mPresented && !mFrontValid) glReadBuffer(GL_BACK);
   mBoundFb = 0xFFFFFFFFu;
   bindDrawFramebuffer(mDrawFb);
   // OpenGL's rows run bottom-up; the surface's top-down. The front buffer has no alpha of its own.

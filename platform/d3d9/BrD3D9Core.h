@@ -198,7 +198,7 @@ class Core final : public Buried {
   // (mDirect); otherwise into a frame buffer object copied to the window at Present. A copy of the front
   // buffer is kept only once something has read it (a screenshot).
   bool mDirect = false;
-  bool mKeepFront = false, mFrontValid = false;
+  bool mKeepFront = false, mFrontValid = false, mPresented = false;
   int mSurfaceW = 0, mSurfaceH = 0;  // the window surface as made, where the video driver never resizes it
   GLuint mFbo = 0, mReadFbo = 0, mColor[2] = {0, 0}, mDepth = 0;
   GLuint mFrontFbo = 0, mFrontTex = 0;

@@ -435,6 +435,7 @@ TEST(D3D9Device, RepeatedStateIsSentOnceAndFramesGoStraightToTheWindow) {
   EXPECT_EQ(counts.vertexInputStates, 2u) << "one input state per buffer, made once";
   EXPECT_EQ(counts.constantRegisters, 6u + 4u) << "all six once, then only the changed register";
   EXPECT_EQ(counts.scissorChanges, 0u);
+  EXPECT_LE(counts.textureUnitChanges, 2u) << "a stage's unit is chosen once, not set and reset at each bind";
 
   // A front-buffer read shows the frame; from then on each Present keeps one copy.
   frame(6);

@@ -288,6 +288,12 @@ TEST_F(GfxDrvTest, ResizingResetsAndAFailedResetIsReported) {
   BrD3DRenDev* dev = StartDevice();
   ASSERT_TRUE(dev->UpdateDimensions());
   EXPECT_NE(dev->SpriteDaemon()->GetVertexBuffer(), nullptr);
+  // The reset returned every state to its default: the sprites' blending and alpha test are set again.
+  DWORD blend = 0, alphaTest = 0;
+  dev->GetDevice()->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
+  dev->GetDevice()->GetRenderState(D3DRS_ALPHATESTENABLE, &alphaTest);
+  EXPECT_EQ(blend, (DWORD)TRUE);
+  EXPECT_EQ(alphaTest, (DWORD)TRUE);
   brD3D9TestSetFailures(BR_D3D9_FAIL_RESET);
   EXPECT_FALSE(dev->UpdateDimensions());
   brD3D9TestSetFailures(0);
