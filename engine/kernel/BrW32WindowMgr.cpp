@@ -19,7 +19,8 @@ BrW32WindowMgr::BrW32WindowMgr()
       m_ClientRect{0, 0, 0, 0},
       m_WindowRect{0, 0, 0, 0},
       m_bExited(false),
-      m_bClassRegistered(false) {}
+      m_bClassRegistered(false),
+      m_iCursorShown(-1) {}
 
 BrW32WindowMgr::~BrW32WindowMgr() { Exit(); }
 
@@ -174,37 +175,38 @@ RECT BrW32WindowMgr::GetDesktopArea() {
   return r;
 }
 
+// Positions are measured from the client area's top-left corner, the same origin CentreMouse and the
+// controllers use; measuring from the window rectangle put a centred mouse off by the frame and caption.
 void BrW32WindowMgr::GetMousePos(int& x, int& y) {
   if (m_bRectsDirty) RefreshRects();
   POINT p{0, 0};
   GetCursorPos(&p);
-  x = p.x - m_WindowRect.left;
-  y = p.y - m_WindowRect.top;
+  ScreenToClient(GetHandle(), &p);
+  x = p.x;
+  y = p.y;
 }
 
 void BrW32WindowMgr::SetMousePos(int x, int y) {
   if (m_bRectsDirty) RefreshRects();
-  SetCursorPos(m_WindowRect.left + x, m_WindowRect.top + y);
+  POINT p{x, y};
+  ClientToScreen(GetHandle(), &p);
+  SetCursorPos(p.x, p.y);
 }
 
 void BrW32WindowMgr::CentreMouse() {
   if (m_bRectsDirty) RefreshRects();
-  if (HasFocus()) {
-    // The client area sits inside the window rectangle by the frame; its centre in screen coordinates.
-    POINT centre{(m_ClientRect.right - m_ClientRect.left) / 2, (m_ClientRect.bottom - m_ClientRect.top) / 2};
-    ClientToScreen(GetHandle(), &centre);
-    SetCursorPos(centre.x, centre.y);
-  }
-  BrApplication* app = Engine().App();
-  if (app) {
-    // ShowCursor counts: only a change of the wanted state is passed on.
-    static int shown = 1;
-    int want = app->GetUseOSCursor() ? 1 : 0;
-    if (want != shown) {
-      ShowCursor(want ? TRUE : FALSE);
-      shown = want;
-    }
-  }
+  if (HasFocus()) SetMousePos((m_ClientRect.right - m_ClientRect.left) / 2, (m_ClientRect.bottom - m_ClientRect.top) / 2);
+  if (BrApplication* app = Engine().App()) ShowOSCursor(app->GetUseOSCursor());
+}
+
+void BrW32WindowMgr::ShowOSCursor(bool show) {
+  if (m_iCursorShown == (show ? 1 : 0)) return;
+  // The system keeps a count and shows the cursor while it is 0 or more. Read it (one step up and back),
+  // then step it only as far as the wanted state, so no earlier imbalance survives and none builds up.
+  ShowCursor(TRUE);
+  int count = ShowCursor(FALSE);
+  for (int guard = 0; guard < 256 && (show ? count < 0 : count >= 0); ++guard) count = ShowCursor(show ? TRUE : FALSE);
+  m_iCursorShown = show ? 1 : 0;
 }
 
 void BrW32WindowMgr::InitASCIILookup() {

@@ -5,7 +5,7 @@
 #include "templates/TDArray.h"
 
 // The main window manager. The engine creates it in InitOSGUI and deletes it in Exit; its window procedure is
-// brW32RootWndProc. Mouse positions are relative to the window rectangle's top-left corner.
+// brW32RootWndProc. Mouse positions are relative to the client area's top-left corner.
 class BrW32WindowMgr : public BrWindowBase {
 public:
   // Class name of the main window.
@@ -34,7 +34,9 @@ public:
   DWORD& Icon() override;
   DWORD& Menu() override;
   DWORD& ExitCode() override;
+  // The cursor position relative to the client area's top-left corner.
   void GetMousePos(int& x, int& y) override;
+  // Places the cursor at (x, y) in the client area.
   void SetMousePos(int x, int y) override;
   // While focused: the cursor to the client centre; then the system cursor shown or hidden by the application.
   void CentreMouse() override;
@@ -43,6 +45,9 @@ public:
   // The chosen path, empty when cancelled (always, where there is no file dialog).
   BrStringT<char> GetOpenFileNameA(char* filter) override;
   INT_PTR DoDialog(int id, void* dialogProc) override;
+
+  // The one owner of the system cursor's show count: shows or hides the cursor, whatever the count was.
+  void ShowOSCursor(bool show);
 
   // The window rectangle as last read.
   RECT GetWindowArea() const { return m_WindowRect; }
@@ -63,4 +68,5 @@ protected:
   TDArray<char> m_KeyLookup;
   bool m_bExited;
   bool m_bClassRegistered;
+  int m_iCursorShown;  // 1 shown, 0 hidden, -1 not yet set by this manager
 };

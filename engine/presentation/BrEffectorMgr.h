@@ -22,8 +22,9 @@ struct BrEffectorName {
 class BrEffectorMgr {
 public:
   BrEffectorMgr() {}
-  BrEffectorMgr(const BrEffectorMgr&) = default;
-  BrEffectorMgr& operator=(const BrEffectorMgr&) = default;
+  // Not copied: the registered effectors are owned and deleted with the manager.
+  BrEffectorMgr(const BrEffectorMgr&) = delete;
+  BrEffectorMgr& operator=(const BrEffectorMgr&) = delete;
   // Logs the cache (debug) and destroys every effector, then the table and the list.
   virtual ~BrEffectorMgr();
 

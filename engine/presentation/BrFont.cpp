@@ -1,6 +1,8 @@
 // BrFont: one bitmap font's grid, effector and character widths read from the width file beside its texture.
 #include "engine/presentation/BrFont.h"
 
+#include <algorithm>
+
 #include "core/brcr.h"
 #include "engine/presentation/BrMediaPath.h"
 
@@ -64,7 +66,9 @@ void BrFont::LoadCharWidths() {
     for (; read < wanted; ++read) {
       uint16_t w = 0;
       if (!bin.Stream(&w, 2, 1)) break;
-      m_Widths.Add((int32_t)w);
+      // A width wider than the cell would lay text out far past its cells (a damaged file, or the texture
+      // itself read as widths): no character is wider than its cell.
+      m_Widths.Add(std::min((int32_t)w, (int32_t)m_iCellSize));
     }
     bin.Close();
   }

@@ -92,6 +92,12 @@ int BrFontMgr::SetFont(const BrStringT<char>& name) {
 int BrFontMgr::LoadFontSetFX(const BrStringT<char>& file) {
   BrRenderBase* render = Engine().Render();
   if (!render || !render->TextureMgr() || !render->FXMgr()) return 0;
+  // A texture that cannot be loaded answers with the fallback (id 0): text would draw as its checkerboard
+  // cells, so the font fails like a font whose material cannot be made.
+  if ((int)render->TextureMgr()->GetTexture(file) <= 0) {
+    GLog.printf("ERROR: Failed to load font texture %s", file.c_str());
+    return 0;
+  }
   return brMake2DEffector(BrStringT<char>("FX_") + file, file, false);
 }
 

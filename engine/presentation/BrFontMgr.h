@@ -63,7 +63,8 @@ public:
   float GetSizeStep() const { return m_fSizeStep; }
 
 protected:
-  // Registers the file's texture as "FX_" + file (a copy of "Shader2d" with flags 4); 0 when it cannot.
+  // Registers the file's texture as "FX_" + file (a copy of "Shader2d" with flags 4); 0 when it cannot, or when the
+  // texture itself cannot be loaded (logged naming the file).
   int LoadFontSetFX(const BrStringT<char>& file);
   // The current font, after making 0 current (with the debug warning) when the id is outside the list; null
   // while no font is loaded.

@@ -79,42 +79,6 @@ BrRenderBase::BrRenderBase()
       m_bFadeTileFailed(false),
       m_bColourTileFailed(false) {}
 
-BrRenderBase::BrRenderBase(BrRenderBase& other) : BrSubSystem(other) { *this = other; }
-
-BrRenderBase& BrRenderBase::operator=(const BrRenderBase& other) {
-  if (this == &other) return *this;
-  BrSubSystem::operator=(other);
-  m_pSpriteDaemon = other.m_pSpriteDaemon;
-  m_pFontMgr = other.m_pFontMgr;
-  m_pLightMgr = other.m_pLightMgr;
-  m_dwWindowStyle = other.m_dwWindowStyle;
-  m_ClientArea = other.m_ClientArea;
-  m_hParent = other.m_hParent;
-  m_bWindowed = other.m_bWindowed;
-  m_iSavedX = other.m_iSavedX;
-  m_iSavedY = other.m_iSavedY;
-  m_bWBuffer = other.m_bWBuffer;
-  m_bZBuffer = other.m_bZBuffer;
-  m_iDepthBits = other.m_iDepthBits;
-  m_fNearZ = other.m_fNearZ;
-  m_fFarZ = other.m_fFarZ;
-  m_pTextureMgr = other.m_pTextureMgr;
-  m_pFXMgr = other.m_pFXMgr;
-  m_bDrawGroundGrid = other.m_bDrawGroundGrid;
-  m_GroundGridColour = other.m_GroundGridColour;
-  m_Frustum = other.m_Frustum;
-  m_Billboards = other.m_Billboards;
-  m_BillboardOrder = other.m_BillboardOrder;
-  m_iQueuedBillboards = other.m_iQueuedBillboards;
-  m_Resolutions = other.m_Resolutions;
-  m_View = other.m_View;
-  m_uiFadeTileFX = other.m_uiFadeTileFX;
-  m_uiColourTileFX = other.m_uiColourTileFX;
-  m_bFadeTileFailed = other.m_bFadeTileFailed;
-  m_bColourTileFailed = other.m_bColourTileFailed;
-  return *this;
-}
-
 BrRenderBase::~BrRenderBase() {}
 
 bool BrRenderBase::Init() {

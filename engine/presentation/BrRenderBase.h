@@ -55,8 +55,9 @@ struct BrViewRecord {
 class BrRenderBase : public BrSubSystem {
 public:
   BrRenderBase();
-  BrRenderBase(BrRenderBase& other);
-  BrRenderBase& operator=(const BrRenderBase& other);
+  // Not copied: a copy would share the owned managers and daemons and delete them a second time.
+  BrRenderBase(const BrRenderBase& other) = delete;
+  BrRenderBase& operator=(const BrRenderBase& other) = delete;
   // Does not delete the managers (Exit does).
   ~BrRenderBase() override;
 

@@ -87,12 +87,15 @@ bool BrSpriteDaemon::QueueSprite(float x, float y, float w, float h, unsigned in
   const float us[4] = {uLeft, uRight, uRight, uLeft};
   const float vs[4] = {vTop, vTop, vBottom, vBottom};
   const uint32_t argb = colour.GetDWORD();
+  // The four corners share one rhw, so its value only has to be finite and positive: text is drawn at depth
+  // 0, where 1 / z was infinite and the quad vanished. Depths at or below 0.001 take the rhw of 0.001.
+  const float rhw = z > 0.001f ? 1.0f / z : 1000.0f;
   for (int i = 0; i < 4; ++i) {
     BrSpriteVertex& v = m_Quad[i];
     v.x = corners[i].x;
     v.y = corners[i].y;
     v.z = z;
-    v.rhw = 1.0f / z;
+    v.rhw = rhw;
     v.colour = argb;
     v.u = us[i];
     v.v = vs[i];

@@ -10,6 +10,9 @@ class BrTextureBase;
 class BrTextureMgrBase {
 public:
   BrTextureMgrBase() {}
+  // Not copied: the cached textures are owned.
+  BrTextureMgrBase(const BrTextureMgrBase&) = delete;
+  BrTextureMgrBase& operator=(const BrTextureMgrBase&) = delete;
   virtual ~BrTextureMgrBase() {}
 
   virtual int CachedTextureCount(eTextureType type) = 0;

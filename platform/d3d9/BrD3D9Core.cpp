@@ -30,6 +30,11 @@ Core* Core::create(SDL_Window* window, const D3DPRESENT_PARAMETERS& params, std:
     return nullptr;
   }
   Core* core = new Core(window, context);
+  // A context made current for the first time has the surface's size as its viewport.
+  GLint viewport[4] = {0, 0, 0, 0};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  core->mSurfaceW = viewport[2];
+  core->mSurfaceH = viewport[3];
   if (!core->configure(params, error)) {
     core->drop();
     return nullptr;
@@ -80,10 +85,64 @@ bool Core::makeCurrent() {
 void Core::destroyFramebuffers() {
   if (mFbo) glDeleteFramebuffers(1, &mFbo);
   if (mReadFbo) glDeleteFramebuffers(1, &mReadFbo);
+  if (mFrontFbo) glDeleteFramebuffers(1, &mFrontFbo);
   if (mColor[0]) glDeleteTextures(2, mColor);
+  if (mFrontTex) glDeleteTextures(1, &mFrontTex);
   if (mDepth) glDeleteRenderbuffers(1, &mDepth);
-  mFbo = mReadFbo = mDepth = 0;
+  mFbo = mReadFbo = mDepth = mFrontFbo = mFrontTex = 0;
   mColor[0] = mColor[1] = 0;
+  mFrontValid = false;
+  mBoundFb = 0xFFFFFFFFu;
+}
+
+bool Core::surfaceSize(int& w, int& h) const {
+  // SDL's offscreen driver draws into a surface made with the window that never follows a resize.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::strcmp(driver, "offscreen") == 0) {
+    w = mSurfaceW;
+    h = mSurfaceH;
+  } else {
+    SDL_GL_GetDrawableSize(mWindow, &w, &h);
+  }
+  return w > 0 && h > 0;
+}
+
+void Core::bindDrawFramebuffer(GLuint fb) {
+  if (mBoundFb == fb) return;
+  glBindFramebuffer(GL_FRAMEBUFFER, fb);
+  mBoundFb = fb;
+}
+
+void Core::disableScissor() {
+  if (!mScissor) return;
+  glDisable(GL_SCISSOR_TEST);
+  mScissor = false;
+  ++testCounts().scissorChanges;
+}
+
+void Core::activeUnit(GLenum unit) {
+  if (mActiveUnit == unit) return;
+  glActiveTexture(unit);
+  mActiveUnit = unit;
+  ++testCounts().textureUnitChanges;
+}
+
+void Core::forgetGlBuffer(GLuint name) {
+  for (auto it = mInputStates.begin(); it != mInputStates.end();) {
+    bool uses = it->second.indexBuffer == name;
+    for (GLuint b : it->first.buffers) uses = uses || b == name;
+    if (uses) {
+      if (mInput == &it->second) {
+        mInput = nullptr;
+        glBindVertexArray(mVao);
+      }
+      glDeleteVertexArrays(1, &it->second.vao);
+      it = mInputStates.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  dirty |= kDirtyInputs | kDirtyIndices;
 }
 
 bool Core::configure(const D3DPRESENT_PARAMETERS& params, std::string& error) {
@@ -100,34 +159,49 @@ bool Core::configure(const D3DPRESENT_PARAMETERS& params, std::string& error) {
     error = "back buffer size not supported";
     return false;
   }
-  // Two colour buffers: the back buffer drawn into and the front buffer last presented (kept for
-  // screenshots). The frame is drawn off-screen and copied to the window at Present.
-  glGenTextures(2, mColor);
-  std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
-  for (GLuint tex : mColor) {
-    glBindTexture(GL_TEXTURE_2D, tex);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, black.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  }
-  mBoundTexture[0] = mBoundTexture[1] = 0;
   mHasDepth = params.EnableAutoDepthStencil != 0;
-  glGenFramebuffers(1, &mFbo);
+  mBoundTexture[0] = mBoundTexture[1] = 0;
+  // Straight into the window when the back buffer is the window surface's size and the window has the depth
+  // buffer asked for; otherwise off screen and copied (scaled) at Present.
+  int sw = 0, sh = 0;
+  mDirect = false;
+  mPresented = false;
+  if (surfaceSize(sw, sh) && sw == w && sh == h) {
+    bindDrawFramebuffer(0);
+    GLint depthBits = 0;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
+    mDirect = glGetError() == GL_NO_ERROR && (!mHasDepth || depthBits >= 16);
+  }
+  if (mDirect) {
+    mDrawFb = 0;
+  } else {
+    // Two colour buffers: the back buffer drawn into and the front buffer last presented.
+    glGenTextures(2, mColor);
+    std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
+    for (GLuint tex : mColor) {
+      glBindTexture(GL_TEXTURE_2D, tex);
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, black.data());
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
+    glGenFramebuffers(1, &mFbo);
+    bindDrawFramebuffer(mFbo);
+    mBack = 0;
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack], 0);
+    if (mHasDepth) {
+      glGenRenderbuffers(1, &mDepth);
+      glBindRenderbuffer(GL_RENDERBUFFER, mDepth);
+      glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
+      glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, mDepth);
+    }
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+      error = "frame buffer incomplete";
+      return false;
+    }
+    mDrawFb = mFbo;
+  }
   glGenFramebuffers(1, &mReadFbo);
-  glBindFramebuffer(GL_FRAMEBUFFER, mFbo);
-  mBack = 0;
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack], 0);
-  if (mHasDepth) {
-    glGenRenderbuffers(1, &mDepth);
-    glBindRenderbuffer(GL_RENDERBUFFER, mDepth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, mDepth);
-  }
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    error = "frame buffer incomplete";
-    return false;
-  }
   SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
   resetState();
   return true;
@@ -187,7 +261,7 @@ void Core::resetState() {
   s.viewport = {0, 0, mParams.BackBufferWidth, mParams.BackBufferHeight, 0.0f, 1.0f};
   dirty = kDirtyAll;
   dirtyTextures = dirtySamplers = 0xFF;
-  ++constSerial;
+  constantsChanged(0, kVsConstRegisters);
   ++fixedSerial;
   mGl = GlRaster();
   mCurrent = nullptr;
@@ -195,32 +269,49 @@ void Core::resetState() {
 
 void Core::clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
   makeCurrent();
-  glBindFramebuffer(GL_FRAMEBUFFER, mFbo);
+  bindDrawFramebuffer(mDrawFb);
   GLbitfield mask = 0;
+  // Clear values and write masks reach OpenGL only when they differ from what it holds.
   if (flags & D3DCLEAR_TARGET) {
-    glClearColor(float((color >> 16) & 0xFF) / 255.0f, float((color >> 8) & 0xFF) / 255.0f,
-                 float(color & 0xFF) / 255.0f, float(color >> 24) / 255.0f);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    mGl.colorMask = 0xF;
+    const float c[4] = {float((color >> 16) & 0xFF) / 255.0f, float((color >> 8) & 0xFF) / 255.0f,
+                        float(color & 0xFF) / 255.0f, float(color >> 24) / 255.0f};
+    if (std::memcmp(c, mClearColor, sizeof c) != 0) {
+      glClearColor(c[0], c[1], c[2], c[3]);
+      std::memcpy(mClearColor, c, sizeof c);
+    }
+    if (mGl.colorMask != 0xF) {
+      glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+      mGl.colorMask = 0xF;
+      dirty |= kDirtyRaster;
+    }
     mask |= GL_COLOR_BUFFER_BIT;
   }
   if (mHasDepth && (flags & D3DCLEAR_ZBUFFER)) {
-    glClearDepth(z < 0.0f ? 0.0 : (z > 1.0f ? 1.0 : double(z)));
-    glDepthMask(GL_TRUE);
-    mGl.depthMask = 1;
+    const double depth = z < 0.0f ? 0.0 : (z > 1.0f ? 1.0 : double(z));
+    if (depth != mClearDepth) {
+      glClearDepth(depth);
+      mClearDepth = depth;
+    }
+    if (mGl.depthMask != 1) {
+      glDepthMask(GL_TRUE);
+      mGl.depthMask = 1;
+      dirty |= kDirtyRaster;
+    }
     mask |= GL_DEPTH_BUFFER_BIT;
   }
   if (mHasDepth && (flags & D3DCLEAR_STENCIL)) {
-    glClearStencil(GLint(stencil & 0xFF));
+    if (GLint(stencil & 0xFF) != mClearStencil) {
+      mClearStencil = GLint(stencil & 0xFF);
+      glClearStencil(mClearStencil);
+    }
     glStencilMask(0xFF);
     mask |= GL_STENCIL_BUFFER_BIT;
   }
   if (!mask) return;
-  dirty |= kDirtyRaster;
-  // The clear covers the viewport, cut down to each rectangle when rectangles are given.
+  // The clear covers the viewport, cut down to each rectangle when rectangles are given; the scissor is
+  // needed only when that is less than the whole back buffer.
   const D3DVIEWPORT9& vp = state.viewport;
-  const LONG bh = LONG(mParams.BackBufferHeight);
-  glEnable(GL_SCISSOR_TEST);
+  const LONG bw = LONG(mParams.BackBufferWidth), bh = LONG(mParams.BackBufferHeight);
   const DWORD n = rects ? count : 0;
   for (DWORD i = 0; i < (n ? n : 1); ++i) {
     LONG x1 = LONG(vp.X), y1 = LONG(vp.Y), x2 = LONG(vp.X + vp.Width), y2 = LONG(vp.Y + vp.Height);
@@ -231,27 +322,64 @@ void Core::clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color,
       y2 = std::min(y2, rects[i].y2);
     }
     if (x2 <= x1 || y2 <= y1) continue;
-    glScissor(x1, bh - y2, x2 - x1, y2 - y1);
+    const bool whole = x1 <= 0 && y1 <= 0 && x2 >= bw && y2 >= bh;
+    if (whole != !mScissor) {
+      whole ? glDisable(GL_SCISSOR_TEST) : glEnable(GL_SCISSOR_TEST);
+      mScissor = !whole;
+      ++testCounts().scissorChanges;
+    }
+    if (!whole) glScissor(x1, bh - y2, x2 - x1, y2 - y1);
     glClear(mask);
   }
-  glDisable(GL_SCISSOR_TEST);
 }
 
 bool Core::present() {
   if (!makeCurrent()) return false;
+  if (mDirect) {
+    // A front-buffer copy only for a device that has read one: the window keeps no readable front buffer.
+    if (mKeepFront) {
+      const GLsizei w = GLsizei(mParams.BackBufferWidth), h = GLsizei(mParams.BackBufferHeight);
+      if (!mFrontFbo) {
+        glGenTextures(1, &mFrontTex);
+        glBindTexture(GL_TEXTURE_2D, mFrontTex);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        mBoundTexture[0] = 0;
+        glGenFramebuffers(1, &mFrontFbo);
+        glBindFramebuffer(GL_FRAMEBUFFER, mFrontFbo);
+        mBoundFb = mFrontFbo;
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mFrontTex, 0);
+      }
+      glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+      glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mFrontFbo);
+      disableScissor();
+      glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+      ++testCounts().frameCopies;
+      mFrontValid = true;
+      mBoundFb = 0xFFFFFFFFu;
+    }
+    SDL_GL_SwapWindow(mWindow);
+    mPresented = true;
+    return true;
+  }
   int ww = 0, wh = 0;
   SDL_GL_GetDrawableSize(mWindow, &ww, &wh);
   const GLint bw = GLint(mParams.BackBufferWidth), bh = GLint(mParams.BackBufferHeight);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, mFbo);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  if (ww > 0 && wh > 0)
+  mBoundFb = 0xFFFFFFFFu;
+  disableScissor();  // a blit is cut by the scissor too
+  if (ww > 0 && wh > 0) {
     glBlitFramebuffer(0, 0, bw, bh, 0, 0, ww, wh, GL_COLOR_BUFFER_BIT,
                       (ww == bw && wh == bh) ? GL_NEAREST : GL_LINEAR);
+    ++testCounts().frameCopies;
+  }
   SDL_GL_SwapWindow(mWindow);
   // The frame just shown becomes the front buffer; the other buffer is drawn next.
   mBack ^= 1;
-  glBindFramebuffer(GL_FRAMEBUFFER, mFbo);
+  bindDrawFramebuffer(mFbo);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack], 0);
+  mFrontValid = true;
   return true;
 }
 
@@ -259,11 +387,29 @@ void Core::readFront(uint8_t* out, UINT width, UINT height, INT pitch) {
   for (UINT y = 0; y < height; ++y) std::memset(out + size_t(y) * size_t(pitch), 0, size_t(width) * 4);
   if (!makeCurrent()) return;
   const UINT bw = mParams.BackBufferWidth, bh = mParams.BackBufferHeight;
-  std::vector<uint8_t> rows(size_t(bw) * bh * 4);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, mReadFbo);
-  glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack ^ 1], 0);
-  glReadPixels(0, 0, GLsizei(bw), GLsizei(bh), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-  glBindFramebuffer(GL_FRAMEBUFFER, mFbo);
+  std::vector<uint8_t> rows(size_t(bw) * bh * 4, 0);
+  if (mDirect && !mPresented) {
+    // Nothing shown yet: the window holds no frame of this device, and the front buffer reads black. A
+    // device that reads its front buffer keeps a copy from its first Present on.
+    mKeepFront = true;
+  } else if (!mDirect) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mReadFbo);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack ^ 1], 0);
+  } else if (mFrontValid) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mFrontFbo);
+  } else {
+    // The first read: what the window shows, from its front buffer where it has one (a single-buffered
+    // surface shows its only buffer). From now on each Present keeps a copy.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    GLboolean doubleBuffered = GL_FALSE;
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+    glReadBuffer(doubleBuffered ? GL_FRONT : GL_BACK);
+    mKeepFront = true;
+  }
+  if (!mDirect || mPresented) glReadPixels(0, 0, GLsizei(bw), GLsizei(bh), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+  if (mDirect && mPresented && !mFrontValid) glReadBuffer(GL_BACK);
+  mBoundFb = 0xFFFFFFFFu;
+  bindDrawFramebuffer(mDrawFb);
   // OpenGL's rows run bottom-up; the surface's top-down. The front buffer has no alpha of its own.
   const UINT w = std::min(width, bw), h = std::min(height, bh);
   for (UINT y = 0; y < h; ++y) {

@@ -4,6 +4,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -92,6 +93,12 @@ class Core final : public Buried {
   uint32_t dirtySamplers = 0xFF;  // stages whose sampler states changed
   uint64_t constSerial = 1;       // bumped by every constant change
   uint64_t fixedSerial = 1;       // bumped when the viewport, texture factor or alpha reference change
+  uint64_t constRegSerial[kVsConstRegisters] = {};  // the constSerial of each register's last change
+  // Registers start..start+count-1 changed: only they are uploaded to the programs that read them.
+  void constantsChanged(UINT start, UINT count) {
+    ++constSerial;
+    for (UINT r = start; r < start + count && r < kVsConstRegisters; ++r) constRegSerial[r] = constSerial;
+  }
   void resetState();
 
   HRESULT draw(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount);
@@ -106,6 +113,11 @@ class Core final : public Buried {
   bool compileVertexShader(VertexShader* shader, std::string& error);
   // Drops the linked programs of a shader that is going away.
   void forgetShader(VertexShader* shader);
+  // Binds a texture on the spare unit past the stages, leaving every stage's binding as it is.
+  void bindSpareTexture(GLuint name) {
+    activeUnit(GL_TEXTURE0 + kFsStages);
+    glBindTexture(GL_TEXTURE_2D, name);
+  }
   // Uploads the changed levels of a texture.
   void uploadTexture(Texture* texture);
   // OpenGL names about to be deleted: forget that they are bound, so a reused name binds again.
@@ -113,17 +125,35 @@ class Core final : public Buried {
     for (GLuint& t : mBoundTexture)
       if (t == name) t = 0;
   }
-  void forgetGlBuffer(GLuint name) {
-    if (mBoundIndexBuffer == name) mBoundIndexBuffer = 0;
-    dirty |= kDirtyInputs | kDirtyIndices;
-  }
+  // A buffer name about to be deleted: the vertex input states that read it go with it (the name may be
+  // reused for another buffer).
+  void forgetGlBuffer(GLuint name);
 
  private:
   struct Program {
     GLuint program = 0;
-    GLint locC = -1, locFix = -1, locTFactor = -1, locAlphaRef = -1;
-    int constCount = 0;
+    GLint locFix = -1, locTFactor = -1, locAlphaRef = -1;
+    std::vector<GLint> locC;  // the location of each constant register c[i] the shader reads
     uint64_t constSerial = 0, fixedSerial = 0;
+  };
+  // One vertex input state (an OpenGL vertex array object) per shader, declaration and stream layout, made
+  // once and bound again, instead of specifying every attribute at each change.
+  struct InputKey {
+    uint32_t shaderId = 0, declId = 0;
+    GLuint buffers[kStreams] = {};
+    UINT offsets[kStreams] = {}, strides[kStreams] = {};
+    bool operator==(const InputKey& o) const {
+      return shaderId == o.shaderId && declId == o.declId && std::memcmp(buffers, o.buffers, sizeof buffers) == 0 &&
+             std::memcmp(offsets, o.offsets, sizeof offsets) == 0 && std::memcmp(strides, o.strides, sizeof strides) == 0;
+    }
+  };
+  struct InputHash {
+    size_t operator()(const InputKey& k) const;
+  };
+  struct InputState {
+    GLuint vao = 0;
+    GLuint indexBuffer = 0;  // the element buffer bound in this state
+    std::vector<std::pair<uint32_t, UINT>> inputs;  // stream and element end of each attribute read
   };
   struct ProgramKey {
     uint32_t shaderId;
@@ -138,11 +168,6 @@ class Core final : public Buried {
   };
   struct FsHash {
     size_t operator()(const FsKey& k) const;
-  };
-  // Attribute read by the current inputs, for the range checks of the draws.
-  struct ActiveInput {
-    uint32_t stream;
-    UINT elementEnd;  // offset + size of the element inside a vertex
   };
   // The OpenGL state last sent, so that only changes reach OpenGL.
   struct GlRaster {
@@ -169,18 +194,35 @@ class Core final : public Buried {
   uint32_t mInternalRefs = 1;
   bool mHasDepth = false;
 
+  // Drawing goes straight into the window's frame buffer when the back buffer has the window surface's size
+  // (mDirect); otherwise into a frame buffer object copied to the window at Present. A copy of the front
+  // buffer is kept only once something has read it (a screenshot).
+  bool mDirect = false;
+  bool mKeepFront = false, mFrontValid = false, mPresented = false;
+  int mSurfaceW = 0, mSurfaceH = 0;  // the window surface as made, where the video driver never resizes it
   GLuint mFbo = 0, mReadFbo = 0, mColor[2] = {0, 0}, mDepth = 0;
+  GLuint mFrontFbo = 0, mFrontTex = 0;
   int mBack = 0;
+  GLuint mDrawFb = 0;              // the frame buffer drawn into: 0 (the window) or mFbo
+  GLuint mBoundFb = 0xFFFFFFFFu;   // what GL_DRAW_FRAMEBUFFER holds, as last set
   GLuint mVao = 0, mWhite = 0, mSamplers[kFsStages] = {0, 0};
+  std::unordered_map<InputKey, InputState, InputHash> mInputStates;
+  InputState* mInput = nullptr;  // the state bound now
+  GLenum mActiveUnit = GL_TEXTURE0;
+  bool mScissor = false;
+  float mClearColor[4] = {0, 0, 0, 0};
+  double mClearDepth = 1.0;
+  GLint mClearStencil = 0;
+  void bindDrawFramebuffer(GLuint fb);
+  void activeUnit(GLenum unit);
+  void disableScissor();
+  bool surfaceSize(int& w, int& h) const;
 
   std::unordered_map<ProgramKey, Program, KeyHash> mPrograms;
   std::unordered_map<FsKey, GLuint, FsHash> mFragmentShaders;
   Program* mCurrent = nullptr;
   ProgramKey mCurrentKey{};
-  std::vector<ActiveInput> mActiveInputs;
-  uint32_t mEnabledAttribs = 0;
   GlRaster mGl;
-  GLuint mBoundIndexBuffer = 0;
   GLuint mBoundTexture[kFsStages] = {0, 0};
 };
 

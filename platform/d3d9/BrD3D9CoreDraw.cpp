@@ -1,6 +1,7 @@
 // The draw path of the OpenGL core: programs from the shader and the texture stages, vertex inputs from
 // the declaration and streams, and the render and sampler states, each sent only when it changed.
 #include <cstring>
+#include <string>
 
 #include "platform/d3d9/BrD3D9Core.h"
 #include "platform/d3d9/BrD3D9Resources.h"
@@ -99,6 +100,13 @@ size_t Core::KeyHash::operator()(const ProgramKey& k) const {
   return h ^ (size_t(k.shaderId) * 0x9E3779B97F4A7C15ull) ^ (k.pretransformed << 1);
 }
 
+size_t Core::InputHash::operator()(const InputKey& k) const {
+  const uint8_t* p = reinterpret_cast<const uint8_t*>(&k);
+  uint64_t h = 1469598103934665603ull;
+  for (size_t i = 0; i < sizeof k; ++i) h = (h ^ p[i]) * 1099511628211ull;
+  return size_t(h);
+}
+
 size_t Core::FsHash::operator()(const FsKey& k) const {
   const uint8_t* p = reinterpret_cast<const uint8_t*>(&k);
   uint64_t h = 1469598103934665603ull;
@@ -155,11 +163,12 @@ bool Core::selectProgram(std::string& error) {
       }
     }
     if (p.program) {
-      p.locC = glGetUniformLocation(p.program, "c");
+      // Each register's own location, so a change of a few registers uploads only those.
+      for (int r = 0; r <= shader->program.maxConstant; ++r)
+        p.locC.push_back(glGetUniformLocation(p.program, ("c[" + std::to_string(r) + "]").c_str()));
       p.locFix = glGetUniformLocation(p.program, "brFix");
       p.locTFactor = glGetUniformLocation(p.program, "brTFactor");
       p.locAlphaRef = glGetUniformLocation(p.program, "brAlphaRef");
-      p.constCount = shader->program.maxConstant + 1;
       glUseProgram(p.program);
       glUniform1i(glGetUniformLocation(p.program, "brTex0"), 0);
       glUniform1i(glGetUniformLocation(p.program, "brTex1"), 1);
@@ -189,6 +198,18 @@ bool Core::compileVertexShader(VertexShader* shader, std::string& error) {
 
 void Core::forgetShader(VertexShader* shader) {
   makeCurrent();
+  for (auto it = mInputStates.begin(); it != mInputStates.end();) {
+    if (it->first.shaderId == shader->id) {
+      if (mInput == &it->second) {
+        mInput = nullptr;
+        glBindVertexArray(mVao);
+      }
+      glDeleteVertexArrays(1, &it->second.vao);
+      it = mInputStates.erase(it);
+    } else {
+      ++it;
+    }
+  }
   for (auto it = mPrograms.begin(); it != mPrograms.end();) {
     if (it->first.shaderId == shader->id) {
       if (mCurrent == &it->second) {
@@ -209,41 +230,55 @@ void Core::forgetShader(VertexShader* shader) {
 }
 
 void Core::setupInputs() {
-  mActiveInputs.clear();
-  uint32_t enabled = 0;
+  InputKey key;
+  key.shaderId = state.shader->id;
+  key.declId = state.declaration->id;
   const VertexDeclaration* decl = state.declaration;
   for (const VsInput& in : state.shader->program.inputs) {
     const D3DVERTEXELEMENT9* e = decl->find(in.usage, in.usageIndex);
-    if (!e) continue;  // unfed inputs read (0, 0, 0, 1), as in Direct3D
+    if (!e || e->Stream >= kStreams) continue;
     const StreamBinding& b = state.streams[e->Stream];
-    GLint size;
-    GLenum type;
-    GLboolean normalized;
-    if (!attribFormat(e->Type, size, type, normalized)) continue;
-    if (!b.buffer) {
-      mActiveInputs.push_back({e->Stream, 0});  // caught by the range check
-      continue;
+    key.buffers[e->Stream] = b.buffer ? b.buffer->store.gl : 0;
+    key.offsets[e->Stream] = b.offset;
+    key.strides[e->Stream] = b.stride;
+  }
+  auto it = mInputStates.find(key);
+  if (it == mInputStates.end()) {
+    InputState made;
+    glGenVertexArrays(1, &made.vao);
+    ++testCounts().vertexInputStates;
+    glBindVertexArray(made.vao);
+    for (const VsInput& in : state.shader->program.inputs) {
+      const D3DVERTEXELEMENT9* e = decl->find(in.usage, in.usageIndex);
+      if (!e) continue;  // unfed inputs read (0, 0, 0, 1), as in Direct3D
+      const StreamBinding& b = state.streams[e->Stream];
+      GLint size;
+      GLenum type;
+      GLboolean normalized;
+      if (!attribFormat(e->Type, size, type, normalized)) continue;
+      if (!b.buffer) {
+        made.inputs.push_back({e->Stream, 0});  // caught by the range check
+        continue;
+      }
+      glBindBuffer(GL_ARRAY_BUFFER, b.buffer->store.gl);
+      glVertexAttribPointer(in.reg, size, type, normalized, GLsizei(b.stride),
+                            reinterpret_cast<const void*>(uintptr_t(b.offset) + e->Offset));
+      glEnableVertexAttribArray(in.reg);
+      made.inputs.push_back({e->Stream, UINT(e->Offset) + brDeclTypeSize(e->Type)});
     }
-    glBindBuffer(GL_ARRAY_BUFFER, b.buffer->store.gl);
-    glVertexAttribPointer(in.reg, size, type, normalized, GLsizei(b.stride),
-                          reinterpret_cast<const void*>(uintptr_t(b.offset) + e->Offset));
-    enabled |= 1u << in.reg;
-    mActiveInputs.push_back({e->Stream, UINT(e->Offset) + brDeclTypeSize(e->Type)});
+    it = mInputStates.emplace(key, std::move(made)).first;
+  } else if (mInput != &it->second) {
+    glBindVertexArray(it->second.vao);
   }
-  for (uint32_t r = 0; r < kVsInputRegisters; ++r) {
-    const uint32_t bit = 1u << r;
-    if ((enabled & bit) && !(mEnabledAttribs & bit)) glEnableVertexAttribArray(r);
-    if (!(enabled & bit) && (mEnabledAttribs & bit)) glDisableVertexAttribArray(r);
-  }
-  mEnabledAttribs = enabled;
+  mInput = &it->second;
 }
 
 bool Core::checkVertexRange(int64_t first, int64_t last) const {
-  if (first < 0 || last < first) return false;
-  for (const ActiveInput& in : mActiveInputs) {
-    const StreamBinding& b = state.streams[in.stream];
+  if (first < 0 || last < first || !mInput) return false;
+  for (const auto& in : mInput->inputs) {
+    const StreamBinding& b = state.streams[in.first];
     if (!b.buffer) return false;
-    const int64_t end = int64_t(b.offset) + last * int64_t(b.stride) + in.elementEnd;
+    const int64_t end = int64_t(b.offset) + last * int64_t(b.stride) + in.second;
     if (end > int64_t(b.buffer->size)) return false;
   }
   return true;
@@ -328,8 +363,7 @@ void Core::applyViewport() {
 
 void Core::uploadTexture(Texture* t) {
   if (!t->gl) return;
-  glActiveTexture(GL_TEXTURE0 + kFsStages);  // a spare unit, so the stage bindings stay as they are
-  glBindTexture(GL_TEXTURE_2D, t->gl);
+  bindSpareTexture(t->gl);
   for (size_t i = 0; i < t->levels.size(); ++i) {
     Texture::Level& l = t->levels[i];
     if (!l.dirty || l.locked) continue;
@@ -339,7 +373,6 @@ void Core::uploadTexture(Texture* t) {
   }
   t->anyDirty = false;
   for (const Texture::Level& l : t->levels) t->anyDirty = t->anyDirty || l.dirty;
-  glActiveTexture(GL_TEXTURE0);
 }
 
 void Core::applyTextures() {
@@ -348,9 +381,8 @@ void Core::applyTextures() {
     if (t && t->anyDirty) uploadTexture(t);
     const GLuint name = (t && t->gl) ? t->gl : mWhite;
     if (name != mBoundTexture[s]) {
-      glActiveTexture(GL_TEXTURE0 + s);
+      activeUnit(GL_TEXTURE0 + s);
       glBindTexture(GL_TEXTURE_2D, name);
-      glActiveTexture(GL_TEXTURE0);
       mBoundTexture[s] = name;
     }
     if (!(dirtySamplers & (1u << s))) continue;
@@ -391,8 +423,21 @@ HRESULT Core::prepare(const char* where) {
   }
   if (!mCurrent) return invalidCall(where, "no program");
   Program& p = *mCurrent;
-  if (p.constCount > 0 && p.constSerial != constSerial) {
-    glUniform4fv(p.locC, p.constCount, state.constants);
+  if (p.constSerial != constSerial) {
+    // Only the registers changed since this program last took its constants, in runs of neighbours.
+    const int count = int(p.locC.size());
+    for (int r = 0; r < count;) {
+      if (constRegSerial[r] <= p.constSerial || p.locC[size_t(r)] < 0) {
+        ++r;
+        continue;
+      }
+      int end = r + 1;
+      while (end < count && constRegSerial[end] > p.constSerial && p.locC[size_t(end)] == p.locC[size_t(r)] + (end - r))
+        ++end;
+      glUniform4fv(p.locC[size_t(r)], end - r, state.constants + size_t(r) * 4);
+      testCounts().constantRegisters += uint32_t(end - r);
+      r = end;
+    }
     p.constSerial = constSerial;
   }
   if (p.fixedSerial != fixedSerial) {
@@ -452,11 +497,12 @@ HRESULT Core::drawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT minIndex, 
   const int64_t first = int64_t(baseVertex) + minIndex;
   if (numVertices == 0 || !checkVertexRange(first, first + numVertices - 1))
     return invalidCall("DrawIndexedPrimitive", "the vertex range runs past a stream's buffer (or a stream has none)");
-  if (mBoundIndexBuffer != ib->store.gl || (dirty & kDirtyIndices)) {
+  // The element buffer belongs to the bound vertex input state.
+  if (mInput->indexBuffer != ib->store.gl) {
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ib->store.gl);
-    mBoundIndexBuffer = ib->store.gl;
-    dirty &= ~kDirtyIndices;
+    mInput->indexBuffer = ib->store.gl;
   }
+  dirty &= ~kDirtyIndices;
   glDrawElementsBaseVertex(mode, GLsizei(count), isz == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                            reinterpret_cast<const void*>(uintptr_t(startIndex) * isz), baseVertex);
   return D3D_OK;

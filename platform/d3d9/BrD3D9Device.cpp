@@ -488,7 +488,7 @@ HRESULT Device::SetVertexShaderConstantF(UINT start, const float* data, UINT cou
   float* dst = mCore->state.constants + size_t(start) * 4;
   if (count && std::memcmp(dst, data, size_t(count) * 16) != 0) {
     std::memcpy(dst, data, size_t(count) * 16);
-    ++mCore->constSerial;
+    mCore->constantsChanged(start, count);
   }
   return D3D_OK;
 }

@@ -51,6 +51,8 @@ inline HRESULT invalidCall(const char* where, const char* why) { return refuse(D
 
 // The test seam's verdict for one named check (see d3d9_testing.h).
 bool faultInjected(uint32_t check);
+// The test seam's counts of work sent to OpenGL, bumped where that work is done.
+BrD3D9TestCounts& testCounts();
 // True when the test seam refuses this format in the format checks.
 bool formatRefused(D3DFORMAT format);
 

@@ -35,6 +35,7 @@ struct Seam {
   D3DCAPS9 caps{};
   SDL_Window* (*resolver)(HWND) = nullptr;
   std::string lastError;
+  BrD3D9TestCounts counts{};
 };
 
 Seam& seam() {
@@ -67,6 +68,8 @@ HRESULT refuse(HRESULT result, const char* where, const char* why) {
 }
 
 bool faultInjected(uint32_t check) { return (seam().failures & check) != 0; }
+
+BrD3D9TestCounts& testCounts() { return seam().counts; }
 
 bool formatRefused(D3DFORMAT format) {
   const std::vector<D3DFORMAT>& r = seam().refused;
@@ -178,7 +181,10 @@ void brD3D9TestReset() {
   s.modes.clear();
   s.capsSet = false;
   s.resolver = nullptr;
+  s.counts = BrD3D9TestCounts{};
 }
+
+BrD3D9TestCounts brD3D9TestGetCounts() { return brd3d9::seam().counts; }
 
 void brD3D9TestSetWindowResolver(SDL_Window* (*fn)(HWND)) { brd3d9::seam().resolver = fn; }
 

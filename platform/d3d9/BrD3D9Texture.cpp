@@ -37,15 +37,13 @@ Texture::Texture(Core* c, UINT width, UINT height, UINT levelCount, DWORD u, D3D
   }
   if (pool == D3DPOOL_SYSTEMMEM || pool == D3DPOOL_SCRATCH || !core->makeCurrent()) return;
   glGenTextures(1, &gl);
-  glActiveTexture(GL_TEXTURE0 + kFsStages);
-  glBindTexture(GL_TEXTURE_2D, gl);
+  core->bindSpareTexture(gl);
   for (size_t i = 0; i < levels.size(); ++i)
     glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, GLsizei(levels[i].width), GLsizei(levels[i].height), 0, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, levels[i].texels.data());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels.size()) - 1);
   // X8R8G8B8: the top byte is not alpha, so it reads as opaque.
   if (format == D3DFMT_X8R8G8B8) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
-  glActiveTexture(GL_TEXTURE0);
   for (Level& l : levels) l.dirty = false;
   anyDirty = false;
 }

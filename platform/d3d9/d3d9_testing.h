@@ -45,5 +45,14 @@ void brD3D9TestSetCaps(const D3DCAPS9* caps);
 void brD3D9TestReset();
 // Resolves window handles to SDL windows through fn instead of the windowing layer (null restores it).
 void brD3D9TestSetWindowResolver(SDL_Window* (*fn)(HWND));
+// What the layer has sent OpenGL since the last brD3D9TestReset, for tests of redundant work.
+struct BrD3D9TestCounts {
+  uint32_t constantRegisters;  // shader constant registers uploaded
+  uint32_t vertexInputStates;  // vertex input states (vertex array objects) made
+  uint32_t frameCopies;        // frame-sized copies at Present (off-screen frame to window, front-buffer copies)
+  uint32_t textureUnitChanges; // active texture unit switches
+  uint32_t scissorChanges;     // scissor test switched on or off
+};
+BrD3D9TestCounts brD3D9TestGetCounts();
 // Why the last refused call of the layer was refused ("" before any).
 const char* brD3D9LastError();

@@ -37,8 +37,8 @@ const Usage kUsages[] = {
     {"psize", D3DDECLUSAGE_PSIZE},             {"fog", D3DDECLUSAGE_FOG},
 };
 
-// Register limits of the assembler (those of the device).
-const uint32_t kInputs = 16, kTemps = 12, kConsts = 96, kTexOut = 3;
+// Register limits of the assembler (those of the device), and vs_1_1's instruction slots (m4x4 takes four).
+const uint32_t kInputs = 16, kTemps = 12, kConsts = 96, kTexOut = 3, kMaxSlots = 128;
 
 class Assembler {
  public:
@@ -50,12 +50,18 @@ class Assembler {
   bool parseRegister(const std::string& text, uint32_t& type, uint32_t& number, std::string& suffix, bool& negate);
   bool parseDest(const std::string& text, uint32_t& token);
   bool parseSource(const std::string& text, uint32_t& token, uint32_t span);
+  // Fails when a temporary of the source is read in a component no earlier instruction wrote. The components
+  // read are those of the source's swizzle the instruction uses: reads names them by destination component.
+  bool checkTempRead(const std::string& text, uint32_t token, uint32_t span, const int reads[4]);
 
   std::vector<uint32_t>* mTokens = nullptr;
   std::string* mError = nullptr;
   int mLine = 0;
   bool mVersionSeen = false;
   uint32_t mDeclared = 0;
+  uint16_t mUsagesDeclared[16] = {};  // per usage, a bit per usage index declared
+  uint32_t mSlots = 0;
+  uint8_t mTempWritten[kTemps] = {};  // components written, a bit each
   bool mPosWritten = false;
   int mLastContent = 1;  // the last line with an instruction, named by errors found at the end
 };
@@ -202,6 +208,19 @@ bool Assembler::parseSource(const std::string& text, uint32_t& token, uint32_t s
   return true;
 }
 
+bool Assembler::checkTempRead(const std::string& text, uint32_t token, uint32_t span, const int reads[4]) {
+  if (brShaderRegType(token) != D3DSPR_TEMP) return true;
+  const uint32_t swizzle = (token >> D3DVS_SWIZZLE_SHIFT) & 0xFF;
+  uint32_t needed = 0;
+  for (int k = 0; k < 4; ++k)
+    if (reads[k]) needed |= 1u << ((swizzle >> (2 * k)) & 3);
+  const uint32_t first = token & D3DSP_REGNUM_MASK;
+  for (uint32_t r = first; r < first + span && r < kTemps; ++r)
+    if ((mTempWritten[r] & needed) != needed)
+      return fail("temporary register read before it is written: '%s'", trim(text));
+  return true;
+}
+
 bool Assembler::parseLine(std::string line) {
   // Comments run from // or ; to the end of the line.
   const size_t c1 = line.find("//"), c2 = line.find(';');
@@ -244,6 +263,9 @@ bool Assembler::parseLine(std::string line) {
         return fail("bad usage index in '%s'", op);
       if (pos != u.size()) continue;
       if (operands.size() != 1) return fail("dcl takes one register: '%s'", line);
+      // Two inputs of one usage and index would leave the declaration no way to tell which stream feeds which.
+      if (mUsagesDeclared[usage.usage & 15] & (1u << index)) return fail("usage declared twice: '%s'", line);
+      mUsagesDeclared[usage.usage & 15] |= uint16_t(1u << index);
       uint32_t type, number;
       std::string suffix;
       bool negate;
@@ -262,11 +284,29 @@ bool Assembler::parseLine(std::string line) {
   for (const Opcode& o : kOpcodes) {
     if (op != o.name) continue;
     if (int(operands.size()) != 1 + o.sources) return fail("wrong number of operands in '%s'", line);
+    mSlots += o.code == D3DSIO_M4x4 ? 4 : 1;
+    if (mSlots > kMaxSlots) return fail("more than 128 instruction slots at '%s'", line);
     uint32_t params[4] = {0, 0, 0, 0};
     if (!parseDest(operands[0], params[0])) return false;
+    const uint32_t mask = (params[0] >> D3DSP_WRITEMASK_SHIFT) & 0xF;
+    // The components each source is read in: by destination component for the per-component operations,
+    // all four (or three) for the products, the replicated last one for the scalar operations.
+    int reads[4] = {0, 0, 0, 0};
+    for (int k = 0; k < 4; ++k) {
+      switch (o.code) {
+        case D3DSIO_DP3: reads[k] = k < 3; break;
+        case D3DSIO_DP4: case D3DSIO_M4x4: reads[k] = 1; break;
+        case D3DSIO_RCP: case D3DSIO_RSQ: reads[k] = k == 3; break;
+        default: reads[k] = (mask >> k) & 1; break;
+      }
+    }
+    for (int s = 0; s < o.sources; ++s) {
+      const uint32_t span = (o.code == D3DSIO_M4x4 && s == 1) ? 4 : 1;
+      if (!parseSource(operands[1 + s], params[1 + s], span)) return false;
+      if (!checkTempRead(operands[1 + s], params[1 + s], span, reads)) return false;
+    }
     if (brShaderRegType(params[0]) == D3DSPR_RASTOUT) mPosWritten = true;
-    for (int s = 0; s < o.sources; ++s)
-      if (!parseSource(operands[1 + s], params[1 + s], (o.code == D3DSIO_M4x4 && s == 1) ? 4 : 1)) return false;
+    if (brShaderRegType(params[0]) == D3DSPR_TEMP) mTempWritten[params[0] & D3DSP_REGNUM_MASK] |= uint8_t(mask);
     mTokens->push_back(o.code | (uint32_t(1 + o.sources) << D3DSI_INSTLENGTH_SHIFT));
     for (int i = 0; i <= o.sources; ++i) mTokens->push_back(params[i]);
     return true;

@@ -50,7 +50,7 @@ std::vector<uint8_t> halve(const std::vector<uint8_t>& src, uint32_t w, uint32_t
 namespace brd3dx {
 namespace {
 
-HRESULT createTextureFromFile(LPDIRECT3DDEVICE9 device, LPCSTR path, LPDIRECT3DTEXTURE9* texture) {
+HRESULT createTextureFromFile(LPDIRECT3DDEVICE9 device, LPCSTR path, UINT mipLevels, LPDIRECT3DTEXTURE9* texture) {
   std::vector<uint8_t> bytes;
   if (!readFile(path, bytes)) return D3DXERR_INVALIDDATA;
   Image image;
@@ -60,7 +60,7 @@ HRESULT createTextureFromFile(LPDIRECT3DDEVICE9 device, LPCSTR path, LPDIRECT3DT
                            : decodeStb(bytes.data(), bytes.size(), image, error);
   if (!decoded || image.levels.empty()) return D3DXERR_INVALIDDATA;
   IDirect3DTexture9* tex = nullptr;
-  HRESULT hr = device->CreateTexture(image.width, image.height, 0, 0,
+  HRESULT hr = device->CreateTexture(image.width, image.height, mipLevels, 0,
                                      image.hasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr);
   if (FAILED(hr)) return hr;
   const DWORD levels = tex->GetLevelCount();
@@ -96,7 +96,24 @@ HRESULT D3DXCreateTextureFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, LPDIRE
   *texture = nullptr;
   // A file may describe an image too large for memory: that is a failed load, not an exception.
   try {
-    return brd3dx::createTextureFromFile(device, path, texture);
+    return brd3dx::createTextureFromFile(device, path, 0, texture);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE9 device, LPCSTR path, UINT width, UINT height, UINT mipLevels,
+                                     DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
+                                     D3DCOLOR colorKey, void* srcInfo, void* palette, LPDIRECT3DTEXTURE9* texture) {
+  brd3dx::drainGraveyard();
+  if (!device || !path || !texture) return D3DERR_INVALIDCALL;
+  *texture = nullptr;
+  auto chosen = [](UINT v) { return v == 0 || v == D3DX_DEFAULT; };
+  if (!chosen(width) || !chosen(height) || usage != 0 || format != D3DFMT_UNKNOWN || pool != D3DPOOL_MANAGED ||
+      !chosen(filter) || !chosen(mipFilter) || colorKey != 0 || srcInfo || palette)
+    return D3DERR_INVALIDCALL;
+  try {
+    return brd3dx::createTextureFromFile(device, path, mipLevels == D3DX_DEFAULT ? 0 : mipLevels, texture);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }

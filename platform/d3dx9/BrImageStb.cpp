@@ -74,6 +74,54 @@ bool jpegTablesSane(const uint8_t* d, size_t n) {
   return true;
 }
 
+uint32_t u16(const uint8_t* d) { return uint32_t(d[0]) | uint32_t(d[1]) << 8; }
+uint32_t u32(const uint8_t* d) { return u16(d) | u16(d + 2) << 16; }
+
+// Whether a BMP's pixel rows all lie inside the file: the decoder reads missing bytes as 0, which would load a
+// file cut short as success with a black remainder. Compressed kinds the decoder refuses itself.
+bool bmpComplete(const uint8_t* d, size_t n) {
+  if (n < 26) return false;
+  const uint32_t offset = u32(d + 10), header = u32(d + 14);
+  uint64_t w, h, bits, compression = 0;
+  if (header == 12) {
+    w = u16(d + 18);
+    h = u16(d + 20);
+    bits = u16(d + 24);
+  } else {
+    if (n < 34) return false;
+    w = u32(d + 18);
+    const int32_t sh = int32_t(u32(d + 22));
+    h = sh < 0 ? uint64_t(-int64_t(sh)) : uint64_t(sh);
+    bits = u16(d + 28);
+    compression = u32(d + 30);
+  }
+  if (compression != 0 && compression != 3) return true;
+  const uint64_t row = (w * bits + 31) / 32 * 4;
+  return uint64_t(offset) + row * h <= n;
+}
+
+// The same for a TGA: uncompressed pixels, or run-length packets walked to the last pixel.
+bool tgaComplete(const uint8_t* d, size_t n) {
+  if (n < 18) return false;
+  const uint32_t type = d[2] & 7;
+  const bool rle = (d[2] & 8) != 0;
+  const uint64_t pixels = uint64_t(u16(d + 12)) * u16(d + 14);
+  const uint64_t bytes = (uint64_t(d[16]) + 7) / 8;
+  uint64_t p = 18 + uint64_t(d[0]);
+  if (d[1]) p += uint64_t(u16(d + 5)) * ((uint64_t(d[7]) + 7) / 8);
+  if (type == 0 || bytes == 0) return true;  // no image data, or a kind the decoder refuses itself
+  if (!rle) return p + pixels * bytes <= n;
+  for (uint64_t done = 0; done < pixels;) {
+    if (p >= n) return false;
+    const uint8_t packet = d[p++];
+    const uint64_t count = (packet & 0x7F) + 1u;
+    p += (packet & 0x80) ? bytes : count * bytes;
+    if (p > n) return false;
+    done += count;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool decodeStb(const uint8_t* data, size_t size, Image& image, std::string& error) {
@@ -86,8 +134,16 @@ bool decodeStb(const uint8_t* data, size_t size, Image& image, std::string& erro
     return error = "unsupported image size", false;
   if (uint64_t(w) * uint64_t(h) > pixelBudget(data, size)) return error = "image header promises more than the file holds", false;
 
+  const bool isBmp = size >= 2 && data[0] == 'B' && data[1] == 'M';
+  if (isBmp && !bmpComplete(data, size)) return error = "BMP pixel data cut short", false;
+  if (!isBmp && !isJpeg && !tgaComplete(data, size)) return error = "TGA pixel data cut short", false;
+
   stbi_uc* pixels = stbi_load_from_memory(data, int(size), &w, &h, &comp, 4);
-  if (!pixels) return error = std::string("cannot decode image: ") + stbi_failure_reason(), false;
+  if (!pixels) {
+    // The decoder may refuse without a reason (some damaged JPEG streams): a null reason is no text.
+    const char* why = stbi_failure_reason();
+    return error = std::string("cannot decode image: ") + (why ? why : "no reason given"), false;
+  }
   image.width = uint32_t(w);
   image.height = uint32_t(h);
   image.hasAlpha = comp == 2 || comp == 4;

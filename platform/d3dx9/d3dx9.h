@@ -58,6 +58,16 @@ HRESULT D3DXAssembleShader(LPCSTR source, UINT length, const D3DXMACRO* defines,
 // the windowing layer's path mapping. A missing or malformed file gives D3DXERR_INVALIDDATA and no texture.
 HRESULT D3DXCreateTextureFromFileA(LPDIRECT3DDEVICE9 device, LPCSTR path, LPDIRECT3DTEXTURE9* texture);
 
+// "Let the loader choose" for the sizes and level count of D3DXCreateTextureFromFileExA.
+#define D3DX_DEFAULT ((UINT)-1)
+// As D3DXCreateTextureFromFileA with a level count: 0 or D3DX_DEFAULT for the full chain, else at most that
+// many levels (a DDS file's own levels first). Only the loader's own choices are taken for the rest: sizes
+// D3DX_DEFAULT or 0, usage 0, format D3DFMT_UNKNOWN, the managed pool, default filters, no colour key, no
+// source information or palette; anything else is D3DERR_INVALIDCALL.
+HRESULT D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE9 device, LPCSTR path, UINT width, UINT height, UINT mipLevels,
+                                     DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
+                                     D3DCOLOR colorKey, void* srcInfo, void* palette, LPDIRECT3DTEXTURE9* texture);
+
 typedef enum _D3DXIMAGE_FILEFORMAT {
   D3DXIFF_BMP = 0,
   D3DXIFF_JPG = 1,

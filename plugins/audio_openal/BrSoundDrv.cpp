@@ -189,14 +189,14 @@ void BrSoundDrv::Step(float dt) {
 
 void BrSoundDrv::SetMaxRolloff(const float& volume) {
   m_fMasterGain = volume / 125.0f;
-  alListenerf(AL_GAIN, SoundDrvGain(m_fMasterGain));
+  alListenerf(AL_GAIN, SoundDrvListenerGain(m_fMasterGain));
 }
 
 float BrSoundDrv::GetMaxRolloff() { return m_fMasterGain * 125.0f; }
 
 void BrSoundDrv::Mute() { alListenerf(AL_GAIN, 0.0f); }
 
-void BrSoundDrv::UnMute() { alListenerf(AL_GAIN, SoundDrvGain(m_fMasterGain)); }
+void BrSoundDrv::UnMute() { alListenerf(AL_GAIN, SoundDrvListenerGain(m_fMasterGain)); }
 
 const BrOpenALBuffer* BrSoundDrv::GetBuffer(int i) const {
   return i >= 0 && i < m_Buffers.GetCount() ? &m_Buffers[i] : nullptr;

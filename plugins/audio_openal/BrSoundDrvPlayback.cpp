@@ -240,7 +240,7 @@ bool BrSoundDrv::PlayAudioPrivate(const BrAudioID& id, int flat, const BrVector&
   sound->SetChannelIDX(channel);
   alGetError();
   alSourcei(source, AL_BUFFER, ALint(m_Buffers[bufferIndex].GetName()));
-  alSourcef(source, AL_GAIN, SoundDrvGain(sound->GetVolume() * m_fMasterGain));
+  alSourcef(source, AL_GAIN, SoundDrvSourceGain(sound->GetVolume() * m_fMasterGain));
   SetAudioPosition(source, flat, position);
   alSourcePlay(source);
   if (alGetError() != AL_NO_ERROR) {
@@ -260,7 +260,7 @@ void BrSoundDrv::ResetPropertiesOnSound(BrOpenALSoundFX* sound, unsigned int sou
   const float pitch = sound->GetPitch();
   alSourcef(source, AL_PITCH, pitch > 0.0f && pitch < 1e6f ? pitch : 1.0f);
   alGetError();
-  alSourcef(source, AL_GAIN, SoundDrvGain(sound->GetVolume() * m_fMasterGain));
+  alSourcef(source, AL_GAIN, SoundDrvSourceGain(sound->GetVolume() * m_fMasterGain));
   const ALenum error = alGetError();
   if (error != AL_NO_ERROR) {
     const ALchar* text = alGetString(error);

@@ -1,12 +1,21 @@
-// The gain clamp of the audio plug-in: every gain handed to OpenAL goes through it.
+// The gains the audio plug-in hands OpenAL: a source's and the listener's.
 #pragma once
 
 #include <cmath>
 
-// OpenAL takes gains from 0 up; each source's gain is capped at its maximum of 1.0 anyway, and a listener gain
-// above 1.0 would amplify every sound past what the game's volume settings were made for. Not-a-number and
-// negative gains become 0.
-inline float SoundDrvGain(float gain) {
+// A source's gain (the sound's volume times the master gain) goes to OpenAL as it is: OpenAL scales it by the
+// distance attenuation first and only then clamps it to the source's maximum of 1.0. Clamping here, before the
+// attenuation of the 50-unit placement, made every setting sound the same and near silent. Not-a-number,
+// infinite and negative gains become 0.
+inline float SoundDrvSourceGain(float gain) {
+  if (!(gain > 0.0f) || !std::isfinite(gain))
+    return 0.0f;
+  return gain;
+}
+
+// The listener's gain scales the whole mix after the sources' clamps: above 1.0 it would amplify every sound
+// past full scale, so it stays between 0 and 1.
+inline float SoundDrvListenerGain(float gain) {
   if (!(gain > 0.0f))
     return 0.0f;
   return gain < 1.0f ? gain : 1.0f;

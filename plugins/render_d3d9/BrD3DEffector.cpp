@@ -43,8 +43,9 @@ bool BrD3DEffector::IsProgrammable() {
 }
 
 bool BrD3DEffector::operator==(const BrD3DEffector& other) const {
-  // The other effector may have fewer passes: those missing count as different.
-  if (other.m_Passes.GetCount() < m_Passes.GetCount()) return false;
+  // The whole list: an effector with more or fewer passes is a different material, even when the passes
+  // both have are alike.
+  if (other.m_Passes.GetCount() != m_Passes.GetCount()) return false;
   for (int i = 0; i < m_Passes.GetCount(); ++i)
     if (!(static_cast<const BrRenderPass&>(m_Passes[i]) == static_cast<const BrRenderPass&>(other.m_Passes[i])))
       return false;

@@ -8,6 +8,7 @@
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrW32WindowMgr.h"
 #include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrSpriteDaemon.h"
@@ -136,8 +137,10 @@ bool BrD3DRenDev::ExitAPI() {
 }
 
 void BrD3DRenDev::ShowOSCursor() {
+  // The window manager owns the cursor's show count; a second owner here made the count drift with every
+  // toggle. Without the engine's own window manager there is no cursor to show.
   BrApplication* app = Engine().App();
-  ShowCursor(app && app->GetUseOSCursor() ? TRUE : FALSE);
+  if (auto* osgui = dynamic_cast<BrW32WindowMgr*>(Engine().OSGUI())) osgui->ShowOSCursor(app && app->GetUseOSCursor());
 }
 
 void BrD3DRenDev::PlaceWindow() {
@@ -168,10 +171,9 @@ bool BrD3DRenDev::ReleaseDependants() {
   m_iCurrTextureType = 1;
   // A reset returns every Direct3D state to its default: what the caches remember would no longer be true.
   EmptyStateCaches();
-  if (m_pTextureMgr) {
-    m_pTextureMgr->ReloadStatics();
-    m_pTextureMgr->UnlinkDynamics();
-  }
+  // Static textures live in the managed pool and survive a reset as they are: reading their files again
+  // only made every resize and Alt+Enter slow. Dynamic ones are made again by their owners.
+  if (m_pTextureMgr) m_pTextureMgr->UnlinkDynamics();
   if (m_pSpriteDaemon) m_pSpriteDaemon->Destroy();
   if (m_pFontMgr) m_pFontMgr->Destroy();
   return true;

@@ -162,6 +162,12 @@ public:
   IDirect3DDevice9* GetDevice() const { return m_pd3dDevice; }
   // Textures the device binds at once.
   unsigned int SimultaneousTextures() const { return m_uiSimultaneousTextures; }
+  // Whether the samplers filter between mip levels; without it a texture needs only its top level.
+  bool UsesMipLevels() const { return m_iMipFilter != 0; }
+  // A static texture replaced in its slot: when it is the one last bound, the next bind reaches Direct3D.
+  void ForgetBoundTexture(int id) {
+    if (id == m_iCurrTexture && m_iCurrTextureType == eTextureStatic) m_iCurrTexture = -1;
+  }
   // Whether the device takes textures of any size.
   bool NonPow2Textures() const { return m_bNonPow2Textures; }
   // The selected adapter's current mode; false before enumeration has chosen one.
@@ -205,6 +211,11 @@ protected:
   void PlaceWindow();
   // Present parameters for the device's current mode; windowed takes the desktop format.
   void FillPresentParams(D3DDeviceInfo* device, bool resetAll, DWORD interval);
+  // The back buffer size of a window: the client area it has or is about to get.
+  void WindowedBackBuffer(UINT& width, UINT& height);
+  // The blending, alpha test and alpha stage states every frame relies on, set straight on the device after a
+  // reset has returned them to their defaults.
+  void SetAlphaStates();
   // After a failed switch: back to a window at the configured window size. True when the device works.
   bool RecoverWindowed();
 

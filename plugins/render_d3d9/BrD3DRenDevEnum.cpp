@@ -292,10 +292,9 @@ bool BrD3DRenDev::EnumAndCaps() {
     configSet("Render", "DepthBufferBitDepth", DepthBufferBitDepth());
   }
   configSet("Engine", "Safe", 0);
-  if (Windowed()) {
-    configSet("Display", "WindowWidth", (int)mode.Width);
-    configSet("Display", "WindowHeight", (int)mode.Height);
-  } else {
+  // A window keeps its configured size (its back buffer is its client area, listed mode or not); full screen
+  // takes the chosen mode.
+  if (!Windowed()) {
     configSet("Display", "ScreenWidth", (int)mode.Width);
     configSet("Display", "ScreenHeight", (int)mode.Height);
   }

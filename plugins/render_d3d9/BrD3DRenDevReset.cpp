@@ -38,8 +38,26 @@ void BrD3DRenDev::FillPresentParams(D3DDeviceInfo* device, bool resetAll, DWORD 
   m_d3dpp.hDeviceWindow = ParentHandle();
   m_d3dpp.BackBufferWidth = mode.Width;
   m_d3dpp.BackBufferHeight = mode.Height;
+  // A window's back buffer is its client area, listed mode or not: a smaller one would be stretched over the
+  // window, misplacing the HUD and text and leaving a fade's band unfaded.
+  if (device->bWindowed) WindowedBackBuffer(m_d3dpp.BackBufferWidth, m_d3dpp.BackBufferHeight);
   m_d3dpp.BackBufferFormat = device->bWindowed ? adapter.d3ddmDesktop.Format : mode.Format;
   m_d3dpp.PresentationInterval = interval;
+}
+
+void BrD3DRenDev::WindowedBackBuffer(UINT& width, UINT& height) {
+  // The configured window size is what PlaceWindow gives the client area (and what a resize writes back);
+  // without one, the client area the device was handed.
+  int w = configInt("Display", "WindowWidth"), h = configInt("Display", "WindowHeight");
+  if (w <= 0 || h <= 0) {
+    const RECT client = GetClientArea();
+    w = client.right - client.left;
+    h = client.bottom - client.top;
+  }
+  if (w > 0 && h > 0) {
+    width = UINT(w);
+    height = UINT(h);
+  }
 }
 
 bool BrD3DRenDev::Reset() {
@@ -60,7 +78,9 @@ bool BrD3DRenDev::Reset() {
   device->bWindowed = Windowed();
   FillPresentParams(device, true, Windowed() ? D3DPRESENT_INTERVAL_DEFAULT : D3DPRESENT_INTERVAL_ONE);
 
-  // A device made before (a second Reset) is given up first: the new one replaces it.
+  // A device made before (a second Reset) is given up first: the new one replaces it, and the static
+  // textures made on the old one are loaded again on the new one once it exists.
+  const bool replacing = m_pd3dDevice != nullptr;
   if (m_pd3dDevice) {
     ReleaseDependants();
     brD3DReleaseAll(m_pd3dDevice);
@@ -71,6 +91,7 @@ bool BrD3DRenDev::Reset() {
   if (SUCCEEDED(hr) && m_pd3dDevice) {
     ShowOSCursor();
     PlaceWindow();
+    if (replacing && m_pTextureMgr) m_pTextureMgr->ReloadStatics();
     m_pd3dDevice->GetDeviceCaps(&device->d3dCaps);
     RefreshRes();
     SetRenderStates();
@@ -130,7 +151,8 @@ bool BrD3DRenDev::ToggleFullScreen(bool toggle) {
     }
   }
 
-  // Walk from the current mode towards the target size, comparing width first, then height.
+  // Walk from the current mode towards the target size, comparing width first, then height. A window needs
+  // no listed mode: its back buffer is its client area, so the current mode stays.
   bool found = true;
   int m = (int)device->dwCurrentMode;
   const int last = (int)device->dwNumModes - 1;
@@ -141,16 +163,18 @@ bool BrD3DRenDev::ToggleFullScreen(bool toggle) {
     }
     return false;
   };
-  if ((int)device->modes[m].Width < targetW) {
-    while (found && (int)device->modes[m].Width < targetW)
-      if (!stop(m + 1)) ++m;
-    while (found && (int)device->modes[m].Width == targetW && (int)device->modes[m].Height < targetH)
-      if (!stop(m + 1)) ++m;
-  } else {
-    while (found && (int)device->modes[m].Width > targetW)
-      if (!stop(m - 1)) --m;
-    while (found && (int)device->modes[m].Width == targetW && (int)device->modes[m].Height > targetH)
-      if (!stop(m - 1)) --m;
+  if (!Windowed()) {
+    if ((int)device->modes[m].Width < targetW) {
+      while (found && (int)device->modes[m].Width < targetW)
+        if (!stop(m + 1)) ++m;
+      while (found && (int)device->modes[m].Width == targetW && (int)device->modes[m].Height < targetH)
+        if (!stop(m + 1)) ++m;
+    } else {
+      while (found && (int)device->modes[m].Width > targetW)
+        if (!stop(m - 1)) --m;
+      while (found && (int)device->modes[m].Width == targetW && (int)device->modes[m].Height > targetH)
+        if (!stop(m - 1)) --m;
+    }
   }
   device->dwCurrentMode = (DWORD)m;
 
@@ -176,7 +200,7 @@ bool BrD3DRenDev::ToggleFullScreen(bool toggle) {
   }
 
   FillPresentParams(device, false, Windowed() ? D3DPRESENT_INTERVAL_DEFAULT : D3DPRESENT_INTERVAL_IMMEDIATE);
-  GLog.DebugPrintf("DEBUG: Switching to %ix%i", (int)device->modes[m].Width, (int)device->modes[m].Height);
+  GLog.DebugPrintf("DEBUG: Switching to %ix%i", (int)m_d3dpp.BackBufferWidth, (int)m_d3dpp.BackBufferHeight);
   ReleaseDependants();
 
   if (FAILED(m_pd3dDevice->Reset(&m_d3dpp))) {
@@ -187,6 +211,12 @@ bool BrD3DRenDev::ToggleFullScreen(bool toggle) {
   RefreshRes();
   CreateDependants();
   SetRenderStates();
+  SetAlphaStates();
+  if (toggle) PlaceWindow();
+  return true;
+}
+
+void BrD3DRenDev::SetAlphaStates() {
   m_pd3dDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
   m_pd3dDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
   m_pd3dDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
@@ -198,8 +228,6 @@ bool BrD3DRenDev::ToggleFullScreen(bool toggle) {
     m_pd3dDevice->SetTextureStageState(s, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
     m_pd3dDevice->SetTextureStageState(s, D3DTSS_ALPHAARG2, D3DTA_TEXTURE);
   }
-  if (toggle) PlaceWindow();
-  return true;
 }
 
 bool BrD3DRenDev::RecoverWindowed() {
@@ -229,12 +257,20 @@ bool BrD3DRenDev::RecoverWindowed() {
   RefreshRes();
   CreateDependants();
   SetRenderStates();
+  SetAlphaStates();
   PlaceWindow();
   return true;
 }
 
 bool BrD3DRenDev::UpdateDimensions() {
   if (!m_pd3dDevice) return false;
+  if (m_d3dpp.Windowed) {
+    const RECT client = GetClientArea();
+    if (client.right > client.left && client.bottom > client.top) {
+      m_d3dpp.BackBufferWidth = UINT(client.right - client.left);
+      m_d3dpp.BackBufferHeight = UINT(client.bottom - client.top);
+    }
+  }
   ReleaseDependants();
   if (FAILED(m_pd3dDevice->Reset(&m_d3dpp))) {
     GLog.WriteLine("WARNING: Failed to Reset GfxDrvice in UpdateDimensions()");
@@ -242,6 +278,8 @@ bool BrD3DRenDev::UpdateDimensions() {
   }
   RefreshRes();
   SetRenderStates();
+  // A reset returns every state to its default: the sprites' and text's blending and alpha test with them.
+  SetAlphaStates();
   CreateDependants();
   return true;
 }

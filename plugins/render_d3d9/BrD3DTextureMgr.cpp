@@ -23,11 +23,17 @@ BrStringT<char> mediaPath(const BrStringT<char>& name) { return brMediaPath(name
 
 const char* text(const BrStringT<char>& s) { return s.c_str() ? s.c_str() : ""; }
 
-// Loads the file into ref (released first); false with the warning when it cannot be had.
-bool loadInto(IDirect3DDevice9* d3d, const BrStringT<char>& path, IDirect3DTexture9*& ref) {
-  brD3DReleaseAll(ref);
-  if (!d3d || FAILED(D3DXCreateTextureFromFileA(d3d, text(path), &ref)) || !ref) {
-    ref = nullptr;
+// Loads the file into a new texture; false with the warning when it cannot be had. Mip levels are made only
+// when the device filters between them: without that filter nothing ever samples them.
+bool loadFile(IDirect3DDevice9* d3d, const BrStringT<char>& path, IDirect3DTexture9*& out) {
+  out = nullptr;
+  BrD3DRenDev* device = engineDevice();
+  const UINT levels = device && !device->UsesMipLevels() ? 1 : D3DX_DEFAULT;
+  if (!d3d || FAILED(D3DXCreateTextureFromFileExA(d3d, text(path), D3DX_DEFAULT, D3DX_DEFAULT, levels, 0, D3DFMT_UNKNOWN,
+                                                  D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                                  &out)) ||
+      !out) {
+    out = nullptr;
     GLog.printf("WARNING: Failed to load %s texture", text(path));
     return false;
   }
@@ -78,23 +84,23 @@ void BrD3DTextureMgr::ReloadStatics() {
 
 unsigned int BrD3DTextureMgr::Load(BrStringT<char> name) {
   IDirect3DDevice9* d3d = engineD3D();
+  const BrStringT<char> path = mediaPath(name);
   for (int i = 0; i < m_Statics.GetCount(); ++i) {
     if (!(m_Statics[i].Name() == name)) continue;
+    // A cached name is loaded again in its own slot: its id stays what callers hold. Without a device, or when
+    // the file cannot be read, the cached texture stays as it was.
+    IDirect3DTexture9* fresh = nullptr;
+    if (!loadFile(d3d, path, fresh)) return d3d ? 0 : (unsigned int)i;
     m_Statics[i].ReleaseTexture();
-    if (!d3d) continue;
-    // A cached name is loaded again in its own slot: its id stays what callers hold.
-    if (!loadInto(d3d, mediaPath(name), m_Statics[i].Texture())) return 0;
+    m_Statics[i].Texture() = fresh;
     takeSize(m_Statics[i]);
+    // The device may still have the old texture bound under this id: the next bind of it must reach Direct3D.
+    if (BrD3DRenDev* device = engineDevice()) device->ForgetBoundTexture(i);
     return (unsigned int)i;
   }
 
-  const BrStringT<char> path = mediaPath(name);
-  if (!d3d) {
-    GLog.printf("WARNING: Failed to load %s texture", text(path));
-    return 0;
-  }
   BrD3DTexture loaded;
-  const bool ok = loadInto(d3d, path, loaded.Texture());
+  const bool ok = loadFile(d3d, path, loaded.Texture());
   // Slot 0 belongs to the first load, the fallback, even when its file is missing: no later texture may take
   // the id that every failed load answers with. Any other failed load takes no slot.
   if (!ok && m_Statics.GetCount() > 0) return 0;

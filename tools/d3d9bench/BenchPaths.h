@@ -28,4 +28,10 @@ Result runLayer(HWND window, int frames);
 // or (viaFbo) into a frame buffer object copied to the window at each swap.
 Result runPlainGL(HWND window, int frames, bool viaFbo);
 
+// The reference frame (see BenchReference.cpp) through the layer, and with plain OpenGL into the window.
+Result runLayerReference(HWND window, int frames);
+Result runPlainGLReference(HWND window, int frames);
+// The median time of a layer reset with that many 256x256 textures (full mip chains) loaded; -1 on failure.
+double layerResetMilliseconds(HWND window, int textures, std::string& error);
+
 }  // namespace bench

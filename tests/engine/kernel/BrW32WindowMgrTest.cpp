@@ -1,8 +1,12 @@
 // The engine's window manager: the main window from the configuration, key table, mouse placement, exit.
+// Catches a centred mouse that reads as an offset through the real window layer (the controllers' fake window
+// hid it) and a cursor show count that drifts with toggles.
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
 #include "engine/kernel/BrW32WindowMgr.h"
+#include "engine/kernel/BrController.h"
+#include "WorldTestSupport.h"
 
 using brtest::RunTree;
 
@@ -25,7 +29,7 @@ TEST(WindowMgr, MainWindowFollowsTheConfigurationAndExitsOnce) {
   EXPECT_EQ(mgr.ScanCodeToASCII(40), 0);
   EXPECT_EQ(mgr.ScanCodeToASCII(-1), 0);
 
-  // Mouse positions are relative to the window rectangle; centring needs the focus.
+  // Mouse positions are relative to the client area; centring needs the focus.
   mgr.SetMousePos(30, 40);
   int x = 0, y = 0;
   mgr.GetMousePos(x, y);
@@ -104,5 +108,49 @@ TEST(WindowMgr, AMenuKeepsTheClientSizeAndIsReleasedWithTheWindow) {
   EXPECT_FALSE(IsWindow(h));
   EXPECT_FALSE(DestroyMenu(menu));  // already released with the window
   EXPECT_EQ(tree.Find("WARNING: Handles leaked resources"), -1);
+  brtest::ResetEngine();
+}
+
+TEST(WindowMgr, ACentredMouseReadsAsNoOffsetAndTheCursorShowsWhenAsked) {
+  RunTree tree("[Display]\nWindowWidth=640\nWindowHeight=480\nScreenWidth=640\nScreenHeight=480\n");
+  tree.Configure();
+  BrW32WindowMgr mgr;
+  ASSERT_TRUE(mgr.Init());
+  mgr.SetPosition(mgr.GetHandle(), nullptr);
+  mgr.SetFocus(true);
+  BrWindowBase* old = brworld::EngineSlots::OSGUI();
+  brworld::EngineSlots::OSGUI() = &mgr;
+  // The controllers' offset after centring, through the window layer's cursor, frame and caption.
+  for (int round = 0; round < 3; ++round) {
+    mgr.CentreMouse();
+    int dx = 1, dy = 1;
+    BrController::MouseOffset(dx, dy);
+    EXPECT_EQ(dx, 0);
+    EXPECT_EQ(dy, 0);
+  }
+  mgr.SetMousePos(10, 20);
+  int dx = 0, dy = 0;
+  BrController::MouseOffset(dx, dy);
+  EXPECT_EQ(dx, 10 - 320);
+  EXPECT_EQ(dy, 20 - 240);
+  brworld::EngineSlots::OSGUI() = old;
+
+  // However the count was left by others, the cursor ends in the state last asked for, and repeated
+  // requests do not pile up.
+  ShowCursor(FALSE);
+  ShowCursor(FALSE);
+  for (int i = 0; i < 5; ++i) {
+    mgr.ShowOSCursor(false);
+    mgr.ShowOSCursor(true);
+  }
+  mgr.ShowOSCursor(true);
+  ShowCursor(TRUE);
+  EXPECT_EQ(ShowCursor(FALSE), 0);
+  mgr.ShowOSCursor(false);
+  mgr.ShowOSCursor(false);
+  ShowCursor(TRUE);
+  EXPECT_EQ(ShowCursor(FALSE), -1);
+  mgr.ShowOSCursor(true);
+  mgr.Exit();
   brtest::ResetEngine();
 }

@@ -1,6 +1,7 @@
 // Fonts: the width file, layout with margins, lines, centring and right alignment, sizes, and missing fonts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -72,6 +73,57 @@ TEST_F(FontTest, WidthsComeFromTheFileBesideTheTexture) {
   // The texture became an alpha 2D material named after the file.
   EXPECT_EQ((unsigned int)f->GetFX(), dev->Effectors()->GetEffector(BrStringT<char>("FX_Fonts\\half.tga")));
   EXPECT_GE(f->GetFX(), 4);
+}
+
+TEST_F(FontTest, WidthsWiderThanTheCellAreClampedToIt) {
+  WriteWidths(media + "/Fonts/wideBM.dat", 256, 60000);
+  BrFont* wide = fonts->GetFont(fonts->GetFont(BrStringT<char>("Fonts\\wide.tga")));
+  ASSERT_NE(wide, nullptr);
+  EXPECT_FLOAT_EQ(wide->GetCharWidthA('M'), 1.0f);
+  fonts->SetFont(BrStringT<char>("Fonts\\wide.tga"));
+  BrStringT<char> two("MM");
+  EXPECT_FLOAT_EQ(fonts->GetTextRect(two).maxX, 2 * fonts->GetSize());
+}
+
+// Seeded mutations of a width table (lengths, values, bytes): never a crash, always 256 widths within the cell.
+// BR_FUZZ_ROUNDS and BR_FUZZ_SEED give other runs; with BR_FUZZ_SAVE_DIR set each table is also written there
+// as "last-inputBM.dat" first, so a crash leaves its input to be kept as a regression file.
+TEST_F(FontTest, MutatedWidthTablesNeverCrashAndStayWithinTheCell) {
+  const char* env = std::getenv("BR_FUZZ_ROUNDS");
+  const int rounds = env ? std::max(1, std::atoi(env)) : 3000;
+  const char* seedEnv = std::getenv("BR_FUZZ_SEED");
+  const char* saveDir = std::getenv("BR_FUZZ_SAVE_DIR");
+  uint32_t state = seedEnv ? uint32_t(std::atoi(seedEnv)) : 777u;
+  auto next = [&]() {
+    state = state * 214013u + 2531011u;
+    return (state >> 16) & 0x7FFF;
+  };
+  std::vector<uint8_t> good(512);
+  for (size_t i = 0; i < good.size(); i += 2) good[i] = uint8_t(20 + i % 40);
+  BrFont font;
+  for (int m = 0; m < rounds; ++m) {
+    std::vector<uint8_t> b = good;
+    switch (next() % 3) {
+      case 0: b.resize(next() % (b.size() + 64)); break;
+      case 1:
+        for (int k = 1 + int(next() % 16); k > 0; --k) b[next() % b.size()] = uint8_t(next());
+        break;
+      default: b.resize(b.size() + next() % 64, uint8_t(next()));
+    }
+    for (const std::string& dir : {media + "/Fonts", std::string(saveDir ? saveDir : "")}) {
+      if (dir.empty()) continue;
+      FILE* f = std::fopen((dir + (dir == media + "/Fonts" ? "/fuzzBM.dat" : "/last-inputBM.dat")).c_str(), "wb");
+      ASSERT_NE(f, nullptr);
+      if (!b.empty()) std::fwrite(b.data(), 1, b.size(), f);
+      std::fclose(f);
+    }
+    font.SetName(BrStringT<char>("Fonts\\fuzz.tga"));
+    ASSERT_EQ(font.GetNumWidths(), 256);
+    for (int c = 0; c < 256; ++c) {
+      const float w = font.GetCharWidthA(c);
+      ASSERT_TRUE(w >= 0.0f && w <= 1.0f) << "code " << c << " width " << w << " round " << m;
+    }
+  }
 }
 
 TEST_F(FontTest, MissingOrShortWidthFilesGiveFullCells) {

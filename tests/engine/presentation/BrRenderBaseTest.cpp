@@ -10,7 +10,18 @@
 #include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrLightMgr.h"
 #include "engine/presentation/BrSpriteDaemon.h"
+#include "engine/presentation/BrTextureMgrBase.h"
 #include "tests/engine/presentation/RenderTestKit.h"
+
+#include <type_traits>
+
+// The device and its managers own what they point to: a copy would free it twice, so none can be made.
+static_assert(!std::is_copy_constructible_v<BrRenderBase> && !std::is_copy_assignable_v<BrRenderBase>);
+static_assert(!std::is_copy_constructible_v<BrEffectorMgr> && !std::is_copy_assignable_v<BrEffectorMgr>);
+static_assert(!std::is_copy_constructible_v<BrTextureMgrBase> && !std::is_copy_assignable_v<BrTextureMgrBase>);
+static_assert(!std::is_copy_constructible_v<BrFontMgr> && !std::is_copy_assignable_v<BrFontMgr>);
+static_assert(!std::is_copy_constructible_v<BrLightMgr> && !std::is_copy_assignable_v<BrLightMgr>);
+static_assert(!std::is_copy_constructible_v<BrSpriteDaemon> && !std::is_copy_assignable_v<BrSpriteDaemon>);
 
 using brrendertest::RenderTest;
 

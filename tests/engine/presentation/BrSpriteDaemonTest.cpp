@@ -1,6 +1,8 @@
 // The sprite daemon: vertex and index layout, batching by effector, frame reuse, refusals and failed buffers.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <cstring>
 
@@ -63,6 +65,13 @@ TEST_F(SpriteDaemonTest, VerticesAndIndicesLandAtTheSpritesPlaceInTheFrame) {
     EXPECT_EQ(q.colour, 0xFFFFFFFFu);
     EXPECT_FLOAT_EQ(q.u, us[v]);
     EXPECT_FLOAT_EQ(q.v, vs[v]);
+  }
+  // A sprite at depth 0 (or below) keeps a finite, positive rhw, so the device still draws it.
+  ASSERT_TRUE(dev->DrawSprite(0.1f, 0.1f, 0.1f, 0.1f, 5, 0.0f, gWhite, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f));
+  ASSERT_TRUE(dev->DrawSprite(0.1f, 0.1f, 0.1f, 0.1f, 5, -1.0f, gWhite, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f));
+  for (int n = 2; n < 4; ++n) {
+    const float rhw = VertexAt(VB(), n, 0).rhw;
+    EXPECT_TRUE(std::isfinite(rhw) && rhw > 0.0f) << rhw;
   }
   // Indices of sprite n: 4n+3, 4n, 4n+1, 4n+3, 4n+1, 4n+2, at index position 6n.
   const int expect[12] = {3, 0, 1, 3, 1, 2, 7, 4, 5, 7, 5, 6};

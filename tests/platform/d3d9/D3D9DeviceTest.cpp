@@ -384,3 +384,84 @@ TEST(D3D9Device, FullScreenAndBack) {
   ASSERT_EQ(64u * 48u, f.size());
   EXPECT_EQ(0xFF112233u, f[47 * 64 + 63]);
 }
+
+// Work sent to OpenGL once, not every time: frames drawn straight into a window of the back buffer's size (no
+// copy until a front-buffer read asks for one, then one a frame), a copy a frame for a smaller back buffer, only
+// the constant registers that changed uploaded, one vertex input state per stream layout reused, and whole
+// clears without the scissor.
+TEST(D3D9Device, RepeatedStateIsSentOnceAndFramesGoStraightToTheWindow) {
+  TestDevice t(32, 32, false);
+  ASSERT_TRUE(t.ok()) << t.why();
+  IDirect3DVertexShader9* vs =
+      makeShader(t.device, "vs.1.1\ndcl_position0 v0\ndcl_color0 v1\nadd r0, v0, c5\nmov oPos, r0\nmov oD0, v1\n");
+  IDirect3DVertexDeclaration9* decl = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateVertexDeclaration(kScreenDecl, &decl));
+  // Two buffers: the left half red, the right half green.
+  IDirect3DVertexBuffer9* vb[2] = {nullptr, nullptr};
+  for (int i = 0; i < 2; ++i) {
+    const float l = i * 16 - 0.5f, r = l + 16;
+    const uint32_t c = i ? 0xFF00FF00u : 0xFFFF0000u;
+    const ScreenVertex v[] = {{l, -0.5f, 0, 1, c}, {r, -0.5f, 0, 1, c}, {l, 31.5f, 0, 1, c}, {r, 31.5f, 0, 1, c}};
+    ASSERT_EQ(D3D_OK, t.device->CreateVertexBuffer(sizeof v, 0, 0, D3DPOOL_MANAGED, &vb[i], nullptr));
+    void* p = nullptr;
+    ASSERT_EQ(D3D_OK, vb[i]->Lock(0, 0, &p, 0));
+    std::memcpy(p, v, sizeof v);
+    vb[i]->Unlock();
+  }
+  const float zero[4 * 6] = {};
+  t.device->SetVertexShaderConstantF(0, zero, 6);
+  brD3D9TestReset();
+  auto frame = [&](int n) {
+    for (int k = 0; k < 3; ++k) ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0));
+    const float c3[4] = {float(n), 0, 0, 0};  // a register the shader does not use in its sum
+    t.device->SetVertexShaderConstantF(3, c3, 1);
+    ASSERT_EQ(D3D_OK, t.device->BeginScene());
+    t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    t.device->SetVertexShader(vs);
+    t.device->SetVertexDeclaration(decl);
+    for (int i = 0; i < 2; ++i) {
+      t.device->SetStreamSource(0, vb[i], 0, sizeof(ScreenVertex));
+      ASSERT_EQ(D3D_OK, t.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)) << brD3D9LastError();
+    }
+    ASSERT_EQ(D3D_OK, t.device->EndScene());
+  };
+  for (int n = 1; n <= 5; ++n) {
+    frame(n);
+    ASSERT_EQ(D3D_OK, t.device->Present(nullptr, nullptr, nullptr, nullptr));
+  }
+  BrD3D9TestCounts counts = brD3D9TestGetCounts();
+  EXPECT_EQ(counts.frameCopies, 0u) << "frames drawn straight into the window";
+  EXPECT_EQ(counts.vertexInputStates, 2u) << "one input state per buffer, made once";
+  EXPECT_EQ(counts.constantRegisters, 6u + 4u) << "all six once, then only the changed register";
+  EXPECT_EQ(counts.scissorChanges, 0u);
+  EXPECT_LE(counts.textureUnitChanges, 2u) << "a stage's unit is chosen once, not set and reset at each bind";
+
+  // A front-buffer read shows the frame; from then on each Present keeps one copy.
+  frame(6);
+  std::vector<uint32_t> f = presentAndRead(t);
+  ASSERT_EQ(32u * 32u, f.size());
+  EXPECT_EQ(0xFFFF0000u, f[10 * 32 + 3]);
+  EXPECT_EQ(0xFF00FF00u, f[10 * 32 + 28]);
+  frame(7);
+  f = presentAndRead(t);
+  EXPECT_EQ(0xFF00FF00u, f[20 * 32 + 20]);
+  EXPECT_EQ(brD3D9TestGetCounts().frameCopies, 1u);
+
+  // A back buffer smaller than the window is drawn off screen and copied (scaled) at each Present.
+  D3DPRESENT_PARAMETERS pp;
+  std::memset(&pp, 0, sizeof pp);
+  pp.BackBufferWidth = 16;
+  pp.BackBufferHeight = 16;
+  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+  pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  pp.Windowed = TRUE;
+  pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+  ASSERT_EQ(D3D_OK, t.device->Reset(&pp)) << brD3D9LastError();
+  brD3D9TestReset();
+  for (int n = 0; n < 3; ++n) ASSERT_EQ(D3D_OK, t.device->Present(nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(brD3D9TestGetCounts().frameCopies, 3u);
+  for (IDirect3DVertexBuffer9*& b : vb) releaseAll(b);
+  releaseAll(decl);
+  releaseAll(vs);
+}

@@ -38,10 +38,8 @@ const char* windowClass() {
   return "BrD3D9Test";
 }
 
-std::string goldenPath(const std::string& name) {
-  const char* src = std::getenv("BR_SOURCE_DIR");
-  return std::string(src ? src : ".") + "/tests/platform/d3d9/golden/" + name + ".png";
-}
+// The folder is built in, so the test finds its images from any working folder, inside CTest or not.
+std::string goldenPath(const std::string& name) { return std::string(D3D9_GOLDEN_DIR) + "/" + name + ".png"; }
 
 }  // namespace
 

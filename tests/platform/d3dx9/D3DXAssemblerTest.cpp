@@ -2,9 +2,14 @@
 // device (assembled and created on a device), and errors that name the line.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include "platform/d3d9/BrVsProgram.h"
 
 #include "platform/d3d9/d3d9shadertokens.h"
 #include "platform/d3dx9/d3dx9.h"
@@ -156,6 +161,10 @@ TEST(D3DXAssembler, ErrorsNameTheLine) {
       {"vs.1.1\nvs.1.1\n", "(2): error"},                                       // second version line
       {"vs.1.1\ndcl_bogus v0\n", "(2): error"},
       {"", "(1): error"},
+      {"vs.1.1\ndcl_texcoord0 v0\ndcl_texcoord v1\nmov oPos, v0\n", "(3): error"},  // usage declared twice
+      {"vs.1.1\nmov oPos, r0\n", "(2): error"},                                      // temporary never written
+      {"vs.1.1\nmov r0.x, c0\nmov oPos, r0\n", "(3): error"},                       // only .x written
+      {"vs.1.1\nadd r1, r1, c0\nmov oPos, c0\n", "(2): error"},                      // read before its own write
   };
   for (const Case& c : cases) {
     const Result r = assemble(c.text);
@@ -163,10 +172,91 @@ TEST(D3DXAssembler, ErrorsNameTheLine) {
     EXPECT_TRUE(r.tokens.empty()) << c.text;
     EXPECT_EQ(0u, r.error.find(c.line)) << c.text << " -> " << r.error;
   }
+  // 128 instruction slots (m4x4 takes four): one more is refused, on the line that passed the limit.
+  std::string full = "vs.1.1\nm4x4 oPos, c0, c4\n";
+  for (int i = 0; i < 124; ++i) full += "mov r0, c1\n";
+  EXPECT_EQ(D3D_OK, assemble(full).hr) << assemble(full).error;
+  EXPECT_EQ(0u, assemble(full + "mov r1, c2\n").error.find("(127): error"));
+  // Components a read uses are checked, not the whole register: these are fine.
+  EXPECT_EQ(D3D_OK, assemble("vs.1.1\nmov r0.x, c0\nmov r1.y, r0.x\nrcp r2, r0.x\nmov oPos, c0\n").hr);
+
   // Without an error buffer the failure still reports; macros are refused.
   ID3DXBuffer* code = reinterpret_cast<ID3DXBuffer*>(1);
   EXPECT_EQ(D3DXERR_INVALIDDATA, D3DXAssembleShader("x", 1, nullptr, nullptr, 0, &code, nullptr));
   EXPECT_EQ(nullptr, code);
   const D3DXMACRO macros[] = {{"A", "1"}, {nullptr, nullptr}};
   EXPECT_EQ(D3DERR_INVALIDCALL, D3DXAssembleShader("vs.1.1\nmov oPos, c0\n", 20, macros, nullptr, 0, &code, nullptr));
+}
+
+namespace {
+
+// The project's 15-bit generator, for repeatable mutations.
+struct Rand {
+  uint32_t state;
+  uint32_t next() {
+    state = state * 214013u + 2531011u;
+    return (state >> 16) & 0x7FFF;
+  }
+};
+
+// Assembles a text that must either fail with a line-numbered error or give tokens the device decodes.
+void assembleChecked(const std::string& text) {
+  const Result r = assemble(text);
+  if (r.hr != D3D_OK) {
+    EXPECT_EQ(0u, r.error.find('(')) << text << " -> " << r.error;
+    return;
+  }
+  brd3d9::VsProgram program;
+  size_t count = 0;
+  std::string error;
+  EXPECT_TRUE(brd3d9::brVsDecode(reinterpret_cast<const DWORD*>(r.tokens.data()), r.tokens.size(), program, count,
+                                 error))
+      << text << " -> " << error;
+}
+
+}  // namespace
+
+// Seeded mutations of a shader (characters, registers, lines): never a crash, every text either refused with
+// a line-numbered error or assembled into tokens the device decodes. BR_FUZZ_ROUNDS and BR_FUZZ_SEED give other
+// runs; with BR_FUZZ_SAVE_DIR set each text is written there as "last-input.vs" first, so a crash leaves its
+// input to be kept under regressions/.
+TEST(D3DXAssembler, MutatedTextsNeverCrash) {
+  const std::string seed =
+      "vs.1.1\ndcl_position v0\ndcl_normal v1\ndcl_color0 v2\ndcl_texcoord0 v8\nm4x4 r0, v0, c4\nm4x4 r1, r0, c0\n"
+      "mov oPos, r1\nsub r1.xyz, c9, r0.xyz\ndp3 r1, r1, r1\nrsq r2, r1\nrcp r2, r2\nrcp r3, c10.x\nmul r4, r2, r3\n"
+      "min r5.x, r4.x, c8.x\nsub r5.xyz, c8.x, r5.x\nmad r6.xyz, r5.xyz, c11.xyz, -c12\nmov oD0.xyz, r6.xyz\n"
+      "mov oD0.w, c8.x\nmov oT0, v8\n";
+  const char alphabet[] = "vcroDTPsxyzw0123456789.,-_ \n;/[]";
+  const char* env = std::getenv("BR_FUZZ_ROUNDS");
+  const int rounds = env ? std::max(1, std::atoi(env)) : 3000;
+  const char* seedEnv = std::getenv("BR_FUZZ_SEED");
+  const char* saveDir = std::getenv("BR_FUZZ_SAVE_DIR");
+  Rand rng{seedEnv ? uint32_t(std::atoi(seedEnv)) : 4242u};
+  for (int m = 0; m < rounds; ++m) {
+    std::string t = seed;
+    const int edits = 1 + int(rng.next() % 6);
+    for (int e = 0; e < edits && !t.empty(); ++e) {
+      const size_t at = rng.next() % t.size();
+      switch (rng.next() % 5) {
+        case 0: t[at] = alphabet[rng.next() % (sizeof alphabet - 1)]; break;
+        case 1: t.insert(at, 1, alphabet[rng.next() % (sizeof alphabet - 1)]); break;
+        case 2: t.erase(at, 1 + rng.next() % 8); break;
+        case 3: t.resize(at); break;
+        default: {  // a line repeated many times, past the instruction limit now and then
+          const size_t b = t.rfind('\n', at), e2 = t.find('\n', at);
+          const std::string line = t.substr(b == std::string::npos ? 0 : b + 1,
+                                            e2 == std::string::npos ? std::string::npos : e2 - (b + 1)) + "\n";
+          for (uint32_t k = rng.next() % 140; k > 0; --k) t += line;
+        }
+      }
+    }
+    if (saveDir) std::ofstream(std::string(saveDir) + "/last-input.vs") << t;
+    assembleChecked(t);
+  }
+  // Texts kept from earlier crashes.
+  for (const auto& entry : std::filesystem::directory_iterator(D3DX_REGRESSION_DIR))
+    if (entry.path().extension() == ".vs") {
+      std::ifstream in(entry.path());
+      assembleChecked(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    }
 }

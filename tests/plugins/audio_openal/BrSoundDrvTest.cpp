@@ -310,7 +310,8 @@ TEST_F(SoundDrvTest, MasterVolumeMuteAndGainsWithinOpenALsRange) {
   EXPECT_FLOAT_EQ(SourceGain(e.drv.GetChannel(0)), 0.25f);
   alSourceStop(e.drv.GetChannel(0));
 
-  // The game's settings reach 30 times full gain; OpenAL gets at most 1, and never a negative or undefined gain.
+  // The game's settings reach 30 times full gain; the listener gets at most 1 and a source its volume times the
+  // master gain (OpenAL attenuates it, then clamps it), never a negative or undefined gain.
   e.drv.AddVolumeSetting(1250);
   e.drv.AddVolumeSetting(2500);
   e.drv.AddVolumeSetting(3750);
@@ -320,7 +321,7 @@ TEST_F(SoundDrvTest, MasterVolumeMuteAndGainsWithinOpenALsRange) {
   EXPECT_FLOAT_EQ(ListenerGain(), 1.0f);
   e.drv.GetAudio(id)->SetVolume(0.1f);
   ASSERT_TRUE(e.drv.PlayAudio2D(id));
-  EXPECT_FLOAT_EQ(SourceGain(e.drv.GetChannel(0)), 1.0f);
+  EXPECT_FLOAT_EQ(SourceGain(e.drv.GetChannel(0)), 2.0f);
   alSourceStop(e.drv.GetChannel(0));
   e.drv.UnMute();
   EXPECT_FLOAT_EQ(ListenerGain(), 1.0f);

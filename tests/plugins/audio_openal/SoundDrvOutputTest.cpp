@@ -195,6 +195,56 @@ TEST_F(SoundDrvTest, APlayedSoundReachesTheWaveFileAtItsLevel) {
   EXPECT_TRUE(std::filesystem::exists(output));
 }
 
+// The three volume settings differ as the master gain says (setting / 125 times the 1 / 50 of the placement),
+// mute silences and unmute restores: gains clamped before OpenAL's attenuation made them all one quiet level.
+TEST_F(SoundDrvTest, TheVolumeSettingsAndMuteReachTheWaveFile) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("br_sounddrv_levels_" + RunTag());
+  const std::filesystem::path output = dir / "out.wav";
+  if (!ChildRole()) {
+    std::filesystem::create_directories(dir);
+    std::filesystem::remove(output);
+    const std::filesystem::path conf = dir / "alsoft.conf";
+    std::ofstream(conf) << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
+                        << "[wave]\nfile = " << output.string() << "\n";
+    ASSERT_EQ(RunChild("levels", "ALSOFT_DRIVERS=wave ALSOFT_CONF='" + conf.string() + "'"), 0) << ChildOutput();
+    int channels = 0;
+    const std::vector<int16_t> samples = ReadOutput(output.string(), channels);
+    ASSERT_EQ(channels, 2);
+    const std::vector<Burst> bursts = FindBursts(samples, channels, 44100);
+    // 1250, 2500, 3750, then muted (silent), then unmuted at 3750.
+    ASSERT_EQ(bursts.size(), 4u);
+    const double fullScale = 16000.0 / std::sqrt(2.0) * 0.5;  // each speaker's half, from overhead
+    const double levels[4] = {0.2, 0.4, 0.6, 0.6};
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_NEAR(bursts[size_t(i)].rmsLeft, fullScale * levels[i], fullScale * levels[i] * 0.05) << i;
+      EXPECT_NEAR(bursts[size_t(i)].rmsRight, fullScale * levels[i], fullScale * levels[i] * 0.05) << i;
+    }
+    std::filesystem::remove_all(dir);
+    return;
+  }
+  m_Media.Write("Sounds/tone.wav", ToneWav(0.3, 1000.0, 16000));
+  EngineSoundDrv e;
+  ASSERT_TRUE(e.drv.Init()) << m_Log.Text();
+  BrAudioID id;
+  ASSERT_TRUE(e.drv.CreateAudio("Sounds\\tone.wav", id));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  auto play = [&]() {
+    ASSERT_TRUE(e.drv.PlayAudio2D(id));
+    WaitUntilStopped(e.drv, id);
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  };
+  for (float setting : {1250.0f, 2500.0f, 3750.0f}) {
+    e.drv.SetMaxRolloff(setting);
+    play();
+  }
+  e.drv.Mute();
+  play();
+  e.drv.UnMute();
+  play();
+  id.Stop();
+  EXPECT_TRUE(e.drv.Exit());
+}
+
 #ifdef SOUNDDRV_MODULE
 namespace {
 

@@ -286,6 +286,18 @@ TEST_F(GfxDrvTest, GoldenSceneOfSpritesLinesAndWorldGeometry) {
   const uint32_t topLeftSprite = image.At(int(0.15f * 1024), int(0.15f * 768));
   EXPECT_GT(topLeftSprite & 0xFF, 0xC0u) << std::hex << topLeftSprite;  // the sprite's blue
   EXPECT_EQ(image.At(1010, 10), 0u) << "cleared to black";
+  // Each 3D line, between the quads (world x = +-50, about 43 pixels either side of the centre): the golden
+  // image's tolerance alone would let both lines vanish.
+  auto near = [&](int cx, int cy, uint32_t colour) {
+    int best = 255;
+    for (int y = cy - 4; y <= cy + 4; ++y)
+      for (int x = cx - 4; x <= cx + 4; ++x) best = std::min(best, ColourDistance(image.At(x, y), colour));
+    return best;
+  };
+  EXPECT_LE(near(512 + 43, 384 - 29, 0x00FF00u), 40) << "the green line";
+  EXPECT_LE(near(512 - 43, 384 + 29, 0x00FF00u), 40) << "the green line";
+  EXPECT_LE(near(512 + 43, 384 + 29, 0xFFFF00u), 40) << "the yellow line";
+  EXPECT_LE(near(512 - 43, 384 - 29, 0xFFFF00u), 40) << "the yellow line";
   // The lit quad's centre lies at x = 512 + 200 / (500 tan 50 degrees) x 512, about 684; its magenta squares
   // are brightest nearest the light.
   auto brightest = [&](int cx, int cy) {

@@ -1,6 +1,7 @@
 // Device set-up: enumeration and the mode choice, depth formats, the test seam's failures, the configuration
 // written back, the reference fall-back, the switch between window and full screen, and resizing.
 #include "engine/presentation/BrSpriteDaemon.h"
+#include "engine/presentation/BrFontMgr.h"
 #include "tests/plugins/render_d3d9/GfxDrvRig.h"
 
 using namespace gfxtest;
@@ -287,6 +288,12 @@ TEST_F(GfxDrvTest, ResizingResetsAndAFailedResetIsReported) {
   BrD3DRenDev* dev = StartDevice();
   ASSERT_TRUE(dev->UpdateDimensions());
   EXPECT_NE(dev->SpriteDaemon()->GetVertexBuffer(), nullptr);
+  // The reset returned every state to its default: the sprites' blending and alpha test are set again.
+  DWORD blend = 0, alphaTest = 0;
+  dev->GetDevice()->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
+  dev->GetDevice()->GetRenderState(D3DRS_ALPHATESTENABLE, &alphaTest);
+  EXPECT_EQ(blend, (DWORD)TRUE);
+  EXPECT_EQ(alphaTest, (DWORD)TRUE);
   brD3D9TestSetFailures(BR_D3D9_FAIL_RESET);
   EXPECT_FALSE(dev->UpdateDimensions());
   brD3D9TestSetFailures(0);
@@ -339,16 +346,89 @@ TEST_F(GfxDrvTest, LeavingFullScreenForAWindowSmallerThanEveryModeStillReachesAW
   BrD3DRenDev* dev = NewDevice();
   ASSERT_TRUE(dev->Init()) << m_Log.Text();
   ASSERT_FALSE(dev->Windowed());
-  // The window was made smaller than every mode while the game ran in full screen.
+  // The window was made smaller than every mode while the game ran in full screen: a window needs no mode,
+  // its back buffer is its client area.
   m_Config.SetInteger("Display", "WindowWidth", 640);
   m_Config.SetInteger("Display", "WindowHeight", 480);
-  EXPECT_FALSE(dev->ToggleFullScreen(true));
-  EXPECT_TRUE(m_Log.Has("CRITICAL: Toggle fullscreen was unable to find the requested display mode"));
+  EXPECT_TRUE(dev->ToggleFullScreen(true));
+  EXPECT_FALSE(m_Log.Has("CRITICAL: Toggle fullscreen was unable to find the requested display mode"));
   EXPECT_TRUE(dev->Windowed());
   EXPECT_TRUE(dev->PresentParams().Windowed);
-  EXPECT_EQ(dev->PresentParams().BackBufferWidth, 800u) << "the smallest mode there is";
+  EXPECT_EQ(dev->PresentParams().BackBufferWidth, 640u);
+  EXPECT_EQ(dev->PresentParams().BackBufferHeight, 480u);
   EXPECT_EQ(ConfigInt("Display", "StartFullScreen"), 0);
   EXPECT_NE(dev->SpriteDaemon()->GetVertexBuffer(), nullptr);
   EXPECT_GE(dev->PreRender(ePreRenderClearAll), 0);
   EXPECT_GE(dev->EndRender(), 0);
+}
+
+// A window's back buffer is its client area at a size no mode lists, and again after a resize: a full-screen
+// fade covers every pixel, text drawn at the bottom-right corner lands there, and the reset keeps the blending
+// and alpha test the frame relies on.
+TEST_F(GfxDrvTest, AWindowsBackBufferIsItsClientAreaAtAnySizeAndAfterAResize) {
+  m_Config.SetInteger("Display", "WindowWidth", 1000);
+  m_Config.SetInteger("Display", "WindowHeight", 700);
+  m_Media.Write("Fonts\\white.bmp", SolidBmp(256, 256, 0xFFFFFF));
+  m_Config.SetString(BrStringT<char>("App"), BrStringT<char>("DefaultFont"), BrStringT<char>("Fonts\\white.bmp"));
+  BrD3DRenDev* dev = StartDevice();
+  const fs::path shot = m_Media.Path() / "faded.bmp";
+  auto check = [&](int w, int h) {
+    EXPECT_EQ(dev->PresentParams().BackBufferWidth, UINT(w));
+    EXPECT_EQ(dev->PresentParams().BackBufferHeight, UINT(h));
+    EXPECT_EQ(dev->GetWidth(), unsigned(w));
+    Image image;
+    auto frame = [&](bool fade) {
+      EXPECT_GE(dev->PreRender(ePreRenderClearAll), 0);
+      if (fade) {
+        dev->DrawColourTile(1.0f, 0.001f, BrARGB(255, 255, 0, 0));
+        dev->DrawFadeTile(1.0f, 0.001f);
+      } else {
+        BrARGB white(255, 255, 255, 255);
+        BrStringT<char> text("MM");
+        dev->FontMgr()->DrawTextA(0.999f, 0.95f, white, eFontFormatRight, text);
+      }
+      EXPECT_GE(dev->EndRender(), 0);
+      dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
+      EXPECT_TRUE(ReadBmp(shot, image));
+      return image.width >= w && image.height >= h;
+    };
+    ASSERT_TRUE(frame(true));
+    int unfaded = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (image.At(x, y) != 0) ++unfaded;
+    EXPECT_EQ(unfaded, 0) << "pixels the fade did not cover at " << w << "x" << h;
+    ASSERT_TRUE(frame(false));
+    int textAtCorner = 0, textElsewhere = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (ColourDistance(image.At(x, y), 0xFFFFFF) <= 16)
+          (x >= w - w / 10 && y >= h - h / 10 ? textAtCorner : textElsewhere)++;
+    EXPECT_GT(textAtCorner, 20) << "the text at the bottom-right corner";
+    EXPECT_EQ(textElsewhere, 0);
+  };
+  check(1000, 700);
+
+  // The window resized: the engine hands the device the new client area and resets it.
+  m_Config.SetInteger("Display", "WindowWidth", 900);
+  m_Config.SetInteger("Display", "WindowHeight", 560);
+  m_Window.SetPosition(m_Window.GetHandle(), nullptr);
+  dev->SetClientArea(m_Window.GetClientArea());
+  ASSERT_TRUE(dev->UpdateDimensions());
+  DWORD value = 0;
+  const std::pair<D3DRENDERSTATETYPE, DWORD> alphaStates[] = {
+      {D3DRS_ALPHABLENDENABLE, TRUE}, {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA}, {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
+      {D3DRS_ALPHATESTENABLE, TRUE},  {D3DRS_ALPHAREF, 1},                 {D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL}};
+  for (const auto& s : alphaStates) {
+    dev->GetDevice()->GetRenderState(s.first, &value);
+    EXPECT_EQ(value, s.second) << "render state " << s.first << " after the resize";
+  }
+  check(900, 560);
+}
+
+TEST_F(GfxDrvTest, AFontTextureThatCannotBeLoadedFailsTheStartNamingTheFile) {
+  m_Config.SetString(BrStringT<char>("App"), BrStringT<char>("DefaultFont"), BrStringT<char>("Fonts\\gone.tga"));
+  BrD3DRenDev* dev = NewDevice();
+  EXPECT_FALSE(dev->Init());
+  EXPECT_TRUE(m_Log.Has("ERROR: Failed to load font texture Fonts\\gone.tga")) << m_Log.Text();
 }

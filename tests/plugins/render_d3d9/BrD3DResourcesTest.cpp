@@ -223,3 +223,70 @@ TEST_F(GfxDrvTest, ADeviceWithoutFreeTextureSizesRefusesOddDynamicSizes) {
   EXPECT_EQ(dev->TextureMgr()->CreateTexture(100, 64, eResFormatARGB8888, 1), -1);
   EXPECT_EQ(dev->TextureMgr()->CreateTexture(64, 64, eResFormatARGB8888, 1), 0);
 }
+
+// A reset reads no texture file again, a texture reloaded while bound is the one drawn next, Load without a
+// device keeps what it has, and mip levels are made only for a device that filters between them.
+TEST_F(GfxDrvTest, StaticTexturesSurviveResetsAndReloadInPlaceWhileBound) {
+  m_Media.Write("Textures\\swap.bmp", SolidBmp(32, 32, 0xFF0000));
+  BrD3DRenDev* dev = StartDevice();
+  BrTextureMgrBase* mgr = dev->TextureMgr();
+  const int icon = dev->FXMgr()->LoadIconA(BrStringT<char>("Textures\\swap.bmp"), BrStringT<char>("Swap"));
+  ASSERT_GE(icon, 4);
+  const unsigned int id = mgr->GetTexture(BrStringT<char>("Textures\\swap.bmp"));
+  ASSERT_GT(id, 0u);
+  void** ref = mgr->GetTextureInterface(int(id), eTextureStatic);
+  ASSERT_NE(ref, nullptr);
+  IDirect3DTexture9* before = static_cast<IDirect3DTexture9*>(*ref);
+
+  // Resize and full screen and back: no file is read again (the file is gone) and the texture is the same.
+  m_Media.Remove("Textures\\swap.bmp");
+  m_Log.Clear();
+  ASSERT_TRUE(dev->UpdateDimensions());
+  ASSERT_TRUE(dev->ToggleFullScreen(true));
+  ASSERT_TRUE(dev->ToggleFullScreen(true));
+  EXPECT_FALSE(m_Log.Has("texture")) << m_Log.Text();
+  EXPECT_EQ(*mgr->GetTextureInterface(int(id), eTextureStatic), before);
+
+  const fs::path shot = m_Media.Path() / "swap.bmp";
+  Image image;
+  BrARGB white(255, 255, 255, 255);
+  auto drawn = [&]() {
+    EXPECT_GE(dev->PreRender(ePreRenderClearAll), 0);
+    EXPECT_TRUE(dev->DrawSprite(0.0f, 0.0f, 0.5f, 0.5f, (unsigned int)icon, 0.001f, white, 0.0f, 0.001f, 0.001f,
+                                0.999f, 0.999f));
+    EXPECT_GE(dev->EndRender(), 0);
+    dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
+    EXPECT_TRUE(ReadBmp(shot, image));
+    return image.width > 100 ? image.At(100, 100) : 0u;
+  };
+  EXPECT_LE(ColourDistance(drawn(), 0xFF0000), 8);
+  // The same name loaded again while it is the bound texture: the next frame shows the new image.
+  m_Media.Write("Textures\\swap.bmp", SolidBmp(32, 32, 0x00FF00));
+  EXPECT_EQ(mgr->Load(BrStringT<char>("Textures\\swap.bmp")), id);
+  EXPECT_LE(ColourDistance(drawn(), 0x00FF00), 8) << std::hex << image.At(100, 100);
+
+  // Without a device a reload keeps the cached texture and its id.
+  IDirect3DTexture9* kept = static_cast<IDirect3DTexture9*>(*mgr->GetTextureInterface(int(id), eTextureStatic));
+  dev->ExitAPI();
+  EXPECT_EQ(mgr->Load(BrStringT<char>("Textures\\swap.bmp")), id);
+  EXPECT_EQ(*mgr->GetTextureInterface(int(id), eTextureStatic), kept);
+  EXPECT_NE(kept, nullptr);
+}
+
+TEST_F(GfxDrvTest, MipLevelsAreMadeOnlyForADeviceThatFiltersBetweenThem) {
+  m_Media.Write("Textures\\big.bmp", SolidBmp(64, 64, 0x808080));
+  auto levels = [&](BrD3DRenDev* dev) {
+    const unsigned int id = dev->TextureMgr()->GetTexture(BrStringT<char>("Textures\\big.bmp"));
+    EXPECT_GT(id, 0u);
+    void** ref = dev->TextureMgr()->GetTextureInterface(int(id), eTextureStatic);
+    return ref && *ref ? static_cast<IDirect3DTexture9*>(*ref)->GetLevelCount() : 0u;
+  };
+  D3DCAPS9 caps;
+  BrD3DRenDev* dev = StartDevice();
+  ASSERT_EQ(dev->GetDevice()->GetDeviceCaps(&caps), D3D_OK);
+  ASSERT_FALSE(caps.TextureFilterCaps & D3DPTFILTERCAPS_MIPFLINEAR);
+  EXPECT_EQ(levels(dev), 1u);
+  caps.TextureFilterCaps |= D3DPTFILTERCAPS_MIPFLINEAR;
+  brD3D9TestSetCaps(&caps);
+  EXPECT_EQ(levels(StartDevice()), 7u);
+}

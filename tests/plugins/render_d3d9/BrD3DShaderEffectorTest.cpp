@@ -165,3 +165,24 @@ TEST_F(GfxDrvTest, DefaultShadersThatCannotBeMadeEndTheStart) {
   // The text whose declaration failed left no cache entry behind.
   EXPECT_EQ(dev->NumCachedShaders(), 0);
 }
+
+// Registering under a taken name keeps one entry only for an equal material: equality compares every pass,
+// so a copy with a pass more (or less) is a new effector, not deleted as a duplicate of a prefix.
+TEST_F(GfxDrvTest, EffectorsWithMorePassesAreNotEqual) {
+  BrD3DRenDev* dev = StartDevice();
+  BrEffectorMgr* fx = dev->FXMgr();
+  std::unique_ptr<BrEffector> one(fx->CreateEffector(BrStringT<char>("Shader2d")));
+  BrEffector* two = fx->CreateEffector(BrStringT<char>("Shader2d"));
+  ASSERT_TRUE(one && two);
+  ASSERT_NE(two->AddPass(BrStringT<char>(
+                "vs.1.1\ndcl_position0 v0\ndcl_color0 v1\ndcl_texcoord0 v8\nmov oPos,v0\nmov oD0, v1\nmov oT0, v8\n")),
+            nullptr);
+  auto* a = static_cast<BrD3DEffector*>(one.get());
+  auto* b = static_cast<BrD3DEffector*>(two);
+  ASSERT_EQ(b->NumPasses(), 2);
+  EXPECT_FALSE(*a == *b);
+  EXPECT_FALSE(*b == *a);
+  BrStringT<char> name("TwoPasses");
+  const int first = fx->AddEffector(name, one.release());
+  EXPECT_NE(fx->AddEffector(name, two), first) << "the two-pass copy is kept as its own effector";
+}
