@@ -4,8 +4,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
+#include <regex>
+#include <set>
 
+#include "adventure/world/BrRAGItem.h"
 #include "adventure/world/BrRAGLevelInfo.h"
 #include "adventure/world/BrRAGObjConfig.h"
 #include "adventure/world/BrRAGPickup.h"
@@ -58,6 +62,16 @@ TEST(ShippedContent, EveryKindEndsInARegisteredEntityClass) {
     ASSERT_TRUE(table.LoadTypesFromFile(BrStringT<char>("Media\\config\\") + file + ".cfg")) << file;
   ASSERT_GT(table.GetNumTypes(), 100);
 
+  // The touch attacks that bodies carry (Touch=...) never lie in the world.
+  std::set<std::string> touch;
+  const std::regex touchKey(R"(\nTouch=(\w+))");
+  for (const auto& entry : fs::directory_iterator(shipped.World().Run().root / "Media" / "config")) {
+    std::ifstream in(entry.path());
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (std::sregex_iterator m(text.begin(), text.end(), touchKey), end; m != end; ++m) touch.insert((*m)[1]);
+  }
+  EXPECT_GT(touch.size(), 10u);
+
   std::map<std::string, int> native;
   for (int i = 0; i < table.GetNumTypes(); ++i) {
     const _RAGObjSpawnDef def = table.GetType(i);
@@ -67,6 +81,15 @@ TEST(ShippedContent, EveryKindEndsInARegisteredEntityClass) {
                              << ", which no class registers";
     if (!made) continue;
     EXPECT_NE(made->SafeCast(&BrDemoEntity::Type), nullptr) << def.name << " ends at a class that is no entity";
+    // Every item but the bodies' own attacks lies in the world as its pickup kind, "Pickup" + the item's kind.
+    char pickup[_RAGObjSpawnDef::ciNameLen];
+    if (made->SafeCast(&BrRAGItem::Type) && !touch.count(def.name)) {
+      BrObject* lying = table.GetNativeType((std::string("Pickup") + def.name).c_str(), pickup)
+                            ? static_cast<BrObject*>(Engine().Spawn(pickup))
+                            : nullptr;
+      EXPECT_TRUE(lying && lying->SafeCast(&BrRAGPickup::Type)) << def.name << " has no pickup kind";
+      delete lying;
+    }
     delete made;
     ++native[def.native];
   }
