@@ -112,7 +112,8 @@ TEST(ShippedContent, EveryLevelHasItsInformationAStaircaseAndPickups) {
   Game game(2024u, 1);
   BrRogueMap* map = game.Map();
   ASSERT_NE(map, nullptr);
-  for (unsigned int level = 1; level <= 80; ++level) {
+  std::set<std::string> used;
+  for (unsigned int level = 1; level <= 81; ++level) {
     if (level > 1) {
       map->SetLevel(level);
       map->Step(0.0f);
@@ -120,10 +121,21 @@ TEST(ShippedContent, EveryLevelHasItsInformationAStaircaseAndPickups) {
     ASSERT_EQ(map->GetLevel(), level);
     const std::vector<BrRogueLevelInfo*> infos = ObjectsOf<BrRogueLevelInfo>(map);
     ASSERT_EQ(infos.size(), 1u) << "level " << level;
+    used.insert(infos[0]->GetName());
+    // Below the last level lies the surface, which completes the game.
+    EXPECT_EQ(infos[0]->IsCompleted(), level == 81) << "level " << level;
+    if (level == 81) break;
     EXPECT_NE(infos[0]->GetEnvTexture(eROGUEWallRoom).Length(), 0) << "level " << level;
     EXPECT_EQ(ObjectsOf<Staircase>(map).size(), 1u) << "level " << level;
     EXPECT_FALSE(ObjectsOf<BrRAGPickup>(map).empty()) << "level " << level;
     EXPECT_FALSE(ObjectsOf<Enemy>(map).empty()) << "level " << level;
   }
+  // No level information is hidden behind another that covers the same levels.
+  BrRAGObjConfig table;
+  table.LoadTypesFromFile(BrStringT<char>("Media\\config\\dungeons.cfg"));
+  char native[_RAGObjSpawnDef::ciNameLen];
+  for (int i = 0; i < table.GetNumTypes(); ++i)
+    if (table.GetNativeType(table.GetType(i).name, native) && std::strcmp(native, "BrRogueLevelInfo") == 0)
+      EXPECT_EQ(used.count(table.GetType(i).name), 1u) << table.GetType(i).name << " is never used";
   EXPECT_EQ(shipped.World().Run().CountLines("ERROR"), 0);
 }
