@@ -2,6 +2,7 @@
 // pack reach the main menu, and a new game chosen there is played, with no error in the log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -117,6 +118,19 @@ TEST(ShippedMainConfig, TheHostStartsTheGameAtTheMainMenuWithoutErrors) {
   const std::string out = ReadAll(tree.game / "host.out");
   EXPECT_NE(out.find("left in order after 120 frames"), std::string::npos) << out;
   EXPECT_TRUE(fs::exists(tree.game / "Media" / "Screenshots" / "brhost_last_frame.bmp"));
+  EXPECT_EQ(tree.Errors(), "");
+}
+
+TEST(ShippedMainConfig, WithoutItTheHostWritesTheSameText) {
+  RunTreeCopy tree;
+  fs::remove(tree.game / "Media" / "Config" / "main.cfg");
+  const std::string command = "cd '" + tree.game.string() +
+                              "' && SDL_VIDEODRIVER=offscreen ./brhost --headless --frames 5 > host.out 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << ReadAll(tree.game / "host.out");
+  const char* source = std::getenv("BR_SOURCE_DIR");
+  std::string written = ReadAll(tree.game / "Media" / "Config" / "main.cfg");
+  written.erase(std::remove(written.begin(), written.end(), '\r'), written.end());
+  EXPECT_EQ(written, ReadAll(fs::path(source ? source : ".") / "media" / "Config" / "main.cfg"));
   EXPECT_EQ(tree.Errors(), "");
 }
 
