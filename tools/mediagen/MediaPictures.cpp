@@ -349,11 +349,16 @@ Image menuPart(const std::string& path, const std::string& name, const Typefaces
   return button(name, faces, seed);
 }
 
+// A gauge drawn over its whole HUD cell and tinted by the HUD after the level (green, yellow, red): a light,
+// half-clear fill rising from the bottom to the level, clear above it so that the cell shows through.
 Image gauge(int level, int levels, const Colour& fill) {
-  Image img(32, 128, rgb(20, 15, 10, 200));
-  const float top = 124 - 120.0f * std::clamp(level, 0, levels) / levels;
-  for (int y = int(top); y < 124; ++y) img.fillRect(4, float(y), 28, float(y + 1), scaled(fill, 0.7f + 0.5f * (124 - y) / 120));
-  img.frameRect(0, 0, 32, 128, 3, rgb(170, 140, 90));
+  Image img(128, 128);
+  const float top = 120 - 112.0f * std::clamp(level, 0, levels) / levels;
+  for (int y = int(top); y < 120; ++y) {
+    const float k = 0.8f + 0.2f * (120 - y) / 112;
+    img.fillRect(8, float(y), 120, float(y + 1), Colour{fill.r * k, fill.g * k, fill.b * k, 0.55f});
+  }
+  if (level > 0) img.fillRect(8, top, 120, top + 3, Colour{1, 1, 1, 0.85f});  // the surface
   return img;
 }
 
@@ -389,7 +394,7 @@ Image lamp(int level, int levels) {
 Image hudPart(const std::string& name, const Typefaces& faces, uint32_t seed) {
   const std::string l = lower(name);
   const int n = trailingNumber(l);
-  if (has(l, "hgauge")) return gauge(n, 10, rgb(200, 30, 30));
+  if (has(l, "hgauge")) return gauge(n, 10, rgb(235, 235, 235));
   if (has(l, "ogauge") || has(l, "oilgauge")) return gauge(n, 10, rgb(220, 160, 30));
   if (has(l, "xppie")) return pie(n, 5);
   if (has(l, "lamp")) return lamp(n, 5);
