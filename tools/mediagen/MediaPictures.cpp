@@ -163,6 +163,41 @@ void drawBlade(Image& img, const Colour& metal) {
   img.line(10, 54, 16, 48, 5, rgb(90, 60, 30));
 }
 
+void drawAxe(Image& img, bool great) {
+  img.line(16, 54, 42, 12, 5, rgb(120, 85, 50));
+  img.fillPolygon({38, 10, 56, 8, 54, 30, 42, 24}, rgb(200, 205, 215));
+  if (great) img.fillPolygon({38, 20, 22, 12, 26, 30, 34, 28}, rgb(190, 195, 205));
+}
+
+// A mace (a spiked head on its handle) or a flail (the head hangs from a chain).
+void drawMace(Image& img, bool flail) {
+  const float hx = flail ? 44 : 40, hy = flail ? 34 : 18;
+  img.line(14, 54, flail ? 30.0f : 36.0f, flail ? 22.0f : 24.0f, 5, rgb(120, 85, 50));
+  if (flail)
+    for (int i = 0; i < 4; ++i) img.ring(32 + i * 3.5f, 22 + i * 3.0f, 2.2f, 1.2f, rgb(170, 170, 180));
+  for (int i = 0; i < 8; ++i) {
+    const float a = i * kPi / 4;
+    img.line(hx, hy, hx + std::cos(a) * 13, hy + std::sin(a) * 13, 2.5f, rgb(170, 170, 185));
+  }
+  img.fillCircle(hx, hy, 9, rgb(140, 140, 155));
+}
+
+void drawCrossbow(Image& img) {
+  img.line(32, 10, 32, 50, 6, rgb(120, 85, 50));
+  img.line(12, 20, 52, 20, 4, rgb(150, 110, 60));
+  img.line(12, 20, 32, 34, 1.5f, rgb(230, 230, 210));
+  img.line(52, 20, 32, 34, 1.5f, rgb(230, 230, 210));
+  img.fillPolygon({28, 12, 32, 4, 36, 12}, rgb(200, 200, 210));
+}
+
+// A rolled note with a question mark: a hint.
+void drawHint(Image& img, const Typefaces& faces) {
+  img.fillRect(14, 8, 50, 44, rgb(225, 205, 160));
+  img.fillRect(12, 6, 52, 11, rgb(190, 165, 115));
+  img.fillRect(12, 41, 52, 46, rgb(190, 165, 115));
+  faces.title.drawCentred(img, 14, 9, 50, 42, "?", 30, rgb(90, 50, 20));
+}
+
 void drawFlask(Image& img, const Colour& liquid) {
   img.fillRect(27, 8, 37, 22, rgb(200, 210, 220, 220));
   img.fillCircle(32, 38, 16, rgb(200, 210, 220, 200));
@@ -213,8 +248,16 @@ Image icon(const std::string& path, const std::string& p, const Typefaces& faces
   img.fillRect(2, 2, 62, 62, Colour{back.r, back.g, back.b, 0.85f});
   img.frameRect(2, 2, 62, 62, 2, rgb(220, 200, 150));
   const Colour accent = hueColour(((seed >> 8) & 0xFF) / 255.0f, 0.7f, 0.9f);
-  if (has(lname, "sword") || has(lname, "blade") || has(lname, "dagger") || has(lname, "axe") ||
-      has(lname, "knife") || has(lname, "mace") || has(lname, "spear") || has(lname, "sharp") || has(lname, "slash"))
+  if (has(p, "\\hints\\"))
+    drawHint(img, faces);
+  else if (has(lname, "axe"))
+    drawAxe(img, has(lname, "great"));
+  else if (has(lname, "mace") || has(lname, "flail"))
+    drawMace(img, has(lname, "flail"));
+  else if (has(lname, "crossbow"))
+    drawCrossbow(img);
+  else if (has(lname, "sword") || has(lname, "blade") || has(lname, "dagger") || has(lname, "knife") ||
+           has(lname, "spear") || has(lname, "sharp") || has(lname, "slash"))
     drawBlade(img, rgb(210, 215, 225));
   else if (has(lname, "potion") || has(lname, "elixir") || has(lname, "flask") || has(lname, "heal"))
     drawFlask(img, has(lname, "heal") ? rgb(220, 40, 40) : accent);
