@@ -149,10 +149,13 @@ void BrRAGPlayerHUD::DrawWeaponSpecialSymbols(BrRenderBase* const render, BrRAGW
     y += step;
   };
   for (int i = 0; i < damage.GetNumHitEffects(); ++i) {
-    // The effect text is the mutator's class name, which already carries the "MUT" prefix of the icon files.
+    // Hit effects are spawn texts, written with or without the mutator classes' "MUT" prefix ("Poison(1.5)",
+    // "MUTPoison(5,2)") as the map spawns both; the icon file carries the prefix once.
     const BrStringT<char> effect = damage.GetHitEffect(i);
+    const BrStringT<char> bare = WithoutBrackets(effect);
     BrStringT<char> file("Textures\\icons\\mutators\\");
-    file += WithoutBrackets(effect);
+    if (bare.Length() < 3 || bare(0, 3) != BrStringT<char>("MUT")) file += "MUT";
+    file += bare;
     file += ".tga";
     symbol(file, effect);
   }

@@ -163,6 +163,41 @@ void drawBlade(Image& img, const Colour& metal) {
   img.line(10, 54, 16, 48, 5, rgb(90, 60, 30));
 }
 
+void drawAxe(Image& img, bool great) {
+  img.line(16, 54, 42, 12, 5, rgb(120, 85, 50));
+  img.fillPolygon({38, 10, 56, 8, 54, 30, 42, 24}, rgb(200, 205, 215));
+  if (great) img.fillPolygon({38, 20, 22, 12, 26, 30, 34, 28}, rgb(190, 195, 205));
+}
+
+// A mace (a spiked head on its handle) or a flail (the head hangs from a chain).
+void drawMace(Image& img, bool flail) {
+  const float hx = flail ? 44 : 40, hy = flail ? 34 : 18;
+  img.line(14, 54, flail ? 30.0f : 36.0f, flail ? 22.0f : 24.0f, 5, rgb(120, 85, 50));
+  if (flail)
+    for (int i = 0; i < 4; ++i) img.ring(32 + i * 3.5f, 22 + i * 3.0f, 2.2f, 1.2f, rgb(170, 170, 180));
+  for (int i = 0; i < 8; ++i) {
+    const float a = i * kPi / 4;
+    img.line(hx, hy, hx + std::cos(a) * 13, hy + std::sin(a) * 13, 2.5f, rgb(170, 170, 185));
+  }
+  img.fillCircle(hx, hy, 9, rgb(140, 140, 155));
+}
+
+void drawCrossbow(Image& img) {
+  img.line(32, 10, 32, 50, 6, rgb(120, 85, 50));
+  img.line(12, 20, 52, 20, 4, rgb(150, 110, 60));
+  img.line(12, 20, 32, 34, 1.5f, rgb(230, 230, 210));
+  img.line(52, 20, 32, 34, 1.5f, rgb(230, 230, 210));
+  img.fillPolygon({28, 12, 32, 4, 36, 12}, rgb(200, 200, 210));
+}
+
+// A rolled note with a question mark: a hint.
+void drawHint(Image& img, const Typefaces& faces) {
+  img.fillRect(14, 8, 50, 44, rgb(225, 205, 160));
+  img.fillRect(12, 6, 52, 11, rgb(190, 165, 115));
+  img.fillRect(12, 41, 52, 46, rgb(190, 165, 115));
+  faces.title.drawCentred(img, 14, 9, 50, 42, "?", 30, rgb(90, 50, 20));
+}
+
 void drawFlask(Image& img, const Colour& liquid) {
   img.fillRect(27, 8, 37, 22, rgb(200, 210, 220, 220));
   img.fillCircle(32, 38, 16, rgb(200, 210, 220, 200));
@@ -213,8 +248,16 @@ Image icon(const std::string& path, const std::string& p, const Typefaces& faces
   img.fillRect(2, 2, 62, 62, Colour{back.r, back.g, back.b, 0.85f});
   img.frameRect(2, 2, 62, 62, 2, rgb(220, 200, 150));
   const Colour accent = hueColour(((seed >> 8) & 0xFF) / 255.0f, 0.7f, 0.9f);
-  if (has(lname, "sword") || has(lname, "blade") || has(lname, "dagger") || has(lname, "axe") ||
-      has(lname, "knife") || has(lname, "mace") || has(lname, "spear") || has(lname, "sharp") || has(lname, "slash"))
+  if (has(p, "\\hints\\"))
+    drawHint(img, faces);
+  else if (has(lname, "axe"))
+    drawAxe(img, has(lname, "great"));
+  else if (has(lname, "mace") || has(lname, "flail"))
+    drawMace(img, has(lname, "flail"));
+  else if (has(lname, "crossbow"))
+    drawCrossbow(img);
+  else if (has(lname, "sword") || has(lname, "blade") || has(lname, "dagger") || has(lname, "knife") ||
+           has(lname, "spear") || has(lname, "sharp") || has(lname, "slash"))
     drawBlade(img, rgb(210, 215, 225));
   else if (has(lname, "potion") || has(lname, "elixir") || has(lname, "flask") || has(lname, "heal"))
     drawFlask(img, has(lname, "heal") ? rgb(220, 40, 40) : accent);
@@ -349,11 +392,16 @@ Image menuPart(const std::string& path, const std::string& name, const Typefaces
   return button(name, faces, seed);
 }
 
+// A gauge drawn over its whole HUD cell and tinted by the HUD after the level (green, yellow, red): a light,
+// half-clear fill rising from the bottom to the level, clear above it so that the cell shows through.
 Image gauge(int level, int levels, const Colour& fill) {
-  Image img(32, 128, rgb(20, 15, 10, 200));
-  const float top = 124 - 120.0f * std::clamp(level, 0, levels) / levels;
-  for (int y = int(top); y < 124; ++y) img.fillRect(4, float(y), 28, float(y + 1), scaled(fill, 0.7f + 0.5f * (124 - y) / 120));
-  img.frameRect(0, 0, 32, 128, 3, rgb(170, 140, 90));
+  Image img(128, 128);
+  const float top = 120 - 112.0f * std::clamp(level, 0, levels) / levels;
+  for (int y = int(top); y < 120; ++y) {
+    const float k = 0.8f + 0.2f * (120 - y) / 112;
+    img.fillRect(8, float(y), 120, float(y + 1), Colour{fill.r * k, fill.g * k, fill.b * k, 0.55f});
+  }
+  if (level > 0) img.fillRect(8, top, 120, top + 3, Colour{1, 1, 1, 0.85f});  // the surface
   return img;
 }
 
@@ -389,7 +437,7 @@ Image lamp(int level, int levels) {
 Image hudPart(const std::string& name, const Typefaces& faces, uint32_t seed) {
   const std::string l = lower(name);
   const int n = trailingNumber(l);
-  if (has(l, "hgauge")) return gauge(n, 10, rgb(200, 30, 30));
+  if (has(l, "hgauge")) return gauge(n, 10, rgb(235, 235, 235));
   if (has(l, "ogauge") || has(l, "oilgauge")) return gauge(n, 10, rgb(220, 160, 30));
   if (has(l, "xppie")) return pie(n, 5);
   if (has(l, "lamp")) return lamp(n, 5);
@@ -509,6 +557,127 @@ Image background(const std::string& p, const std::string& name, const Typefaces&
   return backdrop(512, 512, rgb(70, 55, 40), rgb(25, 20, 15), seed);
 }
 
+// Glowing eyes at (x, y), d apart.
+void eyes(Image& img, float x, float y, float d, float r, const Colour& c) {
+  img.fillCircle(x - d / 2, y, r, c);
+  img.fillCircle(x + d / 2, y, r, c);
+}
+
+// A living monster drawn after its kind, so that a player tells a rat from a bat or a spider at a glance: beasts
+// on four legs, winged things, spiders, serpents, the walking dead, ghosts, the chest that bites, and people in
+// three sizes.
+Image monster(const std::string& n, const Colour& body) {
+  Image img(128, 128);
+  const Colour dark = scaled(body, 0.6f), eye = rgb(255, 230, 90);
+  if (has(n, "rat")) {
+    img.line(30, 96, 6, 80, 4, rgb(200, 150, 150));  // the tail
+    img.fillCircle(60, 92, 26, rgb(120, 105, 95));
+    img.fillCircle(92, 84, 16, rgb(135, 120, 110));
+    img.fillCircle(86, 68, 7, rgb(220, 160, 160));
+    for (float x : {44.0f, 56.0f, 70.0f, 82.0f}) img.line(x, 110, x, 124, 5, rgb(90, 80, 70));
+    img.fillCircle(108, 88, 4, rgb(230, 150, 150));
+    img.fillCircle(96, 80, 3, rgb(20, 10, 10));
+    return img;
+  }
+  if (has(n, "spider")) {
+    for (int i = 0; i < 4; ++i) {
+      const float y = 62 + i * 12.0f;
+      img.line(64, 72, 14, y - 20 + i * 6, 4, dark);
+      img.line(14, y - 20 + i * 6, 6, y + 30, 4, dark);
+      img.line(64, 72, 114, y - 20 + i * 6, 4, dark);
+      img.line(114, y - 20 + i * 6, 122, y + 30, 4, dark);
+    }
+    img.fillCircle(64, 86, 28, scaled(body, 0.5f));
+    img.fillCircle(64, 56, 16, scaled(body, 0.45f));
+    for (int i = 0; i < 4; ++i) img.fillCircle(52 + i * 8.0f, 52, 3, rgb(230, 40, 40));
+    return img;
+  }
+  const bool bat = has(n, "bat"), winged = bat || has(n, "harpy") || has(n, "gargoyle") || has(n, "wyvern") ||
+                                            has(n, "dragon") || has(n, "demon");
+  if (winged) {
+    const Colour wing = bat ? rgb(60, 50, 60) : dark;
+    img.fillPolygon({60, 56, 4, 24, 14, 60, 4, 88, 56, 78}, wing);
+    img.fillPolygon({68, 56, 124, 24, 114, 60, 124, 88, 72, 78}, wing);
+  }
+  if (bat) {
+    img.fillCircle(64, 66, 18, rgb(80, 65, 70));
+    img.fillPolygon({52, 52, 50, 34, 60, 48}, rgb(80, 65, 70));
+    img.fillPolygon({76, 52, 78, 34, 68, 48}, rgb(80, 65, 70));
+    eyes(img, 64, 62, 12, 3, rgb(255, 60, 40));
+    return img;
+  }
+  if (has(n, "dragon") || has(n, "wyvern") || has(n, "naga") || has(n, "basilisk") || has(n, "hydra")) {
+    // A long neck rising from a coiled or heavy body; the hydra has three heads.
+    img.fillCircle(64, 100, 26, body);
+    const int heads = has(n, "hydra") ? 3 : 1;
+    for (int h = 0; h < heads; ++h) {
+      const float hx = heads == 1 ? 80.0f : 36.0f + h * 28.0f, hy = heads == 1 ? 30.0f : 36.0f - (h == 1) * 12;
+      img.line(64, 96, hx, hy + 10, 12, body);
+      img.fillPolygon({hx - 12, hy, hx + 18, hy + 6, hx - 10, hy + 16}, scaled(body, 1.1f));
+      img.fillCircle(hx - 4, hy + 4, 3, eye);
+    }
+    if (has(n, "dragon") || has(n, "wyvern")) img.line(40, 110, 8, 120, 8, dark);  // the tail
+    return img;
+  }
+  if (has(n, "mimic")) {
+    img.fillRect(16, 60, 112, 116, rgb(130, 85, 45));
+    img.fillRect(16, 24, 112, 48, rgb(150, 100, 55));
+    img.fillRect(20, 48, 108, 60, rgb(120, 20, 30));  // the maw
+    for (int i = 0; i < 8; ++i) {
+      img.fillPolygon({22 + i * 11.0f, 48, 33 + i * 11.0f, 48, 27.5f + i * 11.0f, 56}, rgb(240, 235, 220));
+      img.fillPolygon({22 + i * 11.0f, 60, 33 + i * 11.0f, 60, 27.5f + i * 11.0f, 52}, rgb(240, 235, 220));
+    }
+    eyes(img, 64, 36, 40, 5, eye);
+    return img;
+  }
+  if (has(n, "wraith") || has(n, "lich")) {
+    const Colour robe = has(n, "lich") ? rgb(70, 40, 90, 235) : rgb(150, 170, 200, 170);
+    img.fillPolygon({64, 24, 104, 124, 24, 124}, robe);
+    img.fillCircle(64, 34, 18, robe);
+    img.fillCircle(64, 38, 13, rgb(10, 10, 20, 230));
+    eyes(img, 64, 38, 10, 3, has(n, "lich") ? rgb(120, 255, 140) : rgb(200, 230, 255));
+    return img;
+  }
+  if (has(n, "skeleton") || has(n, "deathknight")) {
+    const Colour bone = has(n, "deathknight") ? rgb(70, 70, 80) : rgb(225, 220, 200);
+    img.line(64, 50, 64, 96, 6, bone);
+    for (int i = 0; i < 4; ++i) img.line(50, 58 + i * 9.0f, 78, 58 + i * 9.0f, 4, bone);
+    img.line(64, 56, 40, 86, 4, bone);
+    img.line(64, 56, 88, 86, 4, bone);
+    img.line(64, 96, 50, 124, 5, bone);
+    img.line(64, 96, 78, 124, 5, bone);
+    img.fillCircle(64, 34, 16, bone);
+    eyes(img, 64, 34, 12, 4, has(n, "deathknight") ? rgb(255, 60, 40) : rgb(30, 25, 20));
+    if (has(n, "deathknight")) img.line(92, 40, 92, 110, 5, rgb(200, 200, 215));  // the sword
+    return img;
+  }
+  // People and their kin: small ones, big ones, horned ones, stone ones.
+  const bool big = has(n, "ogre") || has(n, "troll") || has(n, "golem") || has(n, "minotaur") ||
+                   has(n, "abomination") || has(n, "demon");
+  const bool small = has(n, "kobold") || has(n, "goblin");
+  const float k = big ? 1.25f : small ? 0.8f : 1.0f;
+  const Colour skin = has(n, "golem") ? rgb(120, 115, 105) : has(n, "zombie") || has(n, "ghoul") ? rgb(110, 140, 90)
+                                                                                                   : body;
+  const float top = 124 - 96 * k;
+  img.line(64 - 12 * k, 124 - 26 * k, 64 - 12 * k, 124, 10 * k, scaled(skin, 0.7f));
+  img.line(64 + 12 * k, 124 - 26 * k, 64 + 12 * k, 124, 10 * k, scaled(skin, 0.7f));
+  img.fillCircle(64, 124 - 50 * k, 30 * k, skin);
+  img.line(64 - 26 * k, 124 - 66 * k, 64 - 40 * k, 124 - 36 * k, 8 * k, scaled(skin, 0.85f));
+  img.line(64 + 26 * k, 124 - 66 * k, 64 + 40 * k, 124 - 36 * k, 8 * k, scaled(skin, 0.85f));
+  img.fillCircle(64, top + 18 * k, 18 * k, scaled(skin, 1.15f));
+  if (has(n, "minotaur") || has(n, "demon")) {
+    img.fillPolygon({64 - 14 * k, top + 8 * k, 64 - 34 * k, top - 4, 64 - 20 * k, top + 16 * k}, rgb(230, 220, 190));
+    img.fillPolygon({64 + 14 * k, top + 8 * k, 64 + 34 * k, top - 4, 64 + 20 * k, top + 16 * k}, rgb(230, 220, 190));
+  }
+  if (small) {
+    img.fillPolygon({64 - 14 * k, top + 14 * k, 64 - 34 * k, top + 4, 64 - 16 * k, top + 24 * k}, scaled(skin, 1.1f));
+    img.fillPolygon({64 + 14 * k, top + 14 * k, 64 + 34 * k, top + 4, 64 + 16 * k, top + 24 * k}, scaled(skin, 1.1f));
+  }
+  eyes(img, 64, top + 16 * k, 14 * k, 3.5f * k, has(n, "zombie") || has(n, "ghoul") ? rgb(230, 230, 200) : eye);
+  if (!small && !big) img.line(92, 50, 104, 110, 4, rgb(190, 190, 200));  // a weapon in hand
+  return img;
+}
+
 // A creature seen in the world as a billboard: a body with a head on a clear background; the dead lie flat with
 // crossed-out eyes, and the walking frames swing their feet.
 Image creature(const std::string& lname, uint32_t seed) {
@@ -526,19 +695,20 @@ Image creature(const std::string& lname, uint32_t seed) {
     img.line(40, 88, 30, 98, 3, rgb(20, 10, 10));
     return img;
   }
+  if (!player) return monster(lname, body);
   const int frame = std::max(0, trailingNumber(lname));
-  const float swing = player ? std::sin(frame * kPi / 2) * 10 : 0;
+  const float swing = std::sin(frame * kPi / 2) * 10;
   img.line(52, 100, 52 + swing, 124, 10, scaled(body, 0.7f));
   img.line(76, 100, 76 - swing, 124, 10, scaled(body, 0.7f));
   img.fillCircle(64, 78, 34, body);
-  img.fillCircle(64, 38, 22, player ? rgb(230, 190, 150) : scaled(body, 1.15f));
+  img.fillCircle(64, 38, 22, rgb(230, 190, 150));
   if (has(lname, "bkmove")) {
     img.fillCircle(64, 32, 20, rgb(90, 60, 30));  // the back of the head
   } else {
-    img.fillCircle(56, 36, 4, player ? rgb(40, 40, 60) : rgb(255, 240, 120));
-    img.fillCircle(72, 36, 4, player ? rgb(40, 40, 60) : rgb(255, 240, 120));
+    img.fillCircle(56, 36, 4, rgb(40, 40, 60));
+    img.fillCircle(72, 36, 4, rgb(40, 40, 60));
   }
-  if (player) img.fillCircle(94, 70, 8, rgb(255, 200, 80, 230));  // the lantern
+  img.fillCircle(94, 70, 8, rgb(255, 200, 80, 230));  // the lantern
   return img;
 }
 

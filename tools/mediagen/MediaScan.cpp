@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace mediagen {
@@ -99,11 +101,37 @@ bool isMediaPath(const std::string& text) {
   return true;
 }
 
+// Numbered series put together at run time: a file whose format appends a number and an extension to a stem
+// ("%s%02d.tga") names its series as a count followed by the stem, (5, "Textures\\ui\\hud\\lamp"), which
+// stands for lamp01.tga to lamp05.tga.
+void addSeries(const std::string& text, MediaPaths& out) {
+  static const std::regex format(R"re("%s(%0?\d*d\.\w+)")re");
+  static const std::regex series(R"re((\d+)\s*,\s*"([A-Za-z][\w\\]*\\\\[\w]+)")re");
+  std::smatch f;
+  if (!std::regex_search(text, f, format)) return;
+  const std::string suffix = f[1];
+  for (std::sregex_iterator m(text.begin(), text.end(), series), end; m != end; ++m) {
+    std::string stem;
+    const std::string lit = (*m)[2];
+    for (size_t i = 0; i < lit.size(); ++i) {
+      if (lit[i] == '\\' && i + 1 < lit.size() && lit[i + 1] == '\\') ++i;
+      stem += lit[i];
+    }
+    const int count = std::atoi((*m)[1].str().c_str());
+    for (int n = 1; n <= count && n <= 99; ++n) {
+      char name[16];
+      std::snprintf(name, sizeof name, suffix.c_str(), n);
+      out.add(stem + name);
+    }
+  }
+}
+
 void scanSources(const std::vector<std::string>& folders, MediaPaths& out) {
   std::vector<std::string> files;
   for (const std::string& f : folders) listFiles(f, {".cpp", ".h"}, files);
   for (const std::string& file : files) {
     const std::string text = readAll(file);
+    addSeries(text, out);
     for (size_t q = text.find('"'); q != std::string::npos;) {
       const size_t e = text.find('"', q + 1);
       if (e == std::string::npos) break;

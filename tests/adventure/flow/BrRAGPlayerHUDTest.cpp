@@ -364,7 +364,7 @@ TEST(RAGPlayerHUD, WarningsShowWhileHealthOrOilIsLowAndGaugesStayInTheirTables) 
 
 TEST(RAGPlayerHUD, WeaponCellNamesItsEffectIconsOnceAndTheHoveredCellGrowsWithItsText) {
   const std::string config = std::string(kConfig) +
-                             "[Venom]\nType=Weapon\nDamage=2\nHitEffects=MUTPoison(5,2)\n"
+                             "[Venom]\nType=Weapon\nDamage=2\nHitEffects=MUTPoison(5,2),Prone(Fire)\n"
                              "HUDIcon=Textures\\icons\\venom.tga\n\n";
   FlowWorld world(config);
   BrRAGPlayer* player = world.SpawnPlayer();
@@ -390,6 +390,8 @@ TEST(RAGPlayerHUD, WeaponCellNamesItsEffectIconsOnceAndTheHoveredCellGrowsWithIt
   const auto& loads = world.dev.Textures()->loads;
   EXPECT_NE(std::find(loads.begin(), loads.end(), "Textures\\icons\\mutators\\MUTPoison.tga"), loads.end());
   for (const std::string& name : loads) EXPECT_EQ(name.find("MUTMUT"), std::string::npos);
+  // An effect written without the prefix, as the game's weapons write them, gets it for its file.
+  EXPECT_EQ(world.SpritesOf("WeaponSpecialTextures\\icons\\mutators\\MUTProne.tga").size(), 1u);
   EXPECT_TRUE(world.Drew("MUTPoison(5,2)"));
   EXPECT_TRUE(world.Drew("2"));  // the damage
 
