@@ -19,7 +19,8 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ $headless -eq 0 ]; then
   for a in "${args[@]}"; do [ "$a" = "--frames" ] && frames=1; done
   echo "No display found: running the game headless."
   args=(--headless "${args[@]}")
-  [ $frames -eq 0 ] && args+=(--frames 600)
+  # Long enough to pass the intro and the legal splash and show the main menu.
+  [ $frames -eq 0 ] && args+=(--frames 4000)
   headless=1
 fi
 if [ $headless -eq 1 ]; then

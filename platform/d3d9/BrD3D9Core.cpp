@@ -72,6 +72,7 @@ void Core::drop() {
     SDL_GL_MakeCurrent(mWindow, nullptr);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
     mContext = nullptr;
+    mInFlight[0] = mInFlight[1] = nullptr;
     bury(this);
   }
 }
@@ -359,6 +360,7 @@ bool Core::present() {
       mBoundFb = 0xFFFFFFFFu;
     }
     SDL_GL_SwapWindow(mWindow);
+    throttle();
     mPresented = true;
     return true;
   }
@@ -375,12 +377,28 @@ bool Core::present() {
     ++testCounts().frameCopies;
   }
   SDL_GL_SwapWindow(mWindow);
+  throttle();
   // The frame just shown becomes the front buffer; the other buffer is drawn next.
   mBack ^= 1;
   bindDrawFramebuffer(mFbo);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack], 0);
   mFrontValid = true;
   return true;
+}
+
+// A window on screen holds the application back at its swap; a surface that is never shown (SDL's offscreen
+// driver) does not, and the driver would queue frame after frame without bound, running ever further ahead of
+// what it has drawn and keeping every frame's commands in memory. Waiting for the frame before last keeps two
+// frames in flight, as a swap chain does.
+void Core::throttle() {
+  GLsync& oldest = mInFlight[mFlightSlot];
+  if (oldest) {
+    glClientWaitSync(oldest, GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(5000000000ull));
+    glDeleteSync(oldest);
+    ++testCounts().presentWaits;
+  }
+  oldest = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+  mFlightSlot ^= 1;
 }
 
 void Core::readFront(uint8_t* out, UINT width, UINT height, INT pitch) {

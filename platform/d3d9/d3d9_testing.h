@@ -52,6 +52,7 @@ struct BrD3D9TestCounts {
   uint32_t frameCopies;        // frame-sized copies at Present (off-screen frame to window, front-buffer copies)
   uint32_t textureUnitChanges; // active texture unit switches
   uint32_t scissorChanges;     // scissor test switched on or off
+  uint32_t presentWaits;       // Presents that waited for the frame before last (two frames in flight at most)
 };
 BrD3D9TestCounts brD3D9TestGetCounts();
 // Why the last refused call of the layer was refused ("" before any).

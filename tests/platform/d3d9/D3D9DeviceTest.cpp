@@ -436,6 +436,9 @@ TEST(D3D9Device, RepeatedStateIsSentOnceAndFramesGoStraightToTheWindow) {
   EXPECT_EQ(counts.constantRegisters, 6u + 4u) << "all six once, then only the changed register";
   EXPECT_EQ(counts.scissorChanges, 0u);
   EXPECT_LE(counts.textureUnitChanges, 2u) << "a stage's unit is chosen once, not set and reset at each bind";
+  // An off-screen surface never holds the application back at its swap: without a wait the driver would queue
+  // frames without bound (and their memory with them).
+  EXPECT_EQ(counts.presentWaits, 3u) << "from the third Present on, each waits for the frame before last";
 
   // A front-buffer read shows the frame; from then on each Present keeps one copy.
   frame(6);
