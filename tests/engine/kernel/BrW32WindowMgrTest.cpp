@@ -1,6 +1,8 @@
 // The engine's window manager: the main window from the configuration, key table, mouse placement, exit.
 // Catches a centred mouse that reads as an offset through the real window layer (the controllers' fake window
-// hid it) and a cursor show count that drifts with toggles.
+// hid it), a cursor show count that drifts with toggles, and a hidden pointer whose motion is lost or undone
+// when the controllers centre it every frame.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
@@ -151,6 +153,93 @@ TEST(WindowMgr, ACentredMouseReadsAsNoOffsetAndTheCursorShowsWhenAsked) {
   ShowCursor(TRUE);
   EXPECT_EQ(ShowCursor(FALSE), -1);
   mgr.ShowOSCursor(true);
+  mgr.Exit();
+  brtest::ResetEngine();
+}
+
+namespace {
+// A pointer event as SDL reports it: a confined pointer's place stays put while its motion is reported.
+void PushMotion(HWND h, int x, int y, int xrel, int yrel) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.windowID = SDL_GetWindowID(brW32GetSDLWindow(h));
+  e.motion.x = x;
+  e.motion.y = y;
+  e.motion.xrel = xrel;
+  e.motion.yrel = yrel;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+}
+
+void PushButton(HWND h, bool down, int x, int y) {
+  SDL_Event e{};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.windowID = SDL_GetWindowID(brW32GetSDLWindow(h));
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.button.x = x;
+  e.button.y = y;
+  ASSERT_EQ(SDL_PushEvent(&e), 1);
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+}
+}  // namespace
+
+TEST(WindowMgr, AHiddenPointerCentredEveryFrameGivesItsWholeMotionAndClicksWhereItWent) {
+  RunTree tree("[Display]\nWindowWidth=640\nWindowHeight=480\nScreenWidth=640\nScreenHeight=480\n");
+  tree.Configure();
+  BrW32WindowMgr mgr;
+  ASSERT_TRUE(mgr.Init());
+  mgr.SetPosition(mgr.GetHandle(), nullptr);
+  mgr.SetFocus(true);
+  BrWindowBase* old = brworld::EngineSlots::OSGUI();
+  brworld::EngineSlots::OSGUI() = &mgr;
+  HWND h = mgr.GetHandle();
+  Pump();
+
+  // The game draws its own cursor: the pointer is hidden and centred after every frame's read, as the
+  // controllers do. Each frame's offset is that frame's motion, however the events' places lag behind.
+  mgr.ShowOSCursor(false);
+  mgr.CentreMouse();
+  const int moves[][2] = {{10, 0}, {0, 10}, {-7, 25}, {36, -84}, {0, -84}};
+  int sumX = 0, sumY = 0;
+  for (const auto& m : moves) {
+    // The place is a stale one from before the last centring, which must not count.
+    PushMotion(h, 320 + 40, 240 - 40, m[0], m[1]);
+    Pump();
+    int dx = 0, dy = 0;
+    BrController::MouseOffset(dx, dy);
+    EXPECT_EQ(dx, m[0]);
+    EXPECT_EQ(dy, m[1]);
+    sumX += dx;
+    sumY += dy;
+    mgr.CentreMouse();
+  }
+  EXPECT_EQ(sumX, 39);
+  EXPECT_EQ(sumY, -133);
+  // Two motions within one frame add up; a click keeps the pointer where the motion put it.
+  PushMotion(h, 0, 0, 4, 4);
+  PushMotion(h, 0, 0, 3, -1);
+  PushButton(h, true, 5, 5);
+  PushButton(h, false, 5, 5);
+  Pump();
+  int dx = 0, dy = 0;
+  BrController::MouseOffset(dx, dy);
+  EXPECT_EQ(dx, 7);
+  EXPECT_EQ(dy, 3);
+  mgr.CentreMouse();
+
+  // With the system cursor shown the pointer's place counts again, as the system reports it.
+  mgr.ShowOSCursor(true);
+  PushMotion(h, 100, 50, 1, 1);
+  Pump();
+  int x = 0, y = 0;
+  mgr.GetMousePos(x, y);
+  EXPECT_EQ(x, 100);
+  EXPECT_EQ(y, 50);
+  brworld::EngineSlots::OSGUI() = old;
   mgr.Exit();
   brtest::ResetEngine();
 }
