@@ -134,8 +134,10 @@ BOOL SetCursorPos(int x, int y) {
     s.cursorWindow = w->id;
     POINT o = clientOrigin(*w);
     s.cursorClient = POINT{x - o.x, y - o.y};
-    // Where a pointer exists, it follows; headless the remembered position is all there is.
-    if (!brW32IsHeadless() && w->sdl && (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_INPUT_FOCUS))
+    // Where a pointer exists, it follows; headless the remembered position is all there is. A hidden pointer
+    // is not moved: its motion counts from the new place, and a warp would arrive later as motion of its own
+    // (or, on X11, undo motion that came in between), which is how centring every frame lost the mouse.
+    if (!s.relativePointer && !brW32IsHeadless() && w->sdl && (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_INPUT_FOCUS))
         SDL_WarpMouseInWindow(w->sdl, s.cursorClient.x, s.cursorClient.y);
     return TRUE;
 }
@@ -143,6 +145,13 @@ BOOL SetCursorPos(int x, int y) {
 int ShowCursor(BOOL show) {
     State& s = state();
     s.cursorCount += show ? 1 : -1;
-    if (s.videoStarted) SDL_ShowCursor(s.cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    const bool hidden = s.cursorCount < 0;
+    if (s.videoStarted) SDL_ShowCursor(hidden ? SDL_DISABLE : SDL_ENABLE);
+    if (hidden != s.relativePointer) {
+        s.relativePointer = hidden;
+        // The system confines a hidden pointer to the window and reports its motion; headless there is no
+        // pointer, and where confining fails the motion of the free pointer is counted all the same.
+        if (s.videoStarted && !brW32IsHeadless()) SDL_SetRelativeMouseMode(hidden ? SDL_TRUE : SDL_FALSE);
+    }
     return s.cursorCount;
 }

@@ -50,6 +50,10 @@ struct State {
     POINT cursorClient{0, 0};  // pointer position in the client area of cursorWindow
     uintptr_t cursorWindow = 0;
     int cursorCount = 0;
+    // While the cursor is hidden the pointer is tracked by its motion, not its place: a program that hides it
+    // and puts it back in the centre every frame wants the motion, and a pointer confined by the system
+    // (SDL's relative mode) still reports motion where its place would stop at the window's edge.
+    bool relativePointer = false;
     bool videoStarted = false;
     bool glLoaded = false;
     std::map<uintptr_t, int> menus;  // live menu tokens

@@ -124,10 +124,17 @@ void translate(const SDL_Event& e) {
         }
         case SDL_MOUSEMOTION: {
             Window* w = windowOf(e.motion.windowID);
+            // Motion of a confined pointer may come without a window while none has the keyboard focus.
+            if (!w && s.relativePointer) w = s.cursorWindow ? find(toHandle(s.cursorWindow)) : firstWindow();
             if (!w) break;
+            if (s.relativePointer && s.cursorWindow == w->id) {
+                s.cursorClient.x += e.motion.xrel;
+                s.cursorClient.y += e.motion.yrel;
+            } else {
+                s.cursorClient = POINT{e.motion.x, e.motion.y};
+            }
             s.cursorWindow = w->id;
-            s.cursorClient = POINT{e.motion.x, e.motion.y};
-            post(toHandle(w->id), WM_MOUSEMOVE, mouseKeyFlags(), MAKELPARAM(e.motion.x, e.motion.y));
+            post(toHandle(w->id), WM_MOUSEMOVE, mouseKeyFlags(), MAKELPARAM(s.cursorClient.x, s.cursorClient.y));
             break;
         }
         case SDL_MOUSEBUTTONDOWN:
@@ -135,8 +142,11 @@ void translate(const SDL_Event& e) {
             Window* w = windowOf(e.button.windowID);
             if (!w) break;
             bool down = e.type == SDL_MOUSEBUTTONDOWN;
-            s.cursorWindow = w->id;
-            s.cursorClient = POINT{e.button.x, e.button.y};
+            // A hidden pointer is where its motion took it; the button's own place is the confined one.
+            if (!s.relativePointer) {
+                s.cursorWindow = w->id;
+                s.cursorClient = POINT{e.button.x, e.button.y};
+            }
             int vk = 0;
             UINT msg = 0;
             if (e.button.button == SDL_BUTTON_LEFT) { vk = VK_LBUTTON; msg = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; }
@@ -144,7 +154,7 @@ void translate(const SDL_Event& e) {
             else if (e.button.button == SDL_BUTTON_MIDDLE) { vk = VK_MBUTTON; msg = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; }
             if (!vk) break;
             setKey(vk, down);
-            post(toHandle(w->id), msg, mouseKeyFlags(), MAKELPARAM(e.button.x, e.button.y));
+            post(toHandle(w->id), msg, mouseKeyFlags(), MAKELPARAM(s.cursorClient.x, s.cursorClient.y));
             break;
         }
         case SDL_MOUSEWHEEL: {
