@@ -107,6 +107,13 @@ protected:
   bool DigCavern(int x, int y);
   // Every rarity-0 monster once, then count random ones (probability 1 - rarity a draw).
   void GenerateMonsters(int count, TDArray<BrDemoEntity*>* monsters);
+  // The indexes of the kinds eligible on this level whose native class passes isBase, in table order.
+  void EligibleTypes(bool (*isBase)(const char*), TDArray<int32_t>& candidates);
+  // Spawns the kind and places it at a random cell (appended to placed); false when it could
+  // not be spawned (logged with the caller's name).
+  bool SpawnAndPlace(const _RAGObjSpawnDef& def, const char* caller, TDArray<BrDemoEntity*>* placed);
+  // Spawns and places every kind of rarity 0 among the candidates once.
+  void SpawnRarityZero(const TDArray<int32_t>& candidates, const char* caller, TDArray<BrDemoEntity*>* placed);
   // Every staircase and chest kind of the level once, away from the edge of the dug area.
   void GenerateWidgets();
   // Every rarity-0 item once, then count random ones (probability rarity a draw); items go to monsters that can

@@ -90,30 +90,48 @@ void BrRogueMap::PopulateMap()
   }
 }
 
-void BrRogueMap::GenerateMonsters(int count, TDArray<BrDemoEntity*>* monsters)
+void BrRogueMap::EligibleTypes(bool (*isBase)(const char*), TDArray<int32_t>& candidates)
 {
-  TDArray<int32_t> candidates;
   for (int i = 0; i < m_ObjCfg.GetNumTypes(); ++i)
   {
     const _RAGObjSpawnDef def = m_ObjCfg.GetType(i);
-    if (IsMonsterBase(def.native) && Eligible(def, m_uiLevel))
+    if (isBase(def.native) && Eligible(def, m_uiLevel))
       candidates.Add(i);
   }
+}
 
+// Spawns a kind and places it; a kind that cannot be spawned is skipped with a line naming the caller. Placed
+// entities are appended to the list when there is one.
+bool BrRogueMap::SpawnAndPlace(const _RAGObjSpawnDef& def, const char* caller, TDArray<BrDemoEntity*>* placed)
+{
+  BrDemoEntity* entity = SpawnScripted(def.name);
+  if (!entity)
+  {
+    GLog.printf("WARNING: BrRogueMap::%s(..) skipped %s, which could not be spawned\n", caller, def.name);
+    return false;
+  }
+  if (PlaceEntityAtRandomPos(entity, false) && placed)
+    placed->Add(entity);
+  return true;
+}
+
+// Every eligible kind of rarity 0 appears once, whatever the draws (a level's boss, its rope).
+void BrRogueMap::SpawnRarityZero(const TDArray<int32_t>& candidates, const char* caller,
+                                 TDArray<BrDemoEntity*>* placed)
+{
   for (int c = 0; c < candidates.GetCount(); ++c)
   {
     const _RAGObjSpawnDef def = m_ObjCfg.GetType(candidates[c]);
-    if (def.rarity != 0.0f)
-      continue;
-    BrDemoEntity* entity = SpawnScripted(def.name);
-    if (!entity)
-    {
-      GLog.printf("WARNING: BrRogueMap::GenerateMonsters(..) skipped %s, which could not be spawned\n", def.name);
-      continue;
-    }
-    if (PlaceEntityAtRandomPos(entity, false) && monsters)
-      monsters->Add(entity);
+    if (def.rarity == 0.0f)
+      SpawnAndPlace(def, caller, placed);
   }
+}
+
+void BrRogueMap::GenerateMonsters(int count, TDArray<BrDemoEntity*>* monsters)
+{
+  TDArray<int32_t> candidates;
+  EligibleTypes(IsMonsterBase, candidates);
+  SpawnRarityZero(candidates, "GenerateMonsters", monsters);
 
   int spawned = 0;
   int attempts = 0;
@@ -125,15 +143,8 @@ void BrRogueMap::GenerateMonsters(int count, TDArray<BrDemoEntity*>* monsters)
     ++attempts;
     if (!(def.rarity > 0.0f && def.rarity <= r))
       continue;
-    BrDemoEntity* entity = SpawnScripted(def.name);
-    if (!entity)
-    {
-      GLog.printf("WARNING: BrRogueMap::GenerateMonsters(..) skipped %s, which could not be spawned\n", def.name);
-      continue;
-    }
-    if (PlaceEntityAtRandomPos(entity, false) && monsters)
-      monsters->Add(entity);
-    ++spawned;
+    if (SpawnAndPlace(def, "GenerateMonsters", monsters))
+      ++spawned;
   }
 }
 
@@ -172,27 +183,8 @@ void BrRogueMap::GenerateWidgets()
 void BrRogueMap::GenerateItems(int count, TDArray<BrDemoEntity*>* items, TDArray<BrDemoEntity*>* monsters)
 {
   TDArray<int32_t> candidates;
-  for (int i = 0; i < m_ObjCfg.GetNumTypes(); ++i)
-  {
-    const _RAGObjSpawnDef def = m_ObjCfg.GetType(i);
-    if (IsItemBase(def.native) && Eligible(def, m_uiLevel))
-      candidates.Add(i);
-  }
-
-  for (int c = 0; c < candidates.GetCount(); ++c)
-  {
-    const _RAGObjSpawnDef def = m_ObjCfg.GetType(candidates[c]);
-    if (def.rarity != 0.0f)
-      continue;
-    BrDemoEntity* entity = SpawnScripted(def.name);
-    if (!entity)
-    {
-      GLog.printf("WARNING: BrRogueMap::GenerateItems(..) skipped %s, which could not be spawned\n", def.name);
-      continue;
-    }
-    if (PlaceEntityAtRandomPos(entity, false) && items)
-      items->Add(entity);
-  }
+  EligibleTypes(IsItemBase, candidates);
+  SpawnRarityZero(candidates, "GenerateItems", items);
 
   if (count > 0)
   {
@@ -203,18 +195,8 @@ void BrRogueMap::GenerateItems(int count, TDArray<BrDemoEntity*>* items, TDArray
       const float r = brRandRangeF(0.0f, 1.0f);
       const int index = brRand() % candidates.GetCount();
       const _RAGObjSpawnDef def = m_ObjCfg.GetType(candidates[index]);
-      if (def.rarity > 0.0f && r <= def.rarity)
-      {
-        BrDemoEntity* entity = SpawnScripted(def.name);
-        if (!entity)
-          GLog.printf("WARNING: BrRogueMap::GenerateItems(..) skipped %s, which could not be spawned\n", def.name);
-        else
-        {
-          if (PlaceEntityAtRandomPos(entity, false) && items)
-            items->Add(entity);
-          ++spawned;
-        }
-      }
+      if (def.rarity > 0.0f && r <= def.rarity && SpawnAndPlace(def, "GenerateItems", items))
+        ++spawned;
       ++attempts;
       if (spawned >= count)
         break;

@@ -59,32 +59,7 @@ bool BrRAGHUD::Init() {
 }
 
 int BrRAGHUD::AddCursor(const BrStringT<char>& texture, float hx, float hy) {
-  BrRenderBase* render = Engine().Render();
-  if (!render) return -1;
-  BrEffectorMgr* fx = render->FXMgr();
-  BrTextureMgrBase* textures = render->TextureMgr();
-  if (!fx || !textures) return -1;
-  BrEffector* effector = fx->CreateEffector(BrStringT<char>("Shader2d"));
-  if (!effector) return -1;
-  BrRenderPass* pass = effector->GetPass(0);
-  if (!pass) {
-    delete effector;
-    return -1;
-  }
-  pass->m_iTexture = static_cast<int32_t>(textures->GetTexture(texture));
-  pass->m_uiFlags = eRenderPassAlpha;
-  BrStringT<char> name = BrStringT<char>("Cur") + texture;
-  const int index = fx->AddEffector(name, effector);
-
-  BrObject* object = static_cast<BrObject*>(Engine().Spawn("BrRAGCursor"));
-  BrRAGCursor* cursor = object ? static_cast<BrRAGCursor*>(object->SafeCast(&BrRAGCursor::Type)) : nullptr;
-  if (!cursor) {
-    delete object;
-    return -1;
-  }
-  cursor->SetCursorDimensions(0.05f, 0.05f, BrVector(hx, hy, 0.0f));
-  cursor->SetFX(index);
-  return m_Cursors.Add(cursor);
+  return AddCursorOfClass("BrRAGCursor", texture, hx, hy);
 }
 
 const char* BrRAGHUD::ExitQuip(float r) {

@@ -62,6 +62,10 @@ void BrHUD::SetCursor(int i) {
 }
 
 int BrHUD::AddCursor(const BrStringT<char>& texture, float hx, float hy) {
+  return AddCursorOfClass("BrCursor", texture, hx, hy);
+}
+
+int BrHUD::AddCursorOfClass(const char* cursorClass, const BrStringT<char>& texture, float hx, float hy) {
   BrRenderBase* render = Engine().Render();
   if (!render) return -1;
   BrEffectorMgr* fx = render->FXMgr();
@@ -80,7 +84,7 @@ int BrHUD::AddCursor(const BrStringT<char>& texture, float hx, float hy) {
   BrStringT<char> name = BrStringT<char>("Cur") + texture;
   const int index = fx->AddEffector(name, effector);
 
-  BrObject* object = static_cast<BrObject*>(Engine().Spawn("BrCursor"));
+  BrObject* object = static_cast<BrObject*>(Engine().Spawn(cursorClass));
   BrCursor* cursor = object ? static_cast<BrCursor*>(object->SafeCast(&BrCursor::Type)) : nullptr;
   if (!cursor) {
     delete object;

@@ -42,6 +42,9 @@ public:
   static BrHUD* GameHUD();
 
 protected:
+  // AddCursor's work with a cursor made by the class name given (a BrCursor or a class derived from it); -1 on
+  // any failure.
+  int AddCursorOfClass(const char* cursorClass, const BrStringT<char>& texture, float hx, float hy);
   TDArray<BrCursor*> m_Cursors;
   int32_t m_iCurrentCursor;
 };
