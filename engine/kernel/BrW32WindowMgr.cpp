@@ -190,10 +190,11 @@ void BrW32WindowMgr::SetMousePos(int x, int y) {
 void BrW32WindowMgr::CentreMouse() {
   if (m_bRectsDirty) RefreshRects();
   if (HasFocus()) {
-    // The client area sits inside the window rectangle by the frame; its centre in screen coordinates.
-    POINT centre{(m_ClientRect.right - m_ClientRect.left) / 2, (m_ClientRect.bottom - m_ClientRect.top) / 2};
-    ClientToScreen(GetHandle(), &centre);
-    SetCursorPos(centre.x, centre.y);
+    // Measured from the window rectangle's corner, as GetMousePos measures: the controllers take the
+    // difference of the two as the mouse's motion, so any other origin (the client area's, inside the frame)
+    // would move the cursor by the frame's size on every frame without the mouse moving at all.
+    SetCursorPos(m_WindowRect.left + (m_ClientRect.right - m_ClientRect.left) / 2,
+                 m_WindowRect.top + (m_ClientRect.bottom - m_ClientRect.top) / 2);
   }
   BrApplication* app = Engine().App();
   if (app) {
