@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/brcr.h"
 #include "engine/kernel/kernel.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
