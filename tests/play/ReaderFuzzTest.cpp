@@ -208,7 +208,7 @@ TEST(ReaderFuzz, DISABLED_SavesOfTheGeneratedDungeon) {
   ASSERT_GT(good.size(), 100u);
   Rand rng{Seed(3)};
   std::vector<Bytes> inputs = Regressions("saves");
-  for (int i = 0, n = Rounds(1500); i < n; ++i) {
+  for (int i = 0, n = std::getenv("BR_FUZZ_ONLY_REGRESSIONS") ? 0 : Rounds(1500); i < n; ++i) {
     Bytes b = good;
     // Saves are binary: flips and overwrites anywhere, half of them in the first 64 bytes (header, lengths).
     const int flips = 1 + int(rng.Next() % 4);
@@ -223,11 +223,14 @@ TEST(ReaderFuzz, DISABLED_SavesOfTheGeneratedDungeon) {
   double slowest = 0;
   for (const Bytes& input : inputs) {
     WriteAll(tree.Media() / "Saves" / "bad.gin", input);
+    if (std::getenv("BR_FUZZ_KEEP")) WriteAll(fs::path(std::getenv("BR_FUZZ_KEEP")) += ".current", input);
+    if (std::getenv("BR_FUZZ_TRACE")) std::fprintf(stderr, "save input %zu\n", size_t(&input - &inputs[0]));
     const float started = brGetSystemTime();
     BrMap* before = host.Game()->Map();
     if (host.Game()->LoadSaveFile(BrStringT<char>("Saves\\bad.gin"))) {
       ++loaded;
       ASSERT_NE(host.Game()->Map(), nullptr);
+      if (std::getenv("BR_FUZZ_TRACE")) std::fprintf(stderr, "  loaded; stepping\n");
       host.Game()->Map()->Step(0.01f);
     } else {
       ASSERT_EQ(host.Game()->Map(), before) << "a refused save replaced the running map";
