@@ -1,0 +1,361 @@
+// The in-process host of the play tests: the run tree's copy, the host's start and frame loop, input through
+// the window layer, screenshots and their comparison.
+#include "tests/play/PlayRig.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+
+#include "adventure/flow/BrRAGHUD.h"
+#include "core/brcr.h"
+#include "engine/kernel/BrEngineTestSeams.h"
+#include "engine/kernel/kernel.h"
+#include "engine/presentation/BrCursor.h"
+#include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrHUD.h"
+#include "engine/presentation/BrRenderBase.h"
+#include "engine/presentation/BrUIControl.h"
+#include "platform/win32/win32.h"
+
+namespace brplay {
+
+// ---- Pictures ----
+
+namespace {
+uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
+  return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+}
+}  // namespace
+
+bool ReadBmp(const fs::path& file, Shot& out) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return false;
+  const uint32_t offset = le32(b, 10);
+  const int32_t width = int32_t(le32(b, 18));
+  int32_t height = int32_t(le32(b, 22));
+  const int bpp = b[28] | b[29] << 8;
+  const bool topDown = height < 0;
+  if (topDown) height = -height;
+  if (width <= 0 || height <= 0 || width > 8192 || height > 8192 || (bpp != 24 && bpp != 32)) return false;
+  const size_t stride = (size_t(width) * size_t(bpp / 8) + 3) & ~size_t(3);
+  if (offset + stride * size_t(height) > b.size()) return false;
+  out.width = width;
+  out.height = height;
+  out.pixels.assign(size_t(width) * size_t(height), 0);
+  for (int y = 0; y < height; ++y) {
+    const size_t row = offset + stride * size_t(topDown ? y : height - 1 - y);
+    for (int x = 0; x < width; ++x) {
+      const uint8_t* p = &b[row + size_t(x) * size_t(bpp / 8)];
+      out.pixels[size_t(y) * size_t(width) + size_t(x)] = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+    }
+  }
+  return true;
+}
+
+Shot Shrink(const Shot& shot, int w, int h) {
+  Shot small;
+  small.width = w;
+  small.height = h;
+  small.pixels.assign(size_t(w) * size_t(h), 0);
+  for (int cy = 0; cy < h; ++cy)
+    for (int cx = 0; cx < w; ++cx) {
+      const int x0 = cx * shot.width / w, x1 = (cx + 1) * shot.width / w;
+      const int y0 = cy * shot.height / h, y1 = (cy + 1) * shot.height / h;
+      double sum[3] = {0, 0, 0};
+      int n = 0;
+      for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x, ++n) {
+          const uint32_t p = shot.At(x, y);
+          sum[0] += (p >> 16) & 0xFF;
+          sum[1] += (p >> 8) & 0xFF;
+          sum[2] += p & 0xFF;
+        }
+      if (n == 0) continue;
+      small.pixels[size_t(cy) * size_t(w) + size_t(cx)] = uint32_t(std::lround(sum[0] / n)) << 16 |
+                                                           uint32_t(std::lround(sum[1] / n)) << 8 |
+                                                           uint32_t(std::lround(sum[2] / n));
+    }
+  return small;
+}
+
+bool WritePpm(const fs::path& file, const Shot& shot) {
+  std::ofstream out(file);
+  out << "P3\n" << shot.width << " " << shot.height << "\n255\n";
+  for (int y = 0; y < shot.height; ++y) {
+    for (int x = 0; x < shot.width; ++x) {
+      const uint32_t p = shot.At(x, y);
+      out << ((p >> 16) & 0xFF) << " " << ((p >> 8) & 0xFF) << " " << (p & 0xFF) << (x + 1 < shot.width ? " " : "");
+    }
+    out << "\n";
+  }
+  return bool(out);
+}
+
+bool ReadPpm(const fs::path& file, Shot& out) {
+  std::ifstream in(file);
+  std::string magic;
+  int maxValue = 0;
+  if (!(in >> magic >> out.width >> out.height >> maxValue) || magic != "P3" || maxValue != 255) return false;
+  if (out.width <= 0 || out.height <= 0 || out.width > 1024 || out.height > 1024) return false;
+  out.pixels.assign(size_t(out.width) * size_t(out.height), 0);
+  for (uint32_t& p : out.pixels) {
+    int r, g, b;
+    if (!(in >> r >> g >> b)) return false;
+    p = uint32_t(r & 0xFF) << 16 | uint32_t(g & 0xFF) << 8 | uint32_t(b & 0xFF);
+  }
+  return true;
+}
+
+double MeanDifference(const Shot& a, const Shot& b) {
+  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 255.0;
+  double sum = 0;
+  for (size_t i = 0; i < a.pixels.size(); ++i)
+    for (int s = 0; s < 24; s += 8)
+      sum += std::abs(int((a.pixels[i] >> s) & 0xFF) - int((b.pixels[i] >> s) & 0xFF));
+  return sum / double(a.pixels.size() * 3);
+}
+
+// ---- The run tree ----
+
+PlayTree::PlayTree() {
+  static int counter = 0;
+  const char* binary = std::getenv("BR_BINARY_DIR");
+  const fs::path run = fs::path(binary ? binary : ".") / "run";
+  m_Root = fs::temp_directory_path() / ("brplay_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+  fs::remove_all(m_Root);
+  fs::create_directories(m_Root / "game" / "Media" / "Saves");
+  fs::create_directories(m_Root / "drivers" / "plug-ins");
+  // Plug-ins and the game library are copied (a test may take one away); large media folders are linked.
+  for (const auto& entry : fs::directory_iterator(run / "drivers" / "plug-ins"))
+    fs::copy_file(entry.path(), m_Root / "drivers" / "plug-ins" / entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(run / "game" / "Media")) {
+    const std::string name = entry.path().filename().string();
+    if (name == "Saves" || name == "Screenshots") continue;
+    if (name == "Config" || name == "Libs")
+      fs::copy(entry.path(), Media() / name, fs::copy_options::recursive);
+    else
+      fs::create_directory_symlink(entry.path(), Media() / name);
+  }
+  m_Old = fs::current_path();
+  fs::current_path(Game());
+}
+
+PlayTree::~PlayTree() {
+  fs::current_path(m_Old);
+  if (std::getenv("BR_PLAY_KEEP")) return;
+  std::error_code ec;
+  fs::remove_all(m_Root, ec);
+}
+
+std::vector<std::string> PlayTree::Log() const {
+  if (GLog.Handle()) fflush(GLog.Handle());
+  std::vector<std::string> lines;
+  std::ifstream in(Game() / "log.txt");
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string PlayTree::LastLine() const {
+  const std::vector<std::string> lines = Log();
+  for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+    if (!it->empty()) return *it;
+  return "";
+}
+
+int PlayTree::Find(const std::string& text, int from) const {
+  const std::vector<std::string> lines = Log();
+  for (size_t i = size_t(from < 0 ? 0 : from); i < lines.size(); ++i)
+    if (lines[i].find(text) != std::string::npos) return int(i);
+  return -1;
+}
+
+void PlayTree::SetConfig(const std::string& key, const std::string& value) {
+  const fs::path file = Media() / "Config" / "main.cfg";
+  std::vector<std::string> lines;
+  {
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+  }
+  std::ofstream out(file, std::ios::trunc);
+  for (const std::string& line : lines) out << (line.rfind(key + "=", 0) == 0 ? key + "=" + value : line) << "\n";
+}
+
+void PlayTree::Remove(const fs::path& relativeToGame) {
+  std::error_code ec;
+  fs::remove_all(Game() / relativeToGame, ec);
+}
+
+// ---- The host ----
+
+void PumpMessages() {
+  MSG msg;
+  while (!GExit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) break;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+PlayHost::~PlayHost() {
+  if (m_bStarted) Leave();
+}
+
+bool PlayHost::Start(unsigned int seed) {
+  GLog.Init();
+  Engine().setMediaDir(BrStringT<char>("Media"));
+  brCreateDirectory("Media\\Config");
+  m_File.Open("Media\\Config\\main.cfg", 0x1000001);
+  if (!m_Config.ReadConfigFromFile(&m_File)) GLog.printf("ERROR: Host could not read Media\\Config\\main.cfg");
+  Engine().SetConfig(&m_Config);
+  m_bStarted = true;
+  if (!Engine().Init(0, 0, 0)) return false;
+  // The dungeon's seed lives in the game library the engine just loaded.
+  if (void* lib = dlopen("Media/Libs/tidewrack.so", RTLD_NOW | RTLD_NOLOAD)) {
+    using SeedFn = void (*)(unsigned int);
+    if (auto setSeed = reinterpret_cast<SeedFn>(dlsym(lib, "_ZN10BrRogueMap15SetSeedForTestsEj"))) setSeed(seed);
+    dlclose(lib);
+  }
+  BrStringT<char> appClass;
+  if (!m_File.GetValue(appClass, "RAG", "AppType") || appClass.Length() == 0) appClass = "BrRAGGame";
+  BrObject* made = static_cast<BrObject*>(Engine().Spawn(appClass.c_str()));
+  BrApplication* app = made ? static_cast<BrApplication*>(made->SafeCast(&BrApplication::Type)) : nullptr;
+  if (!app) {
+    GLog.printf("ERROR: Host could not create the application %s", appClass.c_str());
+    delete made;
+    return false;
+  }
+  Engine().SetApp(app);
+  BrStringT<char> map;
+  const bool haveMap = m_Config.GetString("App", "Launch", map);
+  Engine().Launch(haveMap ? const_cast<char*>(map.c_str()) : nullptr, 0, 0, 0, !haveMap);
+  // The window is given the focus as a desktop gives it to a new window: the controllers keep the pointer
+  // centred only while the window has it.
+  brW32InjectMessage(nullptr, WM_ACTIVATEAPP, 1, 0);
+  PumpMessages();
+  return !GExit;
+}
+
+void PlayHost::Frame(float dt, bool draw) {
+  if (GExit) return;
+  PumpMessages();
+  if (GExit) return;
+  Engine().FrameStarted() = brGetSystemTime();
+  Engine().ProcessGlobalUserInput();
+  if (!GExit) Engine().Step(dt);
+  if (!GExit && draw) {
+    if (BrRenderBase* render = Engine().Render()) {
+      render->PreRender(ePreRenderClearAll);
+      if (Engine().App()) Engine().App()->Draw(render);
+      if (Engine().GUI()) Engine().GUI()->Draw(render);
+      render->EndRender();
+    }
+  }
+  ++m_iFrame;
+}
+
+bool PlayHost::RunUntilState(const char* state, float seconds, int drawEvery) {
+  const float dt = 1.0f / 30.0f;
+  for (float t = 0.0f; t < seconds && !GExit; t += dt) {
+    if (Game() && Game()->IsInState(state)) return true;
+    Frame(dt, drawEvery <= 1 || m_iFrame % drawEvery == 0);
+  }
+  return Game() && Game()->IsInState(state);
+}
+
+void PlayHost::Run(float seconds, int drawEvery) {
+  const float dt = 1.0f / 30.0f;
+  for (float t = 0.0f; t < seconds && !GExit; t += dt) Frame(dt, drawEvery <= 1 || m_iFrame % drawEvery == 0);
+}
+
+void PlayHost::Leave() {
+  if (!m_bStarted) return;
+  m_bStarted = false;
+  Engine().Exit();
+  m_File.Close();
+  brW32ShutdownVideo();
+  brW32ResetInput();
+  BrEngineTestSeams::ResetAfterExit();
+}
+
+BrRAGGame* PlayHost::Game() const {
+  BrApplication* app = Engine().App();
+  return app ? static_cast<BrRAGGame*>(app->SafeCast(&BrRAGGame::Type)) : nullptr;
+}
+
+BrRAGMap* PlayHost::Map() const {
+  BrRAGGame* game = Game();
+  return game && game->Map() ? static_cast<BrRAGMap*>(game->Map()->SafeCast(&BrRAGMap::Type)) : nullptr;
+}
+
+BrRAGPlayer* PlayHost::Player() const {
+  BrRAGGame* game = Game();
+  BrActor* actor = game ? game->GetPlayer() : nullptr;
+  return actor ? static_cast<BrRAGPlayer*>(actor->SafeCast(&BrRAGPlayer::Type)) : nullptr;
+}
+
+std::string PlayHost::State() const {
+  BrRAGGame* game = Game();
+  BrBaseState* state = game ? game->GetCurrentState() : nullptr;
+  return state && state->GetStateName().c_str() ? state->GetStateName().c_str() : "";
+}
+
+BrUIControl* PlayHost::Control(const char* id) const {
+  return Engine().GUI() ? Engine().GUI()->GetControl(BrStringT<char>(id), true) : nullptr;
+}
+
+bool PlayHost::ClickAt(int px, int py) {
+  BrRAGGame* game = Game();
+  BrCursor* cursor = game && game->GetHUD() ? game->GetHUD()->GetCursor(-1) : nullptr;
+  if (!cursor) return false;
+  const BrVector hot = cursor->GetClickPoint();
+  cursor->CursorScreenX() = float(px) - hot.x;
+  cursor->CursorScreenY() = float(py) - hot.y;
+  const LPARAM at = MAKELPARAM(px, py);
+  brW32InjectMessage(nullptr, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  brW32InjectMessage(nullptr, WM_LBUTTONUP, 0, at);
+  Frame();
+  if (std::getenv("BR_PLAY_TRACE"))
+    std::fprintf(stderr, "click at %d,%d: cursor now %.1f,%.1f hot %.1f,%.1f state %s\n", px, py,
+                 cursor->CursorScreenX(), cursor->CursorScreenY(), hot.x, hot.y, State().c_str());
+  return true;
+}
+
+bool PlayHost::ClickControl(const char* id) {
+  BrUIControl* control = Control(id);
+  BrRenderBase* render = Engine().Render();
+  if (!control || !render) return false;
+  const float x = (control->GetPosX() + control->GetWidth() * 0.5f) * float(render->GetWidth());
+  const float y = (control->GetPosY() + control->GetHeight() * 0.5f) * float(render->GetHeight());
+  return ClickAt(int(x), int(y));
+}
+
+void PlayHost::HoldKey(int vkey, int frames, float dt) {
+  brW32InjectKey(vkey, TRUE);
+  for (int i = 0; i < frames; ++i) Frame(dt);
+  brW32InjectKey(vkey, FALSE);
+  Frame(dt);
+}
+
+void PlayHost::Type(const std::string& text) {
+  for (char c : text) brW32InjectMessage(nullptr, WM_KEYUP, WPARAM((unsigned char)c), 0);
+  Frame();
+}
+
+void PlayHost::MenuCommand(int id) {
+  brW32InjectMessage(nullptr, WM_COMMAND, WPARAM(id), 0);
+  Frame();
+}
+
+bool PlayHost::Screenshot(const fs::path& file) {
+  BrRenderBase* render = Engine().Render();
+  if (!render) return false;
+  std::string path = file.string();
+  render->takeScreenshot(BrStringT<char>(path.c_str()));
+  return fs::exists(file);
+}
+
+}  // namespace brplay

@@ -1,0 +1,122 @@
+// The host's start, frame loop and leaving, run in-process on a copy of the build's run tree, with input driven
+// through the window layer (injected messages, held keys) and the game read back through the real objects.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "adventure/flow/BrRAGGame.h"
+#include "adventure/world/BrRAGCfgFile.h"
+#include "adventure/world/BrRAGConfigCache.h"
+#include "adventure/world/BrRAGMap.h"
+#include "adventure/world/BrRAGPlayer.h"
+#include "engine/kernel/kernel.h"
+#include "engine/presentation/BrUIControl.h"
+
+namespace brplay {
+
+namespace fs = std::filesystem;
+
+// A decoded screenshot: 0xRRGGBB pixels, top row first.
+struct Shot {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+// Reads an uncompressed 24- or 32-bit BMP; false for anything else.
+bool ReadBmp(const fs::path& file, Shot& out);
+// The picture averaged down to w x h cells (each cell the mean of its pixels).
+Shot Shrink(const Shot& shot, int w, int h);
+// Writes and reads the small plain-text picture format (P3 PPM) the expected frames are kept in.
+bool WritePpm(const fs::path& file, const Shot& shot);
+bool ReadPpm(const fs::path& file, Shot& out);
+// Mean absolute difference per channel (0..255) of two pictures of one size; 255 when the sizes differ.
+double MeanDifference(const Shot& a, const Shot& b);
+
+// The build's run tree (BR_BINARY_DIR/run) mirrored into a temporary folder: media folders linked, the
+// configuration and the game library copied, Saves and the log written there. The working folder is its game
+// folder while the object lives.
+class PlayTree {
+public:
+  PlayTree();
+  ~PlayTree();
+  PlayTree(const PlayTree&) = delete;
+  PlayTree& operator=(const PlayTree&) = delete;
+
+  fs::path Game() const { return m_Root / "game"; }
+  fs::path Media() const { return Game() / "Media"; }
+  // Lines of log.txt as written so far.
+  std::vector<std::string> Log() const;
+  // The last line of log.txt that is not empty.
+  std::string LastLine() const;
+  // The index of the first line containing text at or after from, -1 when none.
+  int Find(const std::string& text, int from = 0) const;
+  // Replaces the line "key=..." of the copied main.cfg with "key=value" (keys are unique in the file).
+  void SetConfig(const std::string& key, const std::string& value);
+  // Removes a file or link of the tree (missing media, a missing plug-in or library).
+  void Remove(const fs::path& relativeToGame);
+
+private:
+  fs::path m_Root;
+  fs::path m_Old;
+};
+
+// The host in-process: the configuration read as the host reads it, Engine().Init with the real plug-ins,
+// the application made by class name and launched. Frames have a fixed step so that a run is the same on
+// every machine. One rig a run; Leave ends it in order and makes the engine ready for the next run.
+class PlayHost {
+public:
+  PlayHost() = default;
+  ~PlayHost();
+  PlayHost(const PlayHost&) = delete;
+  PlayHost& operator=(const PlayHost&) = delete;
+
+  // Starts as the host does; with a seed, every dungeon of the run is dug from it. False when the engine or
+  // the application did not start.
+  bool Start(unsigned int seed);
+  // One host frame of dt seconds: messages, global keys, the step and (when draw) the frame.
+  void Frame(float dt = 1.0f / 30.0f, bool draw = true);
+  // Frames until the named state is current, at most seconds of game time; drawing every drawEvery-th frame.
+  bool RunUntilState(const char* state, float seconds, int drawEvery = 1);
+  // Frames for seconds of game time.
+  void Run(float seconds, int drawEvery = 1);
+  // Leaves in order (the engine's Exit, the configuration file closed, the engine reset for another run).
+  void Leave();
+  bool Running() const { return m_bStarted; }
+
+  BrRAGGame* Game() const;
+  BrRAGMap* Map() const;
+  BrRAGPlayer* Player() const;
+  std::string State() const;
+  // The widget with that id anywhere in the widget tree, or null.
+  BrUIControl* Control(const char* id) const;
+  // Puts the HUD cursor's hot spot on the pixel and clicks there: button down and up as window messages,
+  // then a frame that lets the controller handle the click. False when the game has no HUD cursor.
+  bool ClickAt(int px, int py);
+  // Clicks the centre of the widget with that id; false when it is not there.
+  bool ClickControl(const char* id);
+  // Holds a key for the given frames of dt, then releases it.
+  void HoldKey(int vkey, int frames, float dt = 1.0f / 30.0f);
+  // Types text (capitals, digits and spaces) into the focused widget as key-up messages.
+  void Type(const std::string& text);
+  // Sends a window menu command as a message.
+  void MenuCommand(int id);
+  // Writes the current frame to file (a BMP), as the host does at its last frame.
+  bool Screenshot(const fs::path& file);
+
+private:
+  BrRAGCfgFile m_File;
+  BrRAGConfigCache m_Config;
+  bool m_bStarted = false;
+  int m_iFrame = 0;
+};
+
+// Pumps the window layer's message queue into the window procedure.
+void PumpMessages();
+
+}  // namespace brplay
