@@ -198,6 +198,9 @@ TEST(ReaderFuzz, ObjectConfigurationsThroughSpawningEveryKind) {
   EXPECT_EQ(host.State(), "BrRAGGameStatePlaying");
 }
 
+// Disabled until the loader is mended: the mutated save kept in tests/play/hangs/save_placement_hang.gin (the
+// 15th input of the default seed) never returns from LoadSaveFile; it spins in the map's placement of entities
+// (BrRogueMap's random placement calling BrRAGMap::PointCheck). Move the file to regressions/saves once mended.
 TEST(ReaderFuzz, DISABLED_SavesOfTheGeneratedDungeon) {
   PlayTree tree;
   PlayHost host;
