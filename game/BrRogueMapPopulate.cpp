@@ -175,7 +175,9 @@ void BrRogueMap::GenerateWidgets()
                     def.name);
         break;
       }
-      PlaceEntityAtRandomPos(entity, true);
+      // A placement that finds no floor at all will not find an inner cell either: stop rather than search again.
+      if (!PlaceEntityAtRandomPos(entity, true))
+        break;
     }
   }
 }
