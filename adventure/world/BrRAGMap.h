@@ -69,7 +69,7 @@ public:
   BrDemoEntity* SpawnScripted(const BrStringT<char>& type) override;
   // A mutator from "Name" or "Name(args)" (a leading "MUT" is accepted): the class "MUT" + Name; args without a
   // trailing ")" go to params, which is left alone without brackets. Null when no such class is registered.
-  BrGameObj* SpawnMutator(const BrStringT<char>& spec, BrStringT<char>& params) override;
+  BrGameObj* SpawnMutator(const BrStringT<char>& command, BrStringT<char>& params) override;
   // Once per level: tells the player, marks every cell explored and shows the mapped entities on the minimap.
   void RevealAllToMiniMap() override;
 

@@ -84,22 +84,22 @@ BrDemoEntity* BrRAGMap::SpawnScripted(const BrStringT<char>& type)
   return nullptr;
 }
 
-BrGameObj* BrRAGMap::SpawnMutator(const BrStringT<char>& spec, BrStringT<char>& params)
+BrGameObj* BrRAGMap::SpawnMutator(const BrStringT<char>& command, BrStringT<char>& params)
 {
-  if (spec.Length() == 0)
+  if (command.Length() == 0)
   {
     GLog.WriteLine("ERROR: BrRAGMap::SpawnMutator(..) given an empty mutator");
     return nullptr;
   }
-  BrStringT<char> name = spec;
-  const int open = spec.Find(BrStringT<char>("("), 0);
+  BrStringT<char> name = command;
+  const int open = command.Find(BrStringT<char>("("), 0);
   if (open >= 0)
   {
-    name = open > 0 ? spec(0, open) : BrStringT<char>();
-    int end = spec.Length();
-    if (spec.c_str()[end - 1] == ')')
+    name = open > 0 ? command(0, open) : BrStringT<char>();
+    int end = command.Length();
+    if (command.c_str()[end - 1] == ')')
       --end;
-    params = end > open + 1 ? spec(open + 1, end - open - 1) : BrStringT<char>();
+    params = end > open + 1 ? command(open + 1, end - open - 1) : BrStringT<char>();
   }
   // Callers name mutators both ways ("Poison" and "MUTPoison"); the class is always "MUT" + the name.
   BrStringT<char> className = name;
