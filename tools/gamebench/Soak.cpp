@@ -1,7 +1,7 @@
 // brsoak: plays random input for a number of minutes on the run tree (clicks on the floor and on widgets,
 // held keys, staircases, the in-game menu, saves and loads) and prints, once a minute, the frames played,
-// the level and the count of live objects, which must not grow from level to level. A crash ends the program
-// with the signal; a frame longer than ten seconds is reported as a hang. Usage: brsoak [minutes, default 5]
+// the level, the count of live objects and the resident memory, which must not grow from level to level. A
+// crash ends the program with the signal; a frame longer than ten seconds is reported as a hang. Usage: brsoak [minutes, default 5]
 // [seed, default 1].
 #include <signal.h>
 #include <time.h>
@@ -27,6 +27,16 @@ double Now() {
   timespec t;
   clock_gettime(CLOCK_MONOTONIC, &t);
   return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// The process's resident memory in MB, so a leak outside the map's objects shows too.
+double ResidentMB() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 volatile sig_atomic_t gFrameDone = 1;
@@ -105,9 +115,10 @@ int main(int argc, char** argv) {
     gFrameDone = 1;
     if (host.Player() && host.Player()->GetHealth() < 20) host.Player()->SetHealth(host.Player()->GetMaxHealth());
     if (Now() >= nextReport) {
-      std::printf("%6.1f min  actions %7ld  state %-30s level %3u  live objects %5d\n", (Now() - start) / 60.0,
+      std::printf("%6.1f min  actions %7ld  state %-30s level %3u  live objects %5d  resident %6.1f MB\n",
+                  (Now() - start) / 60.0,
                   frames, host.State().c_str(), host.Map() ? host.Map()->GetLevel() : 0u,
-                  host.Map() ? host.Map()->ObjectMgr().GetNumLiveObjects() : 0);
+                  host.Map() ? host.Map()->ObjectMgr().GetNumLiveObjects() : 0, ResidentMB());
       std::fflush(stdout);
       nextReport += 60.0;
     }
