@@ -1,18 +1,25 @@
 // brgamebench: the game's timings on the build's run tree, each over several runs with min/median/max and the
 // machine: start to the main menu (apart from the engine's two-second clock measurement), level generation for
-// levels 1 to 80, save and load, the engine's processor time per frame without drawing, and a busy level's
-// frame time at 1024x768. Usage: brgamebench [runs, default 5]. Runs headless unless SDL_VIDEODRIVER is set.
+// levels 1 to 80, save and load, the engine's processor time per frame without drawing on a level that runs,
+// and a busy level's frame time at 1024x768 against a replay of one of its frames with plain OpenGL calls.
+// Usage: brgamebench [runs, default 5]. Runs headless unless SDL_VIDEODRIVER is set.
+#include <SDL2/SDL.h>
+#include <epoxy/gl.h>
 #include <time.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 #include "core/brcr.h"
 #include "engine/kernel/kernel.h"
+#include "adventure/world/BrRAGActor.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
+#include "platform/d3d9/d3d9_capture.h"
 #include "tests/play/PlayRig.h"
 #include "tools/gamebench/BenchMachine.h"
+#include "tools/gamebench/FrameReplay.h"
 
 using namespace brplay;
 
@@ -45,6 +52,44 @@ void GoTo(PlayHost& host, unsigned int level) {
   host.Frame(1.0f / 30.0f, false);
 }
 
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+// Where every actor but the player stands, by id.
+std::map<int, BrVector> ActorPlaces(PlayHost& host) {
+  std::map<int, BrVector> places;
+  BrRAGMap* map = host.Map();
+  for (int id = 0; map && id < map->NumObjects(); ++id) {
+    BrGameObj* object = map->GetObjectA(id);
+    if (!object || !object->IsValid() || object == host.Player()) continue;
+    if (BrRAGActor* actor = static_cast<BrRAGActor*>(object->SafeCast(&BrRAGActor::Type)))
+      if (!actor->IsDead()) places[id] = actor->Location();
+  }
+  return places;
+}
+
+// The host's frame in two timed halves: the engine's step (messages, global keys, the step), then the drawing
+// up to the Present, finished by glFinish so that the software rasteriser's work is inside the frame.
+void TimedFrame(PlayHost& host, double& stepMs, double& drawMs) {
+  const double t0 = Now();
+  PumpMessages();
+  Engine().FrameStarted() = brGetSystemTime();
+  Engine().ProcessGlobalUserInput();
+  Engine().Step(1.0f / 30.0f);
+  const double t1 = Now();
+  if (BrRenderBase* render = Engine().Render()) {
+    render->PreRender(ePreRenderClearAll);
+    if (Engine().App()) Engine().App()->Draw(render);
+    if (Engine().GUI()) Engine().GUI()->Draw(render);
+    render->EndRender();
+  }
+  glFinish();
+  stepMs = (t1 - t0) * 1000.0;
+  drawMs = (Now() - t1) * 1000.0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,7 +99,8 @@ int main(int argc, char** argv) {
   setenv("ALSOFT_DRIVERS", "null", 0);
   std::printf("brgamebench on %s\n", brbench::Machine().c_str());
 
-  std::vector<double> toMenu, clockPause, generate, save, load, cpuFrame, busyFrame;
+  std::vector<double> toMenu, clockPause, generate, save, load, cpuFrame, busyFrame, busyDraw, replayFrame, ratio,
+      drawRatio;
   std::vector<double> worstLevel(81, 0.0);
   for (int run = 0; run < runs; ++run) {
     PlayTree tree;
@@ -103,26 +149,85 @@ int main(int argc, char** argv) {
       host.Frame(1.0f / 30.0f, false);
     }
 
-    // The engine's processor time per frame, without drawing: global keys and the step.
+    // The engine's processor time per frame, without drawing: global keys and the step, on a map that runs
+    // (no modal dialog or hint holds it; the actors are seen to move).
+    if (Engine().GUI()->IsModal()) Engine().GUI()->SetModalControl(nullptr);
+    if (!host.Game()->IsInState("BrRAGGameStatePlaying")) host.Game()->ChangeToState("BrRAGGameStatePlaying");
+    const std::map<int, BrVector> before = ActorPlaces(host);
+    int held = 0;
     for (int i = 0; i < 300; ++i) {
+      if (Engine().GUI()->IsModal()) {
+        Engine().GUI()->SetModalControl(nullptr);
+        ++held;
+      }
       const double t0 = ThreadCpu();
       Engine().FrameStarted() = brGetSystemTime();
       Engine().ProcessGlobalUserInput();
       Engine().Step(1.0f / 30.0f);
       cpuFrame.push_back((ThreadCpu() - t0) * 1000.0);
     }
+    int moved = 0;
+    const std::map<int, BrVector> after = ActorPlaces(host);
+    for (const auto& [id, at] : after) {
+      auto it = before.find(id);
+      if (it != before.end() && (it->second.x != at.x || it->second.z != at.z)) ++moved;
+    }
+    std::printf("run %d: level %u stepping in %s, %d of %zu actors moved over 300 frames, %d dialogs dismissed\n",
+                run + 1, host.Map()->GetLevel(), host.State().c_str(), moved, after.size(), held);
 
-    // The busy level drawn: whole frames through the real device, finished by the present.
+    // The busy level drawn: whole frames through the real device, finished by the present and glFinish; then
+    // one frame captured at the Direct3D layer and replayed with plain OpenGL on the same context.
     BrRenderBase* render = Engine().Render();
-    for (int i = 0; i < 10; ++i) host.Frame();
+    double stepMs = 0, drawMs = 0;
+    for (int i = 0; i < 10; ++i) TimedFrame(host, stepMs, drawMs);
+    std::vector<double> gameRun, drawRun, replayRun;
+    for (int i = 0; i < 100; ++i) {
+      TimedFrame(host, stepMs, drawMs);
+      gameRun.push_back(stepMs + drawMs);
+      drawRun.push_back(drawMs);
+    }
+    {  // the replay's objects go before the context does, at Leave
+    BrD3D9FrameCapture capture;
+    brD3D9TestCaptureNextFrame(&capture);
+    TimedFrame(host, stepMs, drawMs);
+    brD3D9TestCaptureNextFrame(nullptr);
+    brbench::FrameReplay replay;
+    std::string error;
+    if (!capture.complete || !replay.Upload(capture, error)) {
+      std::fprintf(stderr, "brgamebench: no replay: %s\n", capture.complete ? error.c_str() : "no frame captured");
+      return 1;
+    }
+    int largest = 0;
+    const size_t differing = replay.CompareWithCapture(2, largest);
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    SDL_GL_SwapWindow(window);
+    glFinish();
+    for (int i = 0; i < 10; ++i) {
+      replay.Draw();
+      SDL_GL_SwapWindow(window);
+      glFinish();
+    }
     for (int i = 0; i < 100; ++i) {
       const double t0 = Now();
-      host.Frame();
-      busyFrame.push_back((Now() - t0) * 1000.0);
+      replay.Draw();
+      SDL_GL_SwapWindow(window);
+      glFinish();
+      replayRun.push_back((Now() - t0) * 1000.0);
     }
     if (run == 0 && render)
-      std::printf("busy level 45 at %ux%u with %d objects\n", render->GetWidth(), render->GetHeight(),
-                  host.Map()->NumObjects());
+      std::printf("busy level 45 at %ux%u with %d objects: %zu draws, %zu programs, %zu textures%s; replayed "
+                  "picture: %zu pixels differ by more than 2 (largest %d), %u draws not captured\n",
+                  render->GetWidth(), render->GetHeight(), host.Map()->NumObjects(), replay.Draws(),
+                  capture.programs.size(), capture.textures.size(), capture.toWindow ? ", into the window" : "",
+                  differing, largest, capture.skippedDraws);
+    std::printf("run %d: game frame median %.3f ms (drawing %.3f), replay %.3f ms, replay / game %.3f\n", run + 1,
+                Median(gameRun), Median(drawRun), Median(replayRun), Median(replayRun) / Median(gameRun));
+    ratio.push_back(Median(replayRun) / Median(gameRun));
+    drawRatio.push_back(Median(replayRun) / Median(drawRun));
+    busyFrame.insert(busyFrame.end(), gameRun.begin(), gameRun.end());
+    busyDraw.insert(busyDraw.end(), drawRun.begin(), drawRun.end());
+    replayFrame.insert(replayFrame.end(), replayRun.begin(), replayRun.end());
+    }
     host.Leave();
   }
   brbench::Report("start to main menu beyond the 2 s clock", toMenu, "s");
@@ -135,5 +240,9 @@ int main(int argc, char** argv) {
   brbench::Report("load game (level 45, before the rebuild)", load, "ms");
   brbench::Report("engine processor time per frame, no drawing", cpuFrame, "ms");
   brbench::Report("busy frame time (level 45, 1024x768)", busyFrame, "ms");
+  brbench::Report("  of which drawing, Present and glFinish", busyDraw, "ms");
+  brbench::Report("the same frame replayed in plain OpenGL", replayFrame, "ms");
+  brbench::Report("replay / game frame (target 0.85 or more)", ratio, "");
+  brbench::Report("replay / game drawing alone", drawRatio, "");
   return 0;
 }
