@@ -226,6 +226,79 @@ bool FrameReplay::Upload(const BrD3D9FrameCapture& capture, std::string& error) 
   return true;
 }
 
+void FrameReplay::Enter() {
+  Saved& s = m_Saved;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &s.program);
+  glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &s.vao);
+  glGetIntegerv(GL_ACTIVE_TEXTURE, &s.activeUnit);
+  for (GLint unit = 0; unit < 2; ++unit) {
+    glActiveTexture(GLenum(GL_TEXTURE0 + unit));
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &s.textures[unit]);
+    glGetIntegerv(GL_SAMPLER_BINDING, &s.samplers[unit]);
+  }
+  glActiveTexture(GLenum(s.activeUnit));
+  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &s.drawFb);
+  glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &s.readFb);
+  glGetIntegerv(GL_READ_BUFFER, &s.readBuffer);
+  glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &s.arrayBuffer);
+  s.depthTest = glIsEnabled(GL_DEPTH_TEST);
+  s.blend = glIsEnabled(GL_BLEND);
+  s.cull = glIsEnabled(GL_CULL_FACE);
+  s.scissor = glIsEnabled(GL_SCISSOR_TEST);
+  glGetBooleanv(GL_DEPTH_WRITEMASK, &s.depthMask);
+  glGetBooleanv(GL_COLOR_WRITEMASK, s.colorMask);
+  glGetIntegerv(GL_DEPTH_FUNC, &s.depthFunc);
+  glGetIntegerv(GL_BLEND_SRC_RGB, &s.blendSrc);
+  glGetIntegerv(GL_BLEND_DST_RGB, &s.blendDst);
+  glGetIntegerv(GL_BLEND_EQUATION_RGB, &s.blendEquation);
+  glGetIntegerv(GL_CULL_FACE_MODE, &s.cullFace);
+  glGetIntegerv(GL_FRONT_FACE, &s.frontFace);
+  glGetIntegerv(GL_POLYGON_MODE, s.polygonMode);
+  glGetIntegerv(GL_VIEWPORT, s.viewport);
+  glGetIntegerv(GL_SCISSOR_BOX, s.scissorBox);
+  glGetIntegerv(GL_STENCIL_CLEAR_VALUE, &s.clearStencil);
+  glGetIntegerv(GL_STENCIL_WRITEMASK, &s.stencilMask);
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, s.clearColor);
+  glGetDoublev(GL_DEPTH_RANGE, s.depthRange);
+  glGetDoublev(GL_DEPTH_CLEAR_VALUE, &s.clearDepth);
+  m_Gl = Shadow();
+}
+
+void FrameReplay::Leave() {
+  const Saved& s = m_Saved;
+  glUseProgram(GLuint(s.program));
+  glBindVertexArray(GLuint(s.vao));
+  for (GLuint unit = 0; unit < 2; ++unit) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, GLuint(s.textures[unit]));
+    glBindSampler(unit, GLuint(s.samplers[unit]));
+  }
+  glActiveTexture(GLenum(s.activeUnit));
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, GLuint(s.drawFb));
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, GLuint(s.readFb));
+  glReadBuffer(GLenum(s.readBuffer));
+  glBindBuffer(GL_ARRAY_BUFFER, GLuint(s.arrayBuffer));
+  s.depthTest ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
+  s.blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+  s.cull ? glEnable(GL_CULL_FACE) : glDisable(GL_CULL_FACE);
+  s.scissor ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
+  glDepthMask(s.depthMask);
+  glColorMask(s.colorMask[0], s.colorMask[1], s.colorMask[2], s.colorMask[3]);
+  glDepthFunc(GLenum(s.depthFunc));
+  glBlendFunc(GLenum(s.blendSrc), GLenum(s.blendDst));
+  glBlendEquation(GLenum(s.blendEquation));
+  glCullFace(GLenum(s.cullFace));
+  glFrontFace(GLenum(s.frontFace));
+  glPolygonMode(GL_FRONT_AND_BACK, GLenum(s.polygonMode[0]));
+  glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
+  glScissor(s.scissorBox[0], s.scissorBox[1], s.scissorBox[2], s.scissorBox[3]);
+  glClearStencil(s.clearStencil);
+  glStencilMask(GLuint(s.stencilMask));
+  glClearColor(s.clearColor[0], s.clearColor[1], s.clearColor[2], s.clearColor[3]);
+  glDepthRange(s.depthRange[0], s.depthRange[1]);
+  glClearDepth(s.clearDepth);
+}
+
 void FrameReplay::SetRaster(const BrD3D9CapturedRaster& r) {
   BrD3D9CapturedRaster& g = m_Gl.raster;
   const bool all = !m_Gl.rasterKnown;

@@ -28,6 +28,11 @@ public:
   void Draw();
   // The frame buffer's picture now (0x00RRGGBB, top row first), before the swap.
   std::vector<uint32_t> Picture() const;
+  // Around a run of replayed frames between frames of the game on the same context: Enter keeps the OpenGL
+  // state the replay changes (the layer tracks what it sent and must find it again) and forgets what the
+  // replay last sent; Leave puts the kept state back.
+  void Enter();
+  void Leave();
   // Draws and the count of pixels whose channels differ from the captured picture by more than tolerance.
   size_t CompareWithCapture(int tolerance, int& largest);
   size_t Draws() const { return m_Draws; }
@@ -64,6 +69,16 @@ private:
     int32_t clearStencil = -1;
   };
 
+  // The context's state as the layer left it, by the queries that give it back.
+  struct Saved {
+    GLint program, vao, activeUnit, textures[2], samplers[2], drawFb, readFb, readBuffer, arrayBuffer;
+    GLboolean depthTest, blend, cull, scissor, depthMask, colorMask[4];
+    GLint depthFunc, blendSrc, blendDst, blendEquation, cullFace, frontFace, polygonMode[2], viewport[4],
+        scissorBox[4], clearStencil, stencilMask;
+    GLfloat clearColor[4];
+    GLdouble depthRange[2], clearDepth;
+  };
+
   void SetRaster(const BrD3D9CapturedRaster& r);
   void Bind(const Call& c);
   void Release();
@@ -75,6 +90,7 @@ private:
   GLuint m_White = 0, m_Fbo = 0, m_Color = 0, m_Depth = 0;
   std::vector<Call> m_Calls;
   Shadow m_Gl;
+  Saved m_Saved{};
   std::vector<std::vector<float>> m_FixedNow;  // per program: brFix, brTFactor and brAlphaRef as last set
   size_t m_Draws = 0;
 };

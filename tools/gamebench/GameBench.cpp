@@ -94,12 +94,12 @@ bool BringIntoSight(BrRAGMap* map, BrRAGPlayer* player, BrRAGActor* monster, int
 // The host's frame in two timed halves: the engine's step (messages, global keys, the step), then the drawing
 // up to the Present, finished by glFinish so that the software rasteriser's work is inside the frame.
 // submitMs: the drawing thread's processor time up to the Present, the calls without the wait for the picture.
-void TimedFrame(PlayHost& host, double& stepMs, double& drawMs, double& submitMs) {
+void TimedFrame(PlayHost& host, double& stepMs, double& drawMs, double& submitMs, float dt = 1.0f / 30.0f) {
   const double t0 = Now();
   PumpMessages();
   Engine().FrameStarted() = brGetSystemTime();
   Engine().ProcessGlobalUserInput();
-  Engine().Step(1.0f / 30.0f);
+  Engine().Step(dt);
   const double t1 = Now(), c1 = ThreadCpu();
   if (BrRenderBase* render = Engine().Render()) {
     render->PreRender(ePreRenderClearAll);
@@ -113,6 +113,78 @@ void TimedFrame(PlayHost& host, double& stepMs, double& drawMs, double& submitMs
   drawMs = (Now() - t1) * 1000.0;
 }
 
+// One run's figures of the game's frames and the replay's, taken in turns.
+struct Turns {
+  std::vector<double> game, draw, replay, gameSubmit, replaySubmit;
+};
+
+// Captures one frame of the level at the Direct3D layer and replays it with plain OpenGL on the same context,
+// finished the same way; the game's frames and the replay's take turns in blocks of ten, so that a change in the
+// machine's load weighs on both alike. The world steps by no time meanwhile, so that every game frame draws what
+// the captured one drew. False when no replay could be made.
+bool TakeTurns(PlayHost& host, int run, Turns& t) {
+  double stepMs = 0, drawMs = 0, submitMs = 0;
+  BrD3D9FrameCapture capture;
+  brD3D9TestCaptureNextFrame(&capture);
+  TimedFrame(host, stepMs, drawMs, submitMs, 0.0f);
+  brD3D9TestCaptureNextFrame(nullptr);
+  brbench::FrameReplay replay;
+  std::string error;
+  replay.Enter();
+  const bool uploaded = capture.complete && replay.Upload(capture, error);
+  int largest = 0;
+  const size_t differing = uploaded ? replay.CompareWithCapture(2, largest) : 0;
+  SDL_Window* window = SDL_GL_GetCurrentWindow();
+  SDL_GL_SwapWindow(window);
+  glFinish();
+  replay.Leave();
+  if (!uploaded) {
+    std::fprintf(stderr, "brgamebench: no replay: %s\n", capture.complete ? error.c_str() : "no frame captured");
+    return false;
+  }
+  for (int block = 0; block < 10; ++block) {
+    for (int i = 0; i < 10; ++i) {
+      TimedFrame(host, stepMs, drawMs, submitMs, 0.0f);
+      t.game.push_back(stepMs + drawMs);
+      t.draw.push_back(drawMs);
+      t.gameSubmit.push_back(submitMs);
+    }
+    replay.Enter();
+    for (int i = 0; i < 10; ++i) {
+      const double t0 = Now(), c0 = ThreadCpu();
+      replay.Draw();
+      SDL_GL_SwapWindow(window);
+      t.replaySubmit.push_back((ThreadCpu() - c0) * 1000.0);
+      glFinish();
+      t.replay.push_back((Now() - t0) * 1000.0);
+    }
+    replay.Leave();
+  }
+  // A game frame after the turns, captured and replayed in its turn: the picture the layer made must still be
+  // the one its own state asks for, or the turns disturbed the layer's view of OpenGL.
+  BrD3D9FrameCapture later;
+  brD3D9TestCaptureNextFrame(&later);
+  TimedFrame(host, stepMs, drawMs, submitMs, 0.0f);
+  brD3D9TestCaptureNextFrame(nullptr);
+  brbench::FrameReplay check;
+  check.Enter();
+  int largestLater = 0;
+  const size_t differingLater = check.Upload(later, error) ? check.CompareWithCapture(2, largestLater) : size_t(-1);
+  check.Leave();
+  if (differingLater != 0)
+    std::printf("run %d: after the turns the game's frame and its replay differ in %zu pixels (largest %d)\n",
+                run + 1, differingLater, largestLater);
+  BrRenderBase* render = Engine().Render();
+  if (run == 0 && render)
+    std::printf("busy level %u at %ux%u with %d objects: %zu draws, %zu programs, %zu textures%s; replayed picture: "
+                "%zu pixels differ by more than 2 (largest %d), %u draws not captured\n",
+                host.Map()->GetLevel(), render->GetWidth(), render->GetHeight(),
+                host.Map()->ObjectMgr().GetNumLiveObjects(), replay.Draws(), capture.programs.size(),
+                capture.textures.size(), capture.toWindow ? ", into the window" : "", differing, largest,
+                capture.skippedDraws);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,7 +194,7 @@ int main(int argc, char** argv) {
   setenv("ALSOFT_DRIVERS", "null", 0);
   std::printf("brgamebench on %s\n", brbench::Machine().c_str());
 
-  std::vector<double> toMenu, clockPause, generate, save, load, cpuFrame, busyFrame, busyDraw, replayFrame, ratio,
+  std::vector<double> toMenu, clockPause, generate, save, load, cpuFrame, busyFrame, stillFrame, stillDraw, replayFrame, ratio,
       drawRatio, gameSubmit, replaySubmit;
   std::vector<double> worstLevel(81, 0.0);
   for (int run = 0; run < runs; ++run) {
@@ -175,8 +247,10 @@ int main(int argc, char** argv) {
     // The engine's processor time per frame, without drawing: global keys and the step, on a map that runs
     // (no modal dialog or hint holds it; the actors are seen to move).
     // The level's monsters are sent for the player, so that they walk and fight while it is measured; the
-    // player is kept alive between the measured steps.
+    // player is given the health to outlast them, so that no death ends the game during the measurement.
     if (Engine().GUI()->IsModal()) Engine().GUI()->SetModalControl(nullptr);
+    host.Player()->SetMaxHealth(1000000);
+    host.Player()->SetHealth(1000000);
     if (!host.Game()->IsInState("BrRAGGameStatePlaying")) host.Game()->ChangeToState("BrRAGGameStatePlaying");
     std::map<int, BrVector> before;
     for (const auto& [id, monster] : Monsters(host)) {
@@ -190,7 +264,6 @@ int main(int argc, char** argv) {
         ++held;
       }
       if (!host.Game()->IsInState("BrRAGGameStatePlaying")) ++notPlaying;
-      if (BrRAGPlayer* player = host.Player()) player->SetHealth(player->GetMaxHealth());
       const double t0 = ThreadCpu();
       Engine().FrameStarted() = brGetSystemTime();
       Engine().ProcessGlobalUserInput();
@@ -207,61 +280,26 @@ int main(int argc, char** argv) {
                 "frames not playing\n",
                 run + 1, host.Map()->GetLevel(), host.State().c_str(), moved, before.size(), held, notPlaying);
 
-    // The busy level drawn: whole frames through the real device, finished by the present and glFinish; then
-    // one frame captured at the Direct3D layer and replayed with plain OpenGL on the same context.
-    BrRenderBase* render = Engine().Render();
+    // The busy level drawn: whole frames through the real device, the world moving, finished by the Present
+    // and glFinish; then the game's frames against a plain-OpenGL replay of one of them.
     double stepMs = 0, drawMs = 0, submitMs = 0;
     for (int i = 0; i < 10; ++i) TimedFrame(host, stepMs, drawMs, submitMs);
-    std::vector<double> gameRun, drawRun, replayRun;
     for (int i = 0; i < 100; ++i) {
       TimedFrame(host, stepMs, drawMs, submitMs);
-      gameRun.push_back(stepMs + drawMs);
-      drawRun.push_back(drawMs);
-      gameSubmit.push_back(submitMs);
+      busyFrame.push_back(stepMs + drawMs);
     }
-    {  // the replay's objects go before the context does, at Leave
-    BrD3D9FrameCapture capture;
-    brD3D9TestCaptureNextFrame(&capture);
-    TimedFrame(host, stepMs, drawMs, submitMs);
-    brD3D9TestCaptureNextFrame(nullptr);
-    brbench::FrameReplay replay;
-    std::string error;
-    if (!capture.complete || !replay.Upload(capture, error)) {
-      std::fprintf(stderr, "brgamebench: no replay: %s\n", capture.complete ? error.c_str() : "no frame captured");
-      return 1;
-    }
-    int largest = 0;
-    const size_t differing = replay.CompareWithCapture(2, largest);
-    SDL_Window* window = SDL_GL_GetCurrentWindow();
-    SDL_GL_SwapWindow(window);
-    glFinish();
-    for (int i = 0; i < 10; ++i) {
-      replay.Draw();
-      SDL_GL_SwapWindow(window);
-      glFinish();
-    }
-    for (int i = 0; i < 100; ++i) {
-      const double t0 = Now(), c0 = ThreadCpu();
-      replay.Draw();
-      SDL_GL_SwapWindow(window);
-      replaySubmit.push_back((ThreadCpu() - c0) * 1000.0);
-      glFinish();
-      replayRun.push_back((Now() - t0) * 1000.0);
-    }
-    if (run == 0 && render)
-      std::printf("busy level 45 at %ux%u with %d objects: %zu draws, %zu programs, %zu textures%s; replayed "
-                  "picture: %zu pixels differ by more than 2 (largest %d), %u draws not captured\n",
-                  render->GetWidth(), render->GetHeight(), host.Map()->NumObjects(), replay.Draws(),
-                  capture.programs.size(), capture.textures.size(), capture.toWindow ? ", into the window" : "",
-                  differing, largest, capture.skippedDraws);
-    std::printf("run %d: game frame median %.3f ms (drawing %.3f), replay %.3f ms, replay / game %.3f\n", run + 1,
-                Median(gameRun), Median(drawRun), Median(replayRun), Median(replayRun) / Median(gameRun));
-    ratio.push_back(Median(replayRun) / Median(gameRun));
-    drawRatio.push_back(Median(replayRun) / Median(drawRun));
-    busyFrame.insert(busyFrame.end(), gameRun.begin(), gameRun.end());
-    busyDraw.insert(busyDraw.end(), drawRun.begin(), drawRun.end());
-    replayFrame.insert(replayFrame.end(), replayRun.begin(), replayRun.end());
-    }
+    Turns turns;
+    if (!TakeTurns(host, run, turns)) return 1;
+    std::printf("run %d: game frame (still) median %.3f ms (drawing %.3f), replay %.3f ms, replay / game %.3f\n",
+                run + 1, Median(turns.game), Median(turns.draw), Median(turns.replay),
+                Median(turns.replay) / Median(turns.game));
+    ratio.push_back(Median(turns.replay) / Median(turns.game));
+    drawRatio.push_back(Median(turns.replay) / Median(turns.draw));
+    stillFrame.insert(stillFrame.end(), turns.game.begin(), turns.game.end());
+    stillDraw.insert(stillDraw.end(), turns.draw.begin(), turns.draw.end());
+    replayFrame.insert(replayFrame.end(), turns.replay.begin(), turns.replay.end());
+    gameSubmit.insert(gameSubmit.end(), turns.gameSubmit.begin(), turns.gameSubmit.end());
+    replaySubmit.insert(replaySubmit.end(), turns.replaySubmit.begin(), turns.replaySubmit.end());
     host.Leave();
   }
   brbench::Report("start to main menu beyond the 2 s clock", toMenu, "s");
@@ -274,7 +312,8 @@ int main(int argc, char** argv) {
   brbench::Report("load game (level 45, before the rebuild)", load, "ms");
   brbench::Report("engine processor time per frame, no drawing", cpuFrame, "ms");
   brbench::Report("busy frame time (level 45, 1024x768)", busyFrame, "ms");
-  brbench::Report("  of which drawing, Present and glFinish", busyDraw, "ms");
+  brbench::Report("busy frame, world held still", stillFrame, "ms");
+  brbench::Report("  of which drawing, Present and glFinish", stillDraw, "ms");
   brbench::Report("the same frame replayed in plain OpenGL", replayFrame, "ms");
   brbench::Report("game frame's calls up to Present, thread CPU", gameSubmit, "ms");
   brbench::Report("replay's calls up to the swap, thread CPU", replaySubmit, "ms");
