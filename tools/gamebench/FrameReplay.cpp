@@ -24,7 +24,8 @@ std::string LayoutKey(const BrD3D9CapturedCall& c) {
   for (const BrD3D9CapturedAttribute& a : c.attributes)
     key += std::to_string(a.location) + ":" + std::to_string(a.stream) + ":" + std::to_string(a.size) + ":" +
            std::to_string(a.type) + ":" + std::to_string(a.normalized) + ":" + std::to_string(a.offset) + ";";
-  for (const BrD3D9CapturedStream& s : c.streams) key += "s" + std::to_string(s.stream) + ":" + std::to_string(s.stride);
+  for (const BrD3D9CapturedStream& s : c.streams)
+    key += "s" + std::to_string(s.stream) + ":" + std::to_string(s.stride);
   return key;
 }
 
@@ -385,7 +386,8 @@ void FrameReplay::Draw() {
       glClearColor(s.clearColor[0], s.clearColor[1], s.clearColor[2], s.clearColor[3]);
       std::memcpy(m_Gl.clearColor, s.clearColor, 16);
     }
-    if ((s.clearMask & GL_DEPTH_BUFFER_BIT) && m_Gl.clearDepth != s.clearDepth) glClearDepth(m_Gl.clearDepth = s.clearDepth);
+    if ((s.clearMask & GL_DEPTH_BUFFER_BIT) && m_Gl.clearDepth != s.clearDepth)
+      glClearDepth(m_Gl.clearDepth = s.clearDepth);
     if ((s.clearMask & GL_STENCIL_BUFFER_BIT) && m_Gl.clearStencil != s.clearStencil)
       glClearStencil(m_Gl.clearStencil = s.clearStencil);
     // A clear writes through the masks: open the ones it needs.
@@ -424,7 +426,8 @@ std::vector<uint32_t> FrameReplay::Picture() const {
   if (!m_Fbo) glReadBuffer(GL_BACK);
   glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
   for (GLsizei y = 0; y < h; ++y)
-    for (GLsizei x = 0; x < w; ++x) out[size_t(y) * size_t(w) + size_t(x)] = rows[size_t(h - 1 - y) * size_t(w) + size_t(x)] & 0xFFFFFFu;
+    for (GLsizei x = 0; x < w; ++x)
+      out[size_t(y) * size_t(w) + size_t(x)] = rows[size_t(h - 1 - y) * size_t(w) + size_t(x)] & 0xFFFFFFu;
   return out;
 }
 
@@ -435,8 +438,10 @@ size_t FrameReplay::CompareWithCapture(int tolerance, int& largest) {
   largest = 0;
   for (size_t i = 0; i < mine.size() && i < m_Capture->picture.size(); ++i) {
     int worst = 0;
-    for (int c = 0; c < 3; ++c)
-      worst = std::max(worst, std::abs(int((mine[i] >> (8 * c)) & 0xFF) - int((m_Capture->picture[i] >> (8 * c)) & 0xFF)));
+    for (int c = 0; c < 3; ++c) {
+      const int a = int((mine[i] >> (8 * c)) & 0xFF), b = int((m_Capture->picture[i] >> (8 * c)) & 0xFF);
+      worst = std::max(worst, std::abs(a - b));
+    }
     if (worst > tolerance) ++differing;
     largest = std::max(largest, worst);
   }

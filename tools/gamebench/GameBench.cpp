@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
   std::printf("brgamebench on %s\n", brbench::Machine().c_str());
   const std::vector<double> freshStarts = FreshStarts(runs);
 
-  std::vector<double> toMenu, clockPause, generate, save, load, cpuFrame, busyFrame, stillFrame, stillDraw, replayFrame, ratio,
+  std::vector<double> toMenu, generate, save, load, cpuFrame, busyFrame, stillFrame, stillDraw, replayFrame, ratio,
       drawRatio, gameSubmit, replaySubmit;
   std::vector<double> worstLevel(81, 0.0);
   for (int run = 0; run < runs; ++run) {
