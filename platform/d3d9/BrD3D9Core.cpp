@@ -330,12 +330,17 @@ void Core::clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color,
       ++testCounts().scissorChanges;
     }
     if (!whole) glScissor(x1, bh - y2, x2 - x1, y2 - y1);
+    if (gCapture) {
+      const GLint box[4] = {GLint(x1), GLint(bh - y2), GLint(x2 - x1), GLint(y2 - y1)};
+      captureClear(mask, !whole, box);
+    }
     glClear(mask);
   }
 }
 
 bool Core::present() {
   if (!makeCurrent()) return false;
+  if (gCapture) captureFrameEnd();
   if (mDirect) {
     // A front-buffer copy only for a device that has read one: the window keeps no readable front buffer.
     if (mKeepFront) {

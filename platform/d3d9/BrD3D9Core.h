@@ -13,6 +13,7 @@
 #include "platform/d3d9/BrD3D9Internal.h"
 #include "platform/d3d9/BrFsProgram.h"
 #include "platform/d3d9/BrVsProgram.h"
+#include "platform/d3d9/d3d9_capture.h"
 
 struct SDL_Window;
 
@@ -61,6 +62,15 @@ enum DirtyBits : uint32_t {
   kDirtyViewport = 1u << 4,
   kDirtyAll = 0xFFFFFFFFu,
 };
+
+// The frame being captured for a bench (d3d9_capture.h); null, costing one test a draw, when none is armed.
+struct CaptureRecorder;
+inline CaptureRecorder* gCapture = nullptr;
+
+// A stage's sampler states (indexed by D3DSAMP_*) as OpenGL's sampler parameters.
+BrD3D9CapturedSampler brSamplerValues(const DWORD* samplerStates);
+// The OpenGL attribute format of a declaration type; false for a type the layer does not take.
+bool brAttribFormat(BYTE type, GLint& size, GLenum& glType, GLboolean& normalized);
 
 class Core final : public Buried {
  public:
@@ -186,6 +196,13 @@ class Core final : public Buried {
   void applyTextures();
   void applyViewport();
   bool checkVertexRange(int64_t first, int64_t last) const;
+  // The values of the program's fixed uniforms: brFix (viewport), brTFactor and brAlphaRef.
+  void fixedUniforms(float fix[4], float textureFactor[4], GLint& alphaRef) const;
+  // Bench capture (BrD3D9CoreCapture.cpp): a draw about to be made (vertices first..first+count-1 of every
+  // stream; indices null when not indexed), a clear about to be made, and the end of the frame.
+  void captureDraw(GLenum mode, UINT count, int64_t first, UINT vertexCount, const uint8_t* indices, UINT indexSize);
+  void captureClear(GLbitfield mask, bool scissor, const GLint box[4]);
+  void captureFrameEnd();
   void destroyFramebuffers();
   GLuint compileShader(GLenum type, const std::string& text, std::string& error);
 

@@ -69,8 +69,9 @@ GLint wrapMode(DWORD a) {
   }
 }
 
-// OpenGL attribute format of a declaration type.
-bool attribFormat(BYTE type, GLint& size, GLenum& glType, GLboolean& normalized) {
+}  // namespace
+
+bool brAttribFormat(BYTE type, GLint& size, GLenum& glType, GLboolean& normalized) {
   normalized = GL_FALSE;
   switch (type) {
     case D3DDECLTYPE_FLOAT1: size = 1; glType = GL_FLOAT; return true;
@@ -93,7 +94,29 @@ bool attribFormat(BYTE type, GLint& size, GLenum& glType, GLboolean& normalized)
   }
 }
 
-}  // namespace
+BrD3D9CapturedSampler brSamplerValues(const DWORD* sp) {
+  BrD3D9CapturedSampler v;
+  v.wrapS = wrapMode(sp[D3DSAMP_ADDRESSU]);
+  v.wrapT = wrapMode(sp[D3DSAMP_ADDRESSV]);
+  const bool magLinear = sp[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR;
+  const bool minLinear = sp[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
+  v.magFilter = magLinear ? GL_LINEAR : GL_NEAREST;
+  v.minFilter = minLinear ? GL_LINEAR : GL_NEAREST;
+  if (sp[D3DSAMP_MIPFILTER] == D3DTEXF_POINT)
+    v.minFilter = minLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+  else if (sp[D3DSAMP_MIPFILTER] >= D3DTEXF_LINEAR)
+    v.minFilter = minLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+  float bias;
+  std::memcpy(&bias, &sp[D3DSAMP_MIPMAPLODBIAS], 4);
+  v.lodBias = bias == bias ? bias : 0.0f;
+  v.minLod = float(sp[D3DSAMP_MAXMIPLEVEL] & 0xFFFF);
+  const DWORD c = sp[D3DSAMP_BORDERCOLOR];
+  v.border[0] = float((c >> 16) & 0xFF) / 255.0f;
+  v.border[1] = float((c >> 8) & 0xFF) / 255.0f;
+  v.border[2] = float(c & 0xFF) / 255.0f;
+  v.border[3] = float(c >> 24) / 255.0f;
+  return v;
+}
 
 size_t Core::KeyHash::operator()(const ProgramKey& k) const {
   size_t h = FsHash()(k.fs);
@@ -255,7 +278,7 @@ void Core::setupInputs() {
       GLint size;
       GLenum type;
       GLboolean normalized;
-      if (!attribFormat(e->Type, size, type, normalized)) continue;
+      if (!brAttribFormat(e->Type, size, type, normalized)) continue;
       if (!b.buffer) {
         made.inputs.push_back({e->Stream, 0});  // caught by the range check
         continue;
@@ -386,30 +409,32 @@ void Core::applyTextures() {
       mBoundTexture[s] = name;
     }
     if (!(dirtySamplers & (1u << s))) continue;
-    const DWORD* sp = state.samp[s];
+    const BrD3D9CapturedSampler v = brSamplerValues(state.samp[s]);
     const GLuint smp = mSamplers[s];
-    glSamplerParameteri(smp, GL_TEXTURE_WRAP_S, wrapMode(sp[D3DSAMP_ADDRESSU]));
-    glSamplerParameteri(smp, GL_TEXTURE_WRAP_T, wrapMode(sp[D3DSAMP_ADDRESSV]));
-    const bool magLinear = sp[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR;
-    const bool minLinear = sp[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
-    glSamplerParameteri(smp, GL_TEXTURE_MAG_FILTER, magLinear ? GL_LINEAR : GL_NEAREST);
-    GLint minFilter = minLinear ? GL_LINEAR : GL_NEAREST;
-    if (sp[D3DSAMP_MIPFILTER] == D3DTEXF_POINT)
-      minFilter = minLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
-    else if (sp[D3DSAMP_MIPFILTER] >= D3DTEXF_LINEAR)
-      minFilter = minLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
-    glSamplerParameteri(smp, GL_TEXTURE_MIN_FILTER, minFilter);
-    float bias;
-    std::memcpy(&bias, &sp[D3DSAMP_MIPMAPLODBIAS], 4);
-    glSamplerParameterf(smp, GL_TEXTURE_LOD_BIAS, bias == bias ? bias : 0.0f);
-    glSamplerParameterf(smp, GL_TEXTURE_MIN_LOD, float(sp[D3DSAMP_MAXMIPLEVEL] & 0xFFFF));
-    const DWORD c = sp[D3DSAMP_BORDERCOLOR];
-    const float border[4] = {float((c >> 16) & 0xFF) / 255.0f, float((c >> 8) & 0xFF) / 255.0f,
-                             float(c & 0xFF) / 255.0f, float(c >> 24) / 255.0f};
-    glSamplerParameterfv(smp, GL_TEXTURE_BORDER_COLOR, border);
+    glSamplerParameteri(smp, GL_TEXTURE_WRAP_S, v.wrapS);
+    glSamplerParameteri(smp, GL_TEXTURE_WRAP_T, v.wrapT);
+    glSamplerParameteri(smp, GL_TEXTURE_MAG_FILTER, v.magFilter);
+    glSamplerParameteri(smp, GL_TEXTURE_MIN_FILTER, v.minFilter);
+    glSamplerParameterf(smp, GL_TEXTURE_LOD_BIAS, v.lodBias);
+    glSamplerParameterf(smp, GL_TEXTURE_MIN_LOD, v.minLod);
+    glSamplerParameterfv(smp, GL_TEXTURE_BORDER_COLOR, v.border);
   }
   dirtySamplers &= ~((1u << kFsStages) - 1);
   dirtyTextures &= ~((1u << kFsStages) - 1);
+}
+
+void Core::fixedUniforms(float fix[4], float textureFactor[4], GLint& alphaRef) const {
+  const D3DVIEWPORT9& vp = state.viewport;
+  fix[0] = 1.0f / float(vp.Width ? vp.Width : 1);
+  fix[1] = 1.0f / float(vp.Height ? vp.Height : 1);
+  fix[2] = float(vp.X);
+  fix[3] = float(vp.Y);
+  const DWORD tf = state.rs[D3DRS_TEXTUREFACTOR];
+  textureFactor[0] = float((tf >> 16) & 0xFF) / 255.0f;
+  textureFactor[1] = float((tf >> 8) & 0xFF) / 255.0f;
+  textureFactor[2] = float(tf & 0xFF) / 255.0f;
+  textureFactor[3] = float(tf >> 24) / 255.0f;
+  alphaRef = GLint(state.rs[D3DRS_ALPHAREF] & 0xFF);
 }
 
 HRESULT Core::prepare(const char* where) {
@@ -441,14 +466,12 @@ HRESULT Core::prepare(const char* where) {
     p.constSerial = constSerial;
   }
   if (p.fixedSerial != fixedSerial) {
-    const D3DVIEWPORT9& vp = state.viewport;
-    glUniform4f(p.locFix, 1.0f / float(vp.Width ? vp.Width : 1), 1.0f / float(vp.Height ? vp.Height : 1),
-                float(vp.X), float(vp.Y));
-    const DWORD tf = state.rs[D3DRS_TEXTUREFACTOR];
-    if (p.locTFactor >= 0)
-      glUniform4f(p.locTFactor, float((tf >> 16) & 0xFF) / 255.0f, float((tf >> 8) & 0xFF) / 255.0f,
-                  float(tf & 0xFF) / 255.0f, float(tf >> 24) / 255.0f);
-    if (p.locAlphaRef >= 0) glUniform1i(p.locAlphaRef, GLint(state.rs[D3DRS_ALPHAREF] & 0xFF));
+    float fix[4], textureFactor[4];
+    GLint alphaRef;
+    fixedUniforms(fix, textureFactor, alphaRef);
+    glUniform4fv(p.locFix, 1, fix);
+    if (p.locTFactor >= 0) glUniform4fv(p.locTFactor, 1, textureFactor);
+    if (p.locAlphaRef >= 0) glUniform1i(p.locAlphaRef, alphaRef);
     p.fixedSerial = fixedSerial;
   }
   if (dirty & kDirtyInputs) {
@@ -463,6 +486,8 @@ HRESULT Core::prepare(const char* where) {
     applyViewport();
     dirty &= ~kDirtyViewport;
   }
+  // A clear of part of the frame leaves the scissor on; draws are never cut by it.
+  disableScissor();
   applyTextures();
   return D3D_OK;
 }
@@ -476,6 +501,7 @@ HRESULT Core::draw(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount)
   if (primitiveCount == 0) return D3D_OK;
   if (!checkVertexRange(startVertex, int64_t(startVertex) + count - 1))
     return invalidCall("DrawPrimitive", "the vertices run past a stream's buffer (or a stream has none)");
+  if (gCapture) captureDraw(mode, count, startVertex, count, nullptr, 0);
   glDrawArrays(mode, GLint(startVertex), GLsizei(count));
   return D3D_OK;
 }
@@ -503,6 +529,7 @@ HRESULT Core::drawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT minIndex, 
     mInput->indexBuffer = ib->store.gl;
   }
   dirty &= ~kDirtyIndices;
+  if (gCapture) captureDraw(mode, count, baseVertex, 0, ib->store.bytes.data() + size_t(startIndex) * isz, isz);
   glDrawElementsBaseVertex(mode, GLsizei(count), isz == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                            reinterpret_cast<const void*>(uintptr_t(startIndex) * isz), baseVertex);
   return D3D_OK;

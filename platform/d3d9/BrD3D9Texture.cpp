@@ -38,14 +38,14 @@ Texture::Texture(Core* c, UINT width, UINT height, UINT levelCount, DWORD u, D3D
   if (pool == D3DPOOL_SYSTEMMEM || pool == D3DPOOL_SCRATCH || !core->makeCurrent()) return;
   glGenTextures(1, &gl);
   core->bindSpareTexture(gl);
+  // Storage only: every level stays dirty, so its texels (filled by then, or the zeros above) go to OpenGL once,
+  // at the first draw that uses the texture, instead of a copy of zeros now and the real texels again later.
   for (size_t i = 0; i < levels.size(); ++i)
     glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, GLsizei(levels[i].width), GLsizei(levels[i].height), 0, GL_BGRA,
-                 GL_UNSIGNED_INT_8_8_8_8_REV, levels[i].texels.data());
+                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels.size()) - 1);
   // X8R8G8B8: the top byte is not alpha, so it reads as opaque.
   if (format == D3DFMT_X8R8G8B8) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
-  for (Level& l : levels) l.dirty = false;
-  anyDirty = false;
 }
 
 Texture::~Texture() = default;

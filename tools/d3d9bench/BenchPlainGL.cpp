@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/win32/win32_user.h"
+#include "tools/d3d9bench/BenchGL.h"
 #include "tools/d3d9bench/BenchPaths.h"
 #include "tools/d3d9bench/BenchScene.h"
 
@@ -60,24 +61,7 @@ void main() {
   outColor = c;
 })";
 
-GLuint program(const char* vsText, const char* fsText) {
-  auto compile = [](GLenum type, const char* text) {
-    GLuint s = glCreateShader(type);
-    glShaderSource(s, 1, &text, nullptr);
-    glCompileShader(s);
-    return s;
-  };
-  GLuint vs = compile(GL_VERTEX_SHADER, vsText), fs = compile(GL_FRAGMENT_SHADER, fsText);
-  GLuint p = glCreateProgram();
-  glAttachShader(p, vs);
-  glAttachShader(p, fs);
-  glLinkProgram(p);
-  glDeleteShader(vs);
-  glDeleteShader(fs);
-  GLint ok = 0;
-  glGetProgramiv(p, GL_LINK_STATUS, &ok);
-  return ok ? p : 0;
-}
+GLuint program(const char* vsText, const char* fsText) { return linkProgram(vsText, fsText); }
 
 }  // namespace
 

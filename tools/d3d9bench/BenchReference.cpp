@@ -15,6 +15,7 @@
 #include "platform/d3d9/d3d9_testing.h"
 #include "platform/d3dx9/d3dx9.h"
 #include "platform/win32/win32_user.h"
+#include "tools/d3d9bench/BenchGL.h"
 #include "tools/d3d9bench/BenchPaths.h"
 #include "tools/d3d9bench/BenchScene.h"
 
@@ -117,24 +118,7 @@ void main() {
   outColor = c;
 })";
 
-GLuint compileProgram() {
-  auto compile = [](GLenum type, const char* text) {
-    GLuint s = glCreateShader(type);
-    glShaderSource(s, 1, &text, nullptr);
-    glCompileShader(s);
-    return s;
-  };
-  GLuint vs = compile(GL_VERTEX_SHADER, kRefVS), fs = compile(GL_FRAGMENT_SHADER, kRefFS);
-  GLuint p = glCreateProgram();
-  glAttachShader(p, vs);
-  glAttachShader(p, fs);
-  glLinkProgram(p);
-  glDeleteShader(vs);
-  glDeleteShader(fs);
-  GLint ok = 0;
-  glGetProgramiv(p, GL_LINK_STATUS, &ok);
-  return ok ? p : 0;
-}
+GLuint compileProgram() { return linkProgram(kRefVS, kRefFS); }
 
 void finish(Result& result, Uint64 start, double cpuStart, int frames) {
   const double seconds = double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
