@@ -210,8 +210,20 @@ TEST(MissingParts, WithoutTheAudioPluginTheGameStartsAndPlaysSilently) {
   EXPECT_EQ(tree.LastLine(), "Exit granted");
 }
 
-TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameReturnsToThem) {
+TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToThem) {
   PlayTree tree;
+  tree.SetConfig("ShowIntro", "0");
+  {
+    // A save made while the library was there.
+    PlayHost host;
+    ASSERT_TRUE(host.Start(7));
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+    host.HoldKey('Q', 1);
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f)) << host.State();
+    host.Run(0.5f, 4);
+    ASSERT_TRUE(host.Game()->SaveGame("Saves\\whole.gin"));
+    host.Leave();
+  }
   tree.Remove("Media/Libs/tidewrack.so");
   const HostRun run = RunHost(tree, 30);
   EXPECT_EQ(run.code, 0);
@@ -223,10 +235,9 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameReturnsToThem) {
                             "Exit granted"});
   EXPECT_EQ(tree.Find("Engine: Loaded lib"), -1);
 
-  // In-process: the menus work; a new game finds no map class, says so once and goes back to the menu, which
-  // still answers.
+  // In-process: the menus work; a new game finds no map class, says so and goes back to the menu, which still
+  // answers; the save cannot be loaded without its map class and leaves the menu as it was.
   fs::remove(tree.Game() / "log.txt");
-  tree.SetConfig("ShowIntro", "0");
   PlayHost host;
   ASSERT_TRUE(host.Start(7));
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
@@ -237,6 +248,11 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameReturnsToThem) {
     EXPECT_EQ(host.State(), "BrRAGGameStateMainMenu");
   }
   EXPECT_GE(tree.Find("ERROR: No map to play (is the game library missing?)"), 0);
+  EXPECT_FALSE(host.Game()->LoadGame("Saves\\whole.gin"));
+  EXPECT_GE(tree.Find("ERROR: Could not load the save game Saves\\whole.gin"), 0);
+  EXPECT_EQ(host.Map(), nullptr);
+  host.Run(0.5f);
+  EXPECT_EQ(host.State(), "BrRAGGameStateMainMenu");
   ASSERT_TRUE(host.ClickControl("MMenuExitGameBtn"));
   host.Frame();
   ASSERT_TRUE(host.ClickControl("MMenuExitGameConfirm"));
