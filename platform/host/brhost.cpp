@@ -57,6 +57,29 @@ bool parse(int argc, char** argv, Options& o) {
   return true;
 }
 
+// The media folder as the engine takes it: relative to the working folder, without a leading "./" or a
+// trailing separator. The game's own names begin with "Media\\" (its default font) and are found only under
+// that spelling of the folder; a trailing separator would also fail the host's own check of the folder. False
+// (with a message) for a folder that cannot be given so: an absolute path or none at all.
+bool normaliseMedia(std::string& media) {
+  const std::string given = media;
+  auto separator = [](char c) { return c == '/' || c == '\\'; };
+  if (!media.empty() && (separator(media[0]) || (media.size() > 1 && media[1] == ':'))) {
+    std::fprintf(stderr, "brhost: --media needs a folder relative to the working folder, not '%s'\n", given.c_str());
+    return false;
+  }
+  while (media.size() > 1 && media[0] == '.' && separator(media[1])) {
+    media.erase(0, 2);
+    while (!media.empty() && separator(media[0])) media.erase(0, 1);
+  }
+  while (!media.empty() && separator(media.back())) media.pop_back();
+  if (media.empty() || media == ".") {
+    std::fprintf(stderr, "brhost: --media needs a folder below the working folder, not '%s'\n", given.c_str());
+    return false;
+  }
+  return true;
+}
+
 // The application class: [RAG] AppType of the configuration file, else the framework's game.
 BrStringT<char> applicationClass(BrCfgFile& file) {
   BrStringT<char> name;
@@ -86,7 +109,7 @@ void drawFrame() {
 
 int main(int argc, char** argv) {
   Options opt;
-  if (!parse(argc, argv, opt)) return 2;
+  if (!parse(argc, argv, opt) || !normaliseMedia(opt.media)) return 2;
   if (opt.headless) setenv("SDL_VIDEODRIVER", "offscreen", 1);
 
   GLog.Init();

@@ -7,6 +7,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -28,12 +29,12 @@ struct HostRun {
 };
 
 // Runs the run tree's host in the tree's game folder for a number of frames.
-HostRun RunHost(PlayTree& tree, int frames) {
+HostRun RunHost(PlayTree& tree, int frames, const std::string& options = "") {
   const char* binary = std::getenv("BR_BINARY_DIR");
   const fs::path host = fs::path(binary ? binary : ".") / "run" / "game" / "brhost";
   const fs::path out = tree.Game() / ".." / "host.out";
   const std::string cmd = "cd '" + tree.Game().string() + "' && timeout 120 '" + host.string() +
-                          "' --headless --frames " + std::to_string(frames) + " > '" + out.string() + "' 2>&1";
+                          "' --headless --frames " + std::to_string(frames) + " " + options + " > '" + out.string() + "' 2>&1";
   HostRun run;
   const int rc = std::system(cmd.c_str());
   run.code = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
@@ -76,6 +77,18 @@ TEST(MissingParts, MediaFolderFontsAndConfiguration) {
     EXPECT_EQ(run.out[0], "brhost: no media folder Media in " + Cwd());
     EXPECT_EQ(tree.LastLine(), "ERROR: Host found no media folder Media in " + Cwd());
     EXPECT_EQ(tree.Find("Creating Rendering device"), -1);
+  }
+  {
+    // The media folder spelled with a leading "./" and a trailing separator is still the game's "Media", whose
+    // default font is named from it.
+    PlayTree tree;
+    const HostRun run = RunHost(tree, 30, "--media ./Media/");
+    EXPECT_EQ(run.code, 0);
+    ASSERT_FALSE(run.out.empty());
+    EXPECT_EQ(run.out[0], "brhost: left in order after 30 frames.");
+    ExpectLinesInOrder(tree, {"Engine: Loaded lib tidewrack", "Rendering device initiated", "Widget daemon online",
+                              "Connected to game: Tidewrack", "Exit granted"});
+    EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
   }
   {
     // No fonts: the default font's texture cannot be loaded, which fails the rendering device and the start.
