@@ -33,8 +33,9 @@ HostRun RunHost(PlayTree& tree, int frames, const std::string& options = "") {
   const char* binary = std::getenv("BR_BINARY_DIR");
   const fs::path host = fs::absolute(fs::path(binary ? binary : ".") / "run" / "game" / "brhost");
   const fs::path out = tree.Game() / ".." / "host.out";
-  const std::string cmd = "cd '" + tree.Game().string() + "' && timeout 120 '" + host.string() + "' --headless --frames " +
-                          std::to_string(frames) + " " + options + " > '" + out.string() + "' 2>&1";
+  const std::string cmd = "cd '" + tree.Game().string() + "' && timeout 120 '" + host.string() +
+                          "' --headless --frames " + std::to_string(frames) + " " + options + " > '" +
+                          out.string() + "' 2>&1";
   HostRun run;
   const int rc = std::system(cmd.c_str());
   run.code = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
