@@ -112,9 +112,11 @@ int main(int argc, char** argv) {
   if (!parse(argc, argv, opt) || !normaliseMedia(opt.media)) return 2;
   if (opt.headless) setenv("SDL_VIDEODRIVER", "offscreen", 1);
 
-  GLog.Init();
+  // Without a log (a read-only folder, a folder named log.txt) the run goes on, but nobody is told to read one.
+  const bool logged = GLog.Init();
   char cwd[MAX_PATH + 1] = {0};
   brGetCurrentDirectory(MAX_PATH, cwd);
+  if (!logged) std::fprintf(stderr, "brhost: could not open the log %s/log.txt; running without one\n", cwd);
 
   // Without its media folder the engine would start on defaults and fail somewhere less telling.
   if (!isFolder(opt.media.c_str())) {
@@ -194,7 +196,10 @@ int main(int argc, char** argv) {
 
   std::printf("brhost: %s after %ld frame%s.\n", started ? "left in order" : "could not start; left in order", frames,
               frames == 1 ? "" : "s");
-  std::printf("brhost: log written to %s/log.txt\n", cwd);
+  if (logged)
+    std::printf("brhost: log written to %s/log.txt\n", cwd);
+  else
+    std::printf("brhost: no log written\n");
   if (!screenshot.empty()) {
     std::string mapped = screenshot;
     for (char& c : mapped)

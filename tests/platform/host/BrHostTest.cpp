@@ -108,6 +108,16 @@ TEST(Host, WithoutPluginsLeavesInOrderAndSaysWhereTheLogIs) {
   EXPECT_EQ(out[1], "brhost: log written to " + (tree.root / "game").string() + "/log.txt");
 }
 
+TEST(Host, ALogThatCannotBeOpenedIsNotReportedAsWritten) {
+  HostTree tree;
+  fs::create_directory(tree.root / "game" / "log.txt");
+  EXPECT_EQ(tree.Run("--headless --frames 2"), 1);
+  const std::vector<std::string> out = tree.Lines("host.out");
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_EQ(out[0], "brhost: could not open the log " + (tree.root / "game").string() + "/log.txt; running without one");
+  EXPECT_EQ(out[2], "brhost: no log written");
+}
+
 TEST(Host, UnknownApplicationClassLeavesInOrder) {
   HostTree tree;
   tree.Config("[Render]\nDevice=GfxDrv\n[RAG]\nAppType=NoSuchApp\n");
