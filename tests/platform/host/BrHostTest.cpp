@@ -114,7 +114,8 @@ TEST(Host, ALogThatCannotBeOpenedIsNotReportedAsWritten) {
   EXPECT_EQ(tree.Run("--headless --frames 2"), 1);
   const std::vector<std::string> out = tree.Lines("host.out");
   ASSERT_EQ(out.size(), 3u);
-  EXPECT_EQ(out[0], "brhost: could not open the log " + (tree.root / "game").string() + "/log.txt; running without one");
+  const std::string log = (tree.root / "game" / "log.txt").string();
+  EXPECT_EQ(out[0], "brhost: could not open the log " + log + "; running without one");
   EXPECT_EQ(out[2], "brhost: no log written");
 }
 
