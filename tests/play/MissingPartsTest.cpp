@@ -1,5 +1,5 @@
-// Starting with a part of the run tree taken away: the media folder, the fonts, the configuration, the game
-// library, the rendering or the audio plug-in. The host program runs as a child process on a copy of the tree
+// Starting with a part of the run tree taken away: the media folder, the fonts, the configuration, the textures,
+// the game library, the rendering or the audio plug-in. The host program runs as a child process on a copy of the tree
 // and is judged by its exit code, what it printed and its log; where the game goes on (no sound, no game
 // library) it is also played in-process. Catches a start that crashes or hangs, a failure reported as success,
 // and log lines that do not say what is missing or why.
@@ -28,7 +28,8 @@ struct HostRun {
   std::vector<std::string> out;  // what it printed
 };
 
-// Runs the run tree's host in the tree's game folder for a number of frames.
+// Runs the run tree's host in the tree's game folder for a number of frames; a host that hangs is stopped after
+// two minutes and exits with timeout's code 124.
 HostRun RunHost(PlayTree& tree, int frames, const std::string& options = "") {
   const char* binary = std::getenv("BR_BINARY_DIR");
   const fs::path host = fs::absolute(fs::path(binary ? binary : ".") / "run" / "game" / "brhost");
@@ -56,7 +57,7 @@ void ExpectLinesInOrder(const PlayTree& tree, const std::vector<std::string>& li
   }
 }
 
-// The line after the one starting with prefix: what the loader said about a library it refused.
+// The rest of the first log line starting with prefix: what the loader said about a library it refused.
 std::string ReasonAfter(const PlayTree& tree, const std::string& prefix) {
   for (const std::string& line : tree.Log())
     if (line.rfind(prefix, 0) == 0) return line.substr(prefix.size());
