@@ -57,6 +57,29 @@ bool parse(int argc, char** argv, Options& o) {
   return true;
 }
 
+// The media folder as the engine takes it: relative to the working folder, without a leading "./" or a
+// trailing separator. The game's own names begin with "Media\\" (its default font) and are found only under
+// that spelling of the folder; a trailing separator would also fail the host's own check of the folder. False
+// (with a message) for a folder that cannot be given so: an absolute path or none at all.
+bool normaliseMedia(std::string& media) {
+  const std::string given = media;
+  auto separator = [](char c) { return c == '/' || c == '\\'; };
+  if (!media.empty() && (separator(media[0]) || (media.size() > 1 && media[1] == ':'))) {
+    std::fprintf(stderr, "brhost: --media needs a folder relative to the working folder, not '%s'\n", given.c_str());
+    return false;
+  }
+  while (media.size() > 1 && media[0] == '.' && separator(media[1])) {
+    media.erase(0, 2);
+    while (!media.empty() && separator(media[0])) media.erase(0, 1);
+  }
+  while (!media.empty() && separator(media.back())) media.pop_back();
+  if (media.empty() || media == ".") {
+    std::fprintf(stderr, "brhost: --media needs a folder below the working folder, not '%s'\n", given.c_str());
+    return false;
+  }
+  return true;
+}
+
 // The application class: [RAG] AppType of the configuration file, else the framework's game.
 BrStringT<char> applicationClass(BrCfgFile& file) {
   BrStringT<char> name;
@@ -86,12 +109,14 @@ void drawFrame() {
 
 int main(int argc, char** argv) {
   Options opt;
-  if (!parse(argc, argv, opt)) return 2;
+  if (!parse(argc, argv, opt) || !normaliseMedia(opt.media)) return 2;
   if (opt.headless) setenv("SDL_VIDEODRIVER", "offscreen", 1);
 
-  GLog.Init();
+  // Without a log (a read-only folder, a folder named log.txt) the run goes on, but nobody is told to read one.
+  const bool logged = GLog.Init();
   char cwd[MAX_PATH + 1] = {0};
   brGetCurrentDirectory(MAX_PATH, cwd);
+  if (!logged) std::fprintf(stderr, "brhost: could not open the log %s/log.txt; running without one\n", cwd);
 
   // Without its media folder the engine would start on defaults and fail somewhere less telling.
   if (!isFolder(opt.media.c_str())) {
@@ -171,7 +196,10 @@ int main(int argc, char** argv) {
 
   std::printf("brhost: %s after %ld frame%s.\n", started ? "left in order" : "could not start; left in order", frames,
               frames == 1 ? "" : "s");
-  std::printf("brhost: log written to %s/log.txt\n", cwd);
+  if (logged)
+    std::printf("brhost: log written to %s/log.txt\n", cwd);
+  else
+    std::printf("brhost: no log written\n");
   if (!screenshot.empty()) {
     std::string mapped = screenshot;
     for (char& c : mapped)

@@ -23,8 +23,8 @@ BrStringT<char> mediaPath(const BrStringT<char>& name) { return brMediaPath(name
 
 const char* text(const BrStringT<char>& s) { return s.c_str() ? s.c_str() : ""; }
 
-// Loads the file into a new texture; false with the warning when it cannot be had. Mip levels are made only
-// when the device filters between them: without that filter nothing ever samples them.
+// Loads the file into a new texture; false when it cannot be had. Mip levels are made only when the device
+// filters between them: without that filter nothing ever samples them.
 bool loadFile(IDirect3DDevice9* d3d, const BrStringT<char>& path, IDirect3DTexture9*& out) {
   out = nullptr;
   BrD3DRenDev* device = engineDevice();
@@ -34,7 +34,6 @@ bool loadFile(IDirect3DDevice9* d3d, const BrStringT<char>& path, IDirect3DTextu
                                                   &out)) ||
       !out) {
     out = nullptr;
-    GLog.printf("WARNING: Failed to load %s texture", text(path));
     return false;
   }
   return true;
@@ -82,6 +81,19 @@ void BrD3DTextureMgr::ReloadStatics() {
   }
 }
 
+bool BrD3DTextureMgr::LoadFile(IDirect3DDevice9* d3d, const BrStringT<char>& path, IDirect3DTexture9*& out) {
+  if (loadFile(d3d, path, out)) return true;
+  // Callers that hold no texture ask again on every frame they draw: the log names each missing file once
+  // instead of growing by a line a frame for as long as the game runs.
+  bool reported = false;
+  for (int i = 0; i < m_Missing.GetCount() && !reported; ++i) reported = m_Missing[i] == path;
+  if (!reported) {
+    GLog.printf("WARNING: Failed to load %s texture", text(path));
+    m_Missing.Add(path);
+  }
+  return false;
+}
+
 unsigned int BrD3DTextureMgr::Load(BrStringT<char> name) {
   IDirect3DDevice9* d3d = engineD3D();
   const BrStringT<char> path = mediaPath(name);
@@ -90,7 +102,7 @@ unsigned int BrD3DTextureMgr::Load(BrStringT<char> name) {
     // A cached name is loaded again in its own slot: its id stays what callers hold. Without a device, or when
     // the file cannot be read, the cached texture stays as it was.
     IDirect3DTexture9* fresh = nullptr;
-    if (!loadFile(d3d, path, fresh)) return d3d ? 0 : (unsigned int)i;
+    if (!LoadFile(d3d, path, fresh)) return d3d ? 0 : (unsigned int)i;
     m_Statics[i].ReleaseTexture();
     m_Statics[i].Texture() = fresh;
     takeSize(m_Statics[i]);
@@ -100,7 +112,7 @@ unsigned int BrD3DTextureMgr::Load(BrStringT<char> name) {
   }
 
   BrD3DTexture loaded;
-  const bool ok = loadFile(d3d, path, loaded.Texture());
+  const bool ok = LoadFile(d3d, path, loaded.Texture());
   // Slot 0 belongs to the first load, the fallback, even when its file is missing: no later texture may take
   // the id that every failed load answers with. Any other failed load takes no slot.
   if (!ok && m_Statics.GetCount() > 0) return 0;

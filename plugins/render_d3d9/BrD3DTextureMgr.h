@@ -41,8 +41,12 @@ public:
 private:
   // The made-up name of the next dynamic texture: manual_00, manual_01, ..., manual_10, ...
   BrStringT<char> NextDynamicName() const;
+  // Loads the file; the first failure of each path is logged, later ones of the same path are not.
+  bool LoadFile(IDirect3DDevice9* d3d, const BrStringT<char>& path, IDirect3DTexture9*& out);
 
   TDArray<BrD3DTexture> m_Statics;
   TDArray<BrD3DTexture> m_Dynamics;
   TDArray<int> m_Handles;
+  // Paths whose failed load has been logged (a broken install names a few dozen at most).
+  TDArray<BrStringT<char>> m_Missing;
 };

@@ -124,7 +124,8 @@ double MeanDifference(const Shot& a, const Shot& b) {
 PlayTree::PlayTree() {
   static int counter = 0;
   const char* binary = std::getenv("BR_BINARY_DIR");
-  const fs::path run = fs::path(binary ? binary : ".") / "run";
+  // Absolute, so that the links made below point at the run tree from wherever the copy lies.
+  const fs::path run = fs::absolute(fs::path(binary ? binary : ".") / "run");
   m_Root = fs::temp_directory_path() / ("brplay_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
   fs::remove_all(m_Root);
   fs::create_directories(m_Root / "game" / "Media" / "Saves");

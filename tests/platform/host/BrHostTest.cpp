@@ -108,6 +108,17 @@ TEST(Host, WithoutPluginsLeavesInOrderAndSaysWhereTheLogIs) {
   EXPECT_EQ(out[1], "brhost: log written to " + (tree.root / "game").string() + "/log.txt");
 }
 
+TEST(Host, ALogThatCannotBeOpenedIsNotReportedAsWritten) {
+  HostTree tree;
+  fs::create_directory(tree.root / "game" / "log.txt");
+  EXPECT_EQ(tree.Run("--headless --frames 2"), 1);
+  const std::vector<std::string> out = tree.Lines("host.out");
+  ASSERT_EQ(out.size(), 3u);
+  const std::string log = (tree.root / "game" / "log.txt").string();
+  EXPECT_EQ(out[0], "brhost: could not open the log " + log + "; running without one");
+  EXPECT_EQ(out[2], "brhost: no log written");
+}
+
 TEST(Host, UnknownApplicationClassLeavesInOrder) {
   HostTree tree;
   tree.Config("[Render]\nDevice=GfxDrv\n[RAG]\nAppType=NoSuchApp\n");
@@ -121,6 +132,11 @@ TEST(Host, RefusesBadOptions) {
   HostTree tree;
   EXPECT_EQ(tree.Run("--frames many"), 2);
   EXPECT_EQ(tree.Run("--bogus"), 2);
+  // The engine takes a media folder relative to the working folder only.
+  EXPECT_EQ(tree.Run("--media " + (tree.root / "game" / "Media").string()), 2);
+  EXPECT_EQ(tree.Lines("host.out")[0], "brhost: --media needs a folder relative to the working folder, not '" +
+                                           (tree.root / "game" / "Media").string() + "'");
+  EXPECT_EQ(tree.Run("--media ./"), 2);
   EXPECT_FALSE(fs::exists(tree.root / "game" / "log.txt"));
 }
 
@@ -132,6 +148,18 @@ TEST(Host, MissingMediaFolderIsNamedAndNothingStarts) {
   EXPECT_EQ(out[0], "brhost: no media folder Nowhere in " + (tree.root / "game").string());
   EXPECT_EQ(tree.LastLogLine(), "ERROR: Host found no media folder Nowhere in " + (tree.root / "game").string());
   EXPECT_EQ(tree.Find("Exit granted"), -1);
+}
+
+TEST(Host, AMediaFolderWithATrailingSeparatorIsFound) {
+  HostTree tree;
+  tree.Config("[Engine]\nSafe=0\nLibs=FakeGame\n\n[Render]\nDevice=GfxDrv\n\n[RAG]\nAppType=FakeApp\n");
+  tree.Copy("FakeRender", tree.root / "drivers" / "plug-ins" / "GfxDrv.so");
+  tree.Copy("FakeGame", tree.root / "game" / "Media" / "Libs" / "FakeGame.so");
+  for (const char* media : {"Media/", "Media\\\\", "./Media"}) {
+    EXPECT_EQ(tree.Run(std::string("--headless --frames 2 --media ") + media), 0) << media;
+    EXPECT_NE(tree.Find("Engine: Loaded lib FakeGame"), -1) << media;
+    EXPECT_EQ(tree.LastLogLine(), "Exit granted") << media;
+  }
 }
 
 TEST(Host, ZeroFramesRunsNone) {

@@ -1,0 +1,278 @@
+// Starting with a part of the run tree taken away: the media folder, the fonts, the configuration, the textures,
+// the game library, the rendering or the audio plug-in. The host program runs as a child process on a copy of the tree
+// and is judged by its exit code, what it printed and its log; where the game goes on (no sound, no game
+// library) it is also played in-process. Catches a start that crashes or hangs, a failure reported as success,
+// and log lines that do not say what is missing or why.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/brcr.h"
+#include "engine/kernel/kernel.h"
+#include "tests/play/PlayRig.h"
+#include "tests/play/PlayScript.h"
+
+using namespace brplay;
+
+namespace {
+
+struct HostRun {
+  int code = -1;                 // the host's exit code; -1 when it did not exit by itself (a crash, a signal)
+  std::vector<std::string> out;  // what it printed
+};
+
+// Runs the run tree's host in the tree's game folder for a number of frames; a host that hangs is stopped after
+// two minutes and exits with timeout's code 124.
+HostRun RunHost(PlayTree& tree, int frames, const std::string& options = "") {
+  const char* binary = std::getenv("BR_BINARY_DIR");
+  const fs::path host = fs::absolute(fs::path(binary ? binary : ".") / "run" / "game" / "brhost");
+  const fs::path out = tree.Game() / ".." / "host.out";
+  const std::string cmd = "cd '" + tree.Game().string() + "' && timeout 120 '" + host.string() +
+                          "' --headless --frames " + std::to_string(frames) + " " + options + " > '" +
+                          out.string() + "' 2>&1";
+  HostRun run;
+  const int rc = std::system(cmd.c_str());
+  run.code = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  std::ifstream in(out);
+  for (std::string line; std::getline(in, line);) run.out.push_back(line);
+  return run;
+}
+
+// Checks that the log holds each of the lines whole, in this order (other lines may come between).
+void ExpectLinesInOrder(const PlayTree& tree, const std::vector<std::string>& lines) {
+  const std::vector<std::string> log = tree.Log();
+  size_t at = 0;
+  for (const std::string& want : lines) {
+    size_t i = at;
+    while (i < log.size() && log[i] != want) ++i;
+    EXPECT_LT(i, log.size()) << "no line \"" << want << "\" after line " << at << " of log.txt";
+    if (i < log.size()) at = i + 1;
+  }
+}
+
+// The rest of the first log line starting with prefix: what the loader said about a library it refused.
+std::string ReasonAfter(const PlayTree& tree, const std::string& prefix) {
+  for (const std::string& line : tree.Log())
+    if (line.rfind(prefix, 0) == 0) return line.substr(prefix.size());
+  return "<no line starting " + prefix + ">";
+}
+
+std::string Cwd() { return fs::current_path().string(); }
+
+}  // namespace
+
+TEST(MissingParts, MediaFolderFontsAndConfiguration) {
+  {
+    // No media folder at all: named on the terminal and in the log, and the engine never starts.
+    PlayTree tree;
+    tree.Remove("Media");
+    const HostRun run = RunHost(tree, 30);
+    EXPECT_EQ(run.code, 1);
+    ASSERT_FALSE(run.out.empty());
+    EXPECT_EQ(run.out[0], "brhost: no media folder Media in " + Cwd());
+    EXPECT_EQ(tree.LastLine(), "ERROR: Host found no media folder Media in " + Cwd());
+    EXPECT_EQ(tree.Find("Creating Rendering device"), -1);
+  }
+  {
+    // The media folder spelled with a leading "./" and a trailing separator is still the game's "Media", whose
+    // default font is named from it.
+    PlayTree tree;
+    const HostRun run = RunHost(tree, 30, "--media ./Media/");
+    EXPECT_EQ(run.code, 0);
+    ASSERT_FALSE(run.out.empty());
+    EXPECT_EQ(run.out[0], "brhost: left in order after 30 frames.");
+    ExpectLinesInOrder(tree, {"Engine: Loaded lib tidewrack", "Rendering device initiated", "Widget daemon online",
+                              "Connected to game: Tidewrack", "Exit granted"});
+    EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
+  }
+  {
+    // No fonts: the default font's texture cannot be loaded, which fails the rendering device and the start.
+    PlayTree tree;
+    tree.Remove("Media/Fonts");
+    const HostRun run = RunHost(tree, 30);
+    EXPECT_EQ(run.code, 1);
+    ASSERT_FALSE(run.out.empty());
+    EXPECT_EQ(run.out[0], "brhost: could not start; left in order after 0 frames.");
+    ExpectLinesInOrder(tree, {"Creating Rendering device",
+                              "WARNING: Failed to load Media\\Fonts\\fontVanilla.tga texture",
+                              "ERROR: Failed to load font texture Media\\Fonts\\fontVanilla.tga",
+                              "ERROR: Failed to load default font!", "ERROR: Failed to initiate Render device",
+                              "Engine requesting exit", "Rendering device and resources safely released"});
+    EXPECT_EQ(tree.Find("Widget daemon online"), -1);
+    EXPECT_EQ(tree.LastLine(), "Exit granted");
+  }
+  {
+    // No main.cfg: the game's default text is written, which names the game library and both plug-ins.
+    PlayTree tree;
+    tree.Remove("Media/Config/main.cfg");
+    const HostRun run = RunHost(tree, 30);
+    EXPECT_EQ(run.code, 0);
+    ASSERT_FALSE(run.out.empty());
+    EXPECT_EQ(run.out[0], "brhost: left in order after 30 frames.");
+    EXPECT_TRUE(fs::exists(tree.Media() / "Config" / "main.cfg"));
+    ExpectLinesInOrder(tree, {"Audio daemon initiated", "Engine: Loaded lib tidewrack", "Rendering device initiated",
+                              "Widget daemon online", "Connected to game: Tidewrack", "Exit granted"});
+    EXPECT_EQ(tree.Find("ERROR"), -1);
+  }
+}
+
+TEST(MissingParts, WithoutTexturesTheGameIsPlayedAndEachMissingFileIsNamedOnce) {
+  PlayTree tree;
+  tree.Remove("Media/Textures");
+  tree.SetConfig("ShowIntro", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(7));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  host.HoldKey('Q', 1);
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f)) << host.State();
+  PlayScript script(host);
+  EXPECT_TRUE(script.WalkByClicking());
+  EXPECT_TRUE(script.FightAt("Rat")) << script.Why();
+  host.Run(2.0f);
+  EXPECT_EQ(host.State(), "BrRAGGameStatePlaying");
+  host.Leave();
+  // The HUD, the minimap and the menus ask again for what they lack on every frame they draw; the log names
+  // each missing file once all the same.
+  std::map<std::string, int> warned;
+  for (const std::string& line : tree.Log())
+    if (line.rfind("WARNING: Failed to load ", 0) == 0) ++warned[line];
+  EXPECT_EQ(warned["WARNING: Failed to load Media\\Textures\\noshader.bmp texture"], 1);
+  EXPECT_EQ(warned["WARNING: Failed to load Media\\Textures\\ui\\hud\\health.tga texture"], 1);
+  for (const auto& entry : warned) EXPECT_EQ(entry.second, 1) << entry.first;
+  EXPECT_EQ(tree.LastLine(), "Exit granted");
+}
+
+TEST(MissingParts, RenderingPluginMissingOrBrokenEndsTheStartCleanly) {
+  for (const bool broken : {false, true}) {
+    SCOPED_TRACE(broken ? "a plug-in that is not a library" : "no plug-in");
+    PlayTree tree;
+    const fs::path plugin = tree.Game() / ".." / "drivers" / "plug-ins" / "GfxDrv.so";
+    fs::remove(plugin);
+    if (broken) std::ofstream(plugin) << "not a shared object\n";
+    const HostRun run = RunHost(tree, 30);
+    EXPECT_EQ(run.code, 1);
+    ASSERT_FALSE(run.out.empty());
+    EXPECT_EQ(run.out[0], "brhost: could not start; left in order after 0 frames.");
+    const std::string tried = "ERROR: Could not load " + Cwd() + "\\..\\drivers\\plug-ins\\GfxDrv.dll: ";
+    ExpectLinesInOrder(tree, {"Audio daemon initiated", "Engine: Loaded lib tidewrack", "Creating Rendering device",
+                              "Failed to load GfxDrv extension", tried + ReasonAfter(tree, tried),
+                              "Failed to create GfxDrv rendering extension",
+                              "Specifying -safe mode restart in config file", "ERROR: Failed to initiate Render device",
+                              "Engine requesting exit"});
+    // The loader's reason tells a missing file from one that is there but not a library.
+    const std::string reason = ReasonAfter(tree, tried);
+    EXPECT_NE(reason.find("GfxDrv.so"), std::string::npos) << reason;
+    EXPECT_EQ(reason.find("no such library") != std::string::npos, !broken) << reason;
+    EXPECT_EQ(tree.Find("Rendering device initiated"), -1);
+    EXPECT_EQ(tree.Find("Connected to game"), -1);
+    EXPECT_EQ(tree.LastLine(), "Exit granted");
+  }
+  {
+    // A library that loads but is not the rendering plug-in (the audio one under its name).
+    PlayTree tree;
+    const fs::path plugins = tree.Game() / ".." / "drivers" / "plug-ins";
+    fs::copy_file(plugins / "SoundDrv.so", plugins / "GfxDrv.so", fs::copy_options::overwrite_existing);
+    const HostRun run = RunHost(tree, 30);
+    EXPECT_EQ(run.code, 1);
+    ExpectLinesInOrder(tree, {"Creating Rendering device",
+                              "ERROR: The GfxDrv extension exports no fnGetRenderingDevice",
+                              "Failed to create GfxDrv rendering extension",
+                              "Specifying -safe mode restart in config file",
+                              "ERROR: Failed to initiate Render device"});
+    EXPECT_EQ(tree.LastLine(), "Exit granted");
+  }
+}
+
+TEST(MissingParts, WithoutTheAudioPluginTheGameStartsAndPlaysSilently) {
+  PlayTree tree;
+  fs::remove(tree.Game() / ".." / "drivers" / "plug-ins" / "SoundDrv.so");
+  const HostRun run = RunHost(tree, 30);
+  EXPECT_EQ(run.code, 0);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(run.out[0], "brhost: left in order after 30 frames.");
+  const std::string tried = "ERROR: Could not load " + Cwd() + "\\..\\drivers\\plug-ins\\SoundDrv.dll: ";
+  ExpectLinesInOrder(tree, {"Creating Audio device", "Failed to load SoundDrv extension",
+                            tried + ReasonAfter(tree, tried), "Failed to create SoundDrv audio extension",
+                            "Specifying -safe mode restart in config file",
+                            "WARNING: Failed to initiate Audio device", "Engine: Loaded lib tidewrack",
+                            "Rendering device initiated", "Widget daemon online", "Connected to game: Tidewrack",
+                            "Exit granted"});
+  EXPECT_EQ(tree.Find("Audio daemon initiated"), -1);
+
+  // In-process the silent game is played: menus with their music, a new game, a walk and a fight, whose
+  // sounds all find no device.
+  fs::remove(tree.Game() / "log.txt");
+  tree.SetConfig("ShowIntro", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(7));
+  EXPECT_EQ(Engine().Audio(), nullptr);
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  host.HoldKey('Q', 1);
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f)) << host.State();
+  host.Run(1.0f, 4);
+  PlayScript script(host);
+  EXPECT_TRUE(script.WalkByClicking());
+  EXPECT_TRUE(script.FightAt("Rat")) << script.Why();
+  EXPECT_EQ(host.State(), "BrRAGGameStatePlaying");
+  host.Leave();
+  EXPECT_EQ(tree.LastLine(), "Exit granted");
+}
+
+TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToThem) {
+  PlayTree tree;
+  tree.SetConfig("ShowIntro", "0");
+  {
+    // A save made while the library was there.
+    PlayHost host;
+    ASSERT_TRUE(host.Start(7));
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+    host.HoldKey('Q', 1);
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f)) << host.State();
+    host.Run(0.5f, 4);
+    ASSERT_TRUE(host.Game()->SaveGame("Saves\\whole.gin"));
+    host.Leave();
+  }
+  tree.Remove("Media/Libs/tidewrack.so");
+  const HostRun run = RunHost(tree, 30);
+  EXPECT_EQ(run.code, 0);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(run.out[0], "brhost: left in order after 30 frames.");
+  const std::string tried = "ERROR: Engine could not load lib tidewrack from Media\\Libs\\tidewrack.dll: ";
+  ExpectLinesInOrder(tree, {"Audio daemon initiated", tried + ReasonAfter(tree, tried), "Loaded extensions.",
+                            "Rendering device initiated", "Widget daemon online", "Connected to game: Tidewrack",
+                            "Exit granted"});
+  EXPECT_EQ(tree.Find("Engine: Loaded lib"), -1);
+
+  // In-process: the menus work; a new game finds no map class, says so and goes back to the menu, which still
+  // answers; the save cannot be loaded without its map class and leaves the menu as it was.
+  fs::remove(tree.Game() / "log.txt");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(7));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    host.HoldKey('Q', 1);
+    host.Run(1.0f);
+    EXPECT_EQ(host.Map(), nullptr);
+    EXPECT_EQ(host.State(), "BrRAGGameStateMainMenu");
+  }
+  EXPECT_GE(tree.Find("ERROR: No map to play (is the game library missing?)"), 0);
+  EXPECT_FALSE(host.Game()->LoadGame("Saves\\whole.gin"));
+  EXPECT_GE(tree.Find("ERROR: Could not load the save game Saves\\whole.gin"), 0);
+  EXPECT_EQ(host.Map(), nullptr);
+  host.Run(0.5f);
+  EXPECT_EQ(host.State(), "BrRAGGameStateMainMenu");
+  ASSERT_TRUE(host.ClickControl("MMenuExitGameBtn"));
+  host.Frame();
+  ASSERT_TRUE(host.ClickControl("MMenuExitGameConfirm"));
+  host.Frame();
+  EXPECT_TRUE(GExit);
+  host.Leave();
+  EXPECT_EQ(tree.LastLine(), "Exit granted");
+}
