@@ -770,7 +770,7 @@ Image pictureFor(const std::string& mediaPath, const Typefaces& faces) {
   return worldSurface(p, seed);
 }
 
-FontSheet fontFor(const Typeface& face) {
+FontSheet fontFor(const Typeface& face, float xScale) {
   FontSheet out;
   const float px = 50.0f;
   const float baseline = (64.0f - (face.ascent(px) + face.descent(px))) * 0.5f + face.ascent(px);
@@ -780,9 +780,9 @@ FontSheet fontFor(const Typeface& face) {
     if (code >= 32 && (code < 127 || code > 159)) {
       const int cx = (code % 16) * 64, cy = (code / 16) * 64;
       // Characters sit in the middle of their cell: the engine centres each cell on the character's width.
-      const float adv = face.advance(code, px);
+      const float adv = face.advance(code, px, xScale);
       face.draw(out.sheet, float(cx) + (64.0f - adv) * 0.5f, float(cy) + baseline, std::string(1, char(code)), px,
-                rgb(255, 255, 255));
+                rgb(255, 255, 255), xScale);
       width = std::clamp(int(std::ceil(adv)) + 4, 4, 64);
     }
     out.widthFile.push_back(uint8_t(width));

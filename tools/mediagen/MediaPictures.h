@@ -22,6 +22,7 @@ struct FontSheet {
   Image sheet{1024, 1024};
   std::vector<uint8_t> widthFile;
 };
-FontSheet fontFor(const Typeface& face);
+// xScale narrows the glyphs (and so the widths) of a face too wide for the boxes its text must fit.
+FontSheet fontFor(const Typeface& face, float xScale = 1.0f);
 
 }  // namespace mediagen
