@@ -1,7 +1,8 @@
 // The game's scroll dialogs as the player sees them, on the generated fonts and the real rendering device: every
 // line of a dialog's text and every option stays inside the dialog's inner margins, with the options flush against
-// the inner right margin. Catches text that spills out of its scroll (a label cut off on the left, a line running
-// past the right edge), whether from the layout or from font widths too large for the lines the game writes.
+// the inner right margin, and nothing of the HUD is drawn over an open dialog. Catches text that spills out of its
+// scroll (a label cut off on the left, a line running past the right edge), whether from the layout or from font
+// widths too large for the lines the game writes, and a hint half hidden under the inventory.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -79,6 +80,29 @@ void ExpectInside(BrRAGUIDialog* dialog, const std::string& what) {
 
 void Close() { Engine().GUI()->SetModalControl(nullptr); }
 
+// The share of parchment-coloured pixels in a strip just above the dialog's bottom bar, on a frame drawn and shot
+// now: the blank foot of the scroll, unless something is drawn over it.
+double ParchmentShareAtFoot(PlayHost& host, PlayTree& tree, BrUIControl* dialog) {
+  host.Frame();
+  const fs::path file = tree.Media() / "dialogfoot.bmp";
+  Shot shot;
+  if (!host.Screenshot(file) || !ReadBmp(file, shot)) return -1.0;
+  const float W = float(Engine().Render()->GetWidth()), H = float(Engine().Render()->GetHeight());
+  const float bottom = dialog->GetPosY() + dialog->GetHeight();
+  const int x0 = int((dialog->GetPosX() + 0.1f * dialog->GetWidth()) * W);
+  const int x1 = int((dialog->GetPosX() + 0.9f * dialog->GetWidth()) * W);
+  const int y0 = int((bottom - 0.055f) * H), y1 = int((bottom - 0.035f) * H);
+  int parchment = 0, all = 0;
+  for (int y = y0; y < y1 && y < shot.height; ++y)
+    for (int x = x0; x < x1 && x < shot.width; ++x) {
+      const uint32_t p = shot.At(x, y);
+      const int r = int((p >> 16) & 0xFF), g = int((p >> 8) & 0xFF), b = int(p & 0xFF);
+      ++all;
+      if (r > 150 && g > 120 && b < r - 20) ++parchment;
+    }
+  return all ? double(parchment) / all : -1.0;
+}
+
 }  // namespace
 
 TEST(DialogLayout, EveryScrollDialogOfTheGameKeepsItsTextAndOptionsInside) {
@@ -109,7 +133,12 @@ TEST(DialogLayout, EveryScrollDialogOfTheGameKeepsItsTextAndOptionsInside) {
   ASSERT_TRUE(host.ClickControl("NewGameHard"));
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f)) << host.State();
   for (int i = 0; i < 90 && !Engine().GUI()->GetModalControl(); ++i) host.Frame();
-  ExpectInside(OpenDialog(host), "hint HintWelcome");
+  BrRAGUIDialog* welcome = OpenDialog(host);
+  ExpectInside(welcome, "hint HintWelcome");
+  // The hint reaches down over the player's inventory; the modal scroll stays on top of it.
+  ASSERT_NE(welcome, nullptr);
+  EXPECT_GT(welcome->GetPosY() + welcome->GetHeight(), 0.82f) << "the hint no longer reaches the inventory";
+  EXPECT_GT(ParchmentShareAtFoot(host, tree, welcome), 0.9) << "the hint's foot is covered";
   Close();
   for (const char* hint : {"HintCamera", "HintCombat", "HintFliers", "HintMap", "HintQuickSlots", "HintEscPause",
                            "HintLantern", "HintDropItem", "HintRope", "HintDeeper"}) {
