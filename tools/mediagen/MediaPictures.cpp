@@ -240,6 +240,19 @@ void drawFood(Image& img, const Colour& c) {
   img.fillCircle(26, 28, 5, scaled(c, 1.4f));
 }
 
+}  // namespace
+
+// Whole, on two lines when one would shrink it past reading: "potion Healing" cut to "potion Hea" says nothing.
+std::vector<std::string> iconLabelLines(const Typeface& face, const std::string& mediaPath) {
+  const std::string text = label(stem(mediaPath));
+  const size_t space = text.find(' ');
+  if (face.measure(text, 13) > 56.0f * 1.3f && space != std::string::npos)
+    return {text.substr(0, space), text.substr(space + 1)};
+  return {text};
+}
+
+namespace {
+
 Image icon(const std::string& path, const std::string& p, const Typefaces& faces, uint32_t seed) {
   Image img(64, 64);
   const std::string name = stem(path), lname = lower(name);
@@ -299,10 +312,16 @@ Image icon(const std::string& path, const std::string& p, const Typefaces& faces
     img.fillCircle(32, 28, 16, accent);
   }
   // The name along the bottom, so every icon reads as what it is.
-  std::string text = label(name);
-  if (text.size() > 10) text = text.substr(0, 10);
-  img.fillRect(3, 47, 61, 61, rgb(0, 0, 0, 150));
-  faces.plain.drawCentred(img, 4, 47, 60, 61, text, 13, rgb(255, 245, 220));
+  const std::vector<std::string> lines = iconLabelLines(faces.plain, path);
+  const Colour ink = rgb(255, 245, 220);
+  if (lines.size() == 2) {
+    img.fillRect(3, 37, 61, 61, rgb(0, 0, 0, 150));
+    faces.plain.drawCentred(img, 4, 37, 60, 49, lines[0], 12, ink);
+    faces.plain.drawCentred(img, 4, 49, 60, 61, lines[1], 12, ink);
+  } else if (lines.size() == 1) {
+    img.fillRect(3, 47, 61, 61, rgb(0, 0, 0, 150));
+    faces.plain.drawCentred(img, 4, 47, 60, 61, lines[0], 13, ink);
+  }
   return img;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tools/mediagen/MediaImage.h"
 
@@ -12,6 +13,10 @@ struct Typefaces {
   Typeface plain;
   Typeface title;
 };
+
+// The lines an icon's name is written in along its foot: the whole name, on one line when it reads at the label's
+// size there, otherwise split at its first space.
+std::vector<std::string> iconLabelLines(const Typeface& face, const std::string& mediaPath);
 
 // Draws the picture for a media path (backslashes, any case, relative to the media folder).
 Image pictureFor(const std::string& mediaPath, const Typefaces& faces);
