@@ -229,6 +229,30 @@ TEST(BrRAGPlay, ClicksWalkPickUpAndAttackWhatTheCursorShows) {
   p.run.Frame(0.05f);
   EXPECT_TRUE(player->IsInState("BrRAGStateAttack"));
 
+  // A dialog opened over the enemy: the pointer is on the dialog, so the enemy is no target and its name is not
+  // written over the dialog; closed, the pointer picks from the world again (the goblin, or the weapon it holds).
+  goblin->SetTooltip("A goblin");
+  p.run.Frame(0.05f);
+  auto tooltipDrawn = [&p]() {
+    for (const auto& text : p.run.render.texts)
+      if (text.text == "A goblin") return true;
+    return false;
+  };
+  EXPECT_TRUE(tooltipDrawn());
+  p.run.RAGHUD()->ControlLeftClicked("IGMenuExitBtn");
+  ASSERT_TRUE(Engine().GUI()->IsModal());
+  p.PointAt(goblin->Location());
+  p.run.Frame(0.05f);
+  p.run.Frame(0.05f);
+  EXPECT_EQ(hud->GetCurrentCursor(), BrRAGCursor::muiBase);
+  EXPECT_EQ(hud->GetCursor(-1)->GetCursorTarget(), nullptr);
+  EXPECT_FALSE(tooltipDrawn());
+  Engine().GUI()->SetModalControl(nullptr);
+  p.PointAt(goblin->Location());
+  p.run.Frame(0.05f);
+  p.run.Frame(0.05f);
+  EXPECT_NE(hud->GetCursor(-1)->GetCursorTarget(), nullptr);
+
   // Over an item lying in the world: the hand, and a click heads for it with the pickup sound.
   BrDemoEntity* pickup = p.Map()->Place("AxePickup", 70.0f, 70.0f);
   ASSERT_NE(pickup, nullptr);
