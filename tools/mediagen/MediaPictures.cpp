@@ -404,8 +404,11 @@ Image menuPart(const std::string& path, const std::string& name, const Typefaces
     return img;
   }
   if (has(l, "savename") || has(l, "editbox")) {
-    Image img(512, 64, rgb(40, 30, 20, 220));
-    img.frameRect(0, 0, 512, 64, 3, rgb(200, 160, 90));
+    // The save-name box and the hot-key prompt write on it in black: a light strip of parchment, not a dark one.
+    Image img(512, 64);
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 512; ++x) img.at(x, y) = scaled(parchment(x, y, seed), 1.05f);
+    img.frameRect(0, 0, 512, 64, 3, rgb(110, 75, 35));
     return img;
   }
   return button(name, faces, seed);
