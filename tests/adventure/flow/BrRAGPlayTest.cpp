@@ -301,3 +301,36 @@ TEST(BrRAGPlay, HoldingTheButtonWalksAfterAFifthOfASecondAndAWalkDropsTheTarget)
   EXPECT_EQ(player->GetTargetID(), -1);
   EXPECT_TRUE(player->IsInState("BrRAGStateNormal"));
 }
+
+TEST(BrRAGPlay, AGameLeftForTheMenuKeepsItsPlayersHUDOffTheMenusUntilPlayShowsItAgain) {
+  Play p;
+  p.run.Frame(0.05f);
+  auto rankLines = [&p]() {
+    int n = 0;
+    for (const auto& text : p.run.render.texts)
+      if (text.text.find("Novice") != std::string::npos) ++n;
+    return n;
+  };
+  p.run.RAGHUD()->ControlLeftClicked("NewGameEasy");
+  p.run.Frame(0.1f);
+  EXPECT_GT(rankLines(), 0);
+
+  // Quit to the menu: the player stays until a new game, its HUD does not show over the menus.
+  p.run.RAGHUD()->ControlLeftClicked("IGMenuExitBtn");
+  p.run.RAGHUD()->ControlLeftClicked("ExitIngame");
+  ASSERT_EQ(p.run.StateName(), "BrRAGGameStateMainMenu");
+  ASSERT_NE(p.Player(), nullptr);
+  p.run.Frame(0.1f);
+  EXPECT_EQ(rankLines(), 0);
+  p.run.RAGHUD()->ControlLeftClicked("MMenuLoadGameBtn");
+  p.run.Frame(0.1f);
+  EXPECT_EQ(p.run.StateName(), "BrRAGGameStateLoadGameMenu");
+  EXPECT_EQ(rankLines(), 0);
+
+  // A new game shows the new player's HUD.
+  p.run.RAGHUD()->ControlLeftClicked("LoadBackBtn");
+  p.run.RAGHUD()->ControlLeftClicked("NewGameEasy");
+  p.run.Frame(0.1f);
+  EXPECT_EQ(p.run.StateName(), "BrRAGGameStatePlaying");
+  EXPECT_GT(rankLines(), 0);
+}
