@@ -11,6 +11,7 @@
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrGame.h"
 #include "engine/kernel/BrPickup.h"
+#include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrHUD.h"
 #include "engine/presentation/BrRenderBase.h"
 
@@ -50,6 +51,17 @@ void BrRAGCursor::Step(float) {
   BrApplication* app = Engine().App();
   BrRenderBase* render = Engine().Render();
   if (!app || !render || !app->IsInState("BrRAGGameStatePlaying")) return;
+  // Under an open dialog the pointer is on the dialog, not in the world: nothing there is a target, and a
+  // target's name would be written over the dialog.
+  BrGUI* gui = Engine().GUI();
+  if (gui && gui->IsModal()) {
+    SetTarget(nullptr);
+    if (BrHUD* hud = GameHUD()) {
+      hud->SetCursor(muiBase);
+      if (BrCursor* base = hud->GetCursor(muiBase)) base->SetTarget(nullptr);
+    }
+    return;
+  }
 
   const BrVector camera = app->Camera()->GetCoords().Position;
   BrHUD* hud = GameHUD();

@@ -105,6 +105,9 @@ void BrRAGGameStateMainMenu::OnEntry() {
   if (game->WasInState("BrRAGGameStatePlaying") || game->WasInState("BrRAGGameStateInGameMenu"))
     game->Camera()->Init();
   if (hud) hud->ActivateControl("mainmenu", true);
+  // A game left for the menu keeps its player until the next game starts; the player's HUD must not lie over the
+  // menus meanwhile. Play shows it again on entry.
+  if (BrGUI* gui = Engine().GUI()) gui->DeactivateControl("ingame_playerhud", true);
   game->Camera()->SetControllerType("BrRAGMenuCtrl");
   // A Q still held from play (it zooms the minimap there) must not start a game the moment the menu appears.
   mbQWasDown = QHeld();

@@ -180,6 +180,10 @@ void BrRAGPlayerHUD::Draw(BrRenderBase* const render) {
   BrHUD::Draw(render);
   BrRAGPlayer* player = GetPlayer();
   if (!player || !render) return;
+  // The states show and hide the player's panel; the rest of the player's HUD goes with it.
+  if (BrUIControl* shown = GetPlayerPanel()) {
+    if (!shown->IsActive()) return;
+  }
   DrawEquippedWeaponInfo(render);
   DrawPlayerInfo(render);
 

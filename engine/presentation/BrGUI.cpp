@@ -31,10 +31,20 @@ BrUIControl* BrGUI::GetTopControl(int i) {
 }
 
 void BrGUI::Draw(BrRenderBase* const render) {
+  // The modal control dims what was drawn before it and must not be covered by a control added after its own
+  // tree (the player's HUD over the game's dialogs): the top-level control that holds it goes last.
+  BrUIControl* holder = m_pModal;
+  while (holder && holder->GetParentControl()) holder = holder->GetParentControl();
+  bool held = false;
   for (int i = 0; i < m_Controls.GetCount(); ++i) {
     BrUIControl* control = m_Controls[i];
+    if (control && control == holder) {
+      held = true;
+      continue;
+    }
     if (control && control->IsActive()) control->Draw(render);
   }
+  if (held && holder->IsActive()) holder->Draw(render);
 }
 
 bool BrGUI::LeftClick(float x, float y) {

@@ -17,7 +17,8 @@ public:
 
   // Appends a top-level control (owned); null is ignored, and a control already held is kept once.
   void AddControl(BrUIControl* control);
-  // Draws the active top-level controls in the order they were added.
+  // Draws the active top-level controls in the order they were added, except that the one holding the modal
+  // control (or the modal control itself) is drawn last, over all the others.
   void Draw(BrRenderBase* const render);
   // The modal control alone when there is one (active or not); otherwise the active top-level controls from the
   // last added to the first, the first to take the click winning. False when none took it.

@@ -321,11 +321,16 @@ void BrRenderBase::drawAllBillboards() {
       }
     }
   }
+  // A mirrored billboard (negative x scale: a portrait turned to walk the other way) has its triangles wound
+  // the other way round; with back faces culled it would vanish. Billboards are flat pictures, drawn two-sided,
+  // and the world's culling is put back after them.
+  if (n > 0) SetPolyCullMode(ePolyCullNone);
   for (int i = 0; i < n; ++i) {
     BrBBCache& bb = m_Billboards[m_BillboardOrder[i]];
     SetTransform(&bb.m_Coords);
     SetEffector(bb.m_uiEffector);
     DrawPrimitive(4, bb.m_pVB, 36, 2);
   }
+  if (n > 0) SetPolyCullMode(ePolyCullCCW);
   m_iQueuedBillboards = 0;
 }

@@ -149,7 +149,8 @@ public:
   void DrawGroundGrid(BrARGB colour);
   // Queues a billboard for drawAllBillboards; the record storage is reused from frame to frame.
   void drawBillboard(const BrBBCache& record);
-  // Draws the queued billboards farthest from the camera first and empties the queue.
+  // Draws the queued billboards farthest from the camera first, two-sided (a mirrored one shows as well), puts
+  // back the culling of counter-clockwise faces and empties the queue.
   void drawAllBillboards();
 
   BrEffectorMgr* FXMgr() { return m_pFXMgr; }

@@ -194,12 +194,12 @@ bool Typeface::load(const std::string& path) {
   return true;
 }
 
-float Typeface::advance(int code, float px) const {
+float Typeface::advance(int code, float px, float xScale) const {
   if (!ok()) return 0;
   auto* info = reinterpret_cast<const stbtt_fontinfo*>(info_.data());
   int adv = 0, lsb = 0;
   stbtt_GetCodepointHMetrics(info, code, &adv, &lsb);
-  return adv * stbtt_ScaleForPixelHeight(info, px);
+  return adv * stbtt_ScaleForPixelHeight(info, px) * xScale;
 }
 
 float Typeface::measure(const std::string& text, float px) const {
@@ -225,7 +225,7 @@ float Typeface::descent(float px) const {
 }
 
 float Typeface::draw(Image& img, float x, float baseline, const std::string& text, float px,
-                     const Colour& c) const {
+                     const Colour& c, float xScale) const {
   if (!ok()) return x;
   auto* info = reinterpret_cast<const stbtt_fontinfo*>(info_.data());
   const float scale = stbtt_ScaleForPixelHeight(info, px);
@@ -233,13 +233,13 @@ float Typeface::draw(Image& img, float x, float baseline, const std::string& tex
     int w = 0, h = 0, xo = 0, yo = 0;
     const float shift = x - std::floor(x);
     unsigned char* bmp =
-        stbtt_GetCodepointBitmapSubpixel(info, scale, scale, shift, 0, ch, &w, &h, &xo, &yo);
+        stbtt_GetCodepointBitmapSubpixel(info, scale * xScale, scale, shift, 0, ch, &w, &h, &xo, &yo);
     for (int y = 0; y < h; ++y)
       for (int xx = 0; xx < w; ++xx)
         if (bmp[y * w + xx]) img.blend(int(std::floor(x)) + xo + xx, int(std::lround(baseline)) + yo + y, c,
                                        bmp[y * w + xx] / 255.0f);
     stbtt_FreeBitmap(bmp, nullptr);
-    x += advance(ch, px);
+    x += advance(ch, px, xScale);
   }
   return x;
 }

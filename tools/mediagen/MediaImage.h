@@ -52,12 +52,13 @@ class Typeface {
  public:
   bool load(const std::string& path);
   bool ok() const { return !data_.empty(); }
-  // Advance width of one character at the pixel height, in pixels.
-  float advance(int code, float pixelHeight) const;
+  // Advance width of one character at the pixel height, in pixels; xScale narrows (below 1) or widens it.
+  float advance(int code, float pixelHeight, float xScale = 1.0f) const;
   float measure(const std::string& text, float pixelHeight) const;
-  // Draws the text with its baseline at y; returns the pen's x after the last character.
+  // Draws the text with its baseline at y, its glyphs xScale times as wide as the face's own; returns the pen's
+  // x after the last character.
   float draw(Image& img, float x, float baseline, const std::string& text, float pixelHeight,
-             const Colour& c) const;
+             const Colour& c, float xScale = 1.0f) const;
   // Draws the text centred in the box, shrunk to fit its width.
   void drawCentred(Image& img, float x0, float y0, float x1, float y1, const std::string& text,
                    float pixelHeight, const Colour& c) const;

@@ -240,6 +240,19 @@ void drawFood(Image& img, const Colour& c) {
   img.fillCircle(26, 28, 5, scaled(c, 1.4f));
 }
 
+}  // namespace
+
+// Whole, on two lines when one would shrink it past reading: "potion Healing" cut to "potion Hea" says nothing.
+std::vector<std::string> iconLabelLines(const Typeface& face, const std::string& mediaPath) {
+  const std::string text = label(stem(mediaPath));
+  const size_t space = text.find(' ');
+  if (face.measure(text, 13) > 56.0f * 1.3f && space != std::string::npos)
+    return {text.substr(0, space), text.substr(space + 1)};
+  return {text};
+}
+
+namespace {
+
 Image icon(const std::string& path, const std::string& p, const Typefaces& faces, uint32_t seed) {
   Image img(64, 64);
   const std::string name = stem(path), lname = lower(name);
@@ -299,10 +312,16 @@ Image icon(const std::string& path, const std::string& p, const Typefaces& faces
     img.fillCircle(32, 28, 16, accent);
   }
   // The name along the bottom, so every icon reads as what it is.
-  std::string text = label(name);
-  if (text.size() > 10) text = text.substr(0, 10);
-  img.fillRect(3, 47, 61, 61, rgb(0, 0, 0, 150));
-  faces.plain.drawCentred(img, 4, 47, 60, 61, text, 13, rgb(255, 245, 220));
+  const std::vector<std::string> lines = iconLabelLines(faces.plain, path);
+  const Colour ink = rgb(255, 245, 220);
+  if (lines.size() == 2) {
+    img.fillRect(3, 37, 61, 61, rgb(0, 0, 0, 150));
+    faces.plain.drawCentred(img, 4, 37, 60, 49, lines[0], 12, ink);
+    faces.plain.drawCentred(img, 4, 49, 60, 61, lines[1], 12, ink);
+  } else if (lines.size() == 1) {
+    img.fillRect(3, 47, 61, 61, rgb(0, 0, 0, 150));
+    faces.plain.drawCentred(img, 4, 47, 60, 61, lines[0], 13, ink);
+  }
   return img;
 }
 
@@ -385,8 +404,11 @@ Image menuPart(const std::string& path, const std::string& name, const Typefaces
     return img;
   }
   if (has(l, "savename") || has(l, "editbox")) {
-    Image img(512, 64, rgb(40, 30, 20, 220));
-    img.frameRect(0, 0, 512, 64, 3, rgb(200, 160, 90));
+    // The save-name box and the hot-key prompt write on it in black: a light strip of parchment, not a dark one.
+    Image img(512, 64);
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 512; ++x) img.at(x, y) = scaled(parchment(x, y, seed), 1.05f);
+    img.frameRect(0, 0, 512, 64, 3, rgb(110, 75, 35));
     return img;
   }
   return button(name, faces, seed);
@@ -770,7 +792,7 @@ Image pictureFor(const std::string& mediaPath, const Typefaces& faces) {
   return worldSurface(p, seed);
 }
 
-FontSheet fontFor(const Typeface& face) {
+FontSheet fontFor(const Typeface& face, float xScale) {
   FontSheet out;
   const float px = 50.0f;
   const float baseline = (64.0f - (face.ascent(px) + face.descent(px))) * 0.5f + face.ascent(px);
@@ -780,9 +802,9 @@ FontSheet fontFor(const Typeface& face) {
     if (code >= 32 && (code < 127 || code > 159)) {
       const int cx = (code % 16) * 64, cy = (code / 16) * 64;
       // Characters sit in the middle of their cell: the engine centres each cell on the character's width.
-      const float adv = face.advance(code, px);
+      const float adv = face.advance(code, px, xScale);
       face.draw(out.sheet, float(cx) + (64.0f - adv) * 0.5f, float(cy) + baseline, std::string(1, char(code)), px,
-                rgb(255, 255, 255));
+                rgb(255, 255, 255), xScale);
       width = std::clamp(int(std::ceil(adv)) + 4, 4, 64);
     }
     out.widthFile.push_back(uint8_t(width));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tools/mediagen/MediaImage.h"
 
@@ -13,6 +14,10 @@ struct Typefaces {
   Typeface title;
 };
 
+// The lines an icon's name is written in along its foot: the whole name, on one line when it reads at the label's
+// size there, otherwise split at its first space.
+std::vector<std::string> iconLabelLines(const Typeface& face, const std::string& mediaPath);
+
 // Draws the picture for a media path (backslashes, any case, relative to the media folder).
 Image pictureFor(const std::string& mediaPath, const Typefaces& faces);
 
@@ -22,6 +27,7 @@ struct FontSheet {
   Image sheet{1024, 1024};
   std::vector<uint8_t> widthFile;
 };
-FontSheet fontFor(const Typeface& face);
+// xScale narrows the glyphs (and so the widths) of a face too wide for the boxes its text must fit.
+FontSheet fontFor(const Typeface& face, float xScale = 1.0f);
 
 }  // namespace mediagen

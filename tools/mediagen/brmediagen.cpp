@@ -46,6 +46,9 @@ int usage() {
 
 }  // namespace
 
+// How much narrower than the face's own the script font's glyphs are drawn.
+const float kScriptSqueeze = 0.62f;
+
 int main(int argc, char** argv) {
   std::string out, fontDir = "/usr/share/fonts/truetype/dejavu";
   std::vector<std::string> sources, configs;
@@ -88,9 +91,11 @@ int main(int argc, char** argv) {
       const bool music = l.find("\\music\\") != std::string::npos;
       ok = mediagen::writeWav(file, music ? mediagen::synthMusic(name) : mediagen::synthEffect(name));
     } else if (l.rfind("fonts\\", 0) == 0 && l.compare(l.size() - 4, 4, ".tga") == 0) {
-      // Titles write with the decorated face, everything else with the plain one.
+      // Titles write with the decorated face, everything else with the plain one. The game's dialogs break their
+      // lines for a narrow script hand; the bold serif is drawn condensed so that those lines fit their scrolls.
       const bool script = l.find("script") != std::string::npos;
-      const mediagen::FontSheet sheet = mediagen::fontFor(script ? faces.title : faces.plain);
+      const mediagen::FontSheet sheet =
+          script ? mediagen::fontFor(faces.title, kScriptSqueeze) : mediagen::fontFor(faces.plain);
       ok = mediagen::writeTga(file, sheet.sheet) &&
            mediagen::writeFile(file.substr(0, file.size() - 4) + "BM.dat", sheet.widthFile);
     } else {

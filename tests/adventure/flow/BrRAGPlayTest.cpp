@@ -229,6 +229,30 @@ TEST(BrRAGPlay, ClicksWalkPickUpAndAttackWhatTheCursorShows) {
   p.run.Frame(0.05f);
   EXPECT_TRUE(player->IsInState("BrRAGStateAttack"));
 
+  // A dialog opened over the enemy: the pointer is on the dialog, so the enemy is no target and its name is not
+  // written over the dialog; closed, the pointer picks from the world again (the goblin, or the weapon it holds).
+  goblin->SetTooltip("A goblin");
+  p.run.Frame(0.05f);
+  auto tooltipDrawn = [&p]() {
+    for (const auto& text : p.run.render.texts)
+      if (text.text == "A goblin") return true;
+    return false;
+  };
+  EXPECT_TRUE(tooltipDrawn());
+  p.run.RAGHUD()->ControlLeftClicked("IGMenuExitBtn");
+  ASSERT_TRUE(Engine().GUI()->IsModal());
+  p.PointAt(goblin->Location());
+  p.run.Frame(0.05f);
+  p.run.Frame(0.05f);
+  EXPECT_EQ(hud->GetCurrentCursor(), BrRAGCursor::muiBase);
+  EXPECT_EQ(hud->GetCursor(-1)->GetCursorTarget(), nullptr);
+  EXPECT_FALSE(tooltipDrawn());
+  Engine().GUI()->SetModalControl(nullptr);
+  p.PointAt(goblin->Location());
+  p.run.Frame(0.05f);
+  p.run.Frame(0.05f);
+  EXPECT_NE(hud->GetCursor(-1)->GetCursorTarget(), nullptr);
+
   // Over an item lying in the world: the hand, and a click heads for it with the pickup sound.
   BrDemoEntity* pickup = p.Map()->Place("AxePickup", 70.0f, 70.0f);
   ASSERT_NE(pickup, nullptr);
@@ -276,4 +300,37 @@ TEST(BrRAGPlay, HoldingTheButtonWalksAfterAFifthOfASecondAndAWalkDropsTheTarget)
   EXPECT_NEAR(player->PathDestination().z, held.z, 8.0f);
   EXPECT_EQ(player->GetTargetID(), -1);
   EXPECT_TRUE(player->IsInState("BrRAGStateNormal"));
+}
+
+TEST(BrRAGPlay, AGameLeftForTheMenuKeepsItsPlayersHUDOffTheMenusUntilPlayShowsItAgain) {
+  Play p;
+  p.run.Frame(0.05f);
+  auto rankLines = [&p]() {
+    int n = 0;
+    for (const auto& text : p.run.render.texts)
+      if (text.text.find("Novice") != std::string::npos) ++n;
+    return n;
+  };
+  p.run.RAGHUD()->ControlLeftClicked("NewGameEasy");
+  p.run.Frame(0.1f);
+  EXPECT_GT(rankLines(), 0);
+
+  // Quit to the menu: the player stays until a new game, its HUD does not show over the menus.
+  p.run.RAGHUD()->ControlLeftClicked("IGMenuExitBtn");
+  p.run.RAGHUD()->ControlLeftClicked("ExitIngame");
+  ASSERT_EQ(p.run.StateName(), "BrRAGGameStateMainMenu");
+  ASSERT_NE(p.Player(), nullptr);
+  p.run.Frame(0.1f);
+  EXPECT_EQ(rankLines(), 0);
+  p.run.RAGHUD()->ControlLeftClicked("MMenuLoadGameBtn");
+  p.run.Frame(0.1f);
+  EXPECT_EQ(p.run.StateName(), "BrRAGGameStateLoadGameMenu");
+  EXPECT_EQ(rankLines(), 0);
+
+  // A new game shows the new player's HUD.
+  p.run.RAGHUD()->ControlLeftClicked("LoadBackBtn");
+  p.run.RAGHUD()->ControlLeftClicked("NewGameEasy");
+  p.run.Frame(0.1f);
+  EXPECT_EQ(p.run.StateName(), "BrRAGGameStatePlaying");
+  EXPECT_GT(rankLines(), 0);
 }
