@@ -6,9 +6,27 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/BrLogFile.h"
 #include "platform/win32/win32_kernel.h"
+
+struct BrCfgFile::Text
+{
+  W32FILESTAMP stamp;
+  bool stamped;
+  // Every line, each ended by a 0, as NextLine gives it; lineStart[i] is where line i begins.
+  std::string chars;
+  std::vector<uint32_t> lineStart;
+  // Whether line i is a header line (one that ends a section).
+  std::vector<char> header;
+  // For each name, the lines that are exactly "[" name "]", in file order.
+  std::unordered_map<std::string, std::vector<uint32_t>> sections;
+
+  const char* Line(size_t i) const { return chars.data() + lineStart[i]; }
+};
 
 namespace
 {
@@ -74,14 +92,6 @@ bool IsHeaderLine(const char* line)
   return *line == '[' && std::strchr(line + 1, ']') != nullptr;
 }
 
-bool IsHeaderFor(const char* line, const char* section)
-{
-  if (line[0] != '[')
-    return false;
-  const size_t n = std::strlen(section);
-  return std::strncmp(line + 1, section, n) == 0 && line[n + 1] == ']' && line[n + 2] == 0;
-}
-
 // The key at the very start of the line followed by '='; a comment never matches.
 bool IsKeyLine(const char* line, const char* key)
 {
@@ -129,6 +139,8 @@ bool BrCfgFile::Open(const char* path, uint32_t flags)
 {
   char mode[16];
   GetPermissions(flags, mode);
+  m_pText.reset();
+  m_bHeld = false;
   if (m_pHandle)
     Close();
   if (m_bOpen || m_pHandle || !path)
@@ -238,41 +250,128 @@ bool BrCfgFile::NextLine(char* line)
   return true;
 }
 
+namespace
+{
+bool SameStamp(const W32FILESTAMP& a, const W32FILESTAMP& b)
+{
+  return a.volume == b.volume && a.index == b.index && a.size == b.size && a.written == b.written &&
+         a.changed == b.changed;
+}
+
+// How many texts read lately are kept, so that a file opened again and again (once per configured object) is
+// split and indexed once per content. The stamp decides: a file written since has another size or time.
+const size_t kRecentTexts = 16;
+} // namespace
+
+// The lines are cut exactly as NextLine cuts them from the stream: at most ciLineLen - 1 bytes a piece, a piece
+// ending after its '\n'; the piece is read up to its first 0 byte, then loses its '\n' and a '\r' before it.
+std::shared_ptr<BrCfgFile::Text> BrCfgFile::Parse(const char* bytes, size_t size)
+{
+  auto text = std::make_shared<Text>();
+  text->stamped = false;
+  text->chars.reserve(size + size / 16 + 1);
+  const size_t piece = size_t(ciLineLen - 1);
+  for (size_t pos = 0; pos < size;)
+  {
+    const size_t limit = size - pos < piece ? size - pos : piece;
+    const char* start = bytes + pos;
+    const void* nl = std::memchr(start, '\n', limit);
+    const size_t taken = nl ? size_t(static_cast<const char*>(nl) - start) + 1 : limit;
+    pos += taken;
+    const void* zero = std::memchr(start, 0, taken);
+    size_t n = zero ? size_t(static_cast<const char*>(zero) - start) : taken;
+    if (n > 0 && start[n - 1] == '\n')
+      --n;
+    if (n > 0 && start[n - 1] == '\r')
+      --n;
+    text->lineStart.push_back(uint32_t(text->chars.size()));
+    text->chars.append(start, n);
+    text->chars.push_back(0);
+  }
+  text->header.resize(text->lineStart.size());
+  for (size_t i = 0; i < text->lineStart.size(); ++i)
+  {
+    const char* line = text->Line(i);
+    text->header[i] = IsHeaderLine(line);
+    const size_t n = std::strlen(line);
+    // A line is the header of exactly one name: the one between its '[' and its last character ']'.
+    if (n >= 2 && line[0] == '[' && line[n - 1] == ']')
+      text->sections[std::string(line + 1, n - 2)].push_back(uint32_t(i));
+  }
+  return text;
+}
+
+const BrCfgFile::Text* BrCfgFile::CurrentText()
+{
+  if (!IsValid())
+    return nullptr;
+  if (m_bHeld && m_pText)
+    return m_pText.get();
+  W32FILESTAMP stamp;
+  const bool stamped = W32GetFileStamp(m_pHandle, &stamp) != FALSE;
+  if (stamped && m_pText && m_pText->stamped && SameStamp(m_pText->stamp, stamp))
+    return m_pText.get();
+  static std::vector<std::shared_ptr<const Text>> recent;
+  if (stamped)
+    for (const std::shared_ptr<const Text>& text : recent)
+      if (SameStamp(text->stamp, stamp))
+      {
+        m_pText = text;
+        return m_pText.get();
+      }
+
+  // Read from the start through the stream itself, and put its position back for GetNextSection.
+  int64_t saved = 0;
+  if (!GetPos(saved) || !SetPos(0))
+    return nullptr;
+  std::string bytes;
+  char block[4096];
+  size_t got = 0;
+  while ((got = std::fread(block, 1, sizeof(block), m_pHandle)) > 0)
+    bytes.append(block, got);
+  const bool readError = std::ferror(m_pHandle) != 0;
+  std::clearerr(m_pHandle);
+  SetPos(saved);
+  if (readError)
+    return nullptr;
+
+  std::shared_ptr<Text> text = Parse(bytes.data(), bytes.size());
+  if (stamped)
+  {
+    text->stamped = true;
+    text->stamp = stamp;
+    if (recent.size() >= kRecentTexts)
+      recent.erase(recent.begin());
+    recent.push_back(text);
+  }
+  m_pText = text;
+  return m_pText.get();
+}
+
 bool BrCfgFile::FindValue(const char* section, const char* key, char* value)
 {
   if (!IsValid() || !section || !key)
     return false;
-  int64_t saved = 0;
-  if (!GetPos(saved) || !SetPos(0))
+  const Text* text = CurrentText();
+  if (!text)
     return false;
-
-  char line[ciLineLen];
-  bool found = false;
-  bool haveLine = NextLine(line);
-  while (haveLine && !found)
-  {
-    if (!IsHeaderFor(line, section))
+  const auto found = text->sections.find(section);
+  if (found == text->sections.end())
+    return false;
+  // Each section of that name in file order, up to the next header line: a second section of the same name
+  // is searched too when the first lacks the key.
+  const size_t lines = text->lineStart.size();
+  for (uint32_t head : found->second)
+    for (size_t i = size_t(head) + 1; i < lines && !text->header[i]; ++i)
     {
-      haveLine = NextLine(line);
-      continue;
-    }
-    // Scan the section's key lines. The line that ends the section is examined again as a header, so a
-    // second section of the same name right after the first is searched too.
-    for (;;)
-    {
-      haveLine = NextLine(line);
-      if (!haveLine || IsHeaderLine(line))
-        break;
+      const char* line = text->Line(i);
       if (IsKeyLine(line, key))
       {
         CopyValue(line, key, value);
-        found = true;
-        break;
+        return true;
       }
     }
-  }
-  SetPos(saved);
-  return found;
+  return false;
 }
 
 bool BrCfgFile::HasValue(const char* section, const char* key)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "core/BrAnsiFile.h"
 #include "templates/BrStringT.h"
@@ -11,8 +12,11 @@
 // "key=value" belongs to the nearest header above it; a section ends at the next header line, one whose first
 // non-blank character is '[' with a ']' after it (so "Title=[Demo]" or "# [x]" end nothing). The value
 // runs from after the '=' characters that follow the key to the next '=' or the line's end; spaces stay in it.
-// Every query rewinds, scans and puts the file position back, so queries mix freely with GetNextSection.
-// Every query returns false while no file is open. Nothing is logged.
+// Every query answers from the file as it is on disk at that moment (unless HoldText) and leaves the file
+// position alone, so queries mix freely with GetNextSection. A query checks the file's stamp (size, times) and
+// reads the text again only when it changed; the lines are indexed by section once per content, so a query
+// costs a lookup rather than a scan of the whole file. Every query returns false while no file is open. Nothing
+// is logged.
 class BrCfgFile : public BrAnsiFile {
 public:
   // Length of the line buffer, terminator included, and of the output buffers the callers pass by default.
@@ -36,6 +40,9 @@ public:
   bool CheckText(const char** problem);
   // Writes the engine's default main.cfg text; false unless the file is open.
   virtual bool CreateDefault();
+  // For a reader of many values from a file that nothing writes meanwhile: later queries answer from the text
+  // as the next query reads it, without asking the disk again, until the file is opened again.
+  void HoldText() { m_bHeld = true; }
 
   // True when section has a line for key (the key at the start of the line, followed by '='), value or not.
   bool HasValue(const char* section, const char* key);
@@ -66,11 +73,23 @@ private:
   BrCfgFile(const BrCfgFile&) = delete;
   BrCfgFile& operator=(const BrCfgFile&) = delete;
 
+  // The file's lines as the line reader splits them, with the header lines of each section name.
+  struct Text;
+
   // Finds key's line in section and copies its value (possibly empty) into value (ciLineLen characters). The
-  // file position is put back. False when the file is closed or no line matches.
+  // file position is kept. False when the file is closed or no line matches.
   bool FindValue(const char* section, const char* key, char* value);
+  // The text of the open file as it is now; null when the file is closed or cannot be read.
+  const Text* CurrentText();
+  // Splits and indexes the bytes of a whole file.
+  static std::shared_ptr<Text> Parse(const char* bytes, size_t size);
   // Reads the next line without its line break ('\n' and a '\r' before it); false at the end of the file.
   bool NextLine(char* line);
   // Splits value at commas outside parentheses into tokens (out may be null to count only); returns the count.
   static int SplitValue(const char* value, BrStringT<char>* out, int max);
+
+  // What the last query read, shared with every other open file of the same contents.
+  std::shared_ptr<const Text> m_pText;
+  // HoldText was called since the file was opened.
+  bool m_bHeld = false;
 };

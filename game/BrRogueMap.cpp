@@ -72,6 +72,13 @@ void BrRogueMap::Serialize(BrBin& bin)
   bin.Stream(&m_uiCavernRadius, 4, 1);
   bin.Stream(&m_uiCavernVariance, 4, 1);
   m_RandomPickups.Serialize(bin);
+  if (bin.IsLoading() && !bin.HasFailed() &&
+      (m_uiRoomCount > ciMaxAreaCount || m_uiCavernCount > ciMaxAreaCount))
+  {
+    GLog.printf("ERROR: BrRogueMap::Serialize(..) read %u rooms and %u caverns, more than %u", m_uiRoomCount,
+                m_uiCavernCount, ciMaxAreaCount);
+    bin.MarkFailed(nullptr);
+  }
 }
 
 bool BrRogueMap::Init()
@@ -80,6 +87,8 @@ bool BrRogueMap::Init()
   // run: it would empty the object manager, and the player must survive a level change.
   if (!IsChangingLevel())
     m_uiLevel = 1;
+  // Every object of the level is spawned by kind: the configuration files are opened once for all of them.
+  ConfigFilesHeld held(*this);
 
   LoadObjectConfig();
   BrRAGLevelInfo* info = GenerateLevelInfo();

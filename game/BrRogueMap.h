@@ -20,12 +20,16 @@ public:
   static const int ciMaxPlaceAttempts = 4000;
   // Fresh seeds tried when a seed digs nothing at all, before a small fallback room is dug.
   static const int ciMaxEmptySeeds = 16;
+  // Most rooms, and most caverns, a level digs: the level information is clamped to it and a save holding more
+  // is refused, so that digging and population stay bounded.
+  static constexpr unsigned int ciMaxAreaCount = 500;
 
   // 3 rooms, 2 caverns, rooms 6 x 6 varying by 2, caverns of radius 4 varying by 2, density 75.
   BrRogueMap();
   ~BrRogueMap() override;
 
-  // The grid map's stream, then room and cavern counts and sizes and the random pickup list.
+  // The grid map's stream, then room and cavern counts and sizes and the random pickup list. Loading fails
+  // (logged) when either count is above ciMaxAreaCount.
   void Serialize(BrBin& bin) override;
   // Builds the level at the stored level (1 for a new game): see the class comment. True.
   bool Init() override;

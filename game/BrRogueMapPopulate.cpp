@@ -396,6 +396,11 @@ void BrRogueMap::ProcessLevelInfo(BrRAGLevelInfo* info)
     else
       AddFloorEffector(fx ? fx->GetEffector(BrStringT<char>("Shader3d")) : 0u);
   }
+  // Counts kept from an earlier level or a stream obey the same bound as those of the level information.
+  if (m_uiCavernCount > ciMaxAreaCount)
+    m_uiCavernCount = ciMaxAreaCount;
+  if (m_uiRoomCount > ciMaxAreaCount)
+    m_uiRoomCount = ciMaxAreaCount;
   if (!info)
     return;
 
@@ -426,10 +431,10 @@ void BrRogueMap::ProcessLevelInfo(BrRAGLevelInfo* info)
   if (hint.Length() > 0 && game)
     game->ShowHint(hint);
 
-  if (m_uiCavernCount > 500u)
-    m_uiCavernCount = 500u;
-  if (m_uiRoomCount > 500u)
-    m_uiRoomCount = 500u;
+  if (m_uiCavernCount > ciMaxAreaCount)
+    m_uiCavernCount = ciMaxAreaCount;
+  if (m_uiRoomCount > ciMaxAreaCount)
+    m_uiRoomCount = ciMaxAreaCount;
 }
 
 void BrRogueMap::StepHints(float dt)

@@ -6,6 +6,7 @@
 
 #include "adventure/world/BrRAGLevelInfo.h"
 #include "core/BrBin.h"
+#include "core/BrCfgFile.h"
 #include "core/BrLogFile.h"
 #include "core/BrNumeric.h"
 #include "engine/kernel/BrApplication.h"
@@ -118,6 +119,8 @@ void BrRAGMap::Destroy()
 
 void BrRAGMap::Serialize(BrBin& bin)
 {
+  // A loaded map spawns each of its objects by kind: the configuration files are opened once for all of them.
+  ConfigFilesHeld held(*this);
   BrMap::Serialize(bin);
   m_Cells.Serialize(bin);
   bin << m_iWidth << m_iHeight << m_fGridScale;

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "adventure/world/BrRAGCell.h"
 #include "adventure/world/BrRAGObjConfig.h"
@@ -10,6 +12,7 @@
 #include "templates/BrStringT.h"
 #include "templates/TDArray.h"
 
+class BrCfgFile;
 class BrIndexBufferBase;
 class BrRAGLevelInfo;
 class BrRenderBase;
@@ -33,6 +36,20 @@ public:
   static constexpr int ciMaxRandomDraws = 10000;
   // Passes of Trace after the first.
   static constexpr int ciMaxTraceDepth = 10;
+
+  // While one is alive, SpawnScripted reads the configuration files through handles opened once, instead of
+  // opening each file again for every object: for building or loading a whole level, during which nothing
+  // writes those files. Nests; the handles close when the outermost one ends.
+  class ConfigFilesHeld {
+  public:
+    explicit ConfigFilesHeld(BrRAGMap& map);
+    ~ConfigFilesHeld();
+    ConfigFilesHeld(const ConfigFilesHeld&) = delete;
+    ConfigFilesHeld& operator=(const ConfigFilesHeld&) = delete;
+
+  private:
+    BrRAGMap& m_Map;
+  };
 
   // A 0 x 0 grid of scale 128, level 1, wall height 1.5, no geometry.
   BrRAGMap();
@@ -239,4 +256,18 @@ protected:
   bool m_bExplored;
   // The vertex limit was met while building this level's geometry (logged once).
   bool m_bVertexLimitLogged;
+
+private:
+  // A configuration file opened for SpawnScripted while ConfigFilesHeld is alive; file is null when the path
+  // could not be opened.
+  struct HeldConfig {
+    BrStringT<char> path;
+    std::unique_ptr<BrCfgFile> file;
+  };
+  // The open configuration file of path: a held one, or file opened now.
+  BrCfgFile* ConfigFileFor(const BrStringT<char>& path, BrCfgFile& file);
+
+  // Live ConfigFilesHeld scopes, and the files opened under them. Never copied: they belong to a scope.
+  int m_iConfigHolds = 0;
+  std::vector<HeldConfig> m_HeldConfigs;
 };

@@ -392,10 +392,13 @@ bool BrRAGMap::PointCheck(const BrVector& point, float radius, eCollideFlags fla
   if (flags & (eCollideOther | eCollideAlways))
   {
     const BrSphere sphere(point, radius);
-    for (int id = 0; id < NumObjects(); ++id)
+    // Only live objects can collide: ids keep growing level after level, and walking them all made every
+    // placement slower the deeper the game went.
+    const BrObjectMgr& objects = m_ObjectMgr;
+    for (int slot = 0; slot < objects.GetNumLiveObjects(); ++slot)
     {
-      BrGameObj* object = GetObjectA(id);
-      if (!object->IsValid() || !object->IsA(BrDemoEntity::Type))
+      BrGameObj* object = objects.GetLiveObject(slot);
+      if (!object || !object->IsValid() || !object->IsA(BrDemoEntity::Type))
         continue;
       BrDemoEntity* entity = static_cast<BrDemoEntity*>(object);
       if (entity == ignore || !(entity->GetCollideFlags() & unsigned(flags)))

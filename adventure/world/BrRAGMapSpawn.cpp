@@ -32,6 +32,39 @@ int BrRAGMap::LoadObjectConfig()
   return m_ObjCfg.GetNumTypes();
 }
 
+BrRAGMap::ConfigFilesHeld::ConfigFilesHeld(BrRAGMap& map) : m_Map(map)
+{
+  ++m_Map.m_iConfigHolds;
+}
+
+BrRAGMap::ConfigFilesHeld::~ConfigFilesHeld()
+{
+  if (--m_Map.m_iConfigHolds == 0)
+    m_Map.m_HeldConfigs.clear();
+}
+
+// Outside a hold every call opens the file, as a spawn must see the file as it is now; inside one, a path keeps
+// its handle (or its failure to open) until the hold ends. The list of files may change meanwhile (a loaded map
+// brings its own), so handles are found by path.
+BrCfgFile* BrRAGMap::ConfigFileFor(const BrStringT<char>& path, BrCfgFile& file)
+{
+  if (m_iConfigHolds > 0)
+    for (HeldConfig& held : m_HeldConfigs)
+      if (held.path == path)
+        return held.file.get();
+  if (m_iConfigHolds <= 0)
+    return file.Open(path.c_str(), kReadUpdate) ? &file : nullptr;
+  HeldConfig held;
+  held.path = path;
+  held.file.reset(new BrCfgFile);
+  if (held.file->Open(path.c_str(), kReadUpdate))
+    held.file->HoldText();
+  else
+    held.file.reset();
+  m_HeldConfigs.push_back(std::move(held));
+  return m_HeldConfigs.back().file.get();
+}
+
 bool BrRAGMap::GetNativeBaseFor(char* type, BrStringT<char>& base)
 {
   char native[_RAGObjSpawnDef::ciNameLen];
@@ -63,16 +96,16 @@ BrDemoEntity* BrRAGMap::SpawnScripted(const BrStringT<char>& type)
     entity->Init();
     for (int i = 0; i < m_ConfigFiles.GetCount(); ++i)
     {
-      BrCfgFile file;
-      if (!file.Open(MediaPath(m_ConfigFiles[i]).c_str(), kReadUpdate))
+      BrCfgFile own;
+      BrCfgFile* file = ConfigFileFor(MediaPath(m_ConfigFiles[i]), own);
+      if (!file)
         continue;
-      if (file.HasValue(name, "Type"))
+      if (file->HasValue(name, "Type"))
       {
         entity->SetName(type);
-        entity->LoadScript(name, &file);
+        entity->LoadScript(name, file);
         return entity;
       }
-      file.Close();
     }
     entity->Destroy();
     delete entity;

@@ -67,6 +67,8 @@ bool BrRAGObjConfig::LoadTypesFromFile(const BrStringT<char>& path)
     return false;
   }
 
+  // Every section is read in one pass that writes nothing.
+  file.HoldText();
   char section[BrCfgFile::ciLineLen];
   char text[BrCfgFile::ciLineLen];
   while (file.GetNextSection(section))

@@ -177,6 +177,13 @@ bool BrGame::LoadSaveFile(const BrStringT<char>& name) {
   BrStringT<char> mapType;
   bin << mapType;
   if (bin.HasFailed()) return false;
+  // The difficulty sizes every level built afterwards (its item count grows with it): a value no game can
+  // choose would have the next level place items without end.
+  if (difficulty < 0 || difficulty > ciMaxDifficulty) {
+    GLog.printf("ERROR: Save game %s holds difficulty %i, outside 0 to %i", path.c_str(), int(difficulty),
+                int(ciMaxDifficulty));
+    return false;
+  }
 
   BrObject* spawned = static_cast<BrObject*>(Engine().Spawn(mapType.Length() ? mapType.c_str() : "BrMap"));
   BrMap* map = spawned ? static_cast<BrMap*>(spawned->SafeCast(&BrMap::Type)) : nullptr;

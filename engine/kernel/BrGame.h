@@ -60,6 +60,8 @@ public:
   BrMiniMap* GetMiniMap() const { return m_pMiniMap; }
   void SetHUDType(const BrStringT<char>& type) { m_HUDType = type; }
   void SetMiniMapType(const BrStringT<char>& type) { m_MiniMapType = type; }
+  // The hardest difficulty a game offers (0 easy to 3 nightmare); a save holding any other value is refused.
+  static const int32_t ciMaxDifficulty = 3;
   // Stores the difficulty, raised to at least 0.
   void setDifficulty(int difficulty) { m_iDifficulty = difficulty < 0 ? 0 : difficulty; }
   int getDifficulty() const { return m_iDifficulty; }

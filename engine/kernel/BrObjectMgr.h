@@ -36,6 +36,11 @@ public:
 
   // Live objects held (not ids issued).
   int GetNumLiveObjects() const { return m_Objects.GetCount(); }
+  // The object held in slot (0 to GetNumLiveObjects() - 1, in no promised order), or null: a walk over what is
+  // alive, which costs nothing for the ids of objects already gone.
+  BrGameObj* GetLiveObject(int slot) const {
+    return slot >= 0 && slot < m_Objects.GetCount() ? m_Objects[slot] : nullptr;
+  }
   // True while a stream is being loaded: an object's PostInit then precedes its Serialize, so objects that
   // give themselves things when new (an actor's start equipment) leave that to the stream.
   bool IsLoading() const { return m_bLoading; }

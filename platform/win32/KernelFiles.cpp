@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <stdio_ext.h>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -292,6 +293,30 @@ BOOL W32FlushFile(FILE* stream)
     SetLastError(ErrorFromErrno(errno));
     return FALSE;
   }
+  return TRUE;
+}
+
+BOOL W32GetFileStamp(FILE* stream, W32FILESTAMP* stamp)
+{
+  if (!stream || !stamp)
+    return FALSE;
+  // Bytes still in the stream's buffer are part of the file as its reader sees it.
+  if (__fpending(stream) > 0 && std::fflush(stream) != 0)
+  {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  struct stat st;
+  if (::fstat(::fileno(stream), &st) != 0)
+  {
+    SetLastError(ErrorFromErrno(errno));
+    return FALSE;
+  }
+  stamp->volume = ULONGLONG(st.st_dev);
+  stamp->index = ULONGLONG(st.st_ino);
+  stamp->size = ULONGLONG(st.st_size);
+  stamp->written = ULONGLONG(st.st_mtim.tv_sec) * 1000000000ull + ULONGLONG(st.st_mtim.tv_nsec);
+  stamp->changed = ULONGLONG(st.st_ctim.tv_sec) * 1000000000ull + ULONGLONG(st.st_ctim.tv_nsec);
   return TRUE;
 }
 

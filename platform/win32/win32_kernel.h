@@ -20,6 +20,19 @@ FILE* W32fopen(const char* path, const char* mode);
 // for a C stream); FALSE when either step fails or the stream is null.
 BOOL W32FlushFile(FILE* stream);
 
+// What tells one content of a file from another without reading it: the file (its volume and index), its size,
+// and its last write and status-change times to the nanosecond.
+struct W32FILESTAMP {
+  ULONGLONG volume;
+  ULONGLONG index;
+  ULONGLONG size;
+  ULONGLONG written;
+  ULONGLONG changed;
+};
+// The stamp of an open stream's file, taken once the stream's buffered output is written out; FALSE when the
+// stream is null or its file cannot be asked.
+BOOL W32GetFileStamp(FILE* stream, W32FILESTAMP* stamp);
+
 // ---- Errors ----
 
 // The code left by the last failing call of this layer on this thread (ERROR_*).

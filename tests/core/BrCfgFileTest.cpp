@@ -353,3 +353,44 @@ TEST_F(BrCfgFileTest, ClosedFileAnswersFalse)
   EXPECT_FALSE(cfg.GetValues(list, 2, "Engine", "Safe"));
   EXPECT_FALSE(cfg.GetNextSection(buf));
 }
+
+// Queries answer from an index of the text, kept while the file's stamp holds: a file rewritten under an open
+// handle (same size, other bytes) must still answer with what is on disk now, another handle on the same text
+// must not be confused by the first, and a held text must stay as it was read until the file is opened again.
+TEST_F(BrCfgFileTest, QueriesFollowTheFileOnDiskUnlessHeld)
+{
+  BrCfgFile cfg;
+  OpenText(cfg, "[A]\nKey=1\n[B]\nKey=2\n[A]\nOther=3\n");
+  EXPECT_EQ(Value(cfg, "A", "Key"), "1");
+  EXPECT_EQ(Value(cfg, "A", "Other"), "3"); // the second section of the same name
+  Write("test.cfg", "[A]\nKey=7\n[B]\nKey=8\n[A]\nOther=9\n");
+  EXPECT_EQ(Value(cfg, "A", "Key"), "7");
+  EXPECT_EQ(Value(cfg, "B", "Key"), "8");
+
+  BrCfgFile second;
+  ASSERT_TRUE(second.Open(Path("test.cfg").c_str(), 0x1000001));
+  second.HoldText();
+  EXPECT_EQ(Value(second, "A", "Other"), "9");
+  Write("test.cfg", "[A]\nKey=4\n");
+  EXPECT_EQ(Value(second, "A", "Other"), "9"); // held
+  EXPECT_EQ(Value(cfg, "A", "Other"), "<none>");
+  EXPECT_EQ(Value(cfg, "A", "Key"), "4");
+  ASSERT_TRUE(second.Open(Path("test.cfg").c_str(), 0x1000001));
+  EXPECT_EQ(Value(second, "A", "Key"), "4");
+
+  // Lines are cut as the line reader cuts them: a 0 byte ends what is read of a line, and a line longer than
+  // 259 characters goes on as a line of its own, which may hold a key.
+  std::string text = "[C]\nA=x";
+  text += '\0';
+  text += "junk\n# " + std::string(257, 'c') + "B=5\r\n[D]\n";
+  BrCfgFile odd;
+  OpenText(odd, text, "odd.cfg");
+  EXPECT_EQ(Value(odd, "C", "A"), "x");
+  EXPECT_EQ(Value(odd, "C", "B"), "5");
+  char name[BrCfgFile::ciLineLen];
+  ASSERT_TRUE(odd.GetNextSection(name));
+  EXPECT_STREQ(name, "C");
+  EXPECT_EQ(Value(odd, "C", "B"), "5");
+  ASSERT_TRUE(odd.GetNextSection(name));
+  EXPECT_STREQ(name, "D");
+}

@@ -250,3 +250,35 @@ TEST(BrRogueMap, LevelChangeKeepsThePlayerAndAStreamKeepsCountsButNotDensity)
   EXPECT_EQ(ObjectsOf<BrRAGPlayer>(loaded).size(), 1u);
   EXPECT_EQ(ObjectsOf<Staircase>(loaded).size(), 1u);
 }
+
+TEST(BrRogueMap, ASaveThatWouldBuildWithoutEndIsRefused)
+{
+  // A difficulty no game offers, or more rooms or caverns than any level digs, once loaded made the next level
+  // dig and place without end; such a save must be refused and the running game kept.
+  GameWorld world;
+  Game game(11u);
+  BrRogueMap* map = game.Map();
+  ASSERT_NE(map, nullptr);
+  game.App()->setDifficulty(4);
+  ASSERT_TRUE(game.App()->SaveGame("Saves\\hard.gin"));
+  EXPECT_FALSE(game.App()->LoadGame("Saves\\hard.gin"));
+  EXPECT_EQ(game.Map(), map);
+
+  game.App()->setDifficulty(3);
+  map->SetCavernCount(BrRogueMap::ciMaxAreaCount + 1);
+  ASSERT_TRUE(game.App()->SaveGame("Saves\\wide.gin"));
+  EXPECT_FALSE(game.App()->LoadGame("Saves\\wide.gin"));
+  EXPECT_EQ(game.Map(), map);
+
+  // The bounds themselves still load, and the level they ask for is built.
+  map->SetCavernCount(BrRogueMap::ciMaxAreaCount);
+  map->SetRoomCount(BrRogueMap::ciMaxAreaCount);
+  ASSERT_TRUE(game.App()->SaveGame("Saves\\edge.gin"));
+  ASSERT_TRUE(game.App()->LoadGame("Saves\\edge.gin"));
+  ASSERT_NE(game.Map(), map);
+  EXPECT_EQ(game.Map()->GetRoomCount(), BrRogueMap::ciMaxAreaCount);
+  EXPECT_EQ(game.App()->getDifficulty(), 3);
+  game.Map()->Step(0.0f);
+  EXPECT_FALSE(game.Map()->IsChangingLevel());
+  EXPECT_EQ(ObjectsOf<BrRAGPlayer>(game.Map()).size(), 1u);
+}
