@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,6 +18,9 @@ struct BrCfgFile::Text
 {
   W32FILESTAMP stamp;
   bool stamped;
+  // The bytes as read, and when (real time, nanoseconds) they were last known to be the file's content.
+  std::string raw;
+  mutable uint64_t confirmedAt = 0;
   // Every line, each ended by a 0, as NextLine gives it; lineStart[i] is where line i begins.
   std::string chars;
   std::vector<uint32_t> lineStart;
@@ -258,6 +262,18 @@ bool SameStamp(const W32FILESTAMP& a, const W32FILESTAMP& b)
          a.changed == b.changed;
 }
 
+// File times move in steps as coarse as a clock tick (or a second on some file systems), so a file written
+// again within that step of being read can keep its stamp. A stamp is trusted only when the file had last
+// changed well before its bytes were read; otherwise the bytes are compared.
+const uint64_t kStampStepNs = 2000000000ull;
+
+uint64_t RealTimeNs()
+{
+  timespec t;
+  clock_gettime(CLOCK_REALTIME, &t);
+  return uint64_t(t.tv_sec) * 1000000000ull + uint64_t(t.tv_nsec);
+}
+
 // How many texts read lately are kept, so that a file opened again and again (once per configured object) is
 // split and indexed once per content. The stamp decides: a file written since has another size or time.
 const size_t kRecentTexts = 16;
@@ -309,18 +325,36 @@ const BrCfgFile::Text* BrCfgFile::CurrentText()
     return m_pText.get();
   W32FILESTAMP stamp;
   const bool stamped = W32GetFileStamp(m_pHandle, &stamp) != FALSE;
-  if (stamped && m_pText && m_pText->stamped && SameStamp(m_pText->stamp, stamp))
-    return m_pText.get();
   static std::vector<std::shared_ptr<const Text>> recent;
+  // A text of the same stamp whose file changed too close to its reading for the stamp to tell: kept only if
+  // the bytes on disk are still its bytes.
+  std::shared_ptr<const Text> unsure;
   if (stamped)
-    for (const std::shared_ptr<const Text>& text : recent)
-      if (SameStamp(text->stamp, stamp))
-      {
-        m_pText = text;
+  {
+    auto sameFile = [&](const std::shared_ptr<const Text>& text) {
+      return text && text->stamped && SameStamp(text->stamp, stamp);
+    };
+    auto settled = [&](const Text& text) { return stamp.changed + kStampStepNs < text.confirmedAt; };
+    if (sameFile(m_pText))
+    {
+      if (settled(*m_pText))
         return m_pText.get();
+      unsure = m_pText;
+    }
+    for (size_t i = 0; !unsure && i < recent.size(); ++i)
+      if (sameFile(recent[i]))
+      {
+        if (settled(*recent[i]))
+        {
+          m_pText = recent[i];
+          return m_pText.get();
+        }
+        unsure = recent[i];
       }
+  }
 
   // Read from the start through the stream itself, and put its position back for GetNextSection.
+  const uint64_t readAt = RealTimeNs();
   int64_t saved = 0;
   if (!GetPos(saved) || !SetPos(0))
     return nullptr;
@@ -334,12 +368,26 @@ const BrCfgFile::Text* BrCfgFile::CurrentText()
   SetPos(saved);
   if (readError)
     return nullptr;
+  if (unsure && unsure->raw == bytes)
+  {
+    unsure->confirmedAt = readAt;
+    m_pText = unsure;
+    return m_pText.get();
+  }
 
   std::shared_ptr<Text> text = Parse(bytes.data(), bytes.size());
+  text->confirmedAt = readAt;
   if (stamped)
   {
     text->stamped = true;
     text->stamp = stamp;
+    text->raw = std::move(bytes);
+    for (size_t i = 0; i < recent.size(); ++i)
+      if (recent[i] == unsure)
+      {
+        recent.erase(recent.begin() + long(i));
+        break;
+      }
     if (recent.size() >= kRecentTexts)
       recent.erase(recent.begin());
     recent.push_back(text);
