@@ -8,7 +8,7 @@
 namespace {
 
 // The one random state of the process: every library draws from it, so a seed reproduces a whole level.
-uint32_t sRandState = 1;
+BrRandStream sRandState{1};
 
 } // namespace
 
@@ -32,13 +32,12 @@ uint32_t brFloatToDWORD(float v)
 
 void brSeedRand(unsigned int seed)
 {
-  sRandState = seed;
+  sRandState.state = seed;
 }
 
 int brRand()
 {
-  sRandState = sRandState * 214013u + 2531011u;
-  return int((sRandState >> 16) & 0x7FFFu);
+  return int(sRandState.Next());
 }
 
 float brRandRangeF(float min, float max)

@@ -25,6 +25,15 @@ void brSeedRand(unsigned int seed);
 // One draw of the project's generator, 0..32767: state = state * 214013 + 2531011, result (state >> 16) & 0x7FFF.
 // Seed 1 (also the state before any seed) gives 41, 18467, 6334, 26500, 19169.
 int brRand();
+// The same generator with a state of its own, for a stream that no other draw disturbs (a test's mutations, a
+// soak run's input). Next() gives the draws brRand would give after brSeedRand(state).
+struct BrRandStream {
+  uint32_t state;
+  uint32_t Next() {
+    state = state * 214013u + 2531011u;
+    return (state >> 16) & 0x7FFFu;
+  }
+};
 // min + (one draw / 32767) x (max - min), in float; both ends can occur.
 float brRandRangeF(float min, float max);
 

@@ -19,6 +19,7 @@
 #include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "tests/play/PlayRig.h"
+#include "core/BrNumeric.h"
 
 using namespace brplay;
 
@@ -26,14 +27,7 @@ namespace {
 
 using Bytes = std::string;
 
-// The project's generator.
-struct Rand {
-  uint32_t state;
-  uint32_t Next() {
-    state = state * 214013u + 2531011u;
-    return (state >> 16) & 0x7FFF;
-  }
-};
+using Rand = BrRandStream;
 
 Bytes ReadAll(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

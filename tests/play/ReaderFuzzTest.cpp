@@ -24,14 +24,7 @@ namespace {
 
 using Bytes = std::string;
 
-// The project's generator, seeded per reader so that each reader's inputs repeat on their own.
-struct Rand {
-  uint32_t state;
-  uint32_t Next() {
-    state = state * 214013u + 2531011u;
-    return (state >> 16) & 0x7FFF;
-  }
-};
+using Rand = BrRandStream;
 
 int Rounds(int normal) {
   const char* env = std::getenv("BR_FUZZ_ROUNDS");

@@ -56,13 +56,7 @@ void Crash(int sig) {
   _exit(4);
 }
 
-struct Rand {
-  uint32_t state;
-  uint32_t Next() {
-    state = state * 214013u + 2531011u;
-    return (state >> 16) & 0x7FFF;
-  }
-};
+using Rand = BrRandStream;
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "platform/d3d9/d3d9shadertokens.h"
 #include "platform/d3dx9/d3dx9.h"
 #include "tests/platform/d3d9/D3D9TestSupport.h"
+#include "core/BrNumeric.h"
 
 namespace {
 
@@ -190,14 +191,7 @@ TEST(D3DXAssembler, ErrorsNameTheLine) {
 
 namespace {
 
-// The project's 15-bit generator, for repeatable mutations.
-struct Rand {
-  uint32_t state;
-  uint32_t next() {
-    state = state * 214013u + 2531011u;
-    return (state >> 16) & 0x7FFF;
-  }
-};
+using Rand = BrRandStream;
 
 // Assembles a text that must either fail with a line-numbered error or give tokens the device decodes.
 void assembleChecked(const std::string& text) {
@@ -234,19 +228,19 @@ TEST(D3DXAssembler, MutatedTextsNeverCrash) {
   Rand rng{seedEnv ? uint32_t(std::atoi(seedEnv)) : 4242u};
   for (int m = 0; m < rounds; ++m) {
     std::string t = seed;
-    const int edits = 1 + int(rng.next() % 6);
+    const int edits = 1 + int(rng.Next() % 6);
     for (int e = 0; e < edits && !t.empty(); ++e) {
-      const size_t at = rng.next() % t.size();
-      switch (rng.next() % 5) {
-        case 0: t[at] = alphabet[rng.next() % (sizeof alphabet - 1)]; break;
-        case 1: t.insert(at, 1, alphabet[rng.next() % (sizeof alphabet - 1)]); break;
-        case 2: t.erase(at, 1 + rng.next() % 8); break;
+      const size_t at = rng.Next() % t.size();
+      switch (rng.Next() % 5) {
+        case 0: t[at] = alphabet[rng.Next() % (sizeof alphabet - 1)]; break;
+        case 1: t.insert(at, 1, alphabet[rng.Next() % (sizeof alphabet - 1)]); break;
+        case 2: t.erase(at, 1 + rng.Next() % 8); break;
         case 3: t.resize(at); break;
         default: {  // a line repeated many times, past the instruction limit now and then
           const size_t b = t.rfind('\n', at), e2 = t.find('\n', at);
           const std::string line = t.substr(b == std::string::npos ? 0 : b + 1,
                                             e2 == std::string::npos ? std::string::npos : e2 - (b + 1)) + "\n";
-          for (uint32_t k = rng.next() % 140; k > 0; --k) t += line;
+          for (uint32_t k = rng.Next() % 140; k > 0; --k) t += line;
         }
       }
     }

@@ -16,6 +16,7 @@
 
 #include "platform/d3dx9/BrD3DXInternal.h"
 #include "tests/platform/d3d9/D3D9TestSupport.h"
+#include "core/BrNumeric.h"
 
 #include <stb/stb_image_write.h>
 
@@ -216,14 +217,7 @@ uint32_t texel(const brd3dx::Image& img, uint32_t x, uint32_t y, size_t level = 
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-// The project's 15-bit generator, for repeatable mutations.
-struct Rand {
-  uint32_t state;
-  uint32_t next() {
-    state = state * 214013u + 2531011u;
-    return (state >> 16) & 0x7FFF;
-  }
-};
+using Rand = BrRandStream;
 
 }  // namespace
 
@@ -323,15 +317,15 @@ TEST(D3DXImage, MutatedFilesNeverCrash) {
   for (const Bytes& seed : seeds) {
     for (int m = 0; m < rounds; ++m) {
       Bytes b = seed;
-      const uint32_t kind = rng.next() % 4;
+      const uint32_t kind = rng.Next() % 4;
       if (kind == 0 && b.size() > 1) {
-        b.resize(rng.next() % b.size());  // truncated
+        b.resize(rng.Next() % b.size());  // truncated
       } else {
-        const int flips = 1 + int(rng.next() % 8);
+        const int flips = 1 + int(rng.Next() % 8);
         for (int i = 0; i < flips; ++i) {
           // Headers are where malformed files hurt: aim half the mutations at the first 64 bytes.
-          const size_t at = (rng.next() & 1) ? rng.next() % std::min<size_t>(64, b.size()) : rng.next() % b.size();
-          b[at] = kind == 1 ? uint8_t(rng.next()) : kind == 2 ? uint8_t(b[at] ^ (1u << (rng.next() % 8))) : 0xFF;
+          const size_t at = (rng.Next() & 1) ? rng.Next() % std::min<size_t>(64, b.size()) : rng.Next() % b.size();
+          b[at] = kind == 1 ? uint8_t(rng.Next()) : kind == 2 ? uint8_t(b[at] ^ (1u << (rng.Next() % 8))) : 0xFF;
         }
       }
       bool ok = false;
@@ -430,7 +424,7 @@ TEST(D3DXImage, LoadingThroughTheDevice) {
   const Bytes seed = tga(32, true, false);
   for (int m = 0; m < 60; ++m) {
     Bytes b = seed;
-    for (int i = 0; i < 4; ++i) b[rng.next() % b.size()] = uint8_t(rng.next());
+    for (int i = 0; i < 4; ++i) b[rng.Next() % b.size()] = uint8_t(rng.Next());
     write("D3dxTest/m.tga", b);
     tex = nullptr;
     const HRESULT hr = D3DXCreateTextureFromFileA(t.device, "D3dxTest/m.tga", &tex);
