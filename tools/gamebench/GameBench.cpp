@@ -193,12 +193,17 @@ bool TakeTurns(PlayHost& host, int run, Turns& t) {
 
 }  // namespace
 
-// "brgamebench start": one start in this fresh process, printed as seconds beyond the clock measurement.
-int StartOnly() {
-  PlayTree tree;
+// Every measured start skips the intro and draws at the benchmark's 1024x768.
+void SetBenchWindow(PlayTree& tree) {
   tree.SetConfig("ShowIntro", "0");
   tree.SetConfig("WindowWidth", "1024");
   tree.SetConfig("WindowHeight", "768");
+}
+
+// "brgamebench start": one start in this fresh process, printed as seconds beyond the clock measurement.
+int StartOnly() {
+  PlayTree tree;
+  SetBenchWindow(tree);
   PlayHost host;
   const double start = Now();
   if (!host.Start(1000u) || !host.RunUntilState("BrRAGGameStateMainMenu", 2.0f)) return 1;
@@ -237,9 +242,7 @@ int main(int argc, char** argv) {
   std::vector<double> worstLevel(81, 0.0);
   for (int run = 0; run < runs; ++run) {
     PlayTree tree;
-    tree.SetConfig("ShowIntro", "0");
-    tree.SetConfig("WindowWidth", "1024");
-    tree.SetConfig("WindowHeight", "768");
+    SetBenchWindow(tree);
     PlayHost host;
     const double start = Now();
     if (!host.Start(1000u + unsigned(run))) {
