@@ -69,11 +69,11 @@ void addExpanded(const std::string& path, MediaPaths& out) {
   size_t end = pc + 1;
   while (end < path.size() && (std::isdigit(static_cast<unsigned char>(path[end])))) ++end;
   if (end >= path.size() || (path[end] != 'd' && path[end] != 'i')) return;
-  const std::string spec = path.substr(pc, end - pc + 1);
+  const std::string conversion = path.substr(pc, end - pc + 1);
   if (path.find('%', end) != std::string::npos) return;
   for (int n = 1; n <= 10; ++n) {
     char num[16];
-    std::snprintf(num, sizeof num, spec.c_str(), n);
+    std::snprintf(num, sizeof num, conversion.c_str(), n);
     out.add(path.substr(0, pc) + num + path.substr(end + 1));
   }
 }

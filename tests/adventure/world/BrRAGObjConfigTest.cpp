@@ -150,16 +150,16 @@ TEST(BrRAGObjConfig, KindsAndMutatorsAreSpawnedByName) {
   EXPECT_EQ(world.folder.CountLines("BrRAGMap ignoring request to add NULL object"), 1);
 
   struct Case {
-    const char* spec;
+    const char* command;
     const char* params;
   };
   for (const Case& c : {Case{"W1Probe(5,2)", "5,2"}, Case{"MUTW1Probe(5,2)", "5,2"}, Case{"W1Probe(f(1),2)", "f(1),2"},
                         Case{"W1Probe(5,2", "5,2"}, Case{"W1Probe", "unchanged"}}) {
     BrStringT<char> params("unchanged");
-    BrGameObj* mutator = map->SpawnMutator(BrStringT<char>(c.spec), params);
-    ASSERT_NE(mutator, nullptr) << c.spec;
-    EXPECT_TRUE(mutator->IsAExactly(MUTW1Probe::Type)) << c.spec;
-    EXPECT_EQ(params, BrStringT<char>(c.params)) << c.spec;
+    BrGameObj* mutator = map->SpawnMutator(BrStringT<char>(c.command), params);
+    ASSERT_NE(mutator, nullptr) << c.command;
+    EXPECT_TRUE(mutator->IsAExactly(MUTW1Probe::Type)) << c.command;
+    EXPECT_EQ(params, BrStringT<char>(c.params)) << c.command;
     delete mutator;
   }
   BrStringT<char> params;
