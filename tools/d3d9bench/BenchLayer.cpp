@@ -37,10 +37,7 @@ void transposed(const float in[16], float out[16]) {
 
 }  // namespace
 
-Result runLayer(HWND window, int frames) {
-  Result result;
-  IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-  if (!d3d) return result.error = "no Direct3D object", result;
+IDirect3DDevice9* makeBenchDevice(IDirect3D9* d3d, HWND window) {
   D3DPRESENT_PARAMETERS pp;
   std::memset(&pp, 0, sizeof pp);
   pp.BackBufferWidth = kWidth;
@@ -54,7 +51,16 @@ Result runLayer(HWND window, int frames) {
   pp.AutoDepthStencilFormat = D3DFMT_D24X8;
   pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
   IDirect3DDevice9* d = nullptr;
-  if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &d))) {
+  if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &d))) return nullptr;
+  return d;
+}
+
+Result runLayer(HWND window, int frames) {
+  Result result;
+  IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+  if (!d3d) return result.error = "no Direct3D object", result;
+  IDirect3DDevice9* d = makeBenchDevice(d3d, window);
+  if (!d) {
     result.error = std::string("CreateDevice: ") + brD3D9LastError();
     release(d3d);
     return result;

@@ -7,6 +7,9 @@
 
 #include "platform/win32/win32types.h"
 
+class IDirect3D9;
+class IDirect3DDevice9;
+
 namespace bench {
 
 struct Result {
@@ -22,6 +25,9 @@ struct Result {
 double cpuSeconds();
 double threadSeconds();
 
+// A windowed HAL device on the window with the benchmark's back buffer (kWidth x kHeight, D24X8 depth, no
+// vertical sync); null on failure.
+IDirect3DDevice9* makeBenchDevice(IDirect3D9* d3d, HWND window);
 // Draws frames frames (after a warm-up) through Direct3D 9 on the window.
 Result runLayer(HWND window, int frames);
 // Draws the same frames with OpenGL calls on a context of the window's own, into the window's frame buffer

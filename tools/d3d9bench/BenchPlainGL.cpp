@@ -34,21 +34,6 @@ void main() {
   gl_Position = vec4(p.x + p.w * invSize.x, p.y - p.w * invSize.y, 2.0 * p.z - p.w, p.w);
 })";
 
-const char kSpriteVS[] = R"(#version 330 core
-layout(location = 0) in vec4 pos;
-layout(location = 1) in vec4 col;
-layout(location = 2) in vec2 uv;
-uniform vec2 invSize;
-out vec4 color;
-out vec2 tc;
-void main() {
-  color = col;
-  tc = uv;
-  float w = pos.w == 0.0 ? 1.0 : 1.0 / pos.w;
-  vec2 ndc = vec2((pos.x + 0.5) * 2.0 * invSize.x - 1.0, 1.0 - (pos.y + 0.5) * 2.0 * invSize.y);
-  gl_Position = vec4(ndc * w, (2.0 * pos.z - 1.0) * w, w);
-})";
-
 const char kFS[] = R"(#version 330 core
 in vec4 color;
 in vec2 tc;
@@ -76,7 +61,7 @@ Result runPlainGL(HWND hwnd, int frames, bool viaFbo) {
   if (!ctx) return result.error = std::string("no context: ") + SDL_GetError(), result;
   SDL_GL_MakeCurrent(window, ctx);
   SDL_GL_SetSwapInterval(0);
-  const GLuint worldProg = program(kWorldVS, kFS), spriteProg = program(kSpriteVS, kFS);
+  const GLuint worldProg = program(kWorldVS, kFS), spriteProg = program(kSpriteGlsl, kFS);
   if (!worldProg || !spriteProg) {
     SDL_GL_DeleteContext(ctx);
     return result.error = "shaders failed", result;

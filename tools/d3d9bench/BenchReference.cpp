@@ -72,39 +72,6 @@ void refSprites(int frame, std::vector<SpriteVertex>& out) {
   }
 }
 
-IDirect3DDevice9* makeDevice(IDirect3D9* d3d, HWND window) {
-  D3DPRESENT_PARAMETERS pp;
-  std::memset(&pp, 0, sizeof pp);
-  pp.BackBufferWidth = kWidth;
-  pp.BackBufferHeight = kHeight;
-  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-  pp.BackBufferCount = 1;
-  pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-  pp.hDeviceWindow = window;
-  pp.Windowed = TRUE;
-  pp.EnableAutoDepthStencil = TRUE;
-  pp.AutoDepthStencilFormat = D3DFMT_D24X8;
-  pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-  IDirect3DDevice9* d = nullptr;
-  if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &d))) return nullptr;
-  return d;
-}
-
-const char kRefVS[] = R"(#version 330 core
-layout(location = 0) in vec4 pos;
-layout(location = 1) in vec4 col;
-layout(location = 2) in vec2 uv;
-uniform vec2 invSize;
-out vec4 color;
-out vec2 tc;
-void main() {
-  color = col;
-  tc = uv;
-  float w = pos.w == 0.0 ? 1.0 : 1.0 / pos.w;
-  vec2 ndc = vec2((pos.x + 0.5) * 2.0 * invSize.x - 1.0, 1.0 - (pos.y + 0.5) * 2.0 * invSize.y);
-  gl_Position = vec4(ndc * w, (2.0 * pos.z - 1.0) * w, w);
-})";
-
 const char kRefFS[] = R"(#version 330 core
 in vec4 color;
 in vec2 tc;
@@ -118,7 +85,7 @@ void main() {
   outColor = c;
 })";
 
-GLuint compileProgram() { return linkProgram(kRefVS, kRefFS); }
+GLuint compileProgram() { return linkProgram(kSpriteGlsl, kRefFS); }
 
 void finish(Result& result, Uint64 start, double cpuStart, int frames) {
   const double seconds = double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
@@ -132,7 +99,7 @@ void finish(Result& result, Uint64 start, double cpuStart, int frames) {
 Result runLayerReference(HWND window, int frames) {
   Result result;
   IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-  IDirect3DDevice9* d = d3d ? makeDevice(d3d, window) : nullptr;
+  IDirect3DDevice9* d = d3d ? makeBenchDevice(d3d, window) : nullptr;
   if (!d) {
     result.error = std::string("CreateDevice: ") + brD3D9LastError();
     release(d3d);
@@ -365,7 +332,7 @@ Result runPlainGLReference(HWND hwnd, int frames) {
 
 double layerResetMilliseconds(HWND window, int textures, std::string& error) {
   IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-  IDirect3DDevice9* d = d3d ? makeDevice(d3d, window) : nullptr;
+  IDirect3DDevice9* d = d3d ? makeBenchDevice(d3d, window) : nullptr;
   if (!d) {
     error = std::string("CreateDevice: ") + brD3D9LastError();
     release(d3d);

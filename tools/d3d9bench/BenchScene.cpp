@@ -128,4 +128,19 @@ uint32_t texel(int k, int x, int y) {
   return (k == 0 || inside ? 0xFF000000u : 0u) | rgb;
 }
 
+const char kSpriteGlsl[] = R"(#version 330 core
+layout(location = 0) in vec4 pos;
+layout(location = 1) in vec4 col;
+layout(location = 2) in vec2 uv;
+uniform vec2 invSize;
+out vec4 color;
+out vec2 tc;
+void main() {
+  color = col;
+  tc = uv;
+  float w = pos.w == 0.0 ? 1.0 : 1.0 / pos.w;
+  vec2 ndc = vec2((pos.x + 0.5) * 2.0 * invSize.x - 1.0, 1.0 - (pos.y + 0.5) * 2.0 * invSize.y);
+  gl_Position = vec4(ndc * w, (2.0 * pos.z - 1.0) * w, w);
+})";
+
 }  // namespace bench

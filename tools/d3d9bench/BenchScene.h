@@ -45,5 +45,8 @@ uint32_t texel(int k, int x, int y);
 // The lit vertex shader of the rendering device and its 2D shader, as the plug-in writes them.
 extern const char kShader3d[];
 extern const char kShader2d[];
+// The plain-OpenGL paths' vertex shader for pre-transformed sprites: pixel positions with the half-pixel offset
+// the layer applies, rhw as 1/w; it feeds "color" and "tc" to the fragment stage.
+extern const char kSpriteGlsl[];
 
 }  // namespace bench
