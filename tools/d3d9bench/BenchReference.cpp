@@ -201,11 +201,12 @@ Result runLayerReference(HWND window, int frames) {
     d->Present(nullptr, nullptr, nullptr, nullptr);
   }
   if (frames > 0) {
-    // A front-buffer read waits for the last frame (and is outside the timed frames).
+    // The time runs until the last frame is drawn: the plain path may queue frames without bound while the
+    // layer keeps two in flight, so a time taken at the last call would favour whichever queues more.
     IDirect3DSurface9* s = nullptr;
     d->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &s, nullptr);
-    finish(result, start, cpuStart, frames);
     d->GetFrontBufferData(0, s);
+    finish(result, start, cpuStart, frames);
     release(s);
   }
   release(tex);
@@ -322,8 +323,8 @@ Result runPlainGLReference(HWND hwnd, int frames) {
   }
   if (frames > 0) {
     std::vector<uint32_t> pixel(1);
+    glReadPixels(0, 0, 1, 1, GL_BGRA, GL_UNSIGNED_BYTE, pixel.data());  // waits for the last frame
     finish(result, start, cpuStart, frames);
-    glReadPixels(0, 0, 1, 1, GL_BGRA, GL_UNSIGNED_BYTE, pixel.data());  // waits for the last frame, untimed
   }
   SDL_GL_MakeCurrent(window, nullptr);
   SDL_GL_DeleteContext(ctx);
