@@ -415,8 +415,12 @@ void BrRogueMap::ProcessLevelInfo(BrRAGLevelInfo* info)
     audio->PlayAudio2D(info->GetMusicID());
   }
 
-  m_uiCavernCount = unsigned(info->GetCavernCount() > 0.0f ? info->GetCavernCount() : 0.0f);
-  m_uiRoomCount = unsigned(info->GetRoomCount() > 0.0f ? info->GetRoomCount() : 0.0f);
+  // Bounded while still a float: a count beyond what an unsigned holds has no conversion.
+  auto areaCount = [](float count) {
+    return count > 0.0f ? unsigned(count < float(ciMaxAreaCount) ? count : float(ciMaxAreaCount)) : 0u;
+  };
+  m_uiCavernCount = areaCount(info->GetCavernCount());
+  m_uiRoomCount = areaCount(info->GetRoomCount());
   SetWallScale(info->GetWallScale());
   m_fDensity = info->GetDensity();
   if (!(m_fDensity > 0.0f))
@@ -430,11 +434,6 @@ void BrRogueMap::ProcessLevelInfo(BrRAGLevelInfo* info)
   BrGame* game = As<BrGame>(app);
   if (hint.Length() > 0 && game)
     game->ShowHint(hint);
-
-  if (m_uiCavernCount > ciMaxAreaCount)
-    m_uiCavernCount = ciMaxAreaCount;
-  if (m_uiRoomCount > ciMaxAreaCount)
-    m_uiRoomCount = ciMaxAreaCount;
 }
 
 void BrRogueMap::StepHints(float dt)

@@ -48,12 +48,11 @@ BrRAGMap::ConfigFilesHeld::~ConfigFilesHeld()
 // brings its own), so handles are found by path.
 BrCfgFile* BrRAGMap::ConfigFileFor(const BrStringT<char>& path, BrCfgFile& file)
 {
-  if (m_iConfigHolds > 0)
-    for (HeldConfig& held : m_HeldConfigs)
-      if (held.path == path)
-        return held.file.get();
   if (m_iConfigHolds <= 0)
     return file.Open(path.c_str(), kReadUpdate) ? &file : nullptr;
+  for (HeldConfig& held : m_HeldConfigs)
+    if (held.path == path)
+      return held.file.get();
   HeldConfig held;
   held.path = path;
   held.file.reset(new BrCfgFile);

@@ -281,4 +281,12 @@ TEST(BrRogueMap, ASaveThatWouldBuildWithoutEndIsRefused)
   game.Map()->Step(0.0f);
   EXPECT_FALSE(game.Map()->IsChangingLevel());
   EXPECT_EQ(ObjectsOf<BrRAGPlayer>(game.Map()).size(), 1u);
+
+  // Level information read from a file is bounded the same way, even past what an unsigned count can hold.
+  BrRogueLevelInfo info;
+  info.SetRoomCount(1e30f);
+  info.SetCavernCount(-5.0f);
+  game.Map()->ProcessLevelInfo(&info);
+  EXPECT_EQ(game.Map()->GetRoomCount(), BrRogueMap::ciMaxAreaCount);
+  EXPECT_EQ(game.Map()->GetCavernCount(), 0u);
 }
