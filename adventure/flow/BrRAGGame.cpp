@@ -76,7 +76,8 @@ void BrRAGGame::Step(float dt) {
   // The game-over dialog asked for this from inside the widget tree; by now nothing of the map or the player
   // is on the stack.
   if (BrActor* player = GetPlayer()) player->Destroy();
-  if (m_pMap) m_pMap->Destroy();
+  // The dead game's map is let go like every other finished map; the next game makes its own.
+  DestroyMap();
   ChangeToState("BrRAGGameStateMainMenu");
 }
 

@@ -55,7 +55,9 @@ T* SpawnAs(const char* name) {
 BrRAGGameStateMainMenu::BrRAGGameStateMainMenu()
     : muiBackgroundFX(0), muiTitleFX(0), muiPublisherFX(0), muiMakerFX(0), mbQWasDown(false) {}
 
-BrRAGGameStateMainMenu::~BrRAGGameStateMainMenu() {}
+// The menu music is class-wide and made by this state: it goes with the state, so a game made later (on another
+// audio device) starts its own instead of holding an id the old device gave.
+BrRAGGameStateMainMenu::~BrRAGGameStateMainMenu() { menuMusicSFX.Stop(); }
 
 bool BrRAGGameStateMainMenu::Init() {
   BrBaseState::Init();

@@ -95,17 +95,19 @@ float BrRAGUIDialog::DrawDialog(BrRenderBase* const render, bool draw) {
     cy += ih;
   }
   BrFontMgr* fonts = render ? render->FontMgr() : nullptr;
-  if (fonts && m_Text.Length() != 0) {
+  if (fonts) {
     const int previous = fonts->GetCurrFontID();
     fonts->SetFont(m_Font);
     fonts->SizeUp(m_iTextSize);
-    if (draw) {
-      BrARGB black(255, 0, 0, 0);
-      char format[] = "%s";
-      render->DrawTextf(cx, cy, black, eFontFormatNone, format, m_Text.c_str());
+    if (m_Text.Length() != 0) {
+      if (draw) {
+        BrARGB black(255, 0, 0, 0);
+        char format[] = "%s";
+        render->DrawTextf(cx, cy, black, eFontFormatNone, format, m_Text.c_str());
+      }
+      cy += fonts->GetTextRect(m_Text).GetHeight();
     }
-    const BrRect extent = fonts->GetTextRect(m_Text);
-    cy += extent.GetHeight();
+    // The options come with or without text: a modal dialog without its buttons could only be left by Escape.
     if (GetNumChildControls() == 0) SpawnDialogOptions(cy);
     fonts->SizeDown(m_iTextSize);
     fonts->SetFont(previous);

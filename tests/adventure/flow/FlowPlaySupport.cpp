@@ -54,7 +54,8 @@ const char* const kPlayConfig =
     "[Goblin]\nType=BrRAGActor\nHealth=10\n\n"
     "[AxePickup]\nType=BrRAGPickup\nItemType=Axe\n\n"
     "[DoneLevel]\nType=BrRAGLevelInfo\nComplete=1\n\n"
-    "[HintStairs]\nType=BrRAGGameHint\nHintIcon=Textures\\ui\\hint.tga\nHintText=Stairs lead down.^Take them.\n\n";
+    "[HintStairs]\nType=BrRAGGameHint\nHintIcon=Textures\\ui\\hint.tga\nHintText=Stairs lead down.^Take them.\n\n"
+    "[HintIconOnly]\nType=BrRAGGameHint\nHintIcon=Textures\\ui\\hint.tga\n\n";
 
 Play::Play(int startLevel) {
   RAGFlowPlayMap::spawnHero = true;
