@@ -482,16 +482,8 @@ void BrRogueMap::BuildGeometry()
 {
   DestroyGeometry();
   BrRAGMap::BuildGeometry();
-  for (int x = 0; x < m_iWidth; ++x)
-    for (int y = 0; y < m_iHeight; ++y)
-    {
-      BrRAGCell* cell = GetCell(x, y);
-      if (!cell || !cell->IsOccupied())
-        continue;
-      if (!ShouldSkipFloor(x, y))
-        AddFloorTris(x, y);
-      AddWallTris(x, y);
-    }
+  if (!BuildCellGeometry())
+    return;
   CalculateMaxFloorType();
 
   BrRenderBase* render = Engine().Render();

@@ -46,7 +46,7 @@ BrRAGMap::BrRAGMap()
     : m_iWidth(0), m_iHeight(0), m_fGridScale(cfDefaultGridScale), m_pVB(nullptr), m_pIB(nullptr),
       m_iMaxFloorType(0), m_uiLevel(1), m_bChangingLevel(false), m_iFillColumn(0),
       m_fWallHeight(cfDefaultWallHeight), m_iOccupiedCount(0), m_iExploredCount(0), m_bRenderAllObjects(false),
-      m_bRenderAllGeometry(false), m_bExplored(false), m_bVertexLimitLogged(false)
+      m_bRenderAllGeometry(false), m_bExplored(false), m_bVertexLimitMet(false)
 {
 }
 
@@ -81,7 +81,7 @@ BrRAGMap& BrRAGMap::operator=(const BrRAGMap& other)
   m_bRenderAllObjects = other.m_bRenderAllObjects;
   m_bRenderAllGeometry = other.m_bRenderAllGeometry;
   m_bExplored = other.m_bExplored;
-  m_bVertexLimitLogged = other.m_bVertexLimitLogged;
+  m_bVertexLimitMet = other.m_bVertexLimitMet;
   return *this;
 }
 
@@ -197,7 +197,7 @@ void BrRAGMap::Regenerate(unsigned int, unsigned int)
     if (m_Cells[i].IsOccupied())
       ++m_iOccupiedCount;
   m_SkipFloorCells.Clear();
-  m_bVertexLimitLogged = false;
+  m_bVertexLimitMet = false;
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -96,6 +96,9 @@ public:
   virtual void Regenerate(unsigned int seed, unsigned int level);
   // Hook: does nothing.
   virtual void BuildGeometry();
+  // The floors (unless skipped) and walls of every occupied cell. A level whose geometry would not fit 16-bit
+  // indices is refused whole: logged, nothing of it kept, false.
+  bool BuildCellGeometry();
   // Releases and deletes the vertex and index buffers, empties the vertex and index lists, highest floor type 0.
   virtual void DestroyGeometry();
   // (x2 - x1)^2 + (y2 - y1)^2.
@@ -228,7 +231,7 @@ protected:
   void ClearVisibleCells();
   // Appends a vertex of the map's geometry.
   void AddVertex(float x, float y, float z, float u, float v);
-  // Whether n more vertices keep every index within 16 bits (logs once a level when not).
+  // Whether n more vertices keep every index within 16 bits (noting it when not).
   bool VerticesFit(int n);
 
   BrRAGObjConfig m_ObjCfg;
@@ -254,8 +257,8 @@ protected:
   bool m_bRenderAllObjects;
   bool m_bRenderAllGeometry;
   bool m_bExplored;
-  // The vertex limit was met while building this level's geometry (logged once).
-  bool m_bVertexLimitLogged;
+  // The vertex limit was met while building this level's geometry.
+  bool m_bVertexLimitMet;
 
 private:
   // A configuration file opened for SpawnScripted while ConfigFilesHeld is alive; file is null when the path

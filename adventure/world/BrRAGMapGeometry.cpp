@@ -95,15 +95,35 @@ BrGame* TheGame()
 // ---------------------------------------------------------------------------------------------------------------
 // Geometry
 
-// Indices are 16 bits: a vertex past 65,535 could not be drawn, so the level's geometry stops there.
+// Indices are 16 bits: a vertex past 65,535 could not be drawn.
 bool BrRAGMap::VerticesFit(int n)
 {
   if (m_Vertices.GetCount() + n <= ciMaxVertices)
     return true;
-  if (!m_bVertexLimitLogged)
-    GLog.printf("ERROR: BrRAGMap refused geometry past %i vertices: the level is too large for 16-bit indices",
-                ciMaxVertices);
-  m_bVertexLimitLogged = true;
+  m_bVertexLimitMet = true;
+  return false;
+}
+
+// A level with some floors and walls missing would show holes the player falls through and walls walked through:
+// it is drawn whole or not at all.
+bool BrRAGMap::BuildCellGeometry()
+{
+  m_bVertexLimitMet = false;
+  for (int x = 0; x < m_iWidth; ++x)
+    for (int y = 0; y < m_iHeight; ++y)
+    {
+      BrRAGCell* cell = GetCell(x, y);
+      if (!cell || !cell->IsOccupied())
+        continue;
+      if (!ShouldSkipFloor(x, y))
+        AddFloorTris(x, y);
+      AddWallTris(x, y);
+    }
+  if (!m_bVertexLimitMet)
+    return true;
+  DestroyGeometry();
+  GLog.printf("ERROR: Level %u (%i x %i cells) is too large for 16-bit indices (%i vertices at most): it is refused",
+              unsigned(m_uiLevel), int(m_iWidth), int(m_iHeight), ciMaxVertices);
   return false;
 }
 
@@ -243,7 +263,7 @@ void BrRAGMap::DestroyGeometry()
   m_Vertices.Clear();
   m_Indices.Clear();
   m_iMaxFloorType = 0;
-  m_bVertexLimitLogged = false;
+  m_bVertexLimitMet = false;
   const int n = m_Cells.GetCount();
   for (int i = 0; i < n; ++i)
     m_Cells[i].ClearTris();

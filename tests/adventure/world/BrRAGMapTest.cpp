@@ -45,12 +45,7 @@ public:
   // Every occupied cell's floor and walls, and the device buffers, as the game's BuildGeometry makes them.
   void Build(BrRenderBase* render) {
     DestroyGeometry();
-    for (int x = 0; x < GridWidth(); ++x)
-      for (int y = 0; y < GridHeight(); ++y)
-        if (GetCell(x, y)->IsOccupied()) {
-          AddFloorTris(x, y);
-          AddWallTris(x, y);
-        }
+    BuildCellGeometry();
     CalculateMaxFloorType();
     render->CreateVertexBuffer(&m_pVB, unsigned(m_Vertices.GetCount()) * 36u, 0x152, eMemPool(3), eResUsage(0));
     m_pVB->Populate(0, reinterpret_cast<unsigned char*>(&m_Vertices[0]), unsigned(m_Vertices.GetCount()) * 36u);
@@ -298,16 +293,21 @@ TEST(BrRAGMapGeometry, FloorsWallsAndCollisionWallsOfACell) {
   EXPECT_EQ(map->GetCell(2, 2)->GetWall(1)->m_Plane.Normal(), BrVector(-1, 0, 0));
   EXPECT_EQ(map->GetCell(2, 2)->GetWall(3)->m_Plane.Normal(), BrVector(0, 0, -1));
 
-  // A level too large for 16-bit indices stops at the limit, once logged.
+  // A level too large for 16-bit indices is refused whole, once logged: no cell keeps a floor or a wall.
   map->DestroyGeometry();
   map->InitGrid(130, 130);
   for (int x = 0; x < 130; ++x)
-    for (int y = 0; y < 130; ++y) {
-      map->Open(x, y);
-      map->AddFloorTris(x, y);
-    }
-  EXPECT_EQ(map->NumVertices(), BrRAGMap::ciMaxVertices);
+    for (int y = 0; y < 130; ++y) map->Open(x, y);
+  EXPECT_FALSE(map->BuildCellGeometry());
+  EXPECT_EQ(map->NumVertices(), 0);
+  EXPECT_EQ(map->GetCell(0, 0)->GetTriCount(), 0);
   EXPECT_EQ(world.folder.CountLines("too large for 16-bit indices"), 1);
+  // One that fits is built whole.
+  map->InitGrid(100, 100);
+  for (int x = 0; x < 100; ++x)
+    for (int y = 0; y < 100; ++y) map->Open(x, y);
+  EXPECT_TRUE(map->BuildCellGeometry());
+  EXPECT_EQ(map->NumVertices(), 100 * 100 * 4 + 4 * 100 * 4);
 }
 
 TEST(BrRAGMapGeometry, SweptTracePushesOffWallsWithoutEverLosingThePosition) {
