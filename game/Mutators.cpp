@@ -362,7 +362,9 @@ bool MUTProne::DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const
   const BrStringT<char> name = BrStringT<char>("ShaderBBProneTo") + m_DamageType;
   billboard.SetEffector(name, BrStringT<char>("Textures\\icons\\mutators\\edges\\") + m_DamageType + ".tga");
   PlaceBillboard(render, billboard, point, size);
-  billboard.SetEffector(name, BrStringT<char>("Textures\\icons\\mutators\\MUTProne.tga"));
+  // Effectors are shared by name whatever their texture: the overlay needs a name of its own to be seen.
+  billboard.SetEffector(BrStringT<char>("ShaderMUTProneBB"),
+                        BrStringT<char>("Textures\\icons\\mutators\\MUTProne.tga"));
   billboard.Draw(render);
   return true;
 }

@@ -44,7 +44,7 @@ bool BrRAGActor::ApplyMutator(const BrStringT<char>& command, bool permanent) {
     return false;
   }
   mutator->Init();
-  mutator->SetName(BrStringT<char>("MUT") + command);
+  mutator->SetName(BrRAGMutator::NameFor(command));
   mutator->SetDrawnByMap(false);
   if (arguments.Length() > 0) mutator->ParseCmdLine(arguments);
   if (permanent) mutator->SetDuration(-1.0f);
@@ -113,7 +113,7 @@ void BrRAGActor::RemoveMutator(const BrStringT<char>& name, bool permanent) {
 }
 
 void BrRAGActor::RemovePermanentMutator(const BrStringT<char>& name) {
-  const BrStringT<char> full = BrStringT<char>("MUT") + name;
+  const BrStringT<char> full = BrRAGMutator::NameFor(name);
   for (int i = 0; i < m_MutatorIDs.GetCount(); ++i) {
     BrRAGMutator* mutator = brRAGResolve<BrRAGMutator>(m_MutatorIDs[i]);
     if (mutator && mutator->GetDuration() == -1.0f && NameIs(mutator, full)) {

@@ -85,9 +85,9 @@ void BrRAGStateNormal::OnExit() {}
 
 // ---- BrRAGStateAttack ----
 
-BrRAGStateAttack::BrRAGStateAttack() : m_iTargetID(-1) {}
+BrRAGStateAttack::BrRAGStateAttack() : m_iTargetID(-1), m_bBlowRead(false) {}
 BrRAGStateAttack::BrRAGStateAttack(const BrRAGStateAttack& other)
-    : BrRAGBaseState(other), m_iTargetID(other.m_iTargetID) {}
+    : BrRAGBaseState(other), m_iTargetID(other.m_iTargetID), m_bBlowRead(false) {}
 BrRAGStateAttack& BrRAGStateAttack::operator=(const BrRAGStateAttack& other) {
   if (this == &other) return *this;
   BrRAGBaseState::operator=(other);
@@ -179,14 +179,7 @@ void BrRAGStateAttack::HandleInRange() {
     owner->EquipBestWeapon();
     // The alert is the player's: an enemy out of arrows just changes weapons.
     if (owner->IsA(BrRAGPlayer::Type)) {
-      BrRAGPlayerHUD* hud = static_cast<BrRAGPlayer*>(owner)->GetPlayerHUD();
-      if (hud) {
-        BrRAGPlayerMsg message;
-        message.mfDisplayTime = 5.0f;
-        message.mText = BrStringT<char>("!!! OUT OF AMMO !!!");
-        message.mColour = BrARGB(200, 255, 0, 0);
-        hud->AddMessage(message);
-      }
+      BrRAGPlayer::SendMessageTo(owner, "!!! OUT OF AMMO !!!", BrARGB(200, 255, 0, 0), 5.0f);
       BrAudioMgrBase* audio = Engine().Audio();
       if (audio) {
         if (!miOutOfAmmoSFX.Ready()) audio->CreateAudio(BrStringT<char>("Sounds\\ooammo.wav"), miOutOfAmmoSFX);
@@ -199,6 +192,8 @@ void BrRAGStateAttack::HandleInRange() {
 bool BrRAGStateAttack::MakeToHitRoll(float armourClass, float hitProbability) {
   BrRAGActor* owner = OwnerActor();
   if (owner) {
+    m_Blow = owner->GetAttackDMG();
+    m_bBlowRead = true;
     BrRAGWeapon* weapon = owner->GetWeapon(0);
     if (weapon) weapon->Fire(GetTarget());
   }
@@ -211,7 +206,8 @@ void BrRAGStateAttack::MeleeHit() {
   BrRAGActor* owner = OwnerActor();
   BrRAGActor* target = GetTarget();
   if (!owner || !target) return;
-  BrRAGDamage damage = owner->GetAttackDMG();
+  BrRAGDamage damage = m_bBlowRead ? m_Blow : owner->GetAttackDMG();
+  m_bBlowRead = false;
   target->TakeDMG(damage);
   if (target->GetHealth() <= 0) {
     BrApplication* app = Engine().App();
@@ -225,6 +221,7 @@ void BrRAGStateAttack::MeleeHit() {
 
 void BrRAGStateAttack::MeleeMiss() {
   static BrAudioID s_MissSFX;
+  m_bBlowRead = false;
   BrRAGActor* owner = OwnerActor();
   BrRAGActor* target = GetTarget();
   if (!owner || !target) return;

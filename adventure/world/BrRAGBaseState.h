@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "adventure/world/BrRAGDamage.h"
 #include "core/BrARGB.h"
 #include "engine/kernel/BrStateMachine.h"
 #include "engine/presentation/BrAudioID.h"
@@ -105,13 +106,18 @@ protected:
   void HandleInRange();
   // Heads for a visible target; otherwise back to "BrRAGStateNormal" with no target object.
   void HandleOutOfRange();
-  // Fires the owner's weapon at the target, then rolls: chance hitProbability / armourClass (armour clamped to
-  // 1..20, chance to 0.1..0.9).
+  // Reads the owner's attack damage, fires the owner's weapon at the target, then rolls: chance hitProbability /
+  // armourClass (armour clamped to 1..20, chance to 0.1..0.9).
   bool MakeToHitRoll(float armourClass, float hitProbability);
-  // Applies the owner's attack damage; a kill shows "%s killed the %s (%i XP)" and tells the owner.
+  // Applies the damage read before the shot (the owner's attack damage when none was); a kill shows "%s killed
+  // the %s (%i XP)" and tells the owner.
   void MeleeHit();
   // The miss sound and "%s missed!", then an empty damage so the target's mutators see the attack.
   void MeleeMiss();
 
   int32_t m_iTargetID;
+  // The damage of the blow being struck, read before the weapon fired: firing spends the ammunition (or the last
+  // charge) whose damage it carries. Not stored.
+  BrRAGDamage m_Blow;
+  bool m_bBlowRead;
 };

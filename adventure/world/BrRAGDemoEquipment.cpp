@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "adventure/world/BrRAGActor.h"
-#include "adventure/world/BrRAGItemLookup.h"
+#include "adventure/world/BrRAGResolve.h"
 #include "core/BrBin.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrScriptDaemon.h"

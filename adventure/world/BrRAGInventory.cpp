@@ -9,10 +9,10 @@
 #include "adventure/world/BrRAGCell.h"
 #include "adventure/world/BrRAGDemoEquipment.h"
 #include "adventure/world/BrRAGItem.h"
-#include "adventure/world/BrRAGItemLookup.h"
 #include "adventure/world/BrRAGMap.h"
 #include "adventure/world/BrRAGPickup.h"
 #include "adventure/world/BrRAGPlayer.h"
+#include "adventure/world/BrRAGResolve.h"
 #include "core/BrLogFile.h"
 #include "core/BrNumeric.h"
 #include "engine/kernel/BrApplication.h"
@@ -172,13 +172,7 @@ void BrRAGInventory::RightClickItem(int slot) {
     DropItem(slot, point, true);
     return;
   }
-  if (BrRAGPlayerHUD* hud = CarrierHUD()) {
-    BrRAGPlayerMsg msg;
-    msg.mText = "You can't drop that here!";
-    msg.mfDisplayTime = 2.5f;
-    msg.mColour = BrARGB(128, 255, 255, 255);
-    hud->AddMessage(msg);
-  }
+  BrRAGPlayer::SendMessageTo(carrier, "You can't drop that here!", BrARGB(128, 255, 255, 255), 2.5f);
 }
 
 void BrRAGInventory::DropItem(int slot, const BrVector& where, bool spawnPickup) {
@@ -236,8 +230,16 @@ int BrRAGInventory::GetSlotContainingNativeBase(const BrStringT<char>& type) {
 
 bool BrRAGInventory::CheckForCompounds() {
   bool made = false;
+  // A compound that cannot be made (its kind is no item, or no place takes it) leaves its parts alone; it is not
+  // tried again in this check.
+  TDArray<BrStringT<char>> refused;
+  auto wasRefused = [&refused](const BrStringT<char>& type) {
+    for (int i = 0; i < refused.GetCount(); ++i)
+      if (refused[i] == type) return true;
+    return false;
+  };
   // Each compound changes the slots under the walk, so the walk starts over; the passes are bounded because a
-  // configuration may name a compound that consumes nothing or rebuilds its own parts.
+  // configuration may name a compound that rebuilds its own parts.
   for (int pass = 0; pass < ciMaxCompoundPasses; ++pass) {
     bool madeThisPass = false;
     for (int s = 0; s < GetNumberOfSlots() && !madeThisPass; ++s) {
@@ -248,12 +250,15 @@ bool BrRAGInventory::CheckForCompounds() {
         // A compound of zero parts would be built from nothing, again and again.
         if (size < 1) continue;
         BrStringT<char> type(item->GetName());
-        if (GetNumItemsOfType(type) < size) continue;
+        if (wasRefused(type) || GetNumItemsOfType(type) < size) continue;
         const int partIcon = item->GetHUDEffector();
         BrStringT<char> compoundOf = item->GetCompoundOf();
         BrRAGItem* result = ProcessCompoundEffect(compoundOf, type, size);
+        if (!result) {
+          refused.Add(type);
+          continue;
+        }
         madeThisPass = true;
-        if (!result) continue;
         made = true;
         if (BrRAGPlayerHUD* hud = CarrierHUD()) {
           BrRAGPlayerMsg msg;
@@ -278,39 +283,66 @@ BrRAGItem* BrRAGInventory::ProcessCompoundEffect(BrStringT<char>& compoundOf, Br
   BrRAGActor* carrier = Carrier();
   BrRAGMap* map = brRAGCast<BrRAGMap>(BrGameObj::WorldMap());
   if (!carrier || !map) return nullptr;
-  ConsumeCompoundsOfType(type, size);
+  // The compound is made and placed before any part goes: a misspelt kind or a pack with no place for it keeps
+  // the parts where they were.
   BrDemoEntity* spawned = map->SpawnScripted(compoundOf);
-  if (!spawned) return nullptr;
+  if (!spawned) {
+    GLog.printf("ERROR: The compound %s of %s could not be made; the parts are kept", compoundOf.c_str(),
+                type.c_str());
+    return nullptr;
+  }
   spawned->SetDrawnByMap(false);
   map->AddObject(spawned);
   BrRAGItem* item = brRAGCast<BrRAGItem>(spawned);
   if (!item) {
+    GLog.printf("ERROR: The compound %s of %s is not an item; the parts are kept", compoundOf.c_str(), type.c_str());
     spawned->Destroy();
     return nullptr;
   }
+  // The parts leave their places first, so that a place only they filled can take the compound.
+  TDArray<TakenPart> parts;
+  TakeParts(type, size, parts);
   if (carrier->AddToInventory(item->GetID()) == -1) {
-    GLog.DebugPrintf("WARNING: No room for the compound %s", compoundOf.c_str());
+    for (int i = 0; i < parts.GetCount(); ++i) m_Slots[parts[i].slot][parts[i].place] = parts[i].id;
+    GLog.printf("WARNING: No room for the compound %s; the parts are kept", compoundOf.c_str());
     item->Destroy();
     return nullptr;
   }
   item->SetOwner(carrier->GetID());
+  DestroyParts(parts);
   return item;
 }
 
 void BrRAGInventory::ConsumeCompoundsOfType(BrStringT<char>& type, int count) {
-  BrRAGActor* carrier = Carrier();
-  // Exactly count items go: each one is taken from the very place it was found in.
-  int left = count;
-  for (int s = 0; s < GetNumberOfSlots() && left > 0; ++s) {
-    for (int p = 0; p < m_Slots[s].GetCount() && left > 0; ++p) {
+  TDArray<TakenPart> parts;
+  TakeParts(type, count, parts);
+  DestroyParts(parts);
+}
+
+void BrRAGInventory::TakeParts(const BrStringT<char>& type, int count, TDArray<TakenPart>& parts) {
+  // Exactly count items go, each from the very place it was found in.
+  for (int s = 0; s < GetNumberOfSlots() && parts.GetCount() < count; ++s) {
+    for (int p = 0; p < m_Slots[s].GetCount() && parts.GetCount() < count; ++p) {
       BrRAGItem* item = brRAGResolve<BrRAGItem>(m_Slots[s][p]);
       if (!item || BrStringT<char>(item->GetName()) != type) continue;
+      TakenPart part;
+      part.slot = s;
+      part.place = p;
+      part.id = m_Slots[s][p];
+      parts.Add(part);
       m_Slots[s][p] = -1;
-      ReportIfEmptied(s);
-      BrRAGDemoEquipment* equipment = brRAGCast<BrRAGDemoEquipment>(item);
-      if (equipment && equipment->IsEquipped() && carrier) equipment->Unequip(carrier);
-      item->Destroy();
-      --left;
     }
+  }
+}
+
+void BrRAGInventory::DestroyParts(const TDArray<TakenPart>& parts) {
+  BrRAGActor* carrier = Carrier();
+  for (int i = 0; i < parts.GetCount(); ++i) {
+    ReportIfEmptied(parts[i].slot);
+    BrRAGItem* item = brRAGResolve<BrRAGItem>(parts[i].id);
+    if (!item) continue;
+    BrRAGDemoEquipment* equipment = brRAGCast<BrRAGDemoEquipment>(item);
+    if (equipment && equipment->IsEquipped() && carrier) equipment->Unequip(carrier);
+    item->Destroy();
   }
 }

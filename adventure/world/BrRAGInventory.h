@@ -56,12 +56,23 @@ public:
 protected:
   // Puts id into the slot's first empty place, else appends it; the slot, or -1 for a bad slot.
   int AddToExistingStack(int id, int slot);
-  // Consumes size items of type, spawns compoundOf into the carrier's inventory; the new item or null.
+  // Spawns compoundOf into the carrier's inventory in place of size items of type; the new item, or null when it
+  // is no item or finds no place (the parts then stay where they were).
   BrRAGItem* ProcessCompoundEffect(BrStringT<char>& compoundOf, BrStringT<char>& type, int size);
   // Removes, unequips and destroys count items named type.
   void ConsumeCompoundsOfType(BrStringT<char>& type, int count);
 
 private:
+  // An item taken out of its place and not yet destroyed; it can still go back there.
+  struct TakenPart {
+    int slot;
+    int place;
+    int32_t id;
+  };
+  // Takes up to count items named type out of their places, in slot order.
+  void TakeParts(const BrStringT<char>& type, int count, TDArray<TakenPart>& parts);
+  // Tells the HUD of emptied slots, unequips and destroys the parts taken.
+  void DestroyParts(const TDArray<TakenPart>& parts);
   // The carrier as a framework actor, or null.
   BrRAGActor* Carrier();
   // The valid item of a slot's first place, or null.

@@ -6,6 +6,7 @@
 #include "engine/kernel/BrDemoEntity.h"
 #include "engine/kernel/BrEngine.h"
 
+#include "adventure/world/BrRAGMutator.h"
 #include "adventure/world/BrRAGWidget.h"
 
 namespace
@@ -134,9 +135,7 @@ BrGameObj* BrRAGMap::SpawnMutator(const BrStringT<char>& command, BrStringT<char
     params = end > open + 1 ? command(open + 1, end - open - 1) : BrStringT<char>();
   }
   // Callers name mutators both ways ("Poison" and "MUTPoison"); the class is always "MUT" + the name.
-  BrStringT<char> className = name;
-  if (name.Length() < 3 || name(0, 3) != BrStringT<char>("MUT"))
-    className = BrStringT<char>("MUT") + name;
+  const BrStringT<char> className = BrRAGMutator::NameFor(name);
   BrObject* made = static_cast<BrObject*>(Engine().Spawn(className.c_str()));
   BrGameObj* object = made ? static_cast<BrGameObj*>(made->SafeCast(&BrGameObj::Type)) : nullptr;
   if (made && !object)

@@ -124,6 +124,12 @@ int BrRAGMutator::GetDurationSECs() {
   return int(m_fDuration);
 }
 
+BrStringT<char> BrRAGMutator::NameFor(const BrStringT<char>& command) {
+  const BrStringT<char> prefix("MUT");
+  if (command.Length() >= 3 && command(0, 3) == prefix) return command;
+  return prefix + command;
+}
+
 void BrRAGMutator::DrawIcon(BrRenderBase* render, float x, float y, float width, float height) {
   if (!render) return;
   // One attempt only: an icon that failed to load keeps 0 and is not looked for again every frame.

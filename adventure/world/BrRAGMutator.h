@@ -12,7 +12,7 @@ class BrRAGDamage;
 
 // A game object of its own, attached to one actor by ids both ways: it holds its actor's id, the actor holds its
 // id. It counts its duration down and removes itself when the time is up; subclasses change damage, refuse other
-// mutators and read their arguments. Its name is "MUT" + its command.
+// mutators and read their arguments. Its name is NameFor(its command).
 class BrRAGMutator : public BrGameObj {
   BR_DECLARE_CLASS(BrRAGMutator)
 public:
@@ -59,6 +59,9 @@ public:
   bool IsPublic() const { return m_bPublic; }
   // Splits the arguments at every ',' (kept in order, untrimmed) into the spawn params, then ParseSpawnParams.
   void ParseCmdLine(BrStringT<char>& arguments);
+  // The name a command gives: "MUT" + the command, or the command itself when it already begins with "MUT"
+  // (commands are written both ways, "Poison(2)" and "MUTPoison(2)").
+  static BrStringT<char> NameFor(const BrStringT<char>& command);
   // The arguments of its command.
   int GetNumSpawnParams() const { return m_SpawnParams.GetCount(); }
   // A copy of param i; empty outside the list.

@@ -7,10 +7,11 @@
 #include "adventure/world/BrRAGActor.h"
 #include "adventure/world/BrRAGDemoEquipment.h"
 #include "adventure/world/BrRAGItem.h"
-#include "adventure/world/BrRAGItemLookup.h"
 #include "adventure/world/BrRAGMap.h"
 #include "adventure/world/BrRAGPlayer.h"
+#include "adventure/world/BrRAGResolve.h"
 #include "core/BrBin.h"
+#include "core/BrLogFile.h"
 #include "core/BrNumeric.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrGame.h"
@@ -57,7 +58,15 @@ void BrRAGPickup::PickedUp(BrActor* picker) {
       PrepareSpawnedObject(object);
     }
   }
-  if (!object) return;
+  if (!brRAGCast<BrRAGItem>(object)) {
+    // Nothing of this kind can ever go into a pack: the player hears what is wrong, and the pickup, which no one
+    // could ever take, goes.
+    GLog.printf("ERROR: The pickup %s holds %s, which is not an item", GetName() ? GetName() : "", type.c_str());
+    if (spawned) object->Destroy();
+    BrRAGPlayer::SendMessageTo(picker, "That is not something you can carry.", BrARGB(128, 255, 255, 255), 5.0f);
+    Destroy();
+    return;
+  }
   if (GiveObjectToPicker(object, picker)) {
     Destroy();
     return;
@@ -90,13 +99,7 @@ void BrRAGPickup::ShowPackFullMessage(BrActor* picker) {
     char text[] = "Your pack is full! You can't carry that!";
     app->DisplayMsg(text);
   }
-  if (BrRAGPlayerHUD* hud = player->GetPlayerHUD()) {
-    BrRAGPlayerMsg msg;
-    msg.mText = "Your pack is full!";
-    msg.mColour = BrARGB(128, 255, 255, 255);
-    msg.mfDisplayTime = 5.0f;
-    hud->AddMessage(msg);
-  }
+  BrRAGPlayer::SendMessageTo(player, "Your pack is full!", BrARGB(128, 255, 255, 255), 5.0f);
 }
 
 BrRAGDemoEquipmentPickup::BrRAGDemoEquipmentPickup() : m_iMaxBonus(0), m_iBonus(0) {}

@@ -7,9 +7,9 @@
 
 #include "adventure/flow/BrRAGPlayerHUD.h"
 #include "adventure/flow/BrRAGUIDialog.h"
-#include "adventure/world/BrRAGItemLookup.h"
 #include "adventure/world/BrRAGLevelInfo.h"
 #include "adventure/world/BrRAGMap.h"
+#include "adventure/world/BrRAGResolve.h"
 #include "core/BrBin.h"
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrEngine.h"
@@ -113,7 +113,12 @@ BrRAGPlayer::~BrRAGPlayer() {
 BrRAGPlayerHUD* BrRAGPlayer::GetPlayerHUD() const { return brRAGCast<BrRAGPlayerHUD>(GetHUD()); }
 
 void BrRAGPlayer::SendMessage(const char* text, const BrARGB& colour, float lifetime) {
-  BrRAGPlayerHUD* hud = GetPlayerHUD();
+  SendMessageTo(this, text, colour, lifetime);
+}
+
+void BrRAGPlayer::SendMessageTo(BrObject* who, const char* text, const BrARGB& colour, float lifetime) {
+  BrRAGPlayer* player = brRAGCast<BrRAGPlayer>(who);
+  BrRAGPlayerHUD* hud = player ? player->GetPlayerHUD() : nullptr;
   if (!hud) return;
   BrRAGPlayerMsg msg;
   msg.mText = text;

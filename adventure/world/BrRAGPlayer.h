@@ -121,12 +121,16 @@ public:
   // The HUD when it is a player HUD, else null.
   BrRAGPlayerHUD* GetPlayerHUD() const;
 
+  // Sends a text message of the given colour and lifetime to the player HUD of who, when who is a live player
+  // with one; anyone else hears nothing. Every message of the world to the player goes through here.
+  static void SendMessageTo(BrObject* who, const char* text, const BrARGB& colour, float lifetime);
+
 protected:
   // One rank up: stats, the HUD's level-up effect, two messages and the level-up sound.
   void LevelUp();
 
 private:
-  // Sends a message of the given text, colour and lifetime to the player HUD.
+  // SendMessageTo this player.
   void SendMessage(const char* text, const BrARGB& colour, float lifetime);
   // Step parts.
   void StepWalking(float dt);

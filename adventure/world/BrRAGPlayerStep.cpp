@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "adventure/flow/BrRAGPlayerHUD.h"
-#include "adventure/world/BrRAGItemLookup.h"
 #include "adventure/world/BrRAGMap.h"
 #include "adventure/world/BrRAGMutator.h"
 #include "adventure/world/BrRAGPlayer.h"
+#include "adventure/world/BrRAGResolve.h"
 #include "core/BrNumeric.h"
 #include "core/BrPlane.h"
 #include "engine/kernel/BrApplication.h"
@@ -51,14 +51,15 @@ bool BrRAGPlayer::CanSee(BrDemoEntity* entity) const {
 
 bool BrRAGPlayer::isAnimated() const { return m_bAnimated && m_WalkFrames.GetCount() > 0; }
 
+// An animated player shows its facing by its walking frames; one whose frames did not load turns its portrait.
 void BrRAGPlayer::FaceCamera() {
   m_bFacingCamera = true;
-  if (!m_bAnimated) m_Portrait.FaceCamera();
+  if (!isAnimated()) m_Portrait.FaceCamera();
 }
 
 void BrRAGPlayer::FaceAway() {
   m_bFacingCamera = false;
-  if (!m_bAnimated) m_Portrait.FaceAway();
+  if (!isAnimated()) m_Portrait.FaceAway();
 }
 
 void BrRAGPlayer::ShowWalkFrame() {

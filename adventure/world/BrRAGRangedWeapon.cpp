@@ -7,8 +7,8 @@
 #include "adventure/world/BrRAGActor.h"
 #include "adventure/world/BrRAGBaseState.h"
 #include "adventure/world/BrRAGDamage.h"
-#include "adventure/world/BrRAGItemLookup.h"
 #include "adventure/world/BrRAGPlayer.h"
+#include "adventure/world/BrRAGResolve.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrScriptDaemon.h"
 #include "engine/presentation/BrAudioMgrBase.h"
@@ -66,13 +66,8 @@ void BrRAGRangedWeapon::ReportOutOfAmmo(BrRAGActor* actor) {
   // Enemies run out silently: the alert is the player's.
   BrRAGPlayer* player = brRAGCast<BrRAGPlayer>(actor);
   if (!player) return;
-  if (BrRAGPlayerHUD* hud = player->GetPlayerHUD()) {
-    BrRAGPlayerMsg msg;
-    msg.mText = "!!! OUT OF AMMO !!!";
-    msg.mColour = BrARGB(200, 255, 0, 0);
-    msg.mfDisplayTime = BrRAGPlayerHUD::cfLevelUpEffectDurationSECs;
-    hud->AddMessage(msg);
-  }
+  BrRAGPlayer::SendMessageTo(player, "!!! OUT OF AMMO !!!", BrARGB(200, 255, 0, 0),
+                             BrRAGPlayerHUD::cfLevelUpEffectDurationSECs);
   if (BrAudioMgrBase* audio = Engine().Audio()) {
     if (!BrRAGStateAttack::miOutOfAmmoSFX.Ready())
       audio->CreateAudio(BrStringT<char>("Sounds\\ooammo.wav"), BrRAGStateAttack::miOutOfAmmoSFX);

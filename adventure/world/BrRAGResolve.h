@@ -1,24 +1,24 @@
-// brRAGResolve: an object id resolved through the running map and type-checked, for the world's classes.
+// brRAGResolve and brRAGCast: object ids resolved through the running map and objects type-checked, for every
+// class of the world (one definition each).
 #pragma once
 
+#include "core/BrObject.h"
 #include "engine/kernel/BrGameObj.h"
 #include "engine/kernel/BrMap.h"
 
-// The valid object of id when it is a T (the map's null object and other classes give null). Ids are resolved on
-// every use: a stale id only ever reads the null object.
+// The object itself when it is live (not destroyed) and a T; else null.
+template <class T>
+T* brRAGCast(BrObject* object) {
+  if (!object || !object->IsValid()) return nullptr;
+  return static_cast<T*>(object->SafeCast(&T::Type));
+}
+
+// The live object of id when it is a T; null for a negative id, a stale id (the map's null object) or another
+// class. Ids are resolved on every use, so a stale id only ever reads the null object.
 template <class T>
 T* brRAGResolve(int id) {
   if (id < 0) return nullptr;
   BrMap* map = BrGameObj::WorldMap();
   if (!map) return nullptr;
-  BrGameObj* object = map->GetObjectA(id);
-  if (!object || !object->IsValid() || !object->IsA(T::Type)) return nullptr;
-  return static_cast<T*>(object->SafeCast(&T::Type));
-}
-
-// The object itself when it is valid and a T; else null.
-template <class T>
-T* brRAGCast(BrGameObj* object) {
-  if (!object || !object->IsValid() || !object->IsA(T::Type)) return nullptr;
-  return static_cast<T*>(object->SafeCast(&T::Type));
+  return brRAGCast<T>(map->GetObjectA(id));
 }

@@ -5,7 +5,7 @@
 
 #include "adventure/world/BrRAGActor.h"
 #include "adventure/world/BrRAGDamage.h"
-#include "adventure/world/BrRAGItemLookup.h"
+#include "adventure/world/BrRAGResolve.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrScriptDaemon.h"
 #include "engine/presentation/BrAudioMgrBase.h"

@@ -146,6 +146,14 @@ TEST(Mutators, SpeedFlightHealAndProne)
   EXPECT_FLOAT_EQ(actor->GetGroundSpeed(), speed);
   EXPECT_TRUE(actor->Heard("Your feet are heavy once more."));
 
+  // Written with its prefix, a command names the same mutator: a second one is refused just the same.
+  ASSERT_TRUE(actor->ApplyMutator("MUTSpeed", false));
+  EXPECT_FALSE(actor->ApplyMutator("Speed", false));
+  EXPECT_FLOAT_EQ(actor->GetGroundSpeed(), speed + 125.0f);
+  ASSERT_NE(Mutator<MUTSpeed>(actor, "MUTSpeed"), nullptr);
+  actor->RemoveMutator("MUTSpeed", false);
+  EXPECT_FLOAT_EQ(actor->GetGroundSpeed(), speed);
+
   // Flight lifts the actor and halves only earthbound melee blows above a point.
   ASSERT_TRUE(actor->ApplyMutator("Flying", false));
   EXPECT_FALSE(actor->ApplyMutator("Flying", false));
@@ -195,7 +203,12 @@ TEST(Mutators, SpeedFlightHealAndProne)
   BrRAGDamage fire = Blow(3.0f, "Fire", -1);
   prone->OwnerTakeDMG(fire);
   EXPECT_FLOAT_EQ(fire.GetMultiplier(), 2.0f);
-  EXPECT_TRUE(prone->DrawBillboard(&world.Render(), billboard, BrVector(), 22.0f));
+  world.Render().ClearRecords();
+  EXPECT_TRUE(prone->DrawBillboard(&world.Render(), billboard, BrVector(200.0f, 0.0f, 300.0f), 22.0f));
+  // The edge icon and the overlay over it: two effectors, not one drawn twice.
+  world.Render().drawAllBillboards();
+  ASSERT_EQ(world.Render().effectorsSet.size(), 2u);
+  EXPECT_NE(world.Render().effectorsSet[0], world.Render().effectorsSet[1]);
   world.Render().ClearRecords();
   prone->DrawIcon(&world.Render(), 0.1f, 0.1f, 0.05f, 0.05f);
   EXPECT_EQ(world.Render().sprites.size(), 2u);

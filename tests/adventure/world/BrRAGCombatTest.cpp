@@ -21,12 +21,16 @@ const char* kConfig =
     "[Hero]\nType=BrRAGPlayer\nHealth=20\nToHit=20\nAnatomy=Body,Hand,Hand\n\n"
     "[Sword]\nType=BrRAGWeapon\nDamage=5\nSpeed=4\nEquipsOn=Hand\n\n"
     "[Bow]\nType=BrRAGRangedWeapon\nDamage=1\nSpeed=4\nAmmoType=Arrow\nRange=4\nEquipsOn=Hand,Hand\n\n"
-    "[Arrow]\nType=BrRAGWeapon\nDamage=1\nStackSize=10\n\n";
+    "[Arrow]\nType=BrRAGWeapon\nDamage=1\nStackSize=10\n\n"
+    "[Crossbow]\nType=BrRAGRangedWeapon\nDamage=1\nSpeed=4\nAmmoType=Bolt\nRange=4\nEquipsOn=Hand,Hand\n\n"
+    "[Bolt]\nType=BrRAGWeapon\nDamage=40\nStackSize=10\n\n";
 
-// Exposes the roll.
+// Exposes the roll, and the steps of a blow on an actor's own attack state.
 class RollingState : public BrRAGStateAttack {
 public:
   using BrRAGStateAttack::MakeToHitRoll;
+  static void Roll(BrRAGStateAttack* state) { (state->*(&RollingState::MakeToHitRoll))(1.0f, 20.0f); }
+  static void Hit(BrRAGStateAttack* state) { (state->*(&RollingState::MeleeHit))(); }
 };
 
 double HitRate(float armourClass, float hitProbability) {
@@ -144,6 +148,26 @@ TEST(RAGCombat, RangedShotsProvokeNothingAndOnlyThePlayerHearsTheAmmoRunOut) {
   while (ogreBow->IsEquipped() && steps++ < 100) world.Map()->Step(0.3f);
   ASSERT_FALSE(ogreBow->IsEquipped());
   EXPECT_EQ(alerts(), 1);
+}
+
+TEST(RAGCombat, TheLastShotHitsWithTheDamageOfItsAmmunition) {
+  ActorWorld world(kConfig);
+  BrRAGPlayer* hero = world.Spawn<BrRAGPlayer>("Hero", 0.0f, 0.0f);
+  BrRAGActor* ogre = world.Spawn("Ogre", 300.0f, 0.0f);
+  ASSERT_TRUE(hero && ogre);
+  BrRAGRangedWeapon* crossbow = Arm<BrRAGRangedWeapon>(world, hero, "Crossbow");
+  ASSERT_NE(Arm<BrRAGWeapon>(world, hero, "Bolt"), nullptr);
+  ASSERT_TRUE(crossbow->Equip(hero, true));
+  const int bolt = int(crossbow->GetWeaponStrength());
+  ASSERT_GE(bolt, 40);
+
+  hero->Attack(ogre);
+  BrRAGStateAttack* attack = static_cast<BrRAGStateAttack*>(hero->GetCurrentState());
+  ASSERT_EQ(AttackTarget(hero), ogre->GetID());
+  RollingState::Roll(attack);
+  EXPECT_EQ(hero->Inventory().ContainsItemOfType(BrStringT<char>("Bolt")), -1);
+  RollingState::Hit(attack);
+  EXPECT_EQ(ogre->GetHealth(), 400 - bolt);
 }
 
 TEST(RAGCombat, AnAttackerKilledByItsOwnBlowFinishesItsStepSafely) {

@@ -23,6 +23,10 @@ const char* kConfig =
     "[PickupPotion]\nType=BrRAGPickup\n\n"
     "[Shard]\nType=BrRAGItem\nStackSize=10\nCompoundOf=Gem\nCompoundSize=3\nHUDIcon=Textures\\shard.tga\n\n"
     "[Dust]\nType=BrRAGItem\nCompoundOf=Gem\nCompoundSize=0\n\n"
+    "[Splinter]\nType=BrRAGItem\nText=splinter\nStackSize=10\nCompoundOf=Gme\nCompoundSize=2\n\n"
+    "[PickupSplinter]\nType=BrRAGPickup\n\n"
+    "[PickupShard]\nType=BrRAGPickup\n\n"
+    "[Pebble]\nType=BrRAGItem\n\n"
     "[Mail]\nType=BrRAGArmour\nDefence=3\nEquipsOn=Body\n\n"
     "[Plate]\nType=BrRAGArmour\nDefence=5\nEquipsOn=Body\n\n";
 
@@ -159,6 +163,34 @@ TEST(RAGInventory, CompoundsConsumeExactlyTheirSizeAndASizeOfZeroBuildsNothing) 
 
   EXPECT_FALSE(inv.CheckForCompounds());
   EXPECT_EQ(inv.GetNumItemsOfType(BrStringT<char>("Gem")), 1);
+}
+
+TEST(RAGInventory, ACompoundThatCannotBeMadeOrPlacedLeavesItsPartsWhereTheyWere) {
+  ItemWorld world(kConfig);
+  BrRAGPlayer* hero = world.Spawn<BrRAGPlayer>("Hero");
+  BrRAGInventory& inv = hero->Inventory();
+  const BrStringT<char> splinter("Splinter"), shard("Shard"), gem("Gem");
+
+  // A misspelt compound: picking up the last part builds nothing and takes nothing.
+  world.Give(hero, "Splinter");
+  world.Spawn<BrRAGPickup>("PickupSplinter")->PickedUp(hero);
+  EXPECT_EQ(inv.GetNumItemsOfType(splinter), 2);
+  EXPECT_EQ(world.folder.CountLines("The compound Gme of Splinter could not be made"), 1);
+
+  // A pack with no place for the gem: four shards share one slot, every other slot is taken.
+  for (int i = 0; i < 3; ++i) world.Give(hero, "Shard");
+  while (inv.HasRoomFor(gem)) world.Give(hero, "Pebble");
+  BrRAGPickup* last = world.Spawn<BrRAGPickup>("PickupShard");
+  last->PickedUp(hero);
+  EXPECT_FALSE(last->IsValid());
+  EXPECT_EQ(inv.GetNumItemsOfType(shard), 4);
+  EXPECT_EQ(inv.GetNumItemsOfType(gem), 0);
+
+  // Once a place is free the gem is built from exactly three of them.
+  inv.DropItem(inv.ContainsItemOfType(BrStringT<char>("Pebble")), hero->Location(), false);
+  EXPECT_TRUE(inv.CheckForCompounds());
+  EXPECT_EQ(inv.GetNumItemsOfType(shard), 1);
+  EXPECT_EQ(inv.GetNumItemsOfType(gem), 1);
 }
 
 TEST(RAGInventory, ClickingArmourTogglesItAndSwapsNeverDriftTheArmourClass) {

@@ -22,7 +22,9 @@ const char* kConfig =
     "HasLantern=1\nAnimsDir=Anims\\hero\nAnimated=1\n\n"
     "[Veteran]\nType=Hero\nRank=2\n\n"
     "[Plain]\nType=BrRAGPlayer\nHealth=20\nSize=32\nOilBurnRate=1.0\n\n"
-    "[Gem]\nType=BrRAGItem\n\n";
+    "[Gem]\nType=BrRAGItem\n\n"
+    "[Ghost]\nType=BrRAGPlayer\nIcon=Textures\\ghost.tga\nFacingIcon=Textures\\ghostf.tga\nAnimsDir=Anims\\none\n"
+    "Animated=1\n\n";
 
 // Reads a dialog's text (through a member pointer, so no object is cast to a class it is not).
 struct DialogText : BrUIDialog {
@@ -212,6 +214,21 @@ TEST(RAGPlayer, FootstepsAndWalkingFramesFollowSpeedAndStopWhileFlying) {
   hero->StopPathing();
   hero->Step(0.1f);
   EXPECT_EQ(hero->GetCurrentFrame(), 0);
+}
+
+TEST(RAGPlayer, AnAnimatedPlayerWhoseFramesFailedTurnsItsPortrait) {
+  ItemWorld world(kConfig);
+  for (const char* side : {"frmove", "bkmove"})
+    for (int i = 0; i < 4; ++i)
+      world.dev.Textures()->missing.insert(std::string("Anims\\none\\") + side + std::to_string(i) + ".tga");
+  BrRAGPlayer* ghost = world.Spawn<BrRAGPlayer>("Ghost");
+  ASSERT_FALSE(ghost->isAnimated());
+  const BrBillboard* portrait = ghost->GetPortrait();
+  ASSERT_NE(portrait->GetFacingEffector(), portrait->GetEffector());
+  ghost->FaceCamera();
+  EXPECT_EQ(portrait->GetCurrentEffector(), portrait->GetFacingEffector());
+  ghost->FaceAway();
+  EXPECT_EQ(portrait->GetCurrentEffector(), portrait->GetEffector());
 }
 
 TEST(RAGPlayer, AFullPackNeverAnnouncesSlotMinusOne) {

@@ -23,6 +23,7 @@ const char* kConfig =
     "[Sword]\nType=BrRAGWeapon\nDamage=5\nEquipsOn=Hand\n\n"
     "[PickupKey]\nType=BrRAGPickup\nHint=KeyHint\n\n"
     "[PickupGem]\nType=BrRAGPickup\n\n"
+    "[PickupLever]\nType=BrRAGPickup\n\n"
     "[PickupSword]\nType=BrRAGDemoEquipmentPickup\n\n"
     "[PickupLuckySword]\nType=BrRAGDemoEquipmentPickup\nMaxBonus=3\n\n"
     "[PickupPlainSword]\nType=BrRAGDemoEquipmentPickup\nMaxBonus=-2\n\n";
@@ -115,6 +116,22 @@ TEST(RAGWidget, PickupsHandTheirItemOverAndAFullPackKeepsThePickup) {
   gemPickup->PickedUp(hero);
   EXPECT_TRUE(gemPickup->IsValid());
   EXPECT_EQ(world.Game()->messages.size(), messages);
+}
+
+TEST(RAGWidget, APickupOfAKindThatIsNoItemSaysSoAndGoes) {
+  ItemWorld world(kConfig);
+  BrRAGPlayer* hero = world.Spawn<BrRAGPlayer>("Hero");
+  BrRAGPickup* pickup = world.Spawn<BrRAGPickup>("PickupLever");
+  ASSERT_NE(pickup, nullptr);
+  // The player walks onto it.
+  hero->HeadForTargetObj(pickup->GetID());
+  hero->Step(0.1f);
+  EXPECT_FALSE(pickup->IsValid());
+  EXPECT_EQ(CountValid(world, "Lever"), 0);
+  EXPECT_EQ(hero->Inventory().GetNumberOfItems(), 0);
+  const std::vector<std::string> said = ItemWorld::Messages(hero);
+  EXPECT_EQ(said, std::vector<std::string>{"That is not something you can carry."});
+  EXPECT_EQ(world.folder.CountLines("holds Lever, which is not an item"), 1);
 }
 
 TEST(RAGWidget, TheBonusRollDrawsOncePerLevelAndNotForNone) {
