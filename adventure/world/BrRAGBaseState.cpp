@@ -1,8 +1,6 @@
 // BrRAGBaseState, BrRAGStateNormal, BrRAGStateAttack, BrRAGDmgFlyup: the actor's AI states and the to-hit roll.
 #include "adventure/world/BrRAGBaseState.h"
 
-#include "adventure/flow/BrRAGPlayerHUD.h"
-#include "adventure/flow/BrRAGPlayerMsg.h"
 #include "adventure/world/BrRAGActor.h"
 #include "adventure/world/BrRAGPlayer.h"
 #include "adventure/world/BrRAGRangedWeapon.h"
@@ -177,15 +175,7 @@ void BrRAGStateAttack::HandleInRange() {
   BrRAGWeapon* weapon = owner->GetWeapon(0);
   if (weapon && weapon->IsA(BrRAGRangedWeapon::Type) && !owner->HasAmmo()) {
     owner->EquipBestWeapon();
-    // The alert is the player's: an enemy out of arrows just changes weapons.
-    if (owner->IsA(BrRAGPlayer::Type)) {
-      BrRAGPlayer::SendMessageTo(owner, "!!! OUT OF AMMO !!!", BrARGB(200, 255, 0, 0), 5.0f);
-      BrAudioMgrBase* audio = Engine().Audio();
-      if (audio) {
-        if (!miOutOfAmmoSFX.Ready()) audio->CreateAudio(BrStringT<char>("Sounds\\ooammo.wav"), miOutOfAmmoSFX);
-        audio->PlayAudio2D(miOutOfAmmoSFX);
-      }
-    }
+    BrRAGRangedWeapon::ReportOutOfAmmo(owner);
   }
 }
 

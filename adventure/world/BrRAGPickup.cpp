@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "adventure/flow/BrRAGPlayerHUD.h"
 #include "adventure/world/BrRAGActor.h"
 #include "adventure/world/BrRAGDemoEquipment.h"
 #include "adventure/world/BrRAGItem.h"

@@ -50,13 +50,13 @@ public:
   // The first ammunition item in the wielder's inventory, or null.
   BrRAGWeapon* GetLoadedAmmo();
   BrBillboard& Missile() { return m_Missile; }
+  // The out-of-ammunition message and sound, for a player only (an enemy runs out in silence).
+  static void ReportOutOfAmmo(BrRAGActor* actor);
 
 protected:
   // Resolves wielder and target, readies the billboard with the effector prefix + fire icon at scale
   // 0.25 x the wielder's draw-scale width; false when either is missing or they coincide.
   bool PrepareMissile(const char* effectorPrefix, BrVector& from, BrVector& direction, float& distance);
-  // The out-of-ammunition message and sound, for a player wielder only.
-  void ReportOutOfAmmo(BrRAGActor* actor);
 
   float m_fRange;
   BrStringT<char> m_AmmoType;
