@@ -70,9 +70,9 @@ bool Select(BrUISelector* selector, const BrStringT<char>& text) {
   return shown == text;
 }
 
-}  // namespace
-
 const char* const kSelectorIds[4] = {"OptResolution", "OptMouseSpeed", "OptHints", "OptMusic"};
+
+}  // namespace
 
 const char* BrRAGGameStateOptions::MouseSpeedText(int speed) {
   if (speed <= 25) return "<Slow>";
