@@ -167,12 +167,14 @@ void BrRAGGameStateCompleted::OnEntry() {
 
   BrAudioMgrBase* audio = Engine().Audio();
   if (!audio) return;
-  if (!mMusic.Ready()) audio->CreateAudio(BrStringT<char>("Sounds\\music\\end2.wav"), mMusic);
+  // The sound of an earlier ending is let go, so that this one plays the music from its start. Stopping the id
+  // releases it (it becomes -1); that must come before the sound is made, not between making and playing it.
+  mMusic.Stop();
+  audio->CreateAudio(BrStringT<char>("Sounds\\music\\end2.wav"), mMusic);
   if (BrSoundFX* sound = audio->GetAudio(mMusic)) {
     sound->SetLooping(false);
     sound->SetVolume(0.1f);
   }
-  mMusic.Stop();
   audio->PlayAudio2D(mMusic);
 }
 

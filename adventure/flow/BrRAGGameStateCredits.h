@@ -55,6 +55,8 @@ public:
   void OnExit() override;
 
   int GetImageNumber() const { return miImage; }
+  // The end music's sound id; -1 when there is none (no audio device, or a file that could not be read).
+  const BrAudioID& GetMusic() const { return mMusic; }
   float GetFade() const { return mfFade; }
   bool IsFadingIn() const { return mbFadingIn; }
   bool IsFadingOut() const { return mbFadingOut; }

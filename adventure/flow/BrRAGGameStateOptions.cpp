@@ -2,6 +2,7 @@
 #include "adventure/flow/BrRAGGameStateOptions.h"
 
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 #include "adventure/flow/BrRAGFlowStates.h"
@@ -69,14 +70,22 @@ bool Select(BrUISelector* selector, const BrStringT<char>& text) {
   return shown == text;
 }
 
+const char* const kSelectorIds[4] = {"OptResolution", "OptMouseSpeed", "OptHints", "OptMusic"};
+
 }  // namespace
 
 const char* BrRAGGameStateOptions::MouseSpeedText(int speed) {
   if (speed <= 25) return "<Slow>";
   if (speed <= 45) return "<Medium>";
-  // "<Fast>" is stored as 100: everything above the middle setting reads back as fast, so that OK without a
-  // change keeps the stored speed.
+  // "<Fast>" is stored as 100, but any speed above the middle setting (the shipped 75 among them) reads back
+  // as fast; OK writes a selector only when the player changed it, so such a speed is kept.
   return "<Fast>";
+}
+
+bool BrRAGGameStateOptions::ShowsEntryText(const char* id, const BrStringT<char>& text) const {
+  for (int i = 0; i < 4; ++i)
+    if (std::strcmp(id, kSelectorIds[i]) == 0) return mEntryText[i].Length() > 0 && mEntryText[i] == text;
+  return false;
 }
 
 BrRAGGameStateOptions::BrRAGGameStateOptions() : muiParchmentFX(0) {}
@@ -115,6 +124,7 @@ bool BrRAGGameStateOptions::Init() {
 
 void BrRAGGameStateOptions::OnEntry() {
   BrRAGGameState::OnEntry();
+  for (BrStringT<char>& text : mEntryText) text = BrStringT<char>();
   BrHUD* hud = brflow::HUDOf(this);
   if (!GetOwner() || !hud) return;
   hud->ActivateControl(BrStringT<char>("options"), true);
@@ -122,35 +132,40 @@ void BrRAGGameStateOptions::OnEntry() {
   BrConfigCache* config = Engine().GetConfig();
   if (!node || !config) return;
 
+  // Each selector set from a stored value remembers its entry, so that OK leaves that value alone unless the
+  // player moves the selector; a selector whose key is missing remembers nothing and is written by OK.
+  auto fromStored = [this](int index, BrUISelector* s) {
+    s->RightJustify(0.65f);
+    s->GetText(mEntryText[index]);
+  };
   int width = 0;
   int height = 0;
   if (BrUISelector* s = FindSelector(node, "OptResolution")) {
     if (config->GetInteger("Display", "ScreenWidth", width) && config->GetInteger("Display", "ScreenHeight", height)) {
-      // A stored size the device does not offer shows the mode the device runs in, so that OK without a change
-      // does not write some other listed mode.
+      // A stored size the device does not offer shows the mode the device runs in, not some other listed mode.
       BrRenderBase* render = Engine().Render();
       if (!Select(s, ResolutionText(width, height)) && render)
         Select(s, ResolutionText((int)render->GetWidth(), (int)render->GetHeight()));
-      s->RightJustify(0.65f);
+      fromStored(0, s);
     }
   }
   int value = 0;
   if (BrUISelector* s = FindSelector(node, "OptMouseSpeed")) {
     if (config->GetInteger("App", "MouseSpeedX", value)) {
       Select(s, BrStringT<char>(MouseSpeedText(value)));
-      s->RightJustify(0.65f);
+      fromStored(1, s);
     }
   }
   if (BrUISelector* s = FindSelector(node, "OptHints")) {
     if (config->GetInteger("App", "Hints", value)) {
       Select(s, BrStringT<char>(value == 1 ? "<On>" : "<Off>"));
-      s->RightJustify(0.65f);
+      fromStored(2, s);
     }
   }
   if (BrUISelector* s = FindSelector(node, "OptMusic")) {
     if (config->GetInteger("Audio", "NoMusic", value)) {
       Select(s, BrStringT<char>(value == 1 ? "<Off>" : "<On>"));
-      s->RightJustify(0.65f);
+      fromStored(3, s);
     }
   }
 }

@@ -31,6 +31,9 @@ public:
 
   // The selector text for a stored [App] MouseSpeedX.
   static const char* MouseSpeedText(int speed);
+  // Whether the selector with that id shows text, the entry it was set to when the screen was entered: the
+  // player left it alone (or came back to it), and OK keeps the stored value, which that entry stands for.
+  bool ShowsEntryText(const char* id, const BrStringT<char>& text) const;
 
 protected:
   // One row of the controls table: left at 0.35 left-aligned, right ending at 0.65.
@@ -38,4 +41,7 @@ protected:
                        const BrStringT<char>& right);
 
   uint32_t muiParchmentFX;
+  // What the four selectors showed at the last entry when set from a stored value (empty for a missing key), in
+  // the order resolution, mouse speed, hints, music.
+  BrStringT<char> mEntryText[4];
 };

@@ -4,6 +4,7 @@
 
 #include "adventure/flow/BrRAGCursor.h"
 #include "adventure/flow/BrRAGGame.h"
+#include "adventure/flow/BrRAGPlayerHUD.h"
 #include "adventure/flow/BrRAGSlideCameraCtrl.h"
 #include "adventure/world/BrRAGLevelInfo.h"
 #include "adventure/world/BrRAGMap.h"
@@ -68,6 +69,8 @@ void BrRAGGameStatePlaying::OnEntry() {
     BrRAGMap* ragMap = map ? static_cast<BrRAGMap*>(map->SafeCast(&BrRAGMap::Type)) : nullptr;
     if (startLevel != 1 && ragMap) ragMap->SetLevel(static_cast<unsigned int>(startLevel));
   }
+  // A new or loaded game has just replaced the map; the HUDs of the players that went with it are let go.
+  BrRAGPlayerHUD::RemoveUnheld();
   game->Camera()->SetControllerType("BrRAGRotateCameraCtrl");
   BrController* controller = game->Camera()->GetController();
   if (BrRAGRotateCameraCtrl* rotate =

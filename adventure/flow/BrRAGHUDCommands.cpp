@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "adventure/flow/BrRAGGameStateLoadGameMenu.h"
+#include "adventure/flow/BrRAGGameStateOptions.h"
 #include "adventure/flow/BrRAGHUD.h"
 #include "adventure/world/BrRAGActor.h"
 #include "adventure/world/BrRAGCfgFile.h"
@@ -210,13 +211,20 @@ void BrRAGHUD::ApplyOptions() {
   BrUIControl* panel = GetControl("options", true);
   if (!panel) return;
   BrConfigCache* config = Engine().GetConfig();
-  auto selection = [panel](const char* id, BrStringT<char>& out) {
+  BrApplication* app = Engine().App();
+  BrBaseState* state = app ? app->GetState(BrStringT<char>("BrRAGGameStateOptions")) : nullptr;
+  const BrRAGGameStateOptions* options =
+      state ? static_cast<BrRAGGameStateOptions*>(state->SafeCast(&BrRAGGameStateOptions::Type)) : nullptr;
+  // A selector still on the entry it was given from the stored value is not written: an entry stands for a
+  // range of values (the shipped mouse speed 75 shows as "<Fast>", which writes 100), and OK must not change
+  // what the player did not touch.
+  auto selection = [panel, options](const char* id, BrStringT<char>& out) {
     BrUIControl* control = panel->GetControl(id, true);
     BrUITextButton* button =
         control ? static_cast<BrUITextButton*>(control->SafeCast(&BrUITextButton::Type)) : nullptr;
     if (!button) return false;
     button->GetText(out);
-    return true;
+    return !(options && options->ShowsEntryText(id, out));
   };
   BrStringT<char> text;
   bool resolutionChanged = false;

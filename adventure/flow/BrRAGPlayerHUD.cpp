@@ -10,6 +10,7 @@
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrMap.h"
+#include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
 
 BR_IMPLEMENT_CLASS(BrRAGPlayerHUD, BrRAGHUD)
@@ -176,7 +177,48 @@ bool BrRAGPlayerHUD::IsHealthLow() {
   return maximum > 0 && (float)health / (float)maximum < 0.33f;
 }
 
+int BrRAGPlayerHUD::RemoveUnheld() {
+  BrGUI* gui = Engine().GUI();
+  if (!gui) return 0;
+  BrApplication* app = Engine().App();
+  BrMap* map = app ? app->Map() : nullptr;
+  int removed = 0;
+  for (int i = 0; i < gui->GetNumControls(); ++i) {
+    BrUIControl* control = gui->GetTopControl(i);
+    if (!control || !control->IsA(BrRAGPlayerHUD::Type)) continue;
+    bool held = false;
+    for (int id = 0; map && !held && id < map->NumObjects(); ++id) {
+      BrGameObj* object = map->GetObjectA(id);
+      held = object && object->GetHUD() == control;
+    }
+    if (held) continue;
+    // Its player was deleted with its map; the widget manager is the last to know of it.
+    gui->ForgetControl(control);
+    control->Destroy();
+    BrUIControl::DeleteControl(control);
+    ++removed;
+  }
+  return removed;
+}
+
+bool BrRAGPlayerHUD::DrawsThisPass() {
+  // A HUD left behind by an earlier player whose id the new one reuses would draw that player a second time,
+  // with its own stale messages, over the menus and over the live HUD.
+  BrRAGPlayer* player = GetPlayer();
+  if (player && player->GetHUD() != this) return false;
+  // The player draws its HUD with the world, and the widget manager draws it again as a top-level control; one
+  // of the two draws. In play it is the widget pass, over everything of the world. In any other state it is the
+  // world's pass, so that the state's veil and menus lie over the HUD, and a screen that does not show the world
+  // (the menus, the ending) shows none of it.
+  BrApplication* app = Engine().App();
+  const bool inPlay = app && app->IsInState(BrStringT<char>("BrRAGGameStatePlaying"));
+  BrGUI* gui = Engine().GUI();
+  const bool widgetPass = gui && gui->IsDrawing();
+  return widgetPass == inPlay;
+}
+
 void BrRAGPlayerHUD::Draw(BrRenderBase* const render) {
+  if (!DrawsThisPass()) return;
   BrHUD::Draw(render);
   BrRAGPlayer* player = GetPlayer();
   if (!player || !render) return;
@@ -210,7 +252,7 @@ void BrRAGPlayerHUD::Draw(BrRenderBase* const render) {
     }
     if (item->GetCharges() > 1) {
       brflow::FontUp(render, 2);
-      brflow::Text(render, px + 0.05f * w, py + 0.6f * h, BrARGB(255, 255, 75, 75), eFontFormatNone, "%i",
+      brflow::Text(render, px + 0.05f * w, py + 0.6f * h, BrARGB(255, 75, 75, 255), eFontFormatNone, "%i",
                    item->GetCharges());
       brflow::FontDown(render, 2);
     }

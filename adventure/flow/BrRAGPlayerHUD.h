@@ -38,6 +38,9 @@ public:
   // The HUD, then (only for a valid player) the weapon cell, stats bar and player cell, the numbers on the
   // inventory cells, the messages, the lantern cell and the quick-slot bar, in that order.
   void Draw(BrRenderBase* const render) override;
+  // Takes out of the widget manager, and deletes, every player HUD that no object of the current map holds: the
+  // HUDs of the players of an earlier game or of a replaced map. Returns how many went.
+  static int RemoveUnheld();
 
   // Adds the message unless a live (or held) one with the same non-empty text is there; reuses the first free slot.
   void AddMessage(BrRAGPlayerMsg msg);
@@ -106,6 +109,9 @@ public:
   static BrAudioID miLowOilSFX;
 
 protected:
+  // Whether this call of Draw draws: never for a HUD its player no longer holds; in play only when the widget
+  // manager draws it, in any other state only when its player does (with the world).
+  bool DrawsThisPass();
   void EmptyMessages();
   void DrawMessages(BrRenderBase* const render);
   // Twenty cells (ten by two) added to the panel "ingame_playerhud".

@@ -13,7 +13,7 @@ const char* const kMenuController = "BrRAGMenuCtrl";
 
 }  // namespace
 
-BrGUI::BrGUI() : m_pFocus(nullptr), m_pModal(nullptr) {}
+BrGUI::BrGUI() : m_pFocus(nullptr), m_pModal(nullptr), m_iDrawing(0) {}
 
 BrGUI::~BrGUI() {}
 
@@ -36,6 +36,11 @@ void BrGUI::Draw(BrRenderBase* const render) {
   BrUIControl* holder = m_pModal;
   while (holder && holder->GetParentControl()) holder = holder->GetParentControl();
   bool held = false;
+  struct DrawingScope {
+    int& depth;
+    explicit DrawingScope(int& d) : depth(d) { ++depth; }
+    ~DrawingScope() { --depth; }
+  } drawing(m_iDrawing);
   for (int i = 0; i < m_Controls.GetCount(); ++i) {
     BrUIControl* control = m_Controls[i];
     if (control && control == holder) {

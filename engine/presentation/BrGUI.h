@@ -20,6 +20,8 @@ public:
   // Draws the active top-level controls in the order they were added, except that the one holding the modal
   // control (or the modal control itself) is drawn last, over all the others.
   void Draw(BrRenderBase* const render);
+  // True while Draw runs: a control drawn both by its owner and as a top-level control tells the two apart.
+  bool IsDrawing() const { return m_iDrawing > 0; }
   // The modal control alone when there is one (active or not); otherwise the active top-level controls from the
   // last added to the first, the first to take the click winning. False when none took it.
   bool LeftClick(float x, float y);
@@ -62,4 +64,5 @@ protected:
   BrUIControl* m_pFocus;
   BrUIControl* m_pModal;
   BrStringT<char> m_SavedController;
+  int m_iDrawing;
 };

@@ -242,8 +242,8 @@ TEST(RAGMenuStates, OptionsShowTheConfigurationAndOKKeepsWhatWasNotTouched) {
     world.Game()->ChangeToState(BrStringT<char>("BrRAGGameStateModal"));
   }
 
-  // Stored: fast mouse, hints on, music on, a size the device does not offer. OK without touching anything
-  // keeps the mouse, hints and music, and writes the mode the device runs in (800 x 600).
+  // Stored: fast mouse, hints on, music on, a size the device does not offer. The screen shows the mode the
+  // device runs in (800 x 600); OK without touching anything keeps every stored value.
   config.SetInteger("App", "MouseSpeedX", 100);
   config.SetInteger("App", "MouseSpeedY", 100);
   config.SetInteger("App", "Hints", 1);
@@ -265,7 +265,9 @@ TEST(RAGMenuStates, OptionsShowTheConfigurationAndOKKeepsWhatWasNotTouched) {
   EXPECT_TRUE(config.GetInteger("Audio", "NoMusic", value));
   EXPECT_EQ(value, 0);
   EXPECT_TRUE(config.GetInteger("Display", "ScreenWidth", value));
-  EXPECT_EQ(value, 800);
+  EXPECT_EQ(value, 1234);
+  EXPECT_TRUE(config.GetInteger("Display", "ScreenHeight", value));
+  EXPECT_EQ(value, 567);
 
   // A choice made on the screen is written: music off.
   world.Game()->ChangeToState(BrStringT<char>("BrRAGGameStateOptions"));

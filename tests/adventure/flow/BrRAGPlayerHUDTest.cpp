@@ -203,6 +203,8 @@ TEST(RAGPlayerHUD, CellsShowTheInventoryFromTheStartEquipmentOnAndPassClicks) {
   Engine().GUI()->ActivateControl(BrStringT<char>("ingame_playerhud"), true);
   world.dev.ClearRecords();
   world.Frame(0.016f);
+  // Out of play the widget manager leaves the HUD to its player, which draws it with the world.
+  hud->Draw(&world.dev);
   EXPECT_EQ(world.SpritesOf("ShaderInvCellBackFX").size() >= 20u, true);
   bool potionDrawn = false;
   for (const auto& s : world.dev.sprites)

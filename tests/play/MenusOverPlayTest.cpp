@@ -1,0 +1,289 @@
+// The menus a player opens around a game, on the real plug-ins and media, compared with the same screens met
+// before any game: a loaded game quit to the main menu leaves nothing of its HUD there, the in-game menu and the
+// options screen lie over the HUD, OK on the options screen without a touch keeps every stored setting, and the
+// ending plays its music.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "adventure/flow/BrRAGGameStateCredits.h"
+#include "adventure/flow/BrRAGPlayerHUD.h"
+#include "engine/kernel/BrConfigCache.h"
+#include "engine/presentation/BrAudioMgrBase.h"
+#include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrRenderBase.h"
+#include "engine/presentation/BrSoundFX.h"
+#include "engine/presentation/BrUIControlListBox.h"
+#include "platform/win32/win32.h"
+#include "tests/play/PlayRig.h"
+
+using namespace brplay;
+
+namespace {
+
+// Screen rectangles (fractions) where the player's HUD draws: the weapon panel, the quick-slot bar, the player
+// cell, the stats and rank bar, the lantern cell.
+struct Region {
+  const char* name;
+  float x0, y0, x1, y1;
+};
+const Region kHUDRegions[] = {{"weapon panel", 0.0f, 0.0f, 0.15f, 0.34f},  {"quick slots", 0.3f, 0.0f, 0.7f, 0.06f},
+                              {"player cell", 0.0f, 0.76f, 0.14f, 0.99f}, {"rank bar", 0.2f, 0.94f, 0.8f, 0.99f},
+                              {"lantern cell", 0.86f, 0.76f, 1.0f, 0.99f}};
+
+void SkipToMainMenu(PlayHost& host) {
+  host.Run(1.2f);
+  brW32InjectKey(VK_ESCAPE, TRUE);
+  host.RunUntilState("BrRAGGameStateMainMenu", 10.0f);
+  brW32InjectKey(VK_ESCAPE, FALSE);
+  host.Run(0.5f);
+}
+
+// The frame as the player sees it: the screenshot cut to the back buffer's size (a screenshot may hold more).
+bool Frame(PlayHost& host, PlayTree& tree, const char* name, Shot& out) {
+  const fs::path file = tree.Media() / name;
+  Shot shot;
+  if (!host.Screenshot(file) || !ReadBmp(file, shot)) return false;
+  out.width = std::min(shot.width, int(Engine().Render()->GetWidth()));
+  out.height = std::min(shot.height, int(Engine().Render()->GetHeight()));
+  out.pixels.clear();
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x) out.pixels.push_back(shot.At(x, y));
+  return true;
+}
+
+// Mean absolute difference per channel of two frames inside a region.
+double RegionDifference(const Shot& a, const Shot& b, const Region& r) {
+  double sum = 0;
+  long n = 0;
+  for (int y = int(r.y0 * a.height); y < int(r.y1 * a.height); ++y)
+    for (int x = int(r.x0 * a.width); x < int(r.x1 * a.width); ++x, ++n) {
+      const uint32_t p = a.At(x, y), q = b.At(x, y);
+      for (int s = 0; s < 24; s += 8) sum += std::abs(int((p >> s) & 0xFF) - int((q >> s) & 0xFF));
+    }
+  return n ? sum / double(n * 3) : 255.0;
+}
+
+double RegionBrightness(const Shot& a, const Region& r) {
+  double sum = 0;
+  long n = 0;
+  for (int y = int(r.y0 * a.height); y < int(r.y1 * a.height); ++y)
+    for (int x = int(r.x0 * a.width); x < int(r.x1 * a.width); ++x, ++n) {
+      const uint32_t p = a.At(x, y);
+      sum += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+    }
+  return n ? sum / double(n * 3) : 0.0;
+}
+
+// Clicks the centre of the control with that id inside the node (ids repeat across menus).
+bool ClickIn(PlayHost& host, const char* node, const char* id) {
+  BrUIControl* parent = host.Control(node);
+  BrUIControl* control = parent ? parent->GetControl(BrStringT<char>(id), true) : nullptr;
+  BrRenderBase* render = Engine().Render();
+  if (!control || !render) return false;
+  return host.ClickAt(int((control->GetPosX() + control->GetWidth() * 0.5f) * float(render->GetWidth())),
+                      int((control->GetPosY() + control->GetHeight() * 0.5f) * float(render->GetHeight())));
+}
+
+bool NewGame(PlayHost& host) {
+  if (!host.ClickControl("MMenuPlayGameBtn")) return false;
+  host.Frame();
+  if (!host.ClickControl("NewGameMedium")) return false;
+  return host.RunUntilState("BrRAGGameStatePlaying", 5.0f);
+}
+
+// A hint that opened over the game is put away with Escape, as a player does.
+void PutHintsAway(PlayHost& host) {
+  for (int i = 0; i < 5 && Engine().GUI() && Engine().GUI()->IsModal(); ++i) {
+    host.HoldKey(VK_ESCAPE, 2);
+    host.Run(0.3f);
+  }
+}
+
+// Escape, the in-game menu's exit and its confirmation.
+bool QuitToMainMenu(PlayHost& host) {
+  PutHintsAway(host);
+  host.HoldKey(VK_ESCAPE, 2);
+  if (!host.RunUntilState("BrRAGGameStateInGameMenu", 2.0f)) return false;
+  if (!host.ClickControl("IGMenuExitBtn")) return false;
+  host.Frame();
+  if (!host.ClickControl("ExitIngame")) return false;
+  return host.RunUntilState("BrRAGGameStateMainMenu", 2.0f);
+}
+
+int PlayerHUDsInTheWidgetList() {
+  int n = 0;
+  BrGUI* gui = Engine().GUI();
+  for (int i = 0; gui && i < gui->GetNumControls(); ++i)
+    if (BrUIControl* c = gui->GetTopControl(i)) n += c->IsA(BrRAGPlayerHUD::Type) ? 1 : 0;
+  return n;
+}
+
+std::string FileText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+TEST(MenusOverPlay, ALoadedGameQuitToTheMainMenuLeavesNothingOfItsHUDThere) {
+  PlayTree tree;
+  PlayHost host;
+  ASSERT_TRUE(host.Start(4401)) << "see " << tree.Game() / "log.txt";
+  SkipToMainMenu(host);
+  ASSERT_EQ(host.State(), "BrRAGGameStateMainMenu");
+  Shot before;
+  ASSERT_TRUE(Frame(host, tree, "menu_before.bmp", before));
+
+  // A game saved, quit, and loaded back from the load menu.
+  ASSERT_TRUE(NewGame(host)) << host.State();
+  host.Run(1.0f, 4);
+  ASSERT_TRUE(host.Game()->SaveGame("Saves\\kept.gin"));
+  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
+  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
+  host.Frame();
+  auto* list = static_cast<BrUIControlListBox*>(host.Control("LoadGameListBox"));
+  ASSERT_NE(list, nullptr);
+  BrRenderBase* render = Engine().Render();
+  const int x = int((list->GetPosX() + list->GetWidth() * 0.5f) * float(render->GetWidth()));
+  for (int y = int(list->GetPosY() * float(render->GetHeight()));
+       list->GetCurrentItemText().Length() == 0 && y < int((list->GetPosY() + list->GetHeight()) * render->GetHeight());
+       y += 3)
+    host.ClickAt(x, y);
+  ASSERT_TRUE(host.ClickControl("LoadLoadBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 10.0f, 4)) << host.State();
+  host.Run(2.5f, 4);
+  PutHintsAway(host);
+  // Only the loaded player's HUD is left among the widgets.
+  EXPECT_EQ(PlayerHUDsInTheWidgetList(), 1);
+  Shot playing;
+  ASSERT_TRUE(Frame(host, tree, "loaded.bmp", playing));
+  // The HUD is on screen in play (so that its absence below means something).
+  EXPECT_GT(RegionDifference(playing, before, kHUDRegions[4]), 20.0);
+
+  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
+  host.Run(0.5f);
+  Shot after;
+  ASSERT_TRUE(Frame(host, tree, "menu_after.bmp", after));
+  for (const Region& r : kHUDRegions) EXPECT_LT(RegionDifference(after, before, r), 8.0) << r.name;
+  // The Exit button, which the lantern cell covered, still takes the click.
+  ASSERT_TRUE(host.ClickControl("MMenuExitGameBtn"));
+  host.Frame();
+  EXPECT_NE(host.Control("dlg_exitgame"), nullptr);
+  host.Leave();
+  EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
+}
+
+TEST(MenusOverPlay, TheInGameMenuAndOptionsLieOverTheHUDAndOKWithoutATouchKeepsEverySetting) {
+  PlayTree tree;
+  // Stored values that no selector entry writes back: the shipped mouse speed 75 shows "<Fast>" (written as 100),
+  // hints 2 show "<Off>" (written as 0).
+  tree.SetConfig("Hints", "2");
+  const fs::path cfg = tree.Media() / "Config" / "main.cfg";
+  const std::string cfgText = FileText(cfg);
+  PlayHost host;
+  ASSERT_TRUE(host.Start(4402));
+  SkipToMainMenu(host);
+  ASSERT_EQ(host.State(), "BrRAGGameStateMainMenu");
+
+  // The options screen met from the main menu, before any game.
+  ASSERT_TRUE(ClickIn(host, "mainmenu", "MMenuOptionsBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateOptions", 1.0f));
+  host.Run(0.5f);
+  Shot optionsAlone;
+  ASSERT_TRUE(Frame(host, tree, "options_alone.bmp", optionsAlone));
+  ASSERT_TRUE(host.ClickControl("OptionsCancelBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 1.0f));
+
+  ASSERT_TRUE(NewGame(host)) << host.State();
+  host.Run(2.5f);
+  PutHintsAway(host);
+  Shot playing;
+  ASSERT_TRUE(Frame(host, tree, "playing.bmp", playing));
+
+  // The in-game menu veils the game, its HUD with it.
+  PutHintsAway(host);
+  host.HoldKey(VK_ESCAPE, 2);
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateInGameMenu", 2.0f)) << host.State();
+  host.Run(0.3f);
+  Shot menu;
+  ASSERT_TRUE(Frame(host, tree, "ingamemenu.bmp", menu));
+  for (const Region& r : {kHUDRegions[2], kHUDRegions[4]})
+    EXPECT_LT(RegionBrightness(menu, r), 0.7 * RegionBrightness(playing, r)) << r.name;
+
+  // Options from the in-game menu: the same screen as without a game.
+  ASSERT_TRUE(ClickIn(host, "ingamemenu", "MMenuOptionsBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateOptions", 1.0f)) << host.State();
+  host.Run(0.5f);
+  Shot optionsInGame;
+  ASSERT_TRUE(Frame(host, tree, "options_ingame.bmp", optionsInGame));
+  for (const Region& r : kHUDRegions) EXPECT_LT(RegionDifference(optionsInGame, optionsAlone, r), 8.0) << r.name;
+
+  // OK without touching a selector.
+  BrConfigCache* config = Engine().GetConfig();
+  ASSERT_NE(config, nullptr);
+  struct Key {
+    const char* section;
+    const char* key;
+    int stored;
+  };
+  const Key keys[] = {{"App", "MouseSpeedX", 75},    {"App", "MouseSpeedY", 75},       {"App", "Hints", 2},
+                      {"Audio", "NoMusic", 0},       {"Display", "ScreenWidth", 1024}, {"Display", "ScreenHeight", 768}};
+  for (const Key& k : keys) {
+    int value = -1;
+    ASSERT_TRUE(config->GetInteger(k.section, k.key, value)) << k.key;
+    ASSERT_EQ(value, k.stored) << k.key;
+  }
+  ASSERT_TRUE(host.ClickControl("OptionsOKBtn"));
+  EXPECT_TRUE(host.RunUntilState("BrRAGGameStateInGameMenu", 1.0f)) << host.State();
+  for (const Key& k : keys) {
+    int value = -1;
+    EXPECT_TRUE(config->GetInteger(k.section, k.key, value)) << k.key;
+    EXPECT_EQ(value, k.stored) << k.key;
+  }
+
+  // A selector the player moves is written: the mouse from "<Fast>" on to "<Slow>".
+  ASSERT_TRUE(ClickIn(host, "ingamemenu", "MMenuOptionsBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateOptions", 1.0f)) << host.State();
+  host.Frame();
+  ASSERT_TRUE(host.ClickControl("OptMouseSpeed"));
+  ASSERT_TRUE(host.ClickControl("OptionsOKBtn"));
+  int speed = -1;
+  EXPECT_TRUE(config->GetInteger("App", "MouseSpeedX", speed));
+  EXPECT_EQ(speed, 25);
+  int hints = -1;
+  EXPECT_TRUE(config->GetInteger("App", "Hints", hints));
+  EXPECT_EQ(hints, 2);
+  host.Leave();
+  EXPECT_EQ(FileText(cfg), cfgText);
+  EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
+}
+
+TEST(MenusOverPlay, TheEndingPlaysItsMusic) {
+  PlayTree tree;
+  // A game begun on the surface is won at once.
+  tree.SetConfig("StartLevel", "81");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(4403));
+  SkipToMainMenu(host);
+  ASSERT_TRUE(host.ClickControl("MMenuPlayGameBtn"));
+  host.Frame();
+  ASSERT_TRUE(host.ClickControl("NewGameMedium"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateCompleted", 10.0f, 4)) << host.State();
+  host.Run(0.5f, 4);
+  auto* ending = static_cast<BrRAGGameStateCompleted*>(host.Game()->GetState(BrStringT<char>("BrRAGGameStateCompleted")));
+  ASSERT_NE(ending, nullptr);
+  EXPECT_TRUE(ending->GetMusic().Ready());
+  BrAudioMgrBase* audio = Engine().Audio();
+  ASSERT_NE(audio, nullptr);
+  BrSoundFX* music = audio->GetAudio(ending->GetMusic());
+  ASSERT_NE(music, nullptr);
+  EXPECT_TRUE(music->IsPlaying());
+  host.Leave();
+  EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
+}
