@@ -200,7 +200,7 @@ TEST(EngineGlobalKeys, EscapeWithoutApplicationDoesNothing) {
   brtest::ResetEngine();
 }
 
-TEST(EngineGlobalKeys, AltEnterActsOncePerPressAndPrintScreenOnEveryPoll) {
+TEST(EngineGlobalKeys, AltEnterAndPrintScreenActOncePerPress) {
   RunTree tree(kWithRender);
   tree.Plugin("FakeRender", "GfxDrv");
   tree.Configure();
