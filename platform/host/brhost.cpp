@@ -252,7 +252,7 @@ int main(int argc, char** argv) {
 
   std::string screenshot;
   long frames = 0;
-  bool stateReached = opt.untilState.empty();
+  bool stateReached = opt.untilState.empty(), timedOut = false;
   const BrStringT<char> untilState(opt.untilState.c_str());
   const float loopStarted = brGetSystemTime();
   // "--frames 0" starts and leaves without a single frame.
@@ -287,6 +287,7 @@ int main(int argc, char** argv) {
         stateReached = true;
         leave = true;
       } else if (brGetSystemTime() - loopStarted > opt.untilLimit) {
+        timedOut = true;
         leave = true;
       }
     }
@@ -332,7 +333,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!stateReached) {
-    std::printf("brhost: the game did not reach %s within %.0f seconds\n", opt.untilState.c_str(), opt.untilLimit);
+    if (timedOut)
+      std::printf("brhost: the game did not reach %s within %.0f seconds\n", opt.untilState.c_str(), opt.untilLimit);
+    else
+      std::printf("brhost: the game left before it reached %s\n", opt.untilState.c_str());
     return 3;
   }
   return 0;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -137,4 +138,36 @@ TEST(Screenshots, OnePrintScreenPressIsOneShotOfTheFrameAtTheClientAreasSize) {
   brW32InjectKey(VK_CONTROL, FALSE);
   EXPECT_EQ(Shots(folder).size(), 2u);
   host.Leave();
+}
+
+// The host as `make play` runs it headless: it leaves by the game's state and time, whatever the speed of the
+// machine, and the screenshot of its last frame shows the main menu.
+TEST(Screenshots, AHeadlessRunLeavesOnceTheMainMenuHasShownAndItsLastFrameShowsIt) {
+  PlayTree tree;
+  tree.SetConfig("ShowIntro", "0");
+  const char* binary = std::getenv("BR_BINARY_DIR");
+  const fs::path host = fs::absolute(fs::path(binary ? binary : ".") / "run" / "game" / "brhost");
+  auto run = [&](const std::string& options, std::vector<std::string>& out) {
+    const fs::path file = tree.Game() / "host.out";
+    const std::string cmd = "cd '" + tree.Game().string() + "' && timeout 120 '" + host.string() + "' --headless " +
+                            options + " > '" + file.string() + "' 2>&1";
+    const int rc = std::system(cmd.c_str());
+    out.clear();
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  };
+  std::vector<std::string> out;
+  ASSERT_EQ(run("--until-state BrRAGGameStateMainMenu --state-seconds 0.5", out), 0);
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out[0].rfind("brhost: left in order after ", 0), 0u) << out[0];
+  Shot shot, expected;
+  ASSERT_TRUE(ReadBmp(tree.Media() / "Screenshots" / "brhost_last_frame.bmp", shot));
+  ASSERT_TRUE(ReadPpm(ExpectedMenuFrame(), expected));
+  EXPECT_LT(MeanDifference(Shrink(shot, 32, 24), expected), 6.0);
+
+  // A state the game never reaches is a failure, said as such, even when a frame count ends the run first.
+  EXPECT_EQ(run("--until-state BrRAGGameStateNowhere --frames 10", out), 3);
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out.back(), "brhost: the game left before it reached BrRAGGameStateNowhere");
 }
