@@ -14,26 +14,23 @@ args=("$@")
 headless=0
 for a in "${args[@]}"; do [ "$a" = "--headless" ] && headless=1; done
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ $headless -eq 0 ]; then
-  # No display: run a fixed number of frames off screen, unless the options already say how many.
-  frames=0
-  for a in "${args[@]}"; do [ "$a" = "--frames" ] && frames=1; done
   echo "No display found: running the game headless."
   args=(--headless "${args[@]}")
-  # Long enough to pass the intro and the legal splash and show the main menu.
-  [ $frames -eq 0 ] && args+=(--frames 4000)
   headless=1
 fi
 if [ $headless -eq 1 ]; then
+  # Unless the options say when to leave: once the main menu has been shown for two seconds of the game's own
+  # time (after the intro and the legal splash), however fast or slow the machine; the screenshot of the last
+  # frame then shows the menu.
+  until=0
+  for a in "${args[@]}"; do [ "$a" = "--frames" ] || [ "$a" = "--until-state" ] && until=1; done
+  [ $until -eq 0 ] && args+=(--until-state BrRAGGameStateMainMenu --state-seconds 2)
   export SDL_VIDEODRIVER=offscreen
   export LIBGL_ALWAYS_SOFTWARE=1
   export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 fi
 
 cd "$game"
-./brhost "${args[@]}"
-rc=$?
+# Said before the game runs: when it cannot start, the host's own last line says why.
 echo "The run tree is $(pwd); the game's log is $(pwd)/log.txt."
-if [ $rc -eq 1 ]; then
-  echo "The game could not start: the log says why (a device plug-in or game library may not be built yet)."
-fi
-exit $rc
+exec ./brhost "${args[@]}"

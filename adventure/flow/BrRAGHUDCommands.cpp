@@ -1,6 +1,7 @@
 // BrRAGHUD::ControlLeftClicked: the command dispatcher that maps every control id of the game to its action.
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "adventure/flow/BrRAGGameStateLoadGameMenu.h"
 #include "adventure/flow/BrRAGGameStateOptions.h"
@@ -72,6 +73,15 @@ bool BrRAGHUD::ControlLeftClicked(const BrStringT<char>& idText) {
   auto is = [id](const char* command) { return std::strcmp(id, command) == 0; };
 
   if (is("MMenuPlayGameBtn")) {
+    // Without the game library a new game finds no map and falls back to this menu: say why instead.
+    const TDArray<BrStringT<char>>& missing = Engine().GetMissingLibs();
+    if (missing.GetCount() > 0) {
+      const std::string entry = missing[0].c_str() ? missing[0].c_str() : "";
+      const std::string text = "The game library " + entry.substr(0, entry.find(": ")) +
+                               "\ncould not be loaded,\nso there is no game to play.";
+      ShowMessage(BrStringT<char>(text.c_str()));
+      return true;
+    }
     ShowDialog("dlg_newgame", "How tough are you?\n");
     return true;
   }

@@ -62,7 +62,8 @@ BrEngine::BrEngine()
       m_dwClockPauseMS(2000),
       m_iLoadingLib(0),
       m_iLibsLoaded(0),
-      m_bAltEnterHeld(false) {
+      m_bAltEnterHeld(false),
+      m_bSnapshotHeld(false) {
   m_szDriversDir[0] = 0;
   m_szAppDir[0] = 0;
   m_DebugInfo.bFlag0 = false;
@@ -78,6 +79,8 @@ void BrEngine::ResetAfterExit() {
   m_fFrameStarted = 0.0f;
   m_MediaDir = BrStringT<char>();
   m_bAltEnterHeld = false;
+  m_bSnapshotHeld = false;
+  m_MissingLibs.Clear();
   m_szDriversDir[0] = 0;
   m_szAppDir[0] = 0;
   gExitDeferred = false;
@@ -355,6 +358,7 @@ bool BrEngine::LoadNativeLibs() {
   std::snprintf(path, sizeof(path), "%s\\Config\\main.cfg", m_MediaDir.c_str() ? m_MediaDir.c_str() : "");
   BrCfgFile file;
   file.Open(path, 0x1000001);
+  m_MissingLibs.Clear();
   if (!m_pScript) return false;
 
   int count = 0;
@@ -373,7 +377,13 @@ bool BrEngine::LoadNativeLibs() {
     m_iLoadingLib = 0;
     if (!lib) {
       // A game library that does not load leaves its classes unknown; the reason is the first thing to look at.
-      GLog.printf("ERROR: Engine could not load lib %s from %s: %s", name, path, LoaderReason());
+      const char* why = LoaderReason();
+      GLog.printf("ERROR: Engine could not load lib %s from %s: %s", name, path, why);
+      // Kept for whoever must tell the player (the host at start, the menu at Play), not only the log.
+      BrStringT<char> missing(name);
+      missing += BrStringT<char>(": ");
+      missing += BrStringT<char>(why ? why : "");
+      m_MissingLibs.Add(missing);
       continue;
     }
     ++m_iLibsLoaded;

@@ -8,6 +8,7 @@
 #include "engine/kernel/BrProfiler.h"
 #include "platform/win32/win32.h"
 #include "templates/BrStringT.h"
+#include "templates/TDArray.h"
 #include "templates/TDLinkedList.h"
 #include "templates/THashTable.h"
 
@@ -104,6 +105,8 @@ public:
   void LogRegistry();
   // Game libraries loaded.
   int GetNumLibs() const { return m_Libs.GetCount(); }
+  // The game libraries the last LoadNativeLibs named but could not load, each as "name: why", in list order.
+  const TDArray<BrStringT<char>>& GetMissingLibs() const { return m_MissingLibs; }
 
   // The pause of the start-up clock measurement, in milliseconds (2000 unless changed).
   void SetClockMeasurePause(DWORD ms) { m_dwClockPauseMS = ms; }
@@ -156,4 +159,6 @@ protected:
   int32_t m_iLoadingLib;  // 1-based number of the game library being loaded, 0 otherwise
   int32_t m_iLibsLoaded;  // game libraries loaded so far (numbers registry entries)
   bool m_bAltEnterHeld;
+  bool m_bSnapshotHeld;
+  TDArray<BrStringT<char>> m_MissingLibs;
 };

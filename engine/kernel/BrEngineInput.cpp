@@ -160,7 +160,12 @@ void BrEngine::ProcessGlobalUserInput() {
   m_bAltEnterHeld = altEnter;
   if (GExit) return;
 
-  if (down(VK_SNAPSHOT) && !down(VK_CONTROL)) {
+  // As Alt+Enter: one press, however many frames it is held, is one screenshot (a short hold used to write a
+  // file every frame).
+  const bool snapshot = down(VK_SNAPSHOT) && !down(VK_CONTROL);
+  const bool freshSnapshot = snapshot && !m_bSnapshotHeld;
+  m_bSnapshotHeld = snapshot;
+  if (freshSnapshot) {
     const char* media = m_MediaDir.c_str() ? m_MediaDir.c_str() : "";
     char folder[ciPathLen * 2];
     std::snprintf(folder, sizeof(folder), "%s\\Screenshots\\", media);

@@ -32,6 +32,7 @@ public:
   void Draw(BrRenderBase* const render) override;
 
   void SetDialogText(const BrStringT<char>& text) { m_Text = text; }
+  const BrStringT<char>& GetDialogText() const { return m_Text; }
   void SetDialogFont(const BrStringT<char>& font) { m_Font = font; }
   void SetDialogTextSize(int size) { m_iTextSize = size; }
   // Inner margin as a fraction of the dialog's width (horizontally) and height (vertically).

@@ -175,6 +175,12 @@ bool Core::configure(const D3DPRESENT_PARAMETERS& params, std::string& error) {
   }
   if (mDirect) {
     mDrawFb = 0;
+    // A double-buffered window's front buffer cannot be read back once swapped (what GL_FRONT then holds is
+    // undefined: black, white or stale), so such a window keeps a copy of every frame it shows; the first
+    // screenshot of a run is then the frame like every other. A single-buffered surface shows its only buffer.
+    GLboolean doubleBuffered = GL_FALSE;
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+    if (doubleBuffered) mKeepFront = true;
   } else {
     // Two colour buffers: the back buffer drawn into and the front buffer last presented.
     glGenTextures(2, mColor);
@@ -421,16 +427,13 @@ void Core::readFront(uint8_t* out, UINT width, UINT height, INT pitch) {
   } else if (mFrontValid) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, mFrontFbo);
   } else {
-    // The first read: what the window shows, from its front buffer where it has one (a single-buffered
-    // surface shows its only buffer). From now on each Present keeps a copy.
+    // The first read of a single-buffered surface (a double-buffered window keeps copies from the start):
+    // its only buffer is what it shows. From now on each Present keeps a copy.
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    GLboolean doubleBuffered = GL_FALSE;
-    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
-    glReadBuffer(doubleBuffered ? GL_FRONT : GL_BACK);
+    glReadBuffer(GL_BACK);
     mKeepFront = true;
   }
   if (!mDirect || mPresented) glReadPixels(0, 0, GLsizei(bw), GLsizei(bh), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-  if (mDirect && mPresented && !mFrontValid) glReadBuffer(GL_BACK);
   mBoundFb = 0xFFFFFFFFu;
   bindDrawFramebuffer(mDrawFb);
   // OpenGL's rows run bottom-up; the surface's top-down. The front buffer has no alpha of its own.

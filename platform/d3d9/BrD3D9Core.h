@@ -215,7 +215,8 @@ class Core final : public Buried {
 
   // Drawing goes straight into the window's frame buffer when the back buffer has the window surface's size
   // (mDirect); otherwise into a frame buffer object copied to the window at Present. A copy of the front
-  // buffer is kept only once something has read it (a screenshot).
+  // buffer is kept by a double-buffered window from the start, by a single-buffered surface only once something
+  // has read it (a screenshot).
   bool mDirect = false;
   bool mKeepFront = false, mFrontValid = false, mPresented = false;
   // Frames presented and not yet drawn by the driver: at most two, as in a swap chain.

@@ -2,11 +2,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "adventure/world/BrRAGCfgFile.h"
 #include "adventure/world/BrRAGConfigCache.h"
 #include "core/BrCfgFile.h"
+#include "core/BrFileDevice.h"
 #include "core/brcr.h"
 #include "engine/kernel/kernel.h"
 #include "engine/presentation/BrGUI.h"
@@ -19,14 +22,21 @@ struct Options {
   std::string media = "Media";
   long frames = -1;  // -1: until the window closes or the game ends
   bool headless = false;
+  // With a state: leave once the application has been in it this long (its own time), or fail after the limit.
+  std::string untilState;
+  float stateSeconds = 1.0f;
+  float untilLimit = 600.0f;
 };
 
 void usage() {
   std::printf(
-      "usage: brhost [--media DIR] [--frames N] [--headless]\n"
-      "  --media DIR   media folder, relative to the working folder (default Media)\n"
-      "  --frames N    leave in order after N frames\n"
-      "  --headless    no window on screen (SDL's offscreen video)\n");
+      "usage: brhost [--media DIR] [--frames N] [--until-state NAME [--state-seconds S]] [--headless]\n"
+      "  --media DIR          media folder, relative to the working folder (default Media)\n"
+      "  --frames N           leave in order after N frames\n"
+      "  --until-state NAME   leave in order once the game has been in the state NAME for S seconds\n"
+      "                       (default 1; for example BrRAGGameStateMainMenu); exit code 3 when the\n"
+      "                       state is not reached within 600 seconds\n"
+      "  --headless           no window on screen (SDL's offscreen video)\n");
 }
 
 // False (with a message) for an unknown option or a missing or bad value.
@@ -45,6 +55,16 @@ bool parse(int argc, char** argv, Options& o) {
         return false;
       }
       o.frames = n;
+    } else if (a == "--until-state" && i + 1 < argc && argv[i + 1][0] && argv[i + 1][0] != '-') {
+      o.untilState = argv[++i];
+    } else if (a == "--state-seconds" && i + 1 < argc) {
+      char* end = nullptr;
+      float seconds = std::strtof(argv[++i], &end);
+      if (!end || *end || !(seconds >= 0.0f && seconds <= 3600.0f)) {
+        std::fprintf(stderr, "brhost: --state-seconds needs a number of seconds, not '%s'\n", argv[i]);
+        return false;
+      }
+      o.stateSeconds = seconds;
     } else if (a == "--help" || a == "-h") {
       usage();
       std::exit(0);
@@ -96,6 +116,73 @@ bool isFolder(const char* path) {
   return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// Slashes for the terminal: the engine's own paths use backslashes, which the path layer maps.
+std::string shown(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
+// A main.cfg that is not configuration text (a failed write, a binary file put in its place) would start the
+// engine without devices, and the game could not start until the user found and deleted the file. It is
+// moved aside under a fresh name, never over another file, so nothing is lost; then the default text is written
+// as for a missing file. False when it is kept where it is: it reads, or it could not be moved.
+bool setAsideCorruptConfig(BrRAGCfgFile& file, const std::string& path) {
+  const char* problem = nullptr;
+  if (!file.IsValid()) return false;
+  if (file.CheckText(&problem)) {
+    // An empty file (or one of blanks only) is what a write cut short leaves; the engine finds no devices in it.
+    int64_t saved = 0;
+    bool blank = file.GetPos(saved) && file.SetPos(0);
+    char line[BrCfgFile::ciLineLen];
+    while (blank && file.ReadLine(line, sizeof(line)))
+      for (const char* c = line; *c && blank; ++c) blank = (*c == ' ' || *c == '\t' || *c == '\r' || *c == '\n');
+    file.SetPos(saved);
+    if (!blank) return false;
+    problem = "it is empty";
+  }
+  file.Close();
+  BrStringT<char> aside;
+  bool moved = false;
+  for (int attempt = 0; attempt < 5 && !moved; ++attempt) {
+    aside = BrFileDevice::FreeFileName(path.c_str(), ".bad");
+    moved = aside.Length() > 0 && MoveFileExA(path.c_str(), aside.c_str(), 0);
+  }
+  if (!moved) {
+    std::fprintf(stderr, "brhost: %s is corrupt (%s) and could not be moved aside; the game starts on what it holds\n",
+                 shown(path).c_str(), problem);
+    GLog.printf("ERROR: Host could not move the corrupt configuration file %s aside", path.c_str());
+    file.Open(path.c_str(), 0x1000001);
+    return false;
+  }
+  std::fprintf(stderr, "brhost: %s was corrupt (%s); kept as %s, starting on the default configuration\n",
+               shown(path).c_str(), problem, shown(aside.c_str()).c_str());
+  GLog.printf("WARNING: Host found the configuration file %s corrupt (%s); it is kept as %s and the default "
+              "configuration is written",
+              path.c_str(), problem, aside.c_str());
+  return file.Open(path.c_str(), 0x1000001);
+}
+
+// Why the start failed, from the log: the first ERROR of the step that failed (the lines since the blank line
+// before the last ERROR), without its "ERROR: ". A step the engine went on without (no sound, no game library)
+// logs its errors in an earlier step, so they are not taken for the cause. Empty when the log holds none.
+std::string startFailure(const std::string& logPath) {
+  std::ifstream in(logPath);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  auto isError = [](const std::string& line) { return line.rfind("ERROR: ", 0) == 0; };
+  size_t last = lines.size();
+  while (last > 0 && !isError(lines[last - 1])) --last;
+  if (last == 0) return std::string();
+  size_t first = last - 1;
+  while (first > 0 && !lines[first - 1].empty()) --first;
+  while (!isError(lines[first])) ++first;
+  return lines[first].substr(7);
+}
+
 void drawFrame() {
   BrRenderBase* render = Engine().Render();
   if (!render) return;
@@ -132,11 +219,20 @@ int main(int argc, char** argv) {
   brCreateDirectory(configDir.c_str());
   std::string configPath = configDir + "\\main.cfg";
   BrRAGCfgFile file(configPath.c_str());
+  setAsideCorruptConfig(file, configPath);
   BrRAGConfigCache config;
   if (!config.ReadConfigFromFile(&file)) GLog.printf("ERROR: Host could not read %s", configPath.c_str());
   Engine().SetConfig(&config);
 
   bool started = Engine().Init(0, 0, 0);
+  // The menus run without the game library, but nothing can be played: say so now, not only in the log.
+  const TDArray<BrStringT<char>>& missingLibs = Engine().GetMissingLibs();
+  for (int i = 0; i < missingLibs.GetCount(); ++i) {
+    const std::string entry = missingLibs[i].c_str() ? missingLibs[i].c_str() : "";
+    const size_t colon = entry.find(": ");
+    std::fprintf(stderr, "brhost: the game library %s did not load (%s); there is no game to play\n",
+                 entry.substr(0, colon).c_str(), colon == std::string::npos ? "" : entry.substr(colon + 2).c_str());
+  }
   if (started) {
     BrStringT<char> appClass = applicationClass(file);
     BrObject* made = static_cast<BrObject*>(Engine().Spawn(appClass.c_str()));
@@ -156,6 +252,9 @@ int main(int argc, char** argv) {
 
   std::string screenshot;
   long frames = 0;
+  bool stateReached = opt.untilState.empty(), timedOut = false;
+  const BrStringT<char> untilState(opt.untilState.c_str());
+  const float loopStarted = brGetSystemTime();
   // "--frames 0" starts and leaves without a single frame.
   if (opt.frames == 0 && !GExit) Engine().Exit();
   float last = brGetSystemTime();
@@ -179,7 +278,20 @@ int main(int argc, char** argv) {
     Engine().Profiler().EndProfile("Frame");
     ++frames;
 
-    if (opt.frames >= 0 && frames >= opt.frames && !GExit) {
+    // Leaving by the game's own state and time rather than by a frame count: a fast machine would otherwise
+    // leave in the black of the intro, a slow one long before the menu.
+    bool leave = opt.frames >= 0 && frames >= opt.frames;
+    if (!opt.untilState.empty() && !GExit) {
+      BrApplication* app = Engine().App();
+      if (app && app->IsInState(untilState) && app->TimeInCurrState() >= opt.stateSeconds) {
+        stateReached = true;
+        leave = true;
+      } else if (brGetSystemTime() - loopStarted > opt.untilLimit) {
+        timedOut = true;
+        leave = true;
+      }
+    }
+    if (leave && !GExit) {
       if (Engine().Render()) {
         std::string folder = opt.media + "\\Screenshots";
         brCreateDirectory(folder.c_str());
@@ -196,8 +308,9 @@ int main(int argc, char** argv) {
 
   std::printf("brhost: %s after %ld frame%s.\n", started ? "left in order" : "could not start; left in order", frames,
               frames == 1 ? "" : "s");
+  const std::string logPath = std::string(cwd) + "/log.txt";
   if (logged)
-    std::printf("brhost: log written to %s/log.txt\n", cwd);
+    std::printf("brhost: log written to %s\n", logPath.c_str());
   else
     std::printf("brhost: no log written\n");
   if (!screenshot.empty()) {
@@ -210,5 +323,21 @@ int main(int argc, char** argv) {
       std::printf("brhost: screenshot of the last frame written to %s\n", mapped.c_str());
     }
   }
-  return started ? 0 : 1;
+  if (!started) {
+    // The last line a user reads says why, not only that the start failed.
+    const std::string why = logged ? startFailure(logPath) : std::string();
+    if (!why.empty())
+      std::printf("brhost: could not start: %s\n", why.c_str());
+    else
+      std::printf("brhost: could not start, and %s\n", logged ? "the log names no error" : "no log says why");
+    return 1;
+  }
+  if (!stateReached) {
+    if (timedOut)
+      std::printf("brhost: the game did not reach %s within %.0f seconds\n", opt.untilState.c_str(), opt.untilLimit);
+    else
+      std::printf("brhost: the game left before it reached %s\n", opt.untilState.c_str());
+    return 3;
+  }
+  return 0;
 }

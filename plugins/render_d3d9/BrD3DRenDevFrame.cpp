@@ -314,11 +314,18 @@ bool BrD3DRenDev::Draw3DLine(BrVector* from, BrVector* to, BrARGB colour) {
 
 void BrD3DRenDev::takeScreenshot(const BrStringT<char>& path) {
   if (!m_pd3dDevice || !path.c_str()) return;
-  D3DDISPLAYMODE mode;
-  if (FAILED(m_pd3dDevice->GetDisplayMode(0, &mode))) return;
+  // The game's frame is the back buffer's size: in a window, its client area. The display mode (the whole
+  // desktop in a window) would hold the frame in one corner and black around it.
+  UINT width = m_d3dpp.BackBufferWidth, height = m_d3dpp.BackBufferHeight;
+  if (width == 0 || height == 0) {
+    D3DDISPLAYMODE mode;
+    if (FAILED(m_pd3dDevice->GetDisplayMode(0, &mode))) return;
+    width = mode.Width;
+    height = mode.Height;
+  }
   IDirect3DSurface9* surface = nullptr;
-  if (FAILED(m_pd3dDevice->CreateOffscreenPlainSurface(mode.Width, mode.Height, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                       &surface, nullptr)) ||
+  if (FAILED(m_pd3dDevice->CreateOffscreenPlainSurface(width, height, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &surface,
+                                                       nullptr)) ||
       !surface)
     return;
   if (SUCCEEDED(m_pd3dDevice->GetFrontBufferData(0, surface)))

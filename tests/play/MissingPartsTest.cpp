@@ -6,16 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/brcr.h"
 #include "engine/kernel/kernel.h"
+#include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrUIDialog.h"
 #include "tests/play/PlayRig.h"
 #include "tests/play/PlayScript.h"
 
@@ -107,6 +111,8 @@ TEST(MissingParts, MediaFolderFontsAndConfiguration) {
                               "Engine requesting exit", "Rendering device and resources safely released"});
     EXPECT_EQ(tree.Find("Widget daemon online"), -1);
     EXPECT_EQ(tree.LastLine(), "Exit granted");
+    // The last line on the terminal says why, not only that the start failed.
+    EXPECT_EQ(run.out.back(), "brhost: could not start: Failed to load font texture Media\\Fonts\\fontVanilla.tga");
   }
   {
     // No main.cfg: the game's default text is written, which names the game library and both plug-ins.
@@ -170,6 +176,7 @@ TEST(MissingParts, RenderingPluginMissingOrBrokenEndsTheStartCleanly) {
     const std::string reason = ReasonAfter(tree, tried);
     EXPECT_NE(reason.find("GfxDrv.so"), std::string::npos) << reason;
     EXPECT_EQ(reason.find("no such library") != std::string::npos, !broken) << reason;
+    EXPECT_EQ(run.out.back(), "brhost: could not start: " + tried.substr(7) + reason);
     EXPECT_EQ(tree.Find("Rendering device initiated"), -1);
     EXPECT_EQ(tree.Find("Connected to game"), -1);
     EXPECT_EQ(tree.LastLine(), "Exit granted");
@@ -242,8 +249,12 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToTh
   tree.Remove("Media/Libs/tidewrack.so");
   const HostRun run = RunHost(tree, 30);
   EXPECT_EQ(run.code, 0);
-  ASSERT_FALSE(run.out.empty());
-  EXPECT_EQ(run.out[0], "brhost: left in order after 30 frames.");
+  ASSERT_GE(run.out.size(), 2u);
+  // Said on the terminal at start, not only in the log.
+  EXPECT_EQ(run.out[0],
+            "brhost: the game library tidewrack did not load (Media/Libs/tidewrack.so: no such library); there is "
+            "no game to play");
+  EXPECT_EQ(run.out[1], "brhost: left in order after 30 frames.");
   const std::string tried = "ERROR: Engine could not load lib tidewrack from Media\\Libs\\tidewrack.dll: ";
   ExpectLinesInOrder(tree, {"Audio daemon initiated", tried + ReasonAfter(tree, tried), "Loaded extensions.",
                             "Rendering device initiated", "Widget daemon online", "Connected to game: Tidewrack",
@@ -256,6 +267,19 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToTh
   PlayHost host;
   ASSERT_TRUE(host.Start(7));
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  // Play tells the player which library is missing instead of offering a game that cannot start.
+  ASSERT_TRUE(host.ClickControl("MMenuPlayGameBtn"));
+  host.Frame();
+  EXPECT_EQ(host.Control("dlg_newgame"), nullptr);
+  BrUIControl* control = host.Control("dlg_message");
+  BrUIDialog* told = control ? static_cast<BrUIDialog*>(control->SafeCast(&BrUIDialog::Type)) : nullptr;
+  ASSERT_NE(told, nullptr) << "Play said nothing";
+  EXPECT_STREQ(told->GetDialogText().c_str(), "The game library tidewrack\ncould not be loaded,\nso there is no game to play.");
+  EXPECT_TRUE(Engine().GUI()->IsModal());
+  ASSERT_TRUE(host.ClickControl("CancelModal"));
+  host.Frame();
+  EXPECT_FALSE(Engine().GUI()->IsModal());
+  EXPECT_EQ(host.State(), "BrRAGGameStateMainMenu");
   for (int attempt = 0; attempt < 2; ++attempt) {
     host.HoldKey('Q', 1);
     host.Run(1.0f);
@@ -275,4 +299,104 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToTh
   EXPECT_TRUE(GExit);
   host.Leave();
   EXPECT_EQ(tree.LastLine(), "Exit granted");
+}
+
+namespace {
+std::string ReadAll(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+}  // namespace
+
+TEST(MissingParts, ACorruptMainCfgIsKeptAsideAndTheGameStartsOnTheDefaultText) {
+  PlayTree tree;
+  const fs::path config = tree.Media() / "Config";
+  const char* source = std::getenv("BR_SOURCE_DIR");
+  std::string shipped = ReadAll(fs::path(source ? source : ".") / "media" / "Config" / "main.cfg");
+  shipped.erase(std::remove(shipped.begin(), shipped.end(), '\r'), shipped.end());
+  // A write cut short by a crash: the start of the text, then bytes of something else.
+  const std::string broken("[Engine]\nSafe=0\n\x01\x02\xff\x00\x7f[Render]\nDev", 28);
+  std::ofstream(config / "main.cfg", std::ios::binary) << broken;
+  HostRun run = RunHost(tree, 30);
+  EXPECT_EQ(run.code, 0);
+  ASSERT_EQ(run.out.size(), 4u);
+  EXPECT_EQ(run.out[0],
+            "brhost: Media/Config/main.cfg was corrupt (it holds bytes that are not text); kept as "
+            "Media/Config/main.cfg.bad, starting on the default configuration");
+  EXPECT_EQ(run.out[1], "brhost: left in order after 30 frames.");
+  EXPECT_EQ(ReadAll(config / "main.cfg.bad"), broken) << "the user's file is kept whole";
+  EXPECT_EQ(ReadAll(config / "main.cfg"), shipped);
+  ExpectLinesInOrder(tree, {"WARNING: Host found the configuration file Media\\Config\\main.cfg corrupt (it holds bytes "
+                            "that are not text); it is kept as Media\\Config\\main.cfg.bad and the default "
+                            "configuration is written",
+                            "Engine: Loaded lib tidewrack", "Rendering device initiated", "Connected to game: Tidewrack",
+                            "Exit granted"});
+  EXPECT_EQ(tree.Find("ERROR"), -1);
+
+  // An empty file (a write that never began) goes the same way, under a fresh name: the first one stays.
+  std::ofstream(config / "main.cfg", std::ios::trunc);
+  run = RunHost(tree, 5);
+  EXPECT_EQ(run.code, 0);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(run.out[0],
+            "brhost: Media/Config/main.cfg was corrupt (it is empty); kept as Media/Config/main.cfg_2.bad, starting "
+            "on the default configuration");
+  EXPECT_EQ(ReadAll(config / "main.cfg.bad"), broken);
+  EXPECT_TRUE(fs::exists(config / "main.cfg_2.bad"));
+  EXPECT_EQ(fs::file_size(config / "main.cfg_2.bad"), 0u);
+  EXPECT_EQ(ReadAll(config / "main.cfg"), shipped);
+
+  // A sound file is left alone.
+  run = RunHost(tree, 5);
+  EXPECT_EQ(run.code, 0);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(run.out[0], "brhost: left in order after 5 frames.");
+  EXPECT_FALSE(fs::exists(config / "main.cfg_3.bad"));
+}
+
+TEST(MissingParts, ARunTreeCopiedElsewhereStartsFromThere) {
+  const char* binary = std::getenv("BR_BINARY_DIR");
+  const fs::path run = fs::absolute(fs::path(binary ? binary : ".") / "run");
+  const fs::path root = fs::temp_directory_path() / ("brcopied_" + std::to_string(::getpid()));
+  const fs::path copy = root / "elsewhere";
+  fs::remove_all(root);
+  fs::create_directories(root);
+  ASSERT_EQ(std::system(("cp -a '" + run.string() + "' '" + copy.string() + "'").c_str()), 0);
+
+  // Each library of the project that the host, the plug-ins and the game library need is found in the copy.
+  for (const char* part : {"game/brhost", "drivers/plug-ins/GfxDrv.so", "drivers/plug-ins/SoundDrv.so",
+                           "game/Media/Libs/tidewrack.so"}) {
+    SCOPED_TRACE(part);
+    const fs::path listed = root / "ldd.out";
+    ASSERT_EQ(std::system(("env -u LD_LIBRARY_PATH ldd '" + (copy / part).string() + "' > '" + listed.string() + "'")
+                              .c_str()),
+              0);
+    int ours = 0;
+    std::ifstream in(listed);
+    for (std::string line; std::getline(in, line);) {
+      EXPECT_EQ(line.find("not found"), std::string::npos) << line;
+      if (line.find("libbr") == std::string::npos && line.find("libd3d") == std::string::npos) continue;
+      ++ours;
+      const size_t arrow = line.find("=> ");
+      ASSERT_NE(arrow, std::string::npos) << line;
+      const std::string found = line.substr(arrow + 3, line.find(" (", arrow) - arrow - 3);
+      EXPECT_EQ(fs::weakly_canonical(found).parent_path(), fs::weakly_canonical(copy / "lib")) << line;
+    }
+    EXPECT_GT(ours, 0);
+  }
+
+  // And it plays from there.
+  const fs::path game = copy / "game";
+  fs::remove(game / "log.txt");
+  const std::string cmd = "cd '" + game.string() +
+                          "' && env -u LD_LIBRARY_PATH timeout 120 ./brhost --headless --frames 30 > host.out 2>&1";
+  EXPECT_EQ(std::system(cmd.c_str()), 0) << ReadAll(game / "host.out");
+  const std::string log = ReadAll(game / "log.txt");
+  for (const char* line : {"Engine: Loaded lib tidewrack", "Rendering device initiated", "Audio daemon initiated",
+                           "Connected to game: Tidewrack"})
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  std::error_code ec;
+  fs::remove_all(root, ec);
 }

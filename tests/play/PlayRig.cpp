@@ -130,6 +130,8 @@ PlayTree::PlayTree() {
   fs::remove_all(m_Root);
   fs::create_directories(m_Root / "game" / "Media" / "Saves");
   fs::create_directories(m_Root / "drivers" / "plug-ins");
+  // The plug-ins and the game library find the shared libraries relative to themselves, in the tree's lib.
+  fs::create_directory_symlink(run / "lib", m_Root / "lib");
   // Plug-ins and the game library are copied (a test may take one away); large media folders are linked.
   for (const auto& entry : fs::directory_iterator(run / "drivers" / "plug-ins"))
     fs::copy_file(entry.path(), m_Root / "drivers" / "plug-ins" / entry.path().filename());

@@ -45,6 +45,7 @@ class RunTreeCopy {
     game = root / "game";
     fs::create_directories(game / "Media" / "Config");
     fs::create_directory_symlink(run / "drivers", root / "drivers");
+    fs::create_directory_symlink(run / "lib", root / "lib");
     fs::copy_file(run / "game" / "brhost", game / "brhost");
     for (const auto& entry : fs::directory_iterator(run / "game" / "Media")) {
       const std::string name = entry.path().filename().string();

@@ -1,0 +1,173 @@
+// PrintScreen in the running game: one file a press however long the key is held, holding the game's frame at
+// the size of the window's client area, the first shot of a run as well as the later ones. Played in a window of a
+// virtual display larger than the game's window where one can be started (Xvfb), since only a real window shows
+// a desktop-sized shot or an unreadable front buffer; off screen otherwise.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/brcr.h"
+#include "engine/kernel/kernel.h"
+#include "engine/presentation/BrRenderBase.h"
+#include "tests/play/PlayRig.h"
+
+using namespace brplay;
+
+namespace {
+
+// An X display of this test's own, 1280 x 1024, for as long as the object lives; Name() is empty when none
+// could be started. The video driver and display of the process follow it and are given back at the end.
+class VirtualDisplay {
+public:
+  VirtualDisplay() {
+    if (std::system("command -v Xvfb > /dev/null 2>&1") != 0) return;
+    // A display number well above those people pick by hand, free of a lock file, tried in turn.
+    for (int n = 300 + ::getpid() % 400, tries = 0; tries < 5 && m_Number.empty(); ++n, ++tries) {
+      if (fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+      const std::string cmd = "Xvfb :" + std::to_string(n) +
+                              " -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 & echo $!";
+      if (FILE* shell = popen(cmd.c_str(), "r")) {
+        if (std::fscanf(shell, "%d", &m_Pid) != 1) m_Pid = -1;
+        pclose(shell);
+      }
+      // Up once its socket is there; gone when the number was taken after all.
+      const fs::path socket = "/tmp/.X11-unix/X" + std::to_string(n);
+      for (int i = 0; i < 100 && m_Pid > 0 && kill(m_Pid, 0) == 0; ++i) {
+        if (fs::exists(socket)) {
+          m_Number = std::to_string(n);
+          break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
+      if (m_Number.empty() && m_Pid > 0) kill(m_Pid, SIGTERM);
+    }
+    if (m_Number.empty()) return;
+    Keep("DISPLAY", m_OldDisplay);
+    Keep("SDL_VIDEODRIVER", m_OldDriver);
+    setenv("DISPLAY", (":" + m_Number).c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+  }
+  ~VirtualDisplay() {
+    if (!m_Number.empty()) {
+      Restore("DISPLAY", m_OldDisplay);
+      Restore("SDL_VIDEODRIVER", m_OldDriver);
+    }
+    if (!m_Number.empty()) kill(m_Pid, SIGTERM);
+  }
+  std::string Name() const { return m_Number.empty() ? std::string() : ":" + m_Number; }
+
+private:
+  static void Keep(const char* name, std::pair<bool, std::string>& old) {
+    const char* value = std::getenv(name);
+    old = {value != nullptr, value ? value : ""};
+  }
+  static void Restore(const char* name, const std::pair<bool, std::string>& old) {
+    if (old.first)
+      setenv(name, old.second.c_str(), 1);
+    else
+      unsetenv(name);
+  }
+  int m_Pid = -1;
+  std::string m_Number;
+  std::pair<bool, std::string> m_OldDisplay, m_OldDriver;
+};
+
+std::vector<fs::path> Shots(const fs::path& folder) {
+  std::vector<fs::path> found;
+  if (fs::is_directory(folder))
+    for (const auto& entry : fs::directory_iterator(folder))
+      if (entry.path().extension() == ".bmp") found.push_back(entry.path());
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+fs::path ExpectedMenuFrame() {
+  const char* source = std::getenv("BR_SOURCE_DIR");
+  return fs::path(source ? source : ".") / "tests" / "play" / "expected" / "mainmenu_32x24.ppm";
+}
+
+}  // namespace
+
+TEST(Screenshots, OnePrintScreenPressIsOneShotOfTheFrameAtTheClientAreasSize) {
+  VirtualDisplay display;
+  std::printf("playing in %s\n", display.Name().empty() ? "no window (off screen)" : ("a window on display " +
+                                                                                      display.Name()).c_str());
+  PlayTree tree;
+  tree.SetConfig("ShowIntro", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(7)) << "see " << tree.Game() / "log.txt";
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  host.Run(0.5f);
+  const fs::path folder = tree.Media() / "Screenshots";
+  ASSERT_TRUE(Shots(folder).empty());
+
+  // The first press of the run, held a fifth of a second at sixty frames a second.
+  host.HoldKey(VK_SNAPSHOT, 12, 1.0f / 60.0f);
+  std::vector<fs::path> shots = Shots(folder);
+  ASSERT_EQ(shots.size(), 1u) << "one press, one file";
+  Shot shot;
+  ASSERT_TRUE(ReadBmp(shots[0], shot));
+  BrRenderBase* render = Engine().Render();
+  ASSERT_NE(render, nullptr);
+  EXPECT_EQ(shot.width, int(render->GetWidth())) << "the client area, not the desktop";
+  EXPECT_EQ(shot.height, int(render->GetHeight()));
+  // The main menu, as the expected frame holds it: not black, not white, not stale.
+  if (shot.width == int(render->GetWidth()) && shot.height == int(render->GetHeight())) {
+    Shot expected;
+    ASSERT_TRUE(ReadPpm(ExpectedMenuFrame(), expected));
+    EXPECT_LT(MeanDifference(Shrink(shot, 32, 24), expected), 6.0);
+  }
+
+  // A fresh press is the next shot.
+  host.HoldKey(VK_SNAPSHOT, 2, 1.0f / 60.0f);
+  EXPECT_EQ(Shots(folder).size(), 2u);
+  // With Control held, none.
+  brW32InjectKey(VK_CONTROL, TRUE);
+  host.HoldKey(VK_SNAPSHOT, 2, 1.0f / 60.0f);
+  brW32InjectKey(VK_CONTROL, FALSE);
+  EXPECT_EQ(Shots(folder).size(), 2u);
+  host.Leave();
+}
+
+// The host as `make play` runs it headless: it leaves by the game's state and time, whatever the speed of the
+// machine, and the screenshot of its last frame shows the main menu.
+TEST(Screenshots, AHeadlessRunLeavesOnceTheMainMenuHasShownAndItsLastFrameShowsIt) {
+  PlayTree tree;
+  tree.SetConfig("ShowIntro", "0");
+  const char* binary = std::getenv("BR_BINARY_DIR");
+  const fs::path host = fs::absolute(fs::path(binary ? binary : ".") / "run" / "game" / "brhost");
+  auto run = [&](const std::string& options, std::vector<std::string>& out) {
+    const fs::path file = tree.Game() / "host.out";
+    const std::string cmd = "cd '" + tree.Game().string() + "' && timeout 120 '" + host.string() + "' --headless " +
+                            options + " > '" + file.string() + "' 2>&1";
+    const int rc = std::system(cmd.c_str());
+    out.clear();
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  };
+  std::vector<std::string> out;
+  ASSERT_EQ(run("--until-state BrRAGGameStateMainMenu --state-seconds 0.5", out), 0);
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out[0].rfind("brhost: left in order after ", 0), 0u) << out[0];
+  Shot shot, expected;
+  ASSERT_TRUE(ReadBmp(tree.Media() / "Screenshots" / "brhost_last_frame.bmp", shot));
+  ASSERT_TRUE(ReadPpm(ExpectedMenuFrame(), expected));
+  EXPECT_LT(MeanDifference(Shrink(shot, 32, 24), expected), 6.0);
+
+  // A state the game never reaches is a failure, said as such, even when a frame count ends the run first.
+  EXPECT_EQ(run("--until-state BrRAGGameStateNowhere --frames 10", out), 3);
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out.back(), "brhost: the game left before it reached BrRAGGameStateNowhere");
+}
