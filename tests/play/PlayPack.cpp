@@ -28,7 +28,8 @@ void PlayPack::Settle(int frames) {
   for (int i = 0; i < frames; ++i) m_Script.Tick(i % 4 == 0);
 }
 
-int PlayPack::Find(const std::string& pickupKind, const std::string& itemType) {
+int PlayPack::Find(const std::string& pickupKind, const std::string& itemType, const BrVector* where,
+                   float seconds) {
   BrRAGMap* map = m_Host.Map();
   BrRAGPlayer* player = m_Host.Player();
   if (!map || !player) {
@@ -40,15 +41,15 @@ int PlayPack::Find(const std::string& pickupKind, const std::string& itemType) {
     m_Why = "no pickup of kind " + pickupKind;
     return -1;
   }
-  BrVector at = player->Location();
-  at.x += map->GridScale() * 0.3f;
+  BrVector at = where ? *where : player->Location();
+  if (!where) at.x += map->GridScale() * 0.3f;
   at.y = 0.0f;
   entity->Location() = at;
   map->AddObject(entity);
   const int before = Count(itemType);
   player->HeadForTargetObj(entity->GetID());
-  for (float t = 0.0f; t < 20.0f; t += kStep) {
-    m_Script.Tick(int(t / kStep) % 4 == 0);
+  for (float t = 0.0f; t < seconds; t += kStep) {
+    m_Script.Tick(int(t / kStep) % 30 == 0);
     if (!m_Host.Player()) break;
     if (Count(itemType) > before) return SlotOf(itemType);
   }

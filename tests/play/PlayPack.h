@@ -17,9 +17,11 @@ class PlayPack {
 public:
   PlayPack(PlayHost& host, PlayScript& script) : m_Host(host), m_Script(script) {}
 
-  // Places a pickup of that kind beside the player and walks the player onto it, as a click on it does; the
-  // inventory slot that then holds one more item of the type, or -1 (Why() says what went wrong).
-  int Find(const std::string& pickupKind, const std::string& itemType);
+  // Places a pickup of that kind beside the player (or at *where) and walks the player onto it, as a click on it
+  // does, for at most seconds of play; the inventory slot that then holds one more item of the type, or -1 (Why()
+  // says what went wrong).
+  int Find(const std::string& pickupKind, const std::string& itemType, const BrVector* where = nullptr,
+           float seconds = 20.0f);
   // The on-screen cell that shows the inventory slot, or null.
   BrRAGInvItemCtrl* CellOf(int slot) const;
   // The first slot holding an item of the type, or -1.
