@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -173,8 +174,9 @@ TEST_F(PackClick, EveryFindableItemKindDoesWhatItsTextSaysWhenItsCellIsClicked) 
     } else if (item->GetCharges() > 0) {
       ++potions;
       const int charges = item->GetCharges();
-      const auto keys = sections.find(kind)->second;
-      const std::vector<std::string> effects = keys.count("UseEffects") ? ListOf(keys.at("UseEffects")) : std::vector<std::string>();
+      const Section& keys = sections.at(kind);
+      const std::vector<std::string> effects =
+          keys.count("UseEffects") ? ListOf(keys.at("UseEffects")) : std::vector<std::string>();
       ASSERT_EQ(int(effects.size()), item->GetNumUseEffects());
       ASSERT_FALSE(effects.empty()) << "charges without an effect";
       for (int use = 1; use <= charges; ++use) {
@@ -182,13 +184,19 @@ TEST_F(PackClick, EveryFindableItemKindDoesWhatItsTextSaysWhenItsCellIsClicked) 
         // Each effect is given a reason to show: a wound to heal, a poison to remove.
         for (const std::string& effect : effects) {
           if (effect.rfind("Heal", 0) == 0) Player()->SetHealth(Player()->GetMaxHealth() / 4);
-          if (effect.rfind("Remove(", 0) == 0) Player()->ApplyMutator(BrStringT<char>("Poison(0.1)"), false);
+          if (effect.rfind("Remove(", 0) == 0) {
+            Player()->ApplyMutator(BrStringT<char>("Poison(0.1)"), false);
+            ASSERT_NE(Player()->GetMutator(BrStringT<char>("MUTPoison"), false), nullptr);
+          }
         }
         const int before = Player()->GetHealth();
         ASSERT_TRUE(m_Pack.ClickCell(m_Pack.SlotOf(kind))) << m_Pack.Why();
         for (const std::string& effect : effects) {
           if (effect.rfind("Heal", 0) == 0) {
-            EXPECT_GT(Player()->GetHealth(), before) << effect << " healed nothing";
+            // "Heal(n)" heals n points at once, up to the maximum.
+            const int amount = std::atoi(effect.c_str() + effect.find('(') + 1);
+            ASSERT_GT(amount, 0) << effect;
+            EXPECT_EQ(Player()->GetHealth(), std::min(Player()->GetMaxHealth(), before + amount)) << effect;
           } else if (effect.rfind("Remove(", 0) == 0) {
             const std::string gone = effect.substr(7, effect.find_first_of("*)") - 7);
             EXPECT_EQ(Player()->GetMutator(BrStringT<char>(gone.c_str()), false), nullptr) << effect;
