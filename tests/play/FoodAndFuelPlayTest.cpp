@@ -43,16 +43,6 @@ void NewGame(PlayHost& host) {
   ASSERT_EQ(host.Game()->getDifficulty(), 1);
 }
 
-// Monsters are put away: these runs are about food and oil, and a fight would make health unreadable.
-void PutAwayMonsters(PlayHost& host) {
-  BrRAGMap* map = host.Map();
-  const dtiClass enemy("Enemy", nullptr);
-  for (int id = 0; map && id < map->NumObjects(); ++id) {
-    BrGameObj* object = map->GetObjectA(id);
-    if (object->IsValid() && object->IsA(enemy)) object->Destroy();
-  }
-}
-
 // Frames without drawing (every 30th is drawn) until the oil falls below the mark or the time is up.
 float BurnUntilBelow(PlayScript& script, PlayHost& host, float mark, float seconds) {
   for (float t = 0.0f; t < seconds; t += kStep) {

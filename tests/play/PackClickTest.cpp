@@ -78,15 +78,6 @@ std::vector<std::string> ListOf(const std::string& value) {
 
 bool IsA(BrGameObj* object, const char* className) { return object && object->IsA(dtiClass(className, nullptr)); }
 
-// Monsters are put away so that health read after a click is the item's doing.
-void PutAwayMonsters(PlayHost& host) {
-  BrRAGMap* map = host.Map();
-  for (int id = 0; map && id < map->NumObjects(); ++id) {
-    BrGameObj* object = map->GetObjectA(id);
-    if (object->IsValid() && IsA(object, "Enemy")) object->Destroy();
-  }
-}
-
 // A use effect's mutator class: "Heal(20)" is a MUTHeal.
 std::string MutatorOf(const std::string& effect) { return "MUT" + effect.substr(0, effect.find('(')); }
 

@@ -24,6 +24,15 @@ int RestoreNoted(const std::string& text) {
   return std::atoi(text.c_str() + at + 9);
 }
 
+void PutAwayMonsters(PlayHost& host) {
+  BrRAGMap* map = host.Map();
+  const dtiClass enemy("Enemy", nullptr);
+  for (int id = 0; map && id < map->NumObjects(); ++id) {
+    BrGameObj* object = map->GetObjectA(id);
+    if (object->IsValid() && object->IsA(enemy)) object->Destroy();
+  }
+}
+
 void PlayPack::Settle(int frames) {
   for (int i = 0; i < frames; ++i) m_Script.Tick(i % 4 == 0);
 }

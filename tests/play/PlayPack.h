@@ -54,6 +54,9 @@ private:
   std::string m_Why;
 };
 
+// Destroys every monster of the current level: runs about the pack, where a fight would make health unreadable.
+void PutAwayMonsters(PlayHost& host);
+
 // The number after "restores " in a text, or -1 when there is none.
 int RestoreNoted(const std::string& text);
 
