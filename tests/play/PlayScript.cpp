@@ -11,6 +11,7 @@
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "platform/win32/win32.h"
+#include "tests/play/PlayPack.h"
 
 namespace brplay {
 
@@ -133,7 +134,12 @@ bool PlayScript::PickUpAndDrink(const char* pickup, const char* itemType) {
   }
   player->SetHealth(player->GetMaxHealth() / 4);
   const int wounded = player->GetHealth();
-  player->Inventory().UseItem(slot);
+  // Drunk as a player drinks it: a click on its cell in the pack.
+  PlayPack pack(m_Host, *this);
+  if (!pack.ClickCell(slot)) {
+    m_Why = pack.Why();
+    return false;
+  }
   for (int i = 0; i < 30; ++i) Tick(true);
   player = m_Host.Player();
   if (!player || player->GetHealth() <= wounded) {
