@@ -72,7 +72,7 @@ void Core::drop() {
     SDL_GL_MakeCurrent(mWindow, nullptr);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
     mContext = nullptr;
-    mInFlight[0] = mInFlight[1] = nullptr;
+    mPacer.forget();
     bury(this);
   }
 }
@@ -396,14 +396,7 @@ bool Core::present() {
 // what it has drawn and keeping every frame's commands in memory. Waiting for the frame before last keeps two
 // frames in flight, as a swap chain does.
 void Core::throttle() {
-  GLsync& oldest = mInFlight[mFlightSlot];
-  if (oldest) {
-    glClientWaitSync(oldest, GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(5000000000ull));
-    glDeleteSync(oldest);
-    ++testCounts().presentWaits;
-  }
-  oldest = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-  mFlightSlot ^= 1;
+  if (mPacer.presented()) ++testCounts().presentWaits;
 }
 
 void Core::readFront(uint8_t* out, UINT width, UINT height, INT pitch) {

@@ -11,6 +11,7 @@
 
 #include "platform/d3d9/BrD3D9Conventions.h"
 #include "platform/d3d9/BrD3D9Internal.h"
+#include "platform/d3d9/BrFramePacer.h"
 #include "platform/d3d9/BrFsProgram.h"
 #include "platform/d3d9/BrVsProgram.h"
 #include "platform/d3d9/d3d9_capture.h"
@@ -93,8 +94,6 @@ class Core final : public Buried {
   const D3DPRESENT_PARAMETERS& params() const { return mParams; }
   void clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil);
   bool present();
-  // Waits for the frame before last, so that no more than two presented frames are queued in the driver.
-  void throttle();
   // Copies the last presented frame into 32-bit BGRA rows (top row first) of a width x height image.
   void readFront(uint8_t* out, UINT width, UINT height, INT pitch);
 
@@ -219,8 +218,8 @@ class Core final : public Buried {
   bool mDirect = false;
   bool mKeepFront = false, mFrontValid = false, mPresented = false;
   // Frames presented and not yet drawn by the driver: at most two, as in a swap chain.
-  GLsync mInFlight[2] = {nullptr, nullptr};
-  int mFlightSlot = 0;
+  FramePacer mPacer{kSwapChainFramesAhead};
+  void throttle();
   int mSurfaceW = 0, mSurfaceH = 0;  // the window surface as made, where the video driver never resizes it
   GLuint mFbo = 0, mReadFbo = 0, mColor[2] = {0, 0}, mDepth = 0;
   GLuint mFrontFbo = 0, mFrontTex = 0;
