@@ -129,8 +129,11 @@ class Core final : public Buried {
     activeUnit(GL_TEXTURE0 + kFsStages);
     glBindTexture(GL_TEXTURE_2D, name);
   }
-  // Uploads the changed levels of a texture.
+  // Sends OpenGL the changed (and never sent) levels of a texture that are not locked, and lets their copies go
+  // unless the texture keeps them.
   void uploadTexture(Texture* texture);
+  // Reads a level of a texture OpenGL holds into out (width * height * 4 bytes, top row first).
+  void readTexture(Texture* texture, UINT level, uint8_t* out);
   // OpenGL names about to be deleted: forget that they are bound, so a reused name binds again.
   void forgetGlTexture(GLuint name) {
     for (GLuint& t : mBoundTexture)

@@ -385,17 +385,34 @@ void Core::applyViewport() {
 }
 
 void Core::uploadTexture(Texture* t) {
-  if (!t->gl) return;
-  bindSpareTexture(t->gl);
+  if (!t->gl || !makeCurrent()) return;
+  bool bound = false;
+  t->anyDirty = false;
   for (size_t i = 0; i < t->levels.size(); ++i) {
     Texture::Level& l = t->levels[i];
-    if (!l.dirty || l.locked) continue;
-    glTexSubImage2D(GL_TEXTURE_2D, GLint(i), 0, 0, GLsizei(l.width), GLsizei(l.height), GL_BGRA,
-                    GL_UNSIGNED_INT_8_8_8_8_REV, l.texels.data());
-    l.dirty = false;
+    if (l.locked) {
+      t->anyDirty = t->anyDirty || l.dirty || !l.inGl;
+      continue;
+    }
+    if (l.dirty || !l.inGl) {
+      if (!bound) bindSpareTexture(t->gl);
+      bound = true;
+      // A level never locked reads as zeros, as Direct3D's new textures do.
+      std::vector<uint8_t> zeros;
+      if (l.texels.empty()) zeros.assign(size_t(l.width) * l.height * 4, 0);
+      glTexSubImage2D(GL_TEXTURE_2D, GLint(i), 0, 0, GLsizei(l.width), GLsizei(l.height), GL_BGRA,
+                      GL_UNSIGNED_INT_8_8_8_8_REV, l.texels.empty() ? zeros.data() : l.texels.data());
+      l.dirty = false;
+      l.inGl = true;
+    }
+    if (!t->keepCopy) std::vector<uint8_t>().swap(l.texels);
   }
-  t->anyDirty = false;
-  for (const Texture::Level& l : t->levels) t->anyDirty = t->anyDirty || l.dirty;
+}
+
+void Core::readTexture(Texture* t, UINT level, uint8_t* out) {
+  bindSpareTexture(t->gl);
+  ++testCounts().textureReadBacks;
+  glGetTexImage(GL_TEXTURE_2D, GLint(level), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, out);
 }
 
 void Core::applyTextures() {

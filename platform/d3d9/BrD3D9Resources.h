@@ -69,8 +69,10 @@ class IndexBuffer final : public RefCounted<IDirect3DIndexBuffer9>, public Burie
   void finalRelease() override;
 };
 
-// A 2D texture kept in system memory level by level; levels changed since the last draw are uploaded
-// when the texture is next used.
+// A 2D texture. A texture OpenGL holds keeps a system-memory copy of a level only while something needs it:
+// from LockRect to UnlockRect, which sends the changed level to OpenGL and lets the copy go. A texture locked
+// again after its copy went (one rewritten at run time) reads the level back once and keeps its copy from then
+// on. System-memory textures are their copy.
 class Texture final : public RefCounted<IDirect3DTexture9>, public Buried {
  public:
   Texture(Core* core, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
@@ -84,17 +86,22 @@ class Texture final : public RefCounted<IDirect3DTexture9>, public Buried {
 
   struct Level {
     UINT width, height;
-    std::vector<uint8_t> texels;  // width * 4 bytes a row, top row first
+    std::vector<uint8_t> texels;  // width * 4 bytes a row, top row first; empty while OpenGL holds the only copy
     bool locked = false;
-    bool dirty = true;
+    bool dirty = false;    // the copy has changes OpenGL has not
+    bool inGl = false;     // OpenGL holds the level's texels (before, its storage is undefined)
   };
+  // The level's texels as they are now, from the copy or read back from OpenGL (zeros before any were set).
+  void readLevel(UINT level, std::vector<uint8_t>& out);
+
   Core* core;
   std::vector<Level> levels;
   DWORD usage;
   D3DFORMAT format;
   D3DPOOL pool;
   GLuint gl = 0;
-  bool anyDirty = true;
+  bool anyDirty = true;     // a level must reach OpenGL before the next draw with the texture
+  bool keepCopy = false;    // rewritten at run time: the copy stays
 
  protected:
   void finalRelease() override;
