@@ -519,6 +519,7 @@ HRESULT Core::draw(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount)
   if (!checkVertexRange(startVertex, int64_t(startVertex) + count - 1))
     return invalidCall("DrawPrimitive", "the vertices run past a stream's buffer (or a stream has none)");
   if (gCapture) captureDraw(mode, count, startVertex, count, nullptr, 0);
+  ++testCounts().draws;
   glDrawArrays(mode, GLint(startVertex), GLsizei(count));
   return D3D_OK;
 }
@@ -547,6 +548,7 @@ HRESULT Core::drawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT minIndex, 
   }
   dirty &= ~kDirtyIndices;
   if (gCapture) captureDraw(mode, count, baseVertex, 0, ib->store.bytes.data() + size_t(startIndex) * isz, isz);
+  ++testCounts().draws;
   glDrawElementsBaseVertex(mode, GLsizei(count), isz == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                            reinterpret_cast<const void*>(uintptr_t(startIndex) * isz), baseVertex);
   return D3D_OK;
