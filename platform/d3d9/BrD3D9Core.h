@@ -21,6 +21,7 @@ struct SDL_Window;
 namespace brd3d9 {
 
 class Texture;
+struct BufferStore;
 class VertexBuffer;
 class IndexBuffer;
 class VertexShader;
@@ -139,6 +140,10 @@ class Core final : public Buried {
     for (GLuint& t : mBoundTexture)
       if (t == name) t = 0;
   }
+  // Buffers with bytes OpenGL has not taken yet, sent before the next draw.
+  std::vector<BufferStore*> pendingBuffers;
+  void uploadPendingBuffers();
+  void forgetPending(BufferStore* store);
   // A buffer name about to be deleted: the vertex input states that read it go with it (the name may be
   // reused for another buffer).
   void forgetGlBuffer(GLuint name);

@@ -458,6 +458,7 @@ HRESULT Core::prepare(const char* where) {
   if (!makeCurrent()) return refuse(D3DERR_DEVICELOST, where, "the context cannot be made current");
   if (!state.shader) return invalidCall(where, "no vertex shader is set (this device has no fixed-function pipeline)");
   if (!state.declaration) return invalidCall(where, "no vertex declaration is set");
+  if (!pendingBuffers.empty()) uploadPendingBuffers();
   if (dirty & kDirtyProgram) {
     std::string error;
     if (!selectProgram(error)) return invalidCall(where, error.c_str());

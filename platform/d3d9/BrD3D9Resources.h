@@ -12,7 +12,9 @@ namespace brd3d9 {
 
 class Core;
 
-// GPU storage with a system-memory copy behind Lock and Unlock, shared by vertex and index buffers.
+// GPU storage with a system-memory copy behind Lock and Unlock, shared by vertex and index buffers. The bytes
+// of unlocks go to OpenGL at the next draw, the locks since the last draw as one range: a sprite batch written
+// sprite by sprite is one upload, not one for each sprite.
 struct BufferStore {
   GLuint gl = 0;
   GLenum target = GL_ARRAY_BUFFER;
@@ -20,10 +22,16 @@ struct BufferStore {
   bool locked = false;
   UINT lockOffset = 0, lockSize = 0;
   DWORD lockFlags = 0;
+  // Bytes pendingBegin..pendingEnd-1 changed since OpenGL last took them; pendingSync: some of them came from
+  // a lock that did not promise to leave queued draws' bytes alone, so the upload must keep OpenGL's order.
+  UINT pendingBegin = 0, pendingEnd = 0;
+  bool pendingSync = false;
 
   bool create(Core* core, GLenum target, UINT size);
   HRESULT lock(const char* where, UINT offset, UINT size, void** data, DWORD flags);
   HRESULT unlock(Core* core, const char* where);
+  // Sends OpenGL the pending bytes (the context is current).
+  void upload();
   void destroy(Core* core);
 };
 
