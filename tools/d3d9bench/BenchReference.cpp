@@ -200,6 +200,7 @@ Result runLayerReference(HWND window, int frames) {
     }
     d->EndScene();
     d->Present(nullptr, nullptr, nullptr, nullptr);
+    if (f == warmup + frames - 1) result.residentMiB = residentMiB();
   }
   if (frames > 0) {
     // The time runs until the last frame is drawn: the plain path may queue frames without bound while the
@@ -315,6 +316,7 @@ Result runPlainGLReference(HWND hwnd, int frames, int ahead) {
     }
     if (f == warmup + frames - 1) result.lastFrame = readPicture(0, kWidth, kHeight);
     context.swap();
+    if (f == warmup + frames - 1) result.residentMiB = residentMiB();
   }
   if (frames > 0) {
     std::vector<uint32_t> pixel(1);

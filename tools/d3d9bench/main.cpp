@@ -57,7 +57,7 @@ bool measure(const char* title, HWND window, int frames, int rounds, const std::
   }
   for (size_t k = 0; k < paths.size(); ++k) summary(paths[k].first, fps[k]);
   for (size_t k = 1; k < paths.size(); ++k)
-    std::printf("  layer / %s: min %.3f  median %.3f  max %.3f\n", paths[k].first,
+    std::printf("  layer / %s, per round: min %.3f  median %.3f  max %.3f\n", paths[k].first,
                 *std::min_element(ratios[k].begin(), ratios[k].end()), median(ratios[k]),
                 *std::max_element(ratios[k].begin(), ratios[k].end()));
   return true;
@@ -107,6 +107,9 @@ int main(int argc, char** argv) {
   pictureCheck("busy frame", busy[0], busy[1]);
   pictureCheck("reference frame", reference[0], reference[1]);
   pictureCheck("reference frame (no bound)", reference[0], reference[2]);
+  std::printf("reference frame, resident memory at the last frame (last round): layer %.0f MiB, plain OpenGL with the "
+              "bound %.0f MiB, without %.0f MiB\n",
+              reference[0].residentMiB, reference[1].residentMiB, reference[2].residentMiB);
   std::string error;
   const double reset = bench::layerResetMilliseconds(window, 50, error);
   if (reset < 0 || !error.empty()) {
