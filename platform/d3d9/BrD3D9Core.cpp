@@ -393,8 +393,9 @@ bool Core::present() {
 
 // A window on screen holds the application back at its swap; a surface that is never shown (SDL's offscreen
 // driver) does not, and the driver would queue frame after frame without bound, running ever further ahead of
-// what it has drawn and keeping every frame's commands in memory. Waiting for the frame before last keeps two
-// frames in flight, as a swap chain does.
+// what it has drawn and keeping every frame's commands in memory. Two frames stay in flight, as in a swap
+// chain: a frame before last already drawn costs a query, and only a driver really two frames behind is
+// waited for, so the software rasteriser keeps a frame to work on while the next is recorded.
 void Core::throttle() {
   if (mPacer.presented()) ++testCounts().presentWaits;
 }
