@@ -25,6 +25,7 @@ int BrRAGMiniMap::miFrameFX = 0;
 BrARGB BrRAGMiniMap::mCellColour(255, 255, 255, 255);
 int BrRAGMiniMap::miSharedTexture = -1;
 int BrRAGMiniMap::miSharedEffector = 0;
+const BrRAGMiniMap* BrRAGMiniMap::spShownBy = nullptr;
 
 namespace {
 
@@ -41,6 +42,20 @@ BrActor* Player() {
 }
 
 float Clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
+
+// The square texture turns with the camera inside a square frame: only the disc that stays inside the frame's
+// inner edge (6 of the frame's 128 texels from its side) is drawn, the corners left empty.
+bool InsideRound(int i, int j, int n) {
+  const float c = (float)n / 2.0f;
+  const float r = c * (58.0f / 64.0f);
+  const float dx = (float)i + 0.5f - c, dy = (float)j + 0.5f - c;
+  return dx * dx + dy * dy <= r * r;
+}
+
+uint8_t CellState(const BrRAGCell* cell) {
+  if (!cell) return 0;
+  return uint8_t(1 | (cell->IsOccupied() ? 2 : 0) | (cell->IsExplored() ? 4 : 0) | (cell->IsVisible() ? 8 : 0));
+}
 
 }  // namespace
 
@@ -60,10 +75,13 @@ BrRAGMiniMap& BrRAGMiniMap::operator=(const BrRAGMiniMap& other) {
   mfCellResolution = other.mfCellResolution;
   mfMinCellResolution = other.mfMinCellResolution;
   miExploredIconFX = other.miExploredIconFX;
+  mbShownValid = false;
   return *this;
 }
 
-BrRAGMiniMap::~BrRAGMiniMap() {}
+BrRAGMiniMap::~BrRAGMiniMap() {
+  if (spShownBy == this) spShownBy = nullptr;
+}
 
 void BrRAGMiniMap::Serialize(BrBin& bin) { BrMiniMap::Serialize(bin); }
 
@@ -162,31 +180,58 @@ void BrRAGMiniMap::RefreshMap() {
   if (m_iTexture == -1 || !render || !render->TextureMgr() || !map) return;
   BrTextureBase* texture = render->TextureMgr()->GetDynamic((unsigned int)m_iTexture);
   if (!texture) return;
-  if (!texture->Access(0)) return;
 
   BrVector min, max;
   GetActiveRegion(min, max);
   const int n = (int)m_fSurfaceSize;
   const float step = (max.x - min.x) / m_fSurfaceSize;
+  // A cell's column follows from x alone and its row from z alone: the cell of texel (i, j) is that of column
+  // i and row j, looked up once each instead of once a texel.
+  Shown shown;
+  shown.map = map;
+  shown.width = map->GridWidth();
+  shown.height = map->GridHeight();
+  shown.columns.resize((size_t)(n > 0 ? n : 0));
+  shown.rows.resize(shown.columns.size());
+  for (int i = 0; i < n; ++i) {
+    BrVector point((float)i * step + min.x, 0.0f, 0.0f);
+    int x = 0, y = 0;
+    map->GetCell(x, y, &point);
+    shown.columns[(size_t)i] = x;
+    shown.columnRow = y;
+  }
+  for (int j = 0; j < n; ++j) {
+    BrVector point(0.0f, 0.0f, (float)j * step + min.z);
+    int x = 0, y = 0;
+    map->GetCell(x, y, &point);
+    shown.rows[(size_t)j] = y;
+  }
+  for (int i = 0; i < n; ++i) {
+    if (i > 0 && shown.columns[(size_t)i] == shown.columns[(size_t)i - 1]) continue;
+    for (int j = 0; j < n; ++j)
+      if (j == 0 || shown.rows[(size_t)j] != shown.rows[(size_t)j - 1])
+        shown.states.push_back(CellState(map->GetCell(shown.columns[(size_t)i], shown.rows[(size_t)j])));
+  }
+  if (mbShownValid && spShownBy == this && shown == mShown) return;
+  if (!texture->Access(0)) return;
+
   const BrARGB visible(210, 255, 255, 255);
   const BrARGB revealed(128, 255, 255, 255);
   const BrARGB empty(0, 0, 0, 0);
-
   BrRAGCell* previousColumn = nullptr;
   BrRAGCell* previous = nullptr;
   for (int i = 0; i < n; ++i) {
-    const float x = (float)i * step + min.x;
-    BrVector columnPoint(x, 0.0f, 0.0f);
-    BrRAGCell* column = map->GetCell(&columnPoint);
+    const int x = shown.columns[(size_t)i];
+    BrRAGCell* column = map->GetCell(x, shown.columnRow);
     if (previousColumn && column != previousColumn) {
       // A column on the line between two cells: drawn empty without looking any cell up.
       for (int j = 0; j < n; ++j) texture->SetTexel(i, n - 1 - j, empty);
     } else {
       for (int j = 0; j < n; ++j) {
-        BrVector point(x, 0.0f, (float)j * step + min.z);
-        BrRAGCell* cell = map->GetCell(&point);
+        BrRAGCell* cell = map->GetCell(x, shown.rows[(size_t)j]);
         BrARGB colour = empty;
-        if (cell && cell->IsOccupied() && cell->IsExplored() && !(previous && cell != previous))
+        if (cell && cell->IsOccupied() && cell->IsExplored() && !(previous && cell != previous) &&
+            InsideRound(i, j, n))
           colour = cell->IsVisible() ? visible : revealed;
         texture->SetTexel(i, n - 1 - j, colour);
         previous = cell;
@@ -195,6 +240,9 @@ void BrRAGMiniMap::RefreshMap() {
     previousColumn = column;
   }
   texture->Update(0);
+  mShown = std::move(shown);
+  mbShownValid = true;
+  spShownBy = this;
 }
 
 void BrRAGMiniMap::DrawActorList(BrRenderBase* const render, float) {
@@ -262,8 +310,10 @@ void BrRAGMiniMap::Draw(BrRenderBase* const render, const BrVector& dir) {
   int index = -1;
   // The device dropped the texture (or there is none yet). A minimap keeps its effector and only gets a texture
   // in it, so a rebuild, or a new minimap for a new map, does not leave another "MiniMapFX" behind.
-  if (m_iTexture == -1 || !render->TextureMgr()->GetDynamic((unsigned int)m_iTexture, index) || index == -1)
+  if (m_iTexture == -1 || !render->TextureMgr()->GetDynamic((unsigned int)m_iTexture, index) || index == -1) {
     RebuildSurface(render);
+    mbShownValid = false;  // a new texture holds nothing yet
+  }
   RefreshMap();
   const float rotation = GetCurrentRotation(dir);
   brflow::Sprite(render, 0.8f, 0.0f, 0.2f, 0.2f * brflow::Aspect(render), (unsigned int)m_iEffector, 0.001f,

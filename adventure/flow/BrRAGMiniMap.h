@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/BrARGB.h"
 #include "core/BrVector.h"
@@ -34,7 +35,10 @@ public:
   void ZoomOut(float amount) override;
   // The player can see the object; false without an application or player.
   bool IsActorVisible(int id) override;
-  // Renders the grid cells of the active region into the dynamic texture (nothing without one).
+  // Renders the grid cells of the active region into the dynamic texture (nothing without one), when what the
+  // texture would show differs from what it shows: the cells under its texels (the player's place, the zoom) or
+  // the state of one of them (a cell explored, seen or left from view). The map shows inside a disc, so that
+  // turned with the camera it stays inside the frame.
   void RefreshMap() override;
   // The square of the active region around the player; both corners untouched without a player.
   void GetActiveRegion(BrVector& min, BrVector& max) const override;
@@ -72,4 +76,22 @@ protected:
   float mfCellResolution;
   float mfMinCellResolution;
   int32_t miExploredIconFX;
+
+private:
+  // What the texture shows: the map, the grid cell of each texel column and row, and the state of every cell
+  // they meet. Equal keys draw equal textures.
+  struct Shown {
+    const void* map = nullptr;
+    int width = 0, height = 0, columnRow = 0;
+    std::vector<int> columns, rows;
+    std::vector<uint8_t> states;
+    bool operator==(const Shown& o) const {
+      return map == o.map && width == o.width && height == o.height && columnRow == o.columnRow &&
+             columns == o.columns && rows == o.rows && states == o.states;
+    }
+  };
+  Shown mShown;
+  bool mbShownValid = false;
+  // The minimap that last wrote the run's shared surface.
+  static const BrRAGMiniMap* spShownBy;
 };

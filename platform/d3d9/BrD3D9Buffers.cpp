@@ -1,4 +1,5 @@
 // Vertex and index buffers: a system-memory copy behind Lock, sent to OpenGL at Unlock by the lock's kind.
+#include <algorithm>
 #include <cstring>
 
 #include "platform/d3d9/BrD3D9Core.h"
@@ -37,30 +38,61 @@ HRESULT BufferStore::lock(const char* where, UINT offset, UINT size, void** data
 HRESULT BufferStore::unlock(Core* core, const char* where) {
   if (!locked) return invalidCall(where, "not locked");
   locked = false;
-  if ((lockFlags & D3DLOCK_READONLY) || lockSize == 0 || !core->makeCurrent()) return D3D_OK;
-  glBindBuffer(GL_COPY_WRITE_BUFFER, gl);
-  const uint8_t* src = bytes.data() + lockOffset;
+  if ((lockFlags & D3DLOCK_READONLY) || lockSize == 0) return D3D_OK;
   if (lockFlags & D3DLOCK_DISCARD) {
-    // Fresh storage: draws already queued keep reading the old one, nothing waits.
-    glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(bytes.size()), nullptr, GL_DYNAMIC_DRAW);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(lockOffset), GLsizeiptr(lockSize), src);
-  } else if (lockFlags & D3DLOCK_NOOVERWRITE) {
-    // The caller promised not to touch what queued draws read: write without synchronising.
-    void* dst = glMapBufferRange(GL_COPY_WRITE_BUFFER, GLintptr(lockOffset), GLsizeiptr(lockSize),
-                                 GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
-    if (dst) {
-      std::memcpy(dst, src, lockSize);
-      glUnmapBuffer(GL_COPY_WRITE_BUFFER);
-    } else {
-      glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(lockOffset), GLsizeiptr(lockSize), src);
-    }
-  } else {
-    glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(lockOffset), GLsizeiptr(lockSize), src);
+    if (!core->makeCurrent()) return D3D_OK;
+    // Fresh storage: draws already queued keep reading the old one, nothing waits. The fresh storage holds
+    // the whole copy, so bytes written since the last draw come with it.
+    glBindBuffer(GL_COPY_WRITE_BUFFER, gl);
+    glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(bytes.size()), bytes.data(), GL_DYNAMIC_DRAW);
+    pendingBegin = pendingEnd = 0;
+    pendingSync = false;
+    return D3D_OK;
   }
+  if (pendingEnd == pendingBegin) {
+    core->pendingBuffers.push_back(this);
+    pendingBegin = lockOffset;
+    pendingEnd = lockOffset + lockSize;
+  } else {
+    pendingBegin = std::min(pendingBegin, lockOffset);
+    pendingEnd = std::max(pendingEnd, lockOffset + lockSize);
+  }
+  pendingSync = pendingSync || !(lockFlags & D3DLOCK_NOOVERWRITE);
   return D3D_OK;
 }
 
+void BufferStore::upload() {
+  if (pendingEnd <= pendingBegin) return;
+  glBindBuffer(GL_COPY_WRITE_BUFFER, gl);
+  const uint8_t* src = bytes.data() + pendingBegin;
+  const UINT size = pendingEnd - pendingBegin;
+  void* dst = nullptr;
+  // Only promised-free bytes (and bytes between them, equal to what OpenGL holds): written without
+  // synchronising with queued draws.
+  if (!pendingSync)
+    dst = glMapBufferRange(GL_COPY_WRITE_BUFFER, GLintptr(pendingBegin), GLsizeiptr(size),
+                           GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+  if (dst) {
+    std::memcpy(dst, src, size);
+    glUnmapBuffer(GL_COPY_WRITE_BUFFER);
+  } else {
+    glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(pendingBegin), GLsizeiptr(size), src);
+  }
+  pendingBegin = pendingEnd = 0;
+  pendingSync = false;
+}
+
+void Core::uploadPendingBuffers() {
+  for (BufferStore* b : pendingBuffers) b->upload();
+  pendingBuffers.clear();
+}
+
+void Core::forgetPending(BufferStore* store) {
+  pendingBuffers.erase(std::remove(pendingBuffers.begin(), pendingBuffers.end(), store), pendingBuffers.end());
+}
+
 void BufferStore::destroy(Core* core) {
+  core->forgetPending(this);
   if (gl && core->makeCurrent()) {
     core->forgetGlBuffer(gl);
     glDeleteBuffers(1, &gl);

@@ -72,7 +72,7 @@ void Core::drop() {
     SDL_GL_MakeCurrent(mWindow, nullptr);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
     mContext = nullptr;
-    mInFlight[0] = mInFlight[1] = nullptr;
+    mPacer.forget();
     bury(this);
   }
 }
@@ -399,17 +399,11 @@ bool Core::present() {
 
 // A window on screen holds the application back at its swap; a surface that is never shown (SDL's offscreen
 // driver) does not, and the driver would queue frame after frame without bound, running ever further ahead of
-// what it has drawn and keeping every frame's commands in memory. Waiting for the frame before last keeps two
-// frames in flight, as a swap chain does.
+// what it has drawn and keeping every frame's commands in memory. Two frames stay in flight, as in a swap
+// chain: a frame before last already drawn costs a query, and only a driver really two frames behind is
+// waited for, so the software rasteriser keeps a frame to work on while the next is recorded.
 void Core::throttle() {
-  GLsync& oldest = mInFlight[mFlightSlot];
-  if (oldest) {
-    glClientWaitSync(oldest, GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(5000000000ull));
-    glDeleteSync(oldest);
-    ++testCounts().presentWaits;
-  }
-  oldest = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-  mFlightSlot ^= 1;
+  if (mPacer.presented()) ++testCounts().presentWaits;
 }
 
 void Core::readFront(uint8_t* out, UINT width, UINT height, INT pitch) {

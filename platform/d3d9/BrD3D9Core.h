@@ -11,6 +11,7 @@
 
 #include "platform/d3d9/BrD3D9Conventions.h"
 #include "platform/d3d9/BrD3D9Internal.h"
+#include "platform/d3d9/BrFramePacer.h"
 #include "platform/d3d9/BrFsProgram.h"
 #include "platform/d3d9/BrVsProgram.h"
 #include "platform/d3d9/d3d9_capture.h"
@@ -20,6 +21,7 @@ struct SDL_Window;
 namespace brd3d9 {
 
 class Texture;
+struct BufferStore;
 class VertexBuffer;
 class IndexBuffer;
 class VertexShader;
@@ -93,8 +95,6 @@ class Core final : public Buried {
   const D3DPRESENT_PARAMETERS& params() const { return mParams; }
   void clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil);
   bool present();
-  // Waits for the frame before last, so that no more than two presented frames are queued in the driver.
-  void throttle();
   // Copies the last presented frame into 32-bit BGRA rows (top row first) of a width x height image.
   void readFront(uint8_t* out, UINT width, UINT height, INT pitch);
 
@@ -130,13 +130,20 @@ class Core final : public Buried {
     activeUnit(GL_TEXTURE0 + kFsStages);
     glBindTexture(GL_TEXTURE_2D, name);
   }
-  // Uploads the changed levels of a texture.
+  // Sends OpenGL the changed (and never sent) levels of a texture that are not locked, and lets their copies go
+  // unless the texture keeps them.
   void uploadTexture(Texture* texture);
+  // Reads a level of a texture OpenGL holds into out (width * height * 4 bytes, top row first).
+  void readTexture(Texture* texture, UINT level, uint8_t* out);
   // OpenGL names about to be deleted: forget that they are bound, so a reused name binds again.
   void forgetGlTexture(GLuint name) {
     for (GLuint& t : mBoundTexture)
       if (t == name) t = 0;
   }
+  // Buffers with bytes OpenGL has not taken yet, sent before the next draw.
+  std::vector<BufferStore*> pendingBuffers;
+  void uploadPendingBuffers();
+  void forgetPending(BufferStore* store);
   // A buffer name about to be deleted: the vertex input states that read it go with it (the name may be
   // reused for another buffer).
   void forgetGlBuffer(GLuint name);
@@ -220,8 +227,8 @@ class Core final : public Buried {
   bool mDirect = false;
   bool mKeepFront = false, mFrontValid = false, mPresented = false;
   // Frames presented and not yet drawn by the driver: at most two, as in a swap chain.
-  GLsync mInFlight[2] = {nullptr, nullptr};
-  int mFlightSlot = 0;
+  FramePacer mPacer{kSwapChainFramesAhead};
+  void throttle();
   int mSurfaceW = 0, mSurfaceH = 0;  // the window surface as made, where the video driver never resizes it
   GLuint mFbo = 0, mReadFbo = 0, mColor[2] = {0, 0}, mDepth = 0;
   GLuint mFrontFbo = 0, mFrontTex = 0;

@@ -16,12 +16,15 @@ struct CaptureRecorder {
 
 namespace {
 
-int32_t captureTexture(CaptureRecorder& r, const Texture* t) {
+int32_t captureTexture(CaptureRecorder& r, Texture* t) {
   if (!t || !t->gl) return -1;
   auto it = r.textures.find(t->gl);
   if (it != r.textures.end()) return it->second;
   BrD3D9CapturedTexture c;
-  for (const Texture::Level& l : t->levels) c.levels.push_back({l.width, l.height, l.texels});
+  for (UINT i = 0; i < t->levels.size(); ++i) {
+    c.levels.push_back({t->levels[i].width, t->levels[i].height, {}});
+    t->readLevel(i, c.levels.back().texels);
+  }
   c.opaque = t->format == D3DFMT_X8R8G8B8;
   r.out->textures.push_back(std::move(c));
   const int32_t index = int32_t(r.out->textures.size()) - 1;

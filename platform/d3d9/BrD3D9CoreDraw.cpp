@@ -385,17 +385,34 @@ void Core::applyViewport() {
 }
 
 void Core::uploadTexture(Texture* t) {
-  if (!t->gl) return;
-  bindSpareTexture(t->gl);
+  if (!t->gl || !makeCurrent()) return;
+  bool bound = false;
+  t->anyDirty = false;
   for (size_t i = 0; i < t->levels.size(); ++i) {
     Texture::Level& l = t->levels[i];
-    if (!l.dirty || l.locked) continue;
-    glTexSubImage2D(GL_TEXTURE_2D, GLint(i), 0, 0, GLsizei(l.width), GLsizei(l.height), GL_BGRA,
-                    GL_UNSIGNED_INT_8_8_8_8_REV, l.texels.data());
-    l.dirty = false;
+    if (l.locked) {
+      t->anyDirty = t->anyDirty || l.dirty || !l.inGl;
+      continue;
+    }
+    if (l.dirty || !l.inGl) {
+      if (!bound) bindSpareTexture(t->gl);
+      bound = true;
+      // A level never locked reads as zeros, as Direct3D's new textures do.
+      std::vector<uint8_t> zeros;
+      if (l.texels.empty()) zeros.assign(size_t(l.width) * l.height * 4, 0);
+      glTexSubImage2D(GL_TEXTURE_2D, GLint(i), 0, 0, GLsizei(l.width), GLsizei(l.height), GL_BGRA,
+                      GL_UNSIGNED_INT_8_8_8_8_REV, l.texels.empty() ? zeros.data() : l.texels.data());
+      l.dirty = false;
+      l.inGl = true;
+    }
+    if (!t->keepCopy) std::vector<uint8_t>().swap(l.texels);
   }
-  t->anyDirty = false;
-  for (const Texture::Level& l : t->levels) t->anyDirty = t->anyDirty || l.dirty;
+}
+
+void Core::readTexture(Texture* t, UINT level, uint8_t* out) {
+  bindSpareTexture(t->gl);
+  ++testCounts().textureReadBacks;
+  glGetTexImage(GL_TEXTURE_2D, GLint(level), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, out);
 }
 
 void Core::applyTextures() {
@@ -441,6 +458,7 @@ HRESULT Core::prepare(const char* where) {
   if (!makeCurrent()) return refuse(D3DERR_DEVICELOST, where, "the context cannot be made current");
   if (!state.shader) return invalidCall(where, "no vertex shader is set (this device has no fixed-function pipeline)");
   if (!state.declaration) return invalidCall(where, "no vertex declaration is set");
+  if (!pendingBuffers.empty()) uploadPendingBuffers();
   if (dirty & kDirtyProgram) {
     std::string error;
     if (!selectProgram(error)) return invalidCall(where, error.c_str());
@@ -502,6 +520,7 @@ HRESULT Core::draw(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount)
   if (!checkVertexRange(startVertex, int64_t(startVertex) + count - 1))
     return invalidCall("DrawPrimitive", "the vertices run past a stream's buffer (or a stream has none)");
   if (gCapture) captureDraw(mode, count, startVertex, count, nullptr, 0);
+  ++testCounts().draws;
   glDrawArrays(mode, GLint(startVertex), GLsizei(count));
   return D3D_OK;
 }
@@ -530,6 +549,7 @@ HRESULT Core::drawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT minIndex, 
   }
   dirty &= ~kDirtyIndices;
   if (gCapture) captureDraw(mode, count, baseVertex, 0, ib->store.bytes.data() + size_t(startIndex) * isz, isz);
+  ++testCounts().draws;
   glDrawElementsBaseVertex(mode, GLsizei(count), isz == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                            reinterpret_cast<const void*>(uintptr_t(startIndex) * isz), baseVertex);
   return D3D_OK;

@@ -12,7 +12,9 @@ namespace brd3d9 {
 
 class Core;
 
-// GPU storage with a system-memory copy behind Lock and Unlock, shared by vertex and index buffers.
+// GPU storage with a system-memory copy behind Lock and Unlock, shared by vertex and index buffers. The bytes
+// of unlocks go to OpenGL at the next draw, the locks since the last draw as one range: a sprite batch written
+// sprite by sprite is one upload, not one for each sprite.
 struct BufferStore {
   GLuint gl = 0;
   GLenum target = GL_ARRAY_BUFFER;
@@ -20,10 +22,16 @@ struct BufferStore {
   bool locked = false;
   UINT lockOffset = 0, lockSize = 0;
   DWORD lockFlags = 0;
+  // Bytes pendingBegin..pendingEnd-1 changed since OpenGL last took them; pendingSync: some of them came from
+  // a lock that did not promise to leave queued draws' bytes alone, so the upload must keep OpenGL's order.
+  UINT pendingBegin = 0, pendingEnd = 0;
+  bool pendingSync = false;
 
   bool create(Core* core, GLenum target, UINT size);
   HRESULT lock(const char* where, UINT offset, UINT size, void** data, DWORD flags);
   HRESULT unlock(Core* core, const char* where);
+  // Sends OpenGL the pending bytes (the context is current).
+  void upload();
   void destroy(Core* core);
 };
 
@@ -69,8 +77,10 @@ class IndexBuffer final : public RefCounted<IDirect3DIndexBuffer9>, public Burie
   void finalRelease() override;
 };
 
-// A 2D texture kept in system memory level by level; levels changed since the last draw are uploaded
-// when the texture is next used.
+// A 2D texture. A texture OpenGL holds keeps a system-memory copy of a level only while something needs it:
+// from LockRect to UnlockRect, which sends the changed level to OpenGL and lets the copy go. A texture locked
+// again after its copy went (one rewritten at run time) reads the level back once and keeps its copy from then
+// on. System-memory textures are their copy.
 class Texture final : public RefCounted<IDirect3DTexture9>, public Buried {
  public:
   Texture(Core* core, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
@@ -84,17 +94,22 @@ class Texture final : public RefCounted<IDirect3DTexture9>, public Buried {
 
   struct Level {
     UINT width, height;
-    std::vector<uint8_t> texels;  // width * 4 bytes a row, top row first
+    std::vector<uint8_t> texels;  // width * 4 bytes a row, top row first; empty while OpenGL holds the only copy
     bool locked = false;
-    bool dirty = true;
+    bool dirty = false;    // the copy has changes OpenGL has not
+    bool inGl = false;     // OpenGL holds the level's texels (before, its storage is undefined)
   };
+  // The level's texels as they are now, from the copy or read back from OpenGL (zeros before any were set).
+  void readLevel(UINT level, std::vector<uint8_t>& out);
+
   Core* core;
   std::vector<Level> levels;
   DWORD usage;
   D3DFORMAT format;
   D3DPOOL pool;
   GLuint gl = 0;
-  bool anyDirty = true;
+  bool anyDirty = true;     // a level must reach OpenGL before the next draw with the texture
+  bool keepCopy = false;    // rewritten at run time: the copy stays
 
  protected:
   void finalRelease() override;

@@ -26,26 +26,37 @@ bool lockOffset(const RECT* rect, UINT width, UINT height, size_t& offset) {
 Texture::Texture(Core* c, UINT width, UINT height, UINT levelCount, DWORD u, D3DFORMAT f, D3DPOOL p)
     : core(c), usage(u), format(f), pool(p) {
   core->retain();
+  const bool systemMemory = pool == D3DPOOL_SYSTEMMEM || pool == D3DPOOL_SCRATCH;
   for (UINT i = 0; i < levelCount; ++i) {
     Level l;
     l.width = width;
     l.height = height;
-    l.texels.assign(size_t(width) * height * 4, 0);
+    if (systemMemory) l.texels.assign(size_t(width) * height * 4, 0);
     levels.push_back(std::move(l));
     width = width > 1 ? width / 2 : 1;
     height = height > 1 ? height / 2 : 1;
   }
-  if (pool == D3DPOOL_SYSTEMMEM || pool == D3DPOOL_SCRATCH || !core->makeCurrent()) return;
+  if (systemMemory || !core->makeCurrent()) return;
   glGenTextures(1, &gl);
   core->bindSpareTexture(gl);
-  // Storage only: every level stays dirty, so its texels (filled by then, or the zeros above) go to OpenGL once,
-  // at the first draw that uses the texture, instead of a copy of zeros now and the real texels again later.
+  // Storage only: a level's texels go to OpenGL when its lock ends, or as zeros at the first draw that uses a
+  // level never locked, instead of a copy of zeros now and the real texels again later.
   for (size_t i = 0; i < levels.size(); ++i)
     glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, GLsizei(levels[i].width), GLsizei(levels[i].height), 0, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels.size()) - 1);
   // X8R8G8B8: the top byte is not alpha, so it reads as opaque.
   if (format == D3DFMT_X8R8G8B8) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
+}
+
+void Texture::readLevel(UINT level, std::vector<uint8_t>& out) {
+  const Level& l = levels[level];
+  if (!l.texels.empty()) {
+    out = l.texels;
+    return;
+  }
+  out.assign(size_t(l.width) * l.height * 4, 0);
+  if (gl && l.inGl && core->makeCurrent()) core->readTexture(this, level, out.data());
 }
 
 Texture::~Texture() = default;
@@ -79,6 +90,12 @@ HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, 
     return invalidCall(where, "default-pool textures without D3DUSAGE_DYNAMIC cannot be locked");
   size_t offset;
   if (!lockOffset(rect, l.width, l.height, offset)) return invalidCall(where, "rectangle outside the level");
+  if (l.texels.empty()) {
+    // The copy went with the last unlock: the texels come back from OpenGL, and a texture rewritten at run
+    // time keeps its copy from now on rather than read it back at every lock.
+    if (l.inGl) keepCopy = true;
+    readLevel(level, l.texels);
+  }
   locked->Pitch = INT(l.width * 4);
   locked->pBits = l.texels.data() + offset;
   l.locked = true;
@@ -93,6 +110,7 @@ HRESULT Texture::UnlockRect(UINT level) {
   if (level >= levels.size() || !levels[level].locked)
     return invalidCall("IDirect3DTexture9::UnlockRect", "level not locked");
   levels[level].locked = false;
+  if (gl) core->uploadTexture(this);
   return D3D_OK;
 }
 

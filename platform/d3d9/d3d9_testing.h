@@ -52,7 +52,9 @@ struct BrD3D9TestCounts {
   uint32_t frameCopies;        // frame-sized copies at Present (off-screen frame to window, front-buffer copies)
   uint32_t textureUnitChanges; // active texture unit switches
   uint32_t scissorChanges;     // scissor test switched on or off
-  uint32_t presentWaits;       // Presents that waited for the frame before last (two frames in flight at most)
+  uint32_t presentWaits;       // Presents that held the frame before last to be finished (two frames in flight at most)
+  uint32_t textureReadBacks;   // texture levels read back from OpenGL (their system-memory copy had gone)
+  uint32_t draws;              // draw calls sent to OpenGL
 };
 BrD3D9TestCounts brD3D9TestGetCounts();
 // Why the last refused call of the layer was refused ("" before any).

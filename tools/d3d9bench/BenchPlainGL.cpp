@@ -50,34 +50,18 @@ GLuint program(const char* vsText, const char* fsText) { return linkProgram(vsTe
 
 }  // namespace
 
-Result runPlainGL(HWND hwnd, int frames, bool viaFbo) {
+Result runPlainGL(HWND hwnd, int frames, bool viaFbo, int ahead) {
   Result result;
-  SDL_Window* window = brW32GetSDLWindow(hwnd);
-  if (!window) return result.error = "no window", result;
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-  SDL_GLContext ctx = SDL_GL_CreateContext(window);
-  if (!ctx) return result.error = std::string("no context: ") + SDL_GetError(), result;
-  SDL_GL_MakeCurrent(window, ctx);
-  SDL_GL_SetSwapInterval(0);
+  PlainContext context(ahead);
+  if (!context.open(brW32GetSDLWindow(hwnd), result.error)) return result;
   const GLuint worldProg = program(kWorldVS, kFS), spriteProg = program(kSpriteGlsl, kFS);
-  if (!worldProg || !spriteProg) {
-    SDL_GL_DeleteContext(ctx);
-    return result.error = "shaders failed", result;
-  }
+  if (!worldProg || !spriteProg) return result.error = "shaders failed", result;
   GLuint tex[kTextures];
-  glGenTextures(kTextures, tex);
   std::vector<uint32_t> texels(size_t(kTextureSize) * kTextureSize);
   for (int k = 0; k < kTextures; ++k) {
     for (int y = 0; y < kTextureSize; ++y)
       for (int x = 0; x < kTextureSize; ++x) texels[size_t(y) * kTextureSize + x] = texel(k, x, y);
-    glBindTexture(GL_TEXTURE_2D, tex[k]);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kTextureSize, kTextureSize, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                 texels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    tex[k] = makeTexture({{kTextureSize, kTextureSize, texels.data()}}, false, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_LOD_BIAS, -1.0f);
   }
   std::vector<WorldVertex> wv;
@@ -135,19 +119,9 @@ Result runPlainGL(HWND hwnd, int frames, bool viaFbo) {
 
   // With viaFbo the frame is drawn off-screen and copied to the window, as the layer presents it; on some
   // drivers (Mesa's software one among them) that is the faster way.
-  GLuint fbo = 0, color = 0, depth = 0;
-  if (viaFbo) {
-    glGenFramebuffers(1, &fbo);
-    glGenTextures(1, &color);
-    glBindTexture(GL_TEXTURE_2D, color);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kWidth, kHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-    glGenRenderbuffers(1, &depth);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, kWidth, kHeight);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, color, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth);
-  }
+  OffscreenTarget target;
+  if (viaFbo && !target.make(kWidth, kHeight)) return result.error = "no frame buffer", result;
+  const GLuint fbo = target.fbo;
   std::vector<SpriteVertex> sv;
   const int warmup = 10;
   Uint64 start = 0;
@@ -188,22 +162,15 @@ Result runPlainGL(HWND hwnd, int frames, bool viaFbo) {
       glDrawElementsBaseVertex(GL_TRIANGLES, kSpritesPerBatch * 6, GL_UNSIGNED_SHORT, nullptr,
                                b * kSpritesPerBatch * 4);
     }
-    if (f == warmup + frames - 1) {
-      std::vector<uint32_t> rows(size_t(kWidth) * kHeight);
-      glReadPixels(0, 0, kWidth, kHeight, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-      result.lastFrame.resize(rows.size());
-      for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-          result.lastFrame[size_t(y) * kWidth + x] = rows[size_t(kHeight - 1 - y) * kWidth + x] & 0xFFFFFFu;
-    }
+    if (f == warmup + frames - 1) result.lastFrame = readPicture(fbo, kWidth, kHeight);
     if (viaFbo) {
       glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
       glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
       glBlitFramebuffer(0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-      SDL_GL_SwapWindow(window);
+      context.swap();
       glBindFramebuffer(GL_FRAMEBUFFER, fbo);
     } else {
-      SDL_GL_SwapWindow(window);
+      context.swap();
     }
   }
   glFinish();
@@ -214,8 +181,6 @@ Result runPlainGL(HWND hwnd, int frames, bool viaFbo) {
     result.submitMsPerFrame = (threadSeconds() - threadStart) * 1000.0 / frames;
     result.ok = true;
   }
-  SDL_GL_MakeCurrent(window, nullptr);
-  SDL_GL_DeleteContext(ctx);
   return result;
 }
 

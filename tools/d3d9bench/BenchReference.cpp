@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kGridQuads = 100;  // 100 x 100 quads: 20,000 triangles
 constexpr int kRefSpriteSize = 64;
+constexpr int kSpriteTexture = 1;  // one of the scene's sprite textures, with its round alpha cut-out
 
 template <class T>
 void release(T*& p) {
@@ -111,7 +112,7 @@ Result runLayerReference(HWND window, int frames) {
   tex->LockRect(0, &r, nullptr, 0);
   for (int y = 0; y < kTextureSize; ++y)
     for (int x = 0; x < kTextureSize; ++x)
-      reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(r.pBits) + y * r.Pitch)[x] = texel(1, x, y);
+      reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(r.pBits) + y * r.Pitch)[x] = texel(kSpriteTexture, x, y);
   tex->UnlockRect(0);
   std::vector<SpriteVertex> gv;
   std::vector<uint16_t> gi;
@@ -199,6 +200,7 @@ Result runLayerReference(HWND window, int frames) {
     }
     d->EndScene();
     d->Present(nullptr, nullptr, nullptr, nullptr);
+    if (f == warmup + frames - 1) result.residentMiB = residentMiB();
   }
   if (frames > 0) {
     // The time runs until the last frame is drawn: the plain path may queue frames without bound while the
@@ -207,6 +209,16 @@ Result runLayerReference(HWND window, int frames) {
     d->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &s, nullptr);
     d->GetFrontBufferData(0, s);
     finish(result, start, cpuStart, frames);
+    D3DLOCKED_RECT shown;
+    if (SUCCEEDED(s->LockRect(&shown, nullptr, D3DLOCK_READONLY))) {
+      result.lastFrame.resize(size_t(kWidth) * kHeight);
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+          result.lastFrame[size_t(y) * kWidth + x] =
+              reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(shown.pBits) + y * shown.Pitch)[x] &
+              0xFFFFFFu;
+      s->UnlockRect();
+    }
     release(s);
   }
   release(tex);
@@ -221,33 +233,16 @@ Result runLayerReference(HWND window, int frames) {
   return result;
 }
 
-Result runPlainGLReference(HWND hwnd, int frames) {
+Result runPlainGLReference(HWND hwnd, int frames, int ahead) {
   Result result;
-  SDL_Window* window = brW32GetSDLWindow(hwnd);
-  if (!window) return result.error = "no window", result;
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-  SDL_GLContext ctx = SDL_GL_CreateContext(window);
-  if (!ctx) return result.error = std::string("no context: ") + SDL_GetError(), result;
-  SDL_GL_MakeCurrent(window, ctx);
-  SDL_GL_SetSwapInterval(0);
+  PlainContext context(ahead);
+  if (!context.open(brW32GetSDLWindow(hwnd), result.error)) return result;
   const GLuint prog = compileProgram();
-  if (!prog) {
-    SDL_GL_DeleteContext(ctx);
-    return result.error = "shaders failed", result;
-  }
-  GLuint tex = 0;
-  glGenTextures(1, &tex);
+  if (!prog) return result.error = "shaders failed", result;
   std::vector<uint32_t> texels(size_t(kTextureSize) * kTextureSize);
   for (int y = 0; y < kTextureSize; ++y)
-    for (int x = 0; x < kTextureSize; ++x) texels[size_t(y) * kTextureSize + x] = texel(1, x, y);
-  glBindTexture(GL_TEXTURE_2D, tex);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kTextureSize, kTextureSize, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-               texels.data());
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    for (int x = 0; x < kTextureSize; ++x) texels[size_t(y) * kTextureSize + x] = texel(kSpriteTexture, x, y);
+  makeTexture({{kTextureSize, kTextureSize, texels.data()}}, false, GL_LINEAR);
   std::vector<SpriteVertex> gv;
   std::vector<uint16_t> gi;
   grid(gv, gi);
@@ -319,15 +314,15 @@ Result runPlainGLReference(HWND hwnd, int frames) {
       glDrawElementsBaseVertex(GL_TRIANGLES, kSpritesPerBatch * 6, GL_UNSIGNED_SHORT, nullptr,
                                b * kSpritesPerBatch * 4);
     }
-    SDL_GL_SwapWindow(window);
+    if (f == warmup + frames - 1) result.lastFrame = readPicture(0, kWidth, kHeight);
+    context.swap();
+    if (f == warmup + frames - 1) result.residentMiB = residentMiB();
   }
   if (frames > 0) {
     std::vector<uint32_t> pixel(1);
     glReadPixels(0, 0, 1, 1, GL_BGRA, GL_UNSIGNED_BYTE, pixel.data());  // waits for the last frame
     finish(result, start, cpuStart, frames);
   }
-  SDL_GL_MakeCurrent(window, nullptr);
-  SDL_GL_DeleteContext(ctx);
   return result;
 }
 

@@ -1,16 +1,19 @@
 // d3d9bench: draws two frames at 1024x768 through the Direct3D 9 layer and with plain OpenGL into the same
-// window, in interleaved pairs of runs, and prints each side's frames per second (min/median/max) and the
-// median ratio: a busy frame (20,000 lit world triangles in 100 draws, 3,000 sprites in 20 batches) and the
-// reference frame (one screen-covering draw of 20,000 triangles, 3,000 64x64 alpha sprites re-uploaded each
-// frame in 20 batches). Then the time of a layer reset with 50 textures loaded.
-// Usage: d3d9bench [frames per run, default 100] [pairs of runs, default 5].
+// window, in interleaved rounds of runs, and prints each path's frames per second (min/median/max), the ratios
+// and how far the pictures differ: a busy frame (20,000 lit world triangles in 100 draws, 3,000 sprites in 20
+// batches) and the reference frame (one screen-covering draw of 20,000 triangles, 3,000 64x64 alpha sprites
+// re-uploaded each frame in 20 batches), the latter against plain OpenGL held to the layer's bound of frames in
+// flight and against plain OpenGL without one. Then the time of a layer reset with 50 textures loaded.
+// Usage: d3d9bench [frames per run, default 100] [rounds, default 5].
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "platform/d3d9/BrFramePacer.h"
 #include "platform/win32/win32_user.h"
+#include "tools/d3d9bench/BenchGL.h"
 #include "tools/d3d9bench/BenchPaths.h"
 #include "tools/d3d9bench/BenchScene.h"
 
@@ -29,34 +32,50 @@ void summary(const char* name, const std::vector<double>& fps) {
               median(fps), *std::max_element(fps.begin(), fps.end()));
 }
 
-// Runs pairs of (layer, plain OpenGL) runs of one frame, alternating, and prints the figures. The ratio of
-// each pair is taken, so that a change in the machine's load between pairs does not favour either side.
-bool measure(const char* title, HWND window, int frames, int pairs, bench::Result (*layer)(HWND, int),
-             bench::Result (*gl)(HWND, int), bench::Result* lastLayer, bench::Result* lastGL) {
+using Path = bench::Result (*)(HWND, int);
+
+// Runs the paths of one frame in turn, round after round, and prints each path's rate and, for each plain path,
+// the median over the rounds of the layer's rate over its rate (the ratio of each round is taken, so that a
+// change in the machine's load between rounds does not favour either side). The last round's results are kept.
+bool measure(const char* title, HWND window, int frames, int rounds, const std::vector<std::pair<const char*, Path>>& paths,
+             std::vector<bench::Result>& last) {
   std::printf("%s\n", title);
-  std::vector<double> layerFps, glFps, ratios;
-  for (int i = 0; i < pairs; ++i) {
-    const bench::Result a = layer(window, frames);
-    const bench::Result b = gl(window, frames);
-    if (!a.ok || !b.ok) {
-      std::fprintf(stderr, "d3d9bench: %s\n", (!a.ok ? a.error : b.error).c_str());
-      return false;
+  std::vector<std::vector<double>> fps(paths.size()), ratios(paths.size());
+  last.assign(paths.size(), bench::Result());
+  for (int i = 0; i < rounds; ++i) {
+    std::printf("  round %d:", i + 1);
+    for (size_t k = 0; k < paths.size(); ++k) {
+      last[k] = paths[k].second(window, frames);
+      if (!last[k].ok) {
+        std::fprintf(stderr, "d3d9bench: %s\n", last[k].error.c_str());
+        return false;
+      }
+      fps[k].push_back(last[k].framesPerSecond);
+      ratios[k].push_back(last[0].framesPerSecond / last[k].framesPerSecond);
+      std::printf(" %s %.1f fps%s", paths[k].first, last[k].framesPerSecond, k + 1 < paths.size() ? "," : "\n");
     }
-    std::printf("  pair %d: layer %6.1f fps, plain OpenGL %6.1f fps, ratio %.3f\n", i + 1, a.framesPerSecond,
-                b.framesPerSecond, a.framesPerSecond / b.framesPerSecond);
-    layerFps.push_back(a.framesPerSecond);
-    glFps.push_back(b.framesPerSecond);
-    ratios.push_back(a.framesPerSecond / b.framesPerSecond);
-    if (lastLayer) *lastLayer = a;
-    if (lastGL) *lastGL = b;
   }
-  summary("layer:", layerFps);
-  summary("plain OpenGL:", glFps);
-  std::printf("  median ratio (layer / plain OpenGL): %.3f (target 0.9 or more)\n", median(ratios));
+  for (size_t k = 0; k < paths.size(); ++k) summary(paths[k].first, fps[k]);
+  for (size_t k = 1; k < paths.size(); ++k)
+    std::printf("  layer / %s, per round: min %.3f  median %.3f  max %.3f\n", paths[k].first,
+                *std::min_element(ratios[k].begin(), ratios[k].end()), median(ratios[k]),
+                *std::max_element(ratios[k].begin(), ratios[k].end()));
   return true;
 }
 
+// Compares the last pictures of the layer and of a plain path.
+void pictureCheck(const char* name, const bench::Result& layer, const bench::Result& gl) {
+  int largest = 0;
+  const size_t differing = bench::differingPixels(layer.lastFrame, gl.lastFrame, 2, largest);
+  std::printf("%s pictures: %zu of %zu pixels differ by more than 2 (largest difference %d)\n", name, differing,
+              layer.lastFrame.size(), largest);
+}
+
 bench::Result busyGL(HWND window, int frames) { return bench::runPlainGL(window, frames, false); }
+bench::Result referenceBounded(HWND window, int frames) {
+  return bench::runPlainGLReference(window, frames, brd3d9::kSwapChainFramesAhead);
+}
+bench::Result referenceUnbounded(HWND window, int frames) { return bench::runPlainGLReference(window, frames, 0); }
 
 }  // namespace
 
@@ -75,22 +94,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "d3d9bench: no window\n");
     return 1;
   }
-  bench::Result layer, gl;
+  std::vector<bench::Result> busy, reference;
   if (!measure("busy frame (lit world in 100 draws, 3,000 sprites in 20 batches):", window, frames, pairs,
-               bench::runLayer, busyGL, &layer, &gl) ||
+               {{"layer", bench::runLayer}, {"plain OpenGL", busyGL}}, busy) ||
       !measure("reference frame (one 20,000-triangle draw, 3,000 64x64 alpha sprites in 20 batches):", window, frames,
-               pairs, bench::runLayerReference, bench::runPlainGLReference, nullptr, nullptr))
+               pairs,
+               {{"layer", bench::runLayerReference},
+                {"plain OpenGL, same bound", referenceBounded},
+                {"plain OpenGL, no bound", referenceUnbounded}},
+               reference))
     return 1;
-  long differing = 0, maxDiff = 0;
-  for (size_t i = 0; i < layer.lastFrame.size() && i < gl.lastFrame.size(); ++i) {
-    long worst = 0;
-    for (int c = 0; c < 3; ++c)
-      worst = std::max(worst, std::labs(long((layer.lastFrame[i] >> (8 * c)) & 0xFF) - long((gl.lastFrame[i] >> (8 * c)) & 0xFF)));
-    if (worst > 2) ++differing;
-    maxDiff = std::max(maxDiff, worst);
-  }
-  std::printf("busy frame pictures: %ld of %zu pixels differ by more than 2 (largest difference %ld)\n", differing,
-              layer.lastFrame.size(), maxDiff);
+  pictureCheck("busy frame", busy[0], busy[1]);
+  pictureCheck("reference frame", reference[0], reference[1]);
+  pictureCheck("reference frame (no bound)", reference[0], reference[2]);
+  std::printf("reference frame, resident memory at the last frame (last round): layer %.0f MiB, plain OpenGL with the "
+              "bound %.0f MiB, without %.0f MiB\n",
+              reference[0].residentMiB, reference[1].residentMiB, reference[2].residentMiB);
   std::string error;
   const double reset = bench::layerResetMilliseconds(window, 50, error);
   if (reset < 0 || !error.empty()) {

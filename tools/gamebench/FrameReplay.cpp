@@ -41,15 +41,13 @@ void FrameReplay::Release() {
   if (!m_Vaos.empty()) glDeleteVertexArrays(GLsizei(m_Vaos.size()), m_Vaos.data());
   if (!m_Buffers.empty()) glDeleteBuffers(GLsizei(m_Buffers.size()), m_Buffers.data());
   if (m_White) glDeleteTextures(1, &m_White);
-  if (m_Fbo) glDeleteFramebuffers(1, &m_Fbo);
-  if (m_Color) glDeleteTextures(1, &m_Color);
-  if (m_Depth) glDeleteRenderbuffers(1, &m_Depth);
+  m_Target.release();
   m_Programs.clear();
   m_Textures.clear();
   m_Samplers.clear();
   m_Vaos.clear();
   m_Buffers.clear();
-  m_White = m_Fbo = m_Color = m_Depth = 0;
+  m_White = 0;
   m_Calls.clear();
 }
 
@@ -78,20 +76,12 @@ bool FrameReplay::Upload(const BrD3D9FrameCapture& capture, std::string& error) 
   m_FixedNow.assign(m_Programs.size(), std::vector<float>(9, -1e30f));
 
   const uint32_t white = 0xFFFFFFFFu;
-  glGenTextures(1, &m_White);
-  glBindTexture(GL_TEXTURE_2D, m_White);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_BYTE, &white);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  m_White = bench::makeTexture({{1, 1, &white}});
   for (const BrD3D9CapturedTexture& ct : capture.textures) {
-    GLuint t = 0;
-    glGenTextures(1, &t);
-    m_Textures.push_back(t);
-    glBindTexture(GL_TEXTURE_2D, t);
-    for (size_t i = 0; i < ct.levels.size(); ++i)
-      glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, GLsizei(ct.levels[i].width), GLsizei(ct.levels[i].height), 0,
-                   GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, ct.levels[i].texels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(ct.levels.size()) - 1);
-    if (ct.opaque) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
+    std::vector<bench::TextureLevel> levels;
+    for (const BrD3D9CapturedTexture::Level& l : ct.levels)
+      levels.push_back({GLsizei(l.width), GLsizei(l.height), l.texels.data()});
+    m_Textures.push_back(bench::makeTexture(levels, ct.opaque));
   }
 
   // Layouts, their packed vertices, and one index buffer for every draw.
@@ -207,21 +197,8 @@ bool FrameReplay::Upload(const BrD3D9FrameCapture& capture, std::string& error) 
     now[size_t(call.source->program)] = &after;
   }
 
-  if (!capture.toWindow) {
-    const GLsizei w = GLsizei(capture.width), h = GLsizei(capture.height);
-    glGenTextures(1, &m_Color);
-    glBindTexture(GL_TEXTURE_2D, m_Color);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glGenRenderbuffers(1, &m_Depth);
-    glBindRenderbuffer(GL_RENDERBUFFER, m_Depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
-    glGenFramebuffers(1, &m_Fbo);
-    glBindFramebuffer(GL_FRAMEBUFFER, m_Fbo);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_Color, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, m_Depth);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return error = "no frame buffer", false;
-  }
+  if (!capture.toWindow && !m_Target.make(GLsizei(capture.width), GLsizei(capture.height)))
+    return error = "no frame buffer", false;
   m_Gl = Shadow();
   if (glGetError() != GL_NO_ERROR) return error = "OpenGL refused part of the upload", false;
   return true;
@@ -370,7 +347,7 @@ void FrameReplay::Bind(const Call& c) {
 }
 
 void FrameReplay::Draw() {
-  glBindFramebuffer(GL_FRAMEBUFFER, m_Fbo);
+  glBindFramebuffer(GL_FRAMEBUFFER, m_Target.fbo);
   for (const Call& c : m_Calls) {
     const BrD3D9CapturedCall& s = *c.source;
     if (s.isDraw) {
@@ -407,9 +384,9 @@ void FrameReplay::Draw() {
     if (s.scissor) glScissor(s.scissorBox[0], s.scissorBox[1], s.scissorBox[2], s.scissorBox[3]);
     glClear(s.clearMask);
   }
-  if (m_Fbo) {
+  if (m_Target.fbo) {
     const GLint w = GLint(m_Capture->width), h = GLint(m_Capture->height);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Fbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Target.fbo);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     if (m_Gl.scissor != 0) {
       glDisable(GL_SCISSOR_TEST);
@@ -420,32 +397,12 @@ void FrameReplay::Draw() {
 }
 
 std::vector<uint32_t> FrameReplay::Picture() const {
-  const GLsizei w = GLsizei(m_Capture->width), h = GLsizei(m_Capture->height);
-  std::vector<uint32_t> rows(size_t(w) * size_t(h)), out(rows.size());
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Fbo);
-  if (!m_Fbo) glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
-  for (GLsizei y = 0; y < h; ++y)
-    for (GLsizei x = 0; x < w; ++x)
-      out[size_t(y) * size_t(w) + size_t(x)] = rows[size_t(h - 1 - y) * size_t(w) + size_t(x)] & 0xFFFFFFu;
-  return out;
+  return bench::readPicture(m_Target.fbo, GLsizei(m_Capture->width), GLsizei(m_Capture->height));
 }
 
 size_t FrameReplay::CompareWithCapture(int tolerance, int& largest) {
   Draw();
-  const std::vector<uint32_t> mine = Picture();
-  size_t differing = 0;
-  largest = 0;
-  for (size_t i = 0; i < mine.size() && i < m_Capture->picture.size(); ++i) {
-    int worst = 0;
-    for (int c = 0; c < 3; ++c) {
-      const int a = int((mine[i] >> (8 * c)) & 0xFF), b = int((m_Capture->picture[i] >> (8 * c)) & 0xFF);
-      worst = std::max(worst, std::abs(a - b));
-    }
-    if (worst > tolerance) ++differing;
-    largest = std::max(largest, worst);
-  }
-  return differing;
+  return bench::differingPixels(Picture(), m_Capture->picture, tolerance, largest);
 }
 
 }  // namespace brbench

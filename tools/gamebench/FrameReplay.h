@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/d3d9/d3d9_capture.h"
+#include "tools/d3d9bench/BenchGL.h"
 
 namespace brbench {
 
@@ -87,7 +88,8 @@ private:
   std::vector<Program> m_Programs;
   std::vector<GLuint> m_Textures, m_Samplers, m_Vaos, m_Buffers;
   std::vector<BrD3D9CapturedSampler> m_SamplerValues;
-  GLuint m_White = 0, m_Fbo = 0, m_Color = 0, m_Depth = 0;
+  GLuint m_White = 0;
+  bench::OffscreenTarget m_Target;
   std::vector<Call> m_Calls;
   Shadow m_Gl;
   Saved m_Saved{};

@@ -156,3 +156,73 @@ TEST(RAGMiniMap, ZoomActorsAndRotation) {
   EXPECT_EQ(world.SpritesOf("ShaderMapCell").size(), 1u);
   EXPECT_FALSE(world.Drew("1"));
 }
+
+TEST(RAGMiniMap, TheTextureIsRedrawnWhenWhatItShowsChangesAndEqualsAFreshOne) {
+  FlowWorld world(kConfig, {}, 40, 40);
+  BrRAGPlayer* player = world.SpawnPlayer("Hero", 64.0f, 64.0f);  // the middle of cell (20, 20)
+  ASSERT_NE(player, nullptr);
+  BrRAGMiniMap* mini = MiniMapOf(world);
+  ASSERT_NE(mini, nullptr);
+  BrRAGMap* map = world.Map();
+  for (int x = 0; x < 40; ++x)
+    for (int y = 0; y < 40; ++y) map->GetCell(x, y)->SetExplored(x >= 20 && x <= 23 && y >= 18 && y <= 22);
+  mini->Draw(&world.dev);
+  ASSERT_GE(mini->GetTexture(), 0);
+  auto texture = [&]() { return world.dev.Textures()->dynamics[mini->GetTexture()]; };
+  const int first = texture()->accesses;
+  ASSERT_EQ(first, 1);
+
+  // Nothing changed: the texture is not touched.
+  mini->Draw(&world.dev);
+  mini->Draw(&world.dev);
+  EXPECT_EQ(texture()->accesses, first);
+
+  // A cell explored in view, a cell seen, the zoom, the player's place: each redraws it once.
+  EXPECT_EQ(TexelAt(world, mini, -64.0f, 64.0f) >> 24, 0u);
+  map->GetCell(19, 20)->SetExplored(true);
+  mini->Draw(&world.dev);
+  EXPECT_EQ(texture()->accesses, first + 1);
+  EXPECT_EQ(TexelAt(world, mini, -64.0f, 64.0f) >> 24, 128u) << "the explored cell shows";
+  const std::vector<uint32_t> explored = texture()->texels;
+  map->GetCell(19, 20)->SetVisible(true);
+  mini->Draw(&world.dev);
+  EXPECT_EQ(texture()->accesses, first + 2);
+  EXPECT_EQ(TexelAt(world, mini, -64.0f, 64.0f) >> 24, 210u);
+  map->GetCell(19, 20)->SetVisible(false);
+  mini->Draw(&world.dev);
+  EXPECT_EQ(texture()->texels, explored);
+
+  // The same texture as one drawn from nothing: the device drops it and the minimap makes and fills another.
+  world.dev.Textures()->UnlinkDynamics();
+  mini->Draw(&world.dev);
+  ASSERT_GE(mini->GetTexture(), 0);
+  EXPECT_EQ(texture()->texels, explored);
+
+  const int before = texture()->accesses;
+  mini->ZoomOut(0.12f);
+  mini->Draw(&world.dev);
+  EXPECT_EQ(texture()->accesses, before + 1);
+  player->Location().x += 3.0f;
+  mini->Draw(&world.dev);
+  EXPECT_EQ(texture()->accesses, before + 2);
+  mini->Draw(&world.dev);
+  EXPECT_EQ(texture()->accesses, before + 2);
+
+  // The map shows inside a disc: its corners stay empty whatever the cells there, so that turned with the
+  // camera the map never reaches past the frame.
+  for (int x = 0; x < 40; ++x)
+    for (int y = 0; y < 40; ++y) map->GetCell(x, y)->SetExplored(true);
+  mini->Draw(&world.dev);
+  RecordingTexture* t = texture();
+  int lit = 0;
+  for (unsigned i = 0; i < 128; ++i)
+    for (unsigned j = 0; j < 128; ++j) {
+      const float dx = float(i) + 0.5f - 64.0f, dy = float(j) + 0.5f - 64.0f;
+      if (dx * dx + dy * dy > 58.0f * 58.0f) {
+        ASSERT_EQ(t->Raw(i, j) >> 24, 0u) << "texel (" << i << ", " << j << ") lies outside the frame when turned";
+      } else if (t->Raw(i, j) >> 24) {
+        ++lit;
+      }
+    }
+  EXPECT_GT(lit, 128 * 128 / 3) << "the disc is drawn";
+}

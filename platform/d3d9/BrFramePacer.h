@@ -1,0 +1,61 @@
+// How far a context may run ahead of the driver: a fence after each presented frame, and a wait only when more
+// frames than the bound are still unfinished. Header-only, so that a plain-OpenGL path measured against the
+// layer can hold itself to the same bound.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <cstdint>
+
+namespace brd3d9 {
+
+// Presented frames a swap chain lets the driver hold unfinished: the layer's bound.
+constexpr int kSwapChainFramesAhead = 2;
+
+class FramePacer {
+ public:
+  static constexpr int kMaxAhead = 4;
+  // ahead: presented frames the driver may hold unfinished (1..kMaxAhead); 0 never waits.
+  explicit FramePacer(int ahead = kSwapChainFramesAhead) : mAhead(ahead < 0 ? 0 : (ahead > kMaxAhead ? kMaxAhead : ahead)) {}
+
+  // Marks the end of a frame just presented. When that puts more frames in flight than the bound, the oldest
+  // must be finished: a query when the driver has drawn it already, a wait when it has not. Returns true when
+  // the bound was held so (every Present once the queue is full), whether or not it had to wait.
+  bool presented() {
+    if (mAhead == 0) return false;
+    mFences[(mHead + mCount) % kRing] = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    ++mCount;
+    bool held = false;
+    while (mCount > mAhead) {
+      if (glClientWaitSync(mFences[mHead], 0, 0) == GL_TIMEOUT_EXPIRED) {
+        ++mWaits;
+        glClientWaitSync(mFences[mHead], GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(5000000000ull));
+      }
+      popOldest();
+      held = true;
+    }
+    return held;
+  }
+  // Presents that found the oldest frame unfinished and waited for it.
+  uint64_t waits() const { return mWaits; }
+  // Drops every fence (the context is current).
+  void release() {
+    while (mCount > 0) popOldest();
+  }
+  // Forgets the fences of a context that is gone with them.
+  void forget() { mHead = mCount = 0; }
+
+ private:
+  static constexpr int kRing = kMaxAhead + 1;
+  void popOldest() {
+    glDeleteSync(mFences[mHead]);
+    mHead = (mHead + 1) % kRing;
+    --mCount;
+  }
+  GLsync mFences[kRing] = {};
+  int mHead = 0, mCount = 0;
+  int mAhead;
+  uint64_t mWaits = 0;
+};
+
+}  // namespace brd3d9
