@@ -1,6 +1,8 @@
 // BrGameObj: ownership by id, destruction, turning and the archive form of every game object.
 #include "engine/kernel/BrGameObj.h"
 
+#include <cmath>
+
 #include "core/BrLogFile.h"
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrEngine.h"
@@ -19,6 +21,13 @@ BR_IMPLEMENT_CLASS(BrGameObj, BrStateMachine)
 namespace {
 BrMap* s_pScopedMap = nullptr;
 const float kTwoPi = 6.2831855f;
+// No level reaches this far from its centre, and no axis or offset is this long: a file that says otherwise is
+// damaged, and an object placed there would only fall, or be drawn, out of every reach.
+const float kMaxSavedExtent = 1.0e6f;
+
+bool WithinExtent(const BrVector& v) {
+  return std::fabs(v.x) <= kMaxSavedExtent && std::fabs(v.y) <= kMaxSavedExtent && std::fabs(v.z) <= kMaxSavedExtent;
+}
 }  // namespace
 
 BrGameObj::BrGameObj()
@@ -91,6 +100,13 @@ void BrGameObj::Serialize(BrBin& bin) {
   bin << m_DrawOffset;
   bin << m_bPhysics;
   m_Children.Serialize(bin);
+  if (bin.IsLoading() && !bin.HasFailed() &&
+      !(WithinExtent(m_Coords.Position) && WithinExtent(m_Coords.X) && WithinExtent(m_Coords.Y) &&
+        WithinExtent(m_Coords.Z) && WithinExtent(m_DrawOffset))) {
+    GLog.printf("ERROR: Saved object %s lies at (%g, %g, %g), beyond any level", m_Text.c_str() ? m_Text.c_str() : "",
+                double(m_Coords.Position.x), double(m_Coords.Position.y), double(m_Coords.Position.z));
+    bin.MarkFailed(nullptr);
+  }
 }
 
 bool BrGameObj::Init() {

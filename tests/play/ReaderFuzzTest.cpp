@@ -240,7 +240,7 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
   std::printf("slowest save input: %.3f s\n", slowest);
   EXPECT_GT(loaded, 0);
   // The good save still loads and plays.
-  ASSERT_TRUE(host.Game()->LoadGame("Saves\\good.gin"));
+  ASSERT_TRUE(host.Game()->LoadGame(Engine().getMediaDir() + "\\Saves\\good.gin"));
   host.RunUntilState("BrRAGGameStatePlaying", 5.0f, 8);
   host.Run(0.3f, 4);
   EXPECT_NE(host.Player(), nullptr);
