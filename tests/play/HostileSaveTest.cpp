@@ -177,8 +177,33 @@ TEST(HostileSaves, ASaveOfAnotherMapClassIsRefusedAndNewGamesStillBuildTheDungeo
   BrRAGMap* map = host.Map();
   const BrVector where = host.Player()->Location();
 
+  // Saves as the engine's own game writes them for its bare map: they read back whole, as that map.
+  auto engineMapSave = [&](const std::string& className, uint32_t version) {
+    const fs::path file = tree.Media() / "Saves" / "written.gin";
+    {
+      BrObject* spawned = static_cast<BrObject*>(Engine().Spawn("BrMap"));
+      BrMap* bare = spawned ? static_cast<BrMap*>(spawned->SafeCast(&BrMap::Type)) : nullptr;
+      EXPECT_NE(bare, nullptr);
+      if (!bare) return Bytes();
+      BrBin bin;
+      EXPECT_TRUE(bin.Open(file.string().c_str(), 0));
+      for (char c : {'G', 'I', 'N', 'F'}) bin.Stream(&c, 1, 1);
+      int32_t difficulty = 2;
+      BrStringT<char> name(className.c_str());
+      bin << version << difficulty << name;
+      bare->Init();
+      bare->Serialize(bin);
+      EXPECT_TRUE(bin.Close());
+      bare->Destroy();
+      delete bare;
+    }
+    const Bytes bytes = ReadAll(file);
+    fs::remove(file);
+    return bytes;
+  };
+
   // Through the menu: the row, the load button, and the player is told.
-  WriteAll(tree.Media() / "Saves" / "engine.gin", WithMapClass(good, "BrMap"));
+  WriteAll(tree.Media() / "Saves" / "engine.gin", engineMapSave("BrMap", 269));
   host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
   host.Frame();
   ASSERT_TRUE(ClickListRow(host, "LoadGameListBox", "engine.gin"));
@@ -191,10 +216,9 @@ TEST(HostileSaves, ASaveOfAnotherMapClassIsRefusedAndNewGamesStillBuildTheDungeo
   EXPECT_FALSE(Engine().GUI()->IsModal());
   fs::remove(tree.Media() / "Saves" / "engine.gin");
 
-  Bytes versionZero = WithMapClass(good, "BrMap");
-  versionZero.replace(4, 4, Raw(uint32_t(0)));
-  const std::pair<const char*, Bytes> bad[] = {{"empty class name", WithMapClass(good, "")},
-                                               {"version 0 and BrMap", versionZero}};
+  const std::pair<const char*, Bytes> bad[] = {{"empty class name", engineMapSave("", 269)},
+                                               {"version 0 and BrMap", engineMapSave("BrMap", 0)},
+                                               {"the game's save renamed BrMap", WithMapClass(good, "BrMap")}};
   for (const auto& entry : bad) {
     WriteAll(tree.Media() / "Saves" / "other.gin", entry.second);
     EXPECT_FALSE(LoadAsTheMenuDoes(host, "other.gin")) << entry.first;
@@ -202,6 +226,7 @@ TEST(HostileSaves, ASaveOfAnotherMapClassIsRefusedAndNewGamesStillBuildTheDungeo
     ExpectKept(host, map, where, entry.first);
   }
   EXPECT_GE(tree.Find("not this game's BrRogueMap"), 0);
+  fs::remove(tree.Media() / "Saves" / "other.gin");
 
   // A version field of 0 names no version: the save is read as this engine's and loads.
   Bytes zero = good;
