@@ -131,6 +131,14 @@ void BrGameObj::Destroy() {
     for (auto* node = m_Children.GetHead(); node; node = node->next) map->GetObjectA(node->element)->LostOwner(m_iID);
   }
   m_Children.Clear();
+  // The HUD control was given to the widget manager for this object alone: it goes with the object, or it would
+  // stay drawn for the rest of the run (one more for every game loaded or refused).
+  if (m_pHUD) {
+    BrHUD* hud = m_pHUD;
+    m_pHUD = nullptr;
+    hud->Destroy();
+    BrUIControl::DeleteControl(hud);
+  }
   BrStateMachine::Destroy();
 }
 

@@ -14,6 +14,7 @@
 
 #include "core/BrBin.h"
 #include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrHUD.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "engine/presentation/BrUIControlListBox.h"
 #include "platform/win32/win32.h"
@@ -98,13 +99,24 @@ bool LoadAsTheMenuDoes(PlayHost& host, const std::string& file) {
 
 bool Finite(const BrVector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-// A refused load kept the running game: the same map and player where they were, and the game plays on.
-void ExpectKept(PlayHost& host, BrRAGMap* map, const BrVector& at, const std::string& what) {
+int LiveControls() {
+  int n = 0;
+  for (int i = 0; i < Engine().GUI()->GetNumControls(); ++i) n += Engine().GUI()->GetTopControl(i) ? 1 : 0;
+  return n;
+}
+
+// A refused load kept the running game: the same map and player where they were, the player's HUD panel its
+// own, no control left over from the refused file, and the game plays on.
+void ExpectKept(PlayHost& host, BrRAGMap* map, const BrVector& at, const std::string& what, int controls = -1) {
   EXPECT_EQ(host.Map(), map) << what;
   EXPECT_EQ(std::string(host.Game()->GetMapType().c_str()), "BrRogueMap") << what;
   EXPECT_EQ(host.State(), "BrRAGGameStateLoadGameMenu") << what;
   ASSERT_NE(host.Player(), nullptr) << what;
   EXPECT_EQ(host.Player()->Location().y, at.y) << what;
+  BrUIControl* panel = Engine().GUI()->GetControl(BrStringT<char>("ingame_playerhud"), true);
+  ASSERT_NE(panel, nullptr) << what;
+  EXPECT_EQ(panel->GetParentControl(), static_cast<BrUIControl*>(host.Player()->GetHUD())) << what << ": the player's panel was taken";
+  if (controls >= 0) EXPECT_EQ(LiveControls(), controls) << what << ": a control of the refused file stayed";
 }
 
 // Picks the row naming file in the list box by clicking down its rows, as the player does.
@@ -259,11 +271,14 @@ TEST(HostileSaves, ASavedLevelTheDungeonDoesNotHaveIsRefused) {
   const size_t at = FindOnce(save, Raw(uint32_t(0x7E57A11Du)));
   ASSERT_NE(at, Bytes::npos);
   const BrVector where = host.Player()->Location();
+  host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
+  host.Frame();
+  const int controls = LiveControls();
   for (uint32_t value : {0u, 82u, 4294967295u}) {
     WriteAll(tree.Media() / "Saves" / "level.gin", WithField(save, at, value));
     EXPECT_FALSE(LoadAsTheMenuDoes(host, "level.gin")) << value;
     host.Run(0.2f);
-    ExpectKept(host, map, where, "level " + std::to_string(value));
+    ExpectKept(host, map, where, "level " + std::to_string(value), controls);
   }
   // The deepest level of the dungeon loads and is played there.
   WriteAll(tree.Media() / "Saves" / "level.gin", WithField(save, at, 80u));
@@ -271,7 +286,12 @@ TEST(HostileSaves, ASavedLevelTheDungeonDoesNotHaveIsRefused) {
   EXPECT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f));
   host.Run(0.2f);
   EXPECT_EQ(host.Map()->GetLevel(), 80u);
-  EXPECT_NE(host.Player(), nullptr);
+  ASSERT_NE(host.Player(), nullptr);
+  // The replaced game's player took its HUD along: one player HUD, holding the one panel.
+  EXPECT_EQ(LiveControls(), controls);
+  BrUIControl* panel = Engine().GUI()->GetControl(BrStringT<char>("ingame_playerhud"), true);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->GetParentControl(), static_cast<BrUIControl*>(host.Player()->GetHUD()));
 }
 
 TEST(HostileSaves, NoSavedNumberPutsThePlayerAtANonFinitePlaceOrOutOfReach) {
