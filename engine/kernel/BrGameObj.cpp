@@ -103,8 +103,9 @@ void BrGameObj::Serialize(BrBin& bin) {
   if (bin.IsLoading() && !bin.HasFailed() &&
       !(WithinExtent(m_Coords.Position) && WithinExtent(m_Coords.X) && WithinExtent(m_Coords.Y) &&
         WithinExtent(m_Coords.Z) && WithinExtent(m_DrawOffset))) {
-    GLog.printf("ERROR: Saved object %s lies at (%g, %g, %g), beyond any level", m_Text.c_str() ? m_Text.c_str() : "",
-                double(m_Coords.Position.x), double(m_Coords.Position.y), double(m_Coords.Position.z));
+    GLog.printf("ERROR: Saved object %s at (%g, %g, %g) has a position, axis or draw offset beyond any level",
+                m_Text.c_str() ? m_Text.c_str() : "", double(m_Coords.Position.x), double(m_Coords.Position.y),
+                double(m_Coords.Position.z));
     bin.MarkFailed(nullptr);
   }
 }

@@ -280,8 +280,10 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
   for (int i = 0, n = std::getenv("BR_FUZZ_ONLY_REGRESSIONS") ? 0 : Rounds(2000); i < n; ++i) {
     Bytes b = good;
     if (rng.Next() % 3 == 0) {
-      // One aligned word anywhere set to a hostile value: counts, levels and floats are words.
-      const size_t at = (rng.Next() * 4u) % (b.size() - 4) & ~size_t(3);
+      // One word set to a hostile value: counts, levels and floats are words (not aligned in the file). Half of
+      // them land in the last bytes, where the map's own counts, level and lists follow its objects and grid.
+      const size_t tail = std::min<size_t>(b.size() - 4, 512);
+      const size_t at = (rng.Next() & 1) ? b.size() - 4 - rng.Next() % tail : rng.Next() * 7u % (b.size() - 4);
       const uint32_t value = hostile[rng.Next() % (sizeof(hostile) / sizeof(hostile[0]))];
       std::memcpy(&b[at], &value, 4);
     } else {
@@ -308,20 +310,21 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
     if (std::getenv("BR_FUZZ_KEEP")) WriteAll(fs::path(std::getenv("BR_FUZZ_KEEP")) += ".current", input);
     watch.Begin(int(index));
     const auto started = std::chrono::steady_clock::now();
-    // Every frame is drawn, as the game draws them: what a step queues for drawing is drawn, not piled up.
     if (!host.Game()->IsInState("BrRAGGameStateLoadGameMenu")) {
       host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
-      host.Frame(1.0f / 30.0f, true);
+      host.Frame(1.0f / 30.0f, false);
     }
     BrMap* before = host.Game()->Map();
     if (host.Game()->LoadGame(path)) {
       ++loaded;
-      // The interlude draws the loaded map from its first frame; once faded it leaves for play, whose first
-      // step rebuilds the level.
-      for (int frame = 0; frame < 6 && !host.Game()->IsInState("BrRAGGameStatePlaying"); ++frame)
-        host.Frame(1.1f, true);
-      ASSERT_EQ(host.State(), "BrRAGGameStatePlaying") << "input " << index;
+      // The interlude draws the loaded map from its first frame (drawn here: a count that sizes the map's draw
+      // would hang it); once faded it leaves for play, whose first step rebuilds the level. The other frames
+      // are stepped only: drawing them would cost more than the rest of the test.
       host.Frame(1.0f / 30.0f, true);
+      for (int frame = 0; frame < 4 && !host.Game()->IsInState("BrRAGGameStatePlaying"); ++frame)
+        host.Frame(2.5f, false);
+      ASSERT_EQ(host.State(), "BrRAGGameStatePlaying") << "input " << index;
+      host.Frame(1.0f / 30.0f, false);
       ASSERT_NE(host.Map(), nullptr) << "input " << index << " left no game map";
       EXPECT_TRUE(host.Map()->IsA(dtiClass("BrRogueMap", nullptr))) << "input " << index;
       EXPECT_FALSE(host.Map()->IsChangingLevel()) << "input " << index;
