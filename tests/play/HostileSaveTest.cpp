@@ -116,7 +116,9 @@ void ExpectKept(PlayHost& host, BrRAGMap* map, const BrVector& at, const std::st
   BrUIControl* panel = Engine().GUI()->GetControl(BrStringT<char>("ingame_playerhud"), true);
   ASSERT_NE(panel, nullptr) << what;
   EXPECT_EQ(panel->GetParentControl(), static_cast<BrUIControl*>(host.Player()->GetHUD())) << what << ": the player's panel was taken";
-  if (controls >= 0) EXPECT_EQ(LiveControls(), controls) << what << ": a control of the refused file stayed";
+  if (controls >= 0) {
+    EXPECT_EQ(LiveControls(), controls) << what << ": a control of the refused file stayed";
+  }
 }
 
 // Picks the row naming file in the list box by clicking down its rows, as the player does.

@@ -297,7 +297,9 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
     if (rng.Next() % 8 == 0) b.resize(rng.Next() * 37u % b.size());
     inputs.push_back(b);
   }
-  if (!std::getenv("BR_FUZZ_ROUNDS") && !std::getenv("BR_FUZZ_ONLY_REGRESSIONS")) ASSERT_GE(inputs.size(), 2000u);
+  if (!std::getenv("BR_FUZZ_ROUNDS") && !std::getenv("BR_FUZZ_ONLY_REGRESSIONS")) {
+    ASSERT_GE(inputs.size(), 2000u);
+  }
 
   const double limit = std::getenv("BR_FUZZ_HANG_SECONDS") ? std::atof(std::getenv("BR_FUZZ_HANG_SECONDS")) : 60.0;
   HangWatch watch(limit);
