@@ -81,6 +81,15 @@ void BrRogueMap::Serialize(BrBin& bin)
                 m_uiCavernCount, ciMaxAreaCount);
     bin.MarkFailed(nullptr);
   }
+  if (bin.IsLoading() && !bin.HasFailed())
+    for (int i = 0; i < m_RandomPickups.GetCount(); ++i)
+      if (m_RandomPickups[i] < 0 || m_RandomPickups[i] >= m_ObjCfg.GetNumTypes())
+      {
+        GLog.printf("ERROR: BrRogueMap::Serialize(..) read random pickup kind %i of %i kinds",
+                    int(m_RandomPickups[i]), m_ObjCfg.GetNumTypes());
+        bin.MarkFailed(nullptr);
+        break;
+      }
   if (bin.IsLoading() && !bin.HasFailed() && !HasLevel(m_uiLevel))
   {
     GLog.printf("ERROR: BrRogueMap::Serialize(..) read level %u, which no level information of the dungeon covers",
