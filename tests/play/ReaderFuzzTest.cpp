@@ -1,9 +1,9 @@
 // Mutated input for the readers that no other test mutates, each through the real code that reads it in the
 // game: the main configuration into the configuration cache, the object configurations through the running
 // map's spawning of every kind, real saves of the generated dungeon loaded as the load menu loads them, then
-// drawn and played, and vs_1_1 shader text through the assembler. Seeded and repeatable (BR_FUZZ_SEED, BR_FUZZ_ROUNDS for longer local runs); files that
-// once broke a reader are kept under regressions/ and replayed first. Every failure must be clean: no crash,
-// no hang, no sanitizer report, the running game untouched.
+// drawn and played, and vs_1_1 shader text through the assembler. Seeded and repeatable (BR_FUZZ_SEED,
+// BR_FUZZ_ROUNDS for longer local runs); files that once broke a reader are kept under regressions/ and replayed
+// first. Every failure must be clean: no crash, no hang, no sanitizer report, the running game untouched.
 #include <gtest/gtest.h>
 
 #include <algorithm>
