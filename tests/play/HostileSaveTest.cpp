@@ -296,28 +296,34 @@ TEST(HostileSaves, NoSavedNumberPutsThePlayerAtANonFinitePlaceOrOutOfReach) {
   BrRAGPlayer* player = host.Player();
   const BrVector scale = player->GetDrawScale();
   const BrVector where = player->Location();
-  const float markX = 4321.0625f, markY = 1234.5625f, markAt = 6543.1875f;
+  const float speed = player->GetGroundSpeed();
+  const float markX = 4321.0625f, markY = 1234.5625f, markAt = 6543.1875f, markSpeed = 7777.8125f;
   const Bytes save = SaveMarked(
       tree, host,
       [&] {
         player->SetDrawScale(BrVector(markX, markY, scale.z));
         player->Location().x = markAt;
+        player->SetGroundSpeed(markSpeed);
       },
       [&] {
         player->SetDrawScale(scale);
         player->Location() = where;
+        player->SetGroundSpeed(speed);
       });
   const size_t scaleAt = FindOnce(save, Raw(markX) + Raw(markY));
   const size_t placeAt = FindOnce(save, Raw(markAt));
   ASSERT_NE(scaleAt, Bytes::npos);
   ASSERT_NE(placeAt, Bytes::npos);
+  const size_t speedAt = FindOnce(save, Raw(markSpeed));
+  ASSERT_NE(speedAt, Bytes::npos);
   BrRAGMap* map = host.Map();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
   const std::pair<std::string, Bytes> bad[] = {
       {"height NaN", WithField(save, scaleAt + 4, nan)},   {"height infinite", WithField(save, scaleAt + 4, inf)},
       {"height 1e9", WithField(save, scaleAt + 4, 1e9f)},  {"width -infinite", WithField(save, scaleAt, -inf)},
-      {"position NaN", WithField(save, placeAt, nan)},     {"position 1e30", WithField(save, placeAt, 1e30f)}};
+      {"position NaN", WithField(save, placeAt, nan)},     {"position 1e30", WithField(save, placeAt, 1e30f)},
+      {"speed 1e30", WithField(save, speedAt, 1e30f)}};
   for (const auto& entry : bad) {
     WriteAll(tree.Media() / "Saves" / "numbers.gin", entry.second);
     EXPECT_FALSE(LoadAsTheMenuDoes(host, "numbers.gin")) << entry.first;
@@ -328,7 +334,7 @@ TEST(HostileSaves, NoSavedNumberPutsThePlayerAtANonFinitePlaceOrOutOfReach) {
   // The real sizes load, and the rebuilt level stands the player on its floor at the saved height.
   WriteAll(tree.Media() / "Saves" / "numbers.gin", WithField(WithField(save, scaleAt, scale.x), placeAt, where.x));
   Bytes real = ReadAll(tree.Media() / "Saves" / "numbers.gin");
-  WriteAll(tree.Media() / "Saves" / "numbers.gin", WithField(real, scaleAt + 4, scale.y));
+  WriteAll(tree.Media() / "Saves" / "numbers.gin", WithField(WithField(real, scaleAt + 4, scale.y), speedAt, speed));
   ASSERT_TRUE(LoadAsTheMenuDoes(host, "numbers.gin"));
   EXPECT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f));
   host.Run(0.2f);
