@@ -123,5 +123,11 @@ BrBin& operator<<(BrBin& ar, BrVector& v)
   ar.Stream(&v.x, 4, 1);
   ar.Stream(&v.y, 4, 1);
   ar.Stream(&v.z, 4, 1);
+  // Positions, axes and scales are vectors: none may come back from a file as a NaN or an infinity.
+  if (ar.IsLoading() && !(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)))
+  {
+    v = BrVector(0.0f, 0.0f, 0.0f);
+    ar.MarkFailed("ERROR: The archive holds a vector that is not finite");
+  }
   return ar;
 }

@@ -1,6 +1,8 @@
 // BrRogueMap's level building: construction, the stream, Init and Step, and the digging of rooms, caverns and tunnels.
 #include "game/BrRogueMap.h"
 
+#include <cstring>
+
 #include <ctime>
 
 #include "adventure/world/BrRAGLevelInfo.h"
@@ -79,6 +81,40 @@ void BrRogueMap::Serialize(BrBin& bin)
                 m_uiCavernCount, ciMaxAreaCount);
     bin.MarkFailed(nullptr);
   }
+  if (bin.IsLoading() && !bin.HasFailed())
+    for (int i = 0; i < m_RandomPickups.GetCount(); ++i)
+      if (m_RandomPickups[i] < 0 || m_RandomPickups[i] >= m_ObjCfg.GetNumTypes())
+      {
+        GLog.printf("ERROR: BrRogueMap::Serialize(..) read random pickup kind %i of %i kinds",
+                    int(m_RandomPickups[i]), m_ObjCfg.GetNumTypes());
+        bin.MarkFailed(nullptr);
+        break;
+      }
+  if (bin.IsLoading() && !bin.HasFailed() && !HasLevel(m_uiLevel))
+  {
+    GLog.printf("ERROR: BrRogueMap::Serialize(..) read level %u, which no level information of the dungeon covers",
+                m_uiLevel);
+    bin.MarkFailed(nullptr);
+  }
+}
+
+// The dungeon's levels are those its level information covers. Content without any level information still
+// builds (with the default look), so then every level from 1 on is the dungeon's.
+bool BrRogueMap::HasLevel(unsigned int level) const
+{
+  if (level < 1)
+    return false;
+  bool anyInfo = false;
+  for (int i = 0; i < m_ObjCfg.GetNumTypes(); ++i)
+  {
+    const _RAGObjSpawnDef def = m_ObjCfg.GetType(i);
+    if (std::strcmp(def.native, "BrRogueLevelInfo") != 0)
+      continue;
+    anyInfo = true;
+    if (def.levels[0] <= int64_t(level) && int64_t(level) <= def.levels[1])
+      return true;
+  }
+  return !anyInfo && level <= ciMaxLevelWithoutInfo;
 }
 
 bool BrRogueMap::Init()

@@ -23,14 +23,19 @@ public:
   // Most rooms, and most caverns, a level digs: the level information is clamped to it and a save holding more
   // is refused, so that digging and population stay bounded.
   static constexpr unsigned int ciMaxAreaCount = 500;
+  // The deepest level a dungeon without any level information goes to.
+  static constexpr unsigned int ciMaxLevelWithoutInfo = 1000;
 
   // 3 rooms, 2 caverns, rooms 6 x 6 varying by 2, caverns of radius 4 varying by 2, density 75.
   BrRogueMap();
   ~BrRogueMap() override;
 
   // The grid map's stream, then room and cavern counts and sizes and the random pickup list. Loading fails
-  // (logged) when either count is above ciMaxAreaCount.
+  // (logged) when either count is above ciMaxAreaCount, or when the level is not one of the dungeon's (HasLevel).
   void Serialize(BrBin& bin) override;
+  // Whether some level information of the loaded configuration covers level (any level from 1 to
+  // ciMaxLevelWithoutInfo when the configuration has none).
+  bool HasLevel(unsigned int level) const;
   // Builds the level at the stored level (1 for a new game): see the class comment. True.
   bool Init() override;
   // Rebuilds the level when a level change is pending, steps the hints, then the objects.

@@ -14,6 +14,7 @@
 #include "engine/kernel/BrScriptDaemon.h"
 #include "engine/presentation/BrAudioMgrBase.h"
 #include "game/Enemy.h"
+#include "templates/BrArchiveOps.h"
 
 BR_IMPLEMENT_CLASS(Chest, BrRAGWidget)
 
@@ -50,7 +51,7 @@ Chest::~Chest()
 void Chest::Serialize(BrBin& bin)
 {
   BrRAGWidget::Serialize(bin);
-  bin.Stream(&m_bMonster, 1, 1);
+  bin << m_bMonster;
   m_OpenIcon.Serialize(bin);
 }
 

@@ -11,6 +11,7 @@
 #include "core/BrNumeric.h"
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrBillboard.h"
+#include "templates/BrArchiveOps.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrMap.h"
 #include "engine/presentation/BrAudioMgrBase.h"
@@ -200,8 +201,7 @@ MUTPoison::~MUTPoison()
 void MUTPoison::Serialize(BrBin& bin)
 {
   BrRAGMutator::Serialize(bin);
-  bin.Stream(&m_fDmgPerSecond, 4, 1);
-  bin.Stream(&m_fAccumulated, 4, 1);
+  bin << m_fDmgPerSecond << m_fAccumulated;
 }
 
 bool MUTPoison::Init()

@@ -1,6 +1,7 @@
 // The stream operators through which persistent classes write and read their fields, and min/max/clamp.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "core/BrBin.h"
@@ -41,11 +42,17 @@ inline BrBin& operator<<(BrBin& ar, uint32_t& v)
   ar.Stream(&v, 4, 1);
   return ar;
 }
-// 4 bytes: the float's 32-bit pattern.
+// 4 bytes: the float's 32-bit pattern. No saved quantity is a NaN or an infinity: a loaded one fails the archive
+// (and reads as 0), so a damaged file can never put one into a position, a scale or a timer.
 inline BrBin& operator<<(BrBin& ar, float& v)
 {
   static_assert(sizeof(float) == 4, "archives hold 32-bit floats");
   ar.Stream(&v, 4, 1);
+  if (ar.IsLoading() && !std::isfinite(v))
+  {
+    v = 0.0f;
+    ar.MarkFailed("ERROR: The archive holds a number that is not finite");
+  }
   return ar;
 }
 

@@ -181,9 +181,10 @@ BrStringT<char> BrRAGGame::GetAutoSaveFilename() {
 }
 
 bool BrRAGGame::LoadGame(const BrStringT<char>& path) {
-  // The engine's loader checks every length before it allocates and builds the map aside, so a bad file leaves
-  // the running game exactly as it was.
-  if (!LoadSaveFile(path)) {
+  // The path is opened as given (the load menu passes the media folder's Saves folder with the file). The
+  // engine's loader checks every field before it is used and builds the map aside, so a bad file leaves the
+  // running game, its map class and its difficulty exactly as they were.
+  if (!LoadSaveFileAt(path)) {
     GLog.printf("ERROR: Could not load the save game %s", path.c_str() ? path.c_str() : "");
     return false;
   }

@@ -125,7 +125,7 @@ bool BrRAGHUD::ControlLeftClicked(const BrStringT<char>& idText) {
     const BrStringT<char> selection = ListSelection("LoadGameListBox");
     if (selection.Length() == 0) return false;
     BrGame* game = TheGame();
-    if (!game || !game->LoadGame(BrStringT<char>("Saves\\") + selection))
+    if (!game || !game->LoadGame(Engine().getMediaDir() + "\\Saves\\" + selection))
       ShowMessage(BrStringT<char>("That saved game could not\nbe loaded."));
     return false;
   }

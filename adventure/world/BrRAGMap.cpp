@@ -134,20 +134,58 @@ void BrRAGMap::Serialize(BrBin& bin)
   if (!bin.IsLoading())
     return;
 
-  // The stream's grid is replaced by the level rebuilt after loading, but until then nothing may index past the
-  // cells read: a size that does not match them, or a broken scale, empties the grid.
-  const bool sizeFits = m_iWidth >= 0 && m_iHeight >= 0 && int64_t(m_iWidth) * m_iHeight == m_Cells.GetCount();
-  if (bin.HasFailed() || !sizeFits || !(m_fGridScale > 0.0f && std::isfinite(m_fGridScale)))
+  // The stream's grid is replaced by the level rebuilt after loading, but until then the map is drawn and stepped
+  // with what was read: every count that sizes a loop or indexes the grid must be one a level can have, or the
+  // save is refused.
+  if (!bin.HasFailed())
   {
-    if (!bin.HasFailed() || m_iWidth || m_iHeight)
-      GLog.printf("ERROR: BrRAGMap::Serialize(..) read a grid of %i x %i for %i cells from %s; grid emptied",
-                  int(m_iWidth), int(m_iHeight), int(m_Cells.GetCount()), bin.GetFullPath());
+    const char* why = LoadedFieldsFault();
+    if (why)
+    {
+      GLog.printf("ERROR: BrRAGMap::Serialize(..) refused %s: %s (grid %i x %i for %i cells, scale %g, highest "
+                  "floor type %i, level %u)",
+                  bin.GetFullPath(), why, int(m_iWidth), int(m_iHeight), int(m_Cells.GetCount()),
+                  double(m_fGridScale), int(m_iMaxFloorType), m_uiLevel);
+      bin.MarkFailed(nullptr);
+    }
+  }
+  if (bin.HasFailed())
+  {
     DestroyGrid();
-    if (!(m_fGridScale > 0.0f && std::isfinite(m_fGridScale)))
+    m_iMaxFloorType = 0;
+    if (!(m_fGridScale > 0.0f && m_fGridScale <= cfMaxGridScale))
       m_fGridScale = cfDefaultGridScale;
   }
   // No visible flag is streamed, so the list restarts empty.
   m_VisibleCells.Clear();
+}
+
+const char* BrRAGMap::LoadedFieldsFault() const
+{
+  const int cells = m_Cells.GetCount();
+  if (m_iWidth < 0 || m_iHeight < 0 || int64_t(m_iWidth) * m_iHeight != cells)
+    return "its grid size does not match its cells";
+  if (!(m_fGridScale > 0.0f && m_fGridScale <= cfMaxGridScale))
+    return "its grid scale is out of range";
+  // The draw walks every floor type up to this one each frame.
+  if (m_iMaxFloorType < 0 || m_iMaxFloorType > ciMaxFloorTypes)
+    return "its highest floor type is out of range";
+  if (m_uiLevel < 1)
+    return "it names no level";
+  if (m_Vertices.GetCount() > ciMaxVertices)
+    return "it holds more vertices than a level draws";
+  if (m_SkipFloorCells.GetCount() > cells || m_VisibleCells.GetCount() > cells)
+    return "it lists more cells than its grid has";
+  if (m_iFillColumn < 0 || m_iFillColumn > m_iWidth)
+    return "its fill column is outside the grid";
+  if (m_iOccupiedCount < 0 || m_iOccupiedCount > cells || m_iExploredCount < 0 || m_iExploredCount > cells)
+    return "its occupied or explored count is outside the grid";
+  if (m_ConfigFiles.GetCount() > ciMaxConfigFiles)
+    return "it names too many configuration files";
+  for (int i = 0; i < m_ConfigFiles.GetCount(); ++i)
+    if (m_ConfigFiles[i].Length() == 0 || m_ConfigFiles[i].Length() >= 260)
+      return "it names a configuration file that cannot be one";
+  return nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------------------------

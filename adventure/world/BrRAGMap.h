@@ -32,6 +32,10 @@ public:
   static constexpr int ciIndexBufferSize = 10800;
   // Most vertices 16-bit indices can address; a level that would need more is refused.
   static constexpr int ciMaxVertices = 65536;
+  // Bounds of what a saved map may hold: floor types drawn, configuration files named, grid scale.
+  static constexpr int ciMaxFloorTypes = 255;
+  static constexpr int ciMaxConfigFiles = 256;
+  static constexpr float cfMaxGridScale = 1.0e4f;
   // Draws of CellRandom before it falls back to scanning the grid.
   static constexpr int ciMaxRandomDraws = 10000;
   // Passes of Trace after the first.
@@ -221,6 +225,8 @@ public:
   int GetMaxFloorType() const { return m_iMaxFloorType; }
 
 protected:
+  // Why the fields just read from a save cannot be a map's (null when they can).
+  const char* LoadedFieldsFault() const;
   // Builds the collision walls of every occupied cell's open sides. Walls are rebuilt, never doubled.
   void BuildCollisionSet();
   // Snaps each path node to its cell's centre at height 32, then the base map's linking.

@@ -186,7 +186,11 @@ bool BrRAGPlayer::Init() {
 bool BrRAGPlayer::CreateHUD() {
   if (!BrRAGActor::CreateHUD()) return false;
   BrGUI* gui = Engine().GUI();
-  if (BrUIControl* old = gui ? gui->GetControl(BrStringT<char>("ingame_playerhud"), true) : nullptr) {
+  // A player read into a map that is being loaded aside leaves the running player's panel alone: the load may
+  // yet be refused. Once its map is installed, the old player goes, and its HUD and panel with it.
+  BrApplication* app = Engine().App();
+  const bool aside = app && app->Map() && WorldMap() != app->Map();
+  if (BrUIControl* old = gui && !aside ? gui->GetControl(BrStringT<char>("ingame_playerhud"), true) : nullptr) {
     BrUIControl* parent = old->GetParentControl();
     old->Destroy();
     // Detached and freed only when a parent holds it; a top-level control stays the GUI's.

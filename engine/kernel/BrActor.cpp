@@ -1,7 +1,10 @@
 // BrActor: the actor's configuration keys, death sound, target lookup and archive form.
 #include "engine/kernel/BrActor.h"
 
+#include <cmath>
+
 #include "core/BrBin.h"
+#include "core/BrLogFile.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrMap.h"
 #include "engine/kernel/BrScriptDaemon.h"
@@ -47,6 +50,17 @@ void BrActor::Serialize(BrBin& bin) {
   bin << m_PathDest;
   bin << m_iTargetID;
   if (bin.GetVersion() >= 268) bin << m_HUDColour;
+  // A speed no configuration gives would carry the actor out of the level within a frame or two, and a goal
+  // beyond any level would be walked towards for ever.
+  const float most = 1.0e6f;
+  if (bin.IsLoading() && !bin.HasFailed() &&
+      !(std::fabs(m_fGroundSpeed) <= 1.0e5f && std::fabs(m_PathDest.x) <= most && std::fabs(m_PathDest.y) <= most &&
+        std::fabs(m_PathDest.z) <= most)) {
+    GLog.printf("ERROR: Saved actor %s moves at %g towards (%g, %g, %g), out of any level's reach",
+                m_Text.c_str() ? m_Text.c_str() : "", double(m_fGroundSpeed), double(m_PathDest.x),
+                double(m_PathDest.y), double(m_PathDest.z));
+    bin.MarkFailed(nullptr);
+  }
 }
 
 void BrActor::LoadScript(const char* section, BrCfgFile* cfg) {

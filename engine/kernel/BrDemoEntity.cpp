@@ -1,6 +1,8 @@
 // BrDemoEntity: configuration from a section, icons, minimap presence, touching and the entity's archive form.
 #include "engine/kernel/BrDemoEntity.h"
 
+#include <cmath>
+
 #include "core/BrBin.h"
 #include "core/BrLogFile.h"
 #include "engine/kernel/BrActor.h"
@@ -20,6 +22,11 @@
 #include "templates/BrArchiveOps.h"
 
 BR_IMPLEMENT_CLASS(BrDemoEntity, BrGameObj)
+
+namespace {
+// Larger than anything the configurations size (a few hundred units at most), far smaller than a level.
+const float kMaxSavedSize = 1.0e4f;
+}  // namespace
 
 BrDemoEntity::BrDemoEntity()
     : m_DrawScale(64.0f, 64.0f, 0.0f),
@@ -79,6 +86,18 @@ void BrDemoEntity::Serialize(BrBin& bin) {
   bin << m_bShowsOnMiniMap;
   bin << m_bRevealed;
   bin << m_fMiniMapScale;
+  // The level places an entity at its draw height and sizes its collision by its width: a size no
+  // configuration gives would put it far above the floor or let it touch the whole level.
+  if (bin.IsLoading() && !bin.HasFailed()) {
+    const float most = kMaxSavedSize;
+    const BrVector& s = m_DrawScale;
+    if (!(std::fabs(s.x) <= most && std::fabs(s.y) <= most && std::fabs(s.z) <= most &&
+          std::fabs(m_fMiniMapScale) <= most)) {
+      GLog.printf("ERROR: Saved entity %s is drawn %g x %g x %g, larger than %g",
+                  m_Text.c_str() ? m_Text.c_str() : "", double(s.x), double(s.y), double(s.z), double(most));
+      bin.MarkFailed(nullptr);
+    }
+  }
 }
 
 namespace {

@@ -164,14 +164,14 @@ bool BrGame::SaveGame(const BrStringT<char>& name) {
 }
 
 bool BrGame::LoadSaveFile(const BrStringT<char>& name) {
-  const BrStringT<char> path = Engine().getMediaDir() + "\\" + name;
+  return LoadSaveFileAt(Engine().getMediaDir() + "\\" + name);
+}
+
+bool BrGame::LoadSaveFileAt(const BrStringT<char>& path) {
   BrBin bin;
   bin.Loading();
   if (!bin.Open(path.c_str(), 0)) return false;
-  if (bin.GetVersion() == BrBin::ciHeaderlessVersion) {
-    GLog.printf("ERROR: %s is not a save game", path.c_str());
-    return false;
-  }
+  // A save from before the header was written starts with the map class name and carries no difficulty.
   int32_t difficulty = 1;
   if (bin.GetVersion() > 266) bin << difficulty;
   BrStringT<char> mapType;
@@ -184,12 +184,23 @@ bool BrGame::LoadSaveFile(const BrStringT<char>& name) {
                 int(ciMaxDifficulty));
     return false;
   }
+  // A save of another map class (the engine's bare map, or none named) would replace the game with a map it
+  // cannot play, and every later new game would make that class too.
+  const char* const gameMap = m_MapType.Length() ? m_MapType.c_str() : "BrMap";
+  const char* const savedMap = mapType.Length() ? mapType.c_str() : "BrMap";
+  const dtiClass expected(gameMap, nullptr);
 
-  BrObject* spawned = static_cast<BrObject*>(Engine().Spawn(mapType.Length() ? mapType.c_str() : "BrMap"));
+  BrObject* spawned = static_cast<BrObject*>(Engine().Spawn(savedMap));
   BrMap* map = spawned ? static_cast<BrMap*>(spawned->SafeCast(&BrMap::Type)) : nullptr;
   if (!map) {
     delete spawned;
     GLog.printf("ERROR: Save game %s names a map class that cannot be made", path.c_str());
+    return false;
+  }
+  if (!map->IsA(expected)) {
+    delete map;
+    GLog.printf("ERROR: Save game %s holds a map of class %s, not this game's %s", path.c_str(),
+                mapType.c_str() ? mapType.c_str() : "", gameMap);
     return false;
   }
   bool ok = false;

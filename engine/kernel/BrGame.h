@@ -51,10 +51,14 @@ public:
   // Nothing in the base.
   virtual void ShowHint(const BrStringT<char>& name);
 
-  // Reads the save game at media folder + "\\" + name into a new map and, only when the whole file reads back
-  // sound, makes it the game's map with the saved difficulty and map type. False (the running game untouched)
-  // for a missing, truncated or corrupt file.
+  // Reads the save game at media folder + "\\" + name: LoadSaveFileAt with that path.
   bool LoadSaveFile(const BrStringT<char>& name);
+  // Reads the save game at path (as given) into a new map and, only when the whole file reads back sound, makes
+  // it the game's map with the saved difficulty. A file without the "GINF" header is read as version 262 with
+  // difficulty 1. The saved map class must be the game's map class (or derive from it; "BrMap" when the game
+  // names none). False, logged, with the running game, its map type and difficulty untouched, for a missing,
+  // truncated or corrupt file or one made for another map.
+  bool LoadSaveFileAt(const BrStringT<char>& path);
 
   BrHUD* GetHUD() const { return m_pHUD; }
   BrMiniMap* GetMiniMap() const { return m_pMiniMap; }

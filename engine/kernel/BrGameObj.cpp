@@ -1,6 +1,8 @@
 // BrGameObj: ownership by id, destruction, turning and the archive form of every game object.
 #include "engine/kernel/BrGameObj.h"
 
+#include <cmath>
+
 #include "core/BrLogFile.h"
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrEngine.h"
@@ -19,6 +21,13 @@ BR_IMPLEMENT_CLASS(BrGameObj, BrStateMachine)
 namespace {
 BrMap* s_pScopedMap = nullptr;
 const float kTwoPi = 6.2831855f;
+// No level reaches this far from its centre, and no axis or offset is this long: a file that says otherwise is
+// damaged, and an object placed there would only fall, or be drawn, out of every reach.
+const float kMaxSavedExtent = 1.0e6f;
+
+bool WithinExtent(const BrVector& v) {
+  return std::fabs(v.x) <= kMaxSavedExtent && std::fabs(v.y) <= kMaxSavedExtent && std::fabs(v.z) <= kMaxSavedExtent;
+}
 }  // namespace
 
 BrGameObj::BrGameObj()
@@ -91,6 +100,14 @@ void BrGameObj::Serialize(BrBin& bin) {
   bin << m_DrawOffset;
   bin << m_bPhysics;
   m_Children.Serialize(bin);
+  if (bin.IsLoading() && !bin.HasFailed() &&
+      !(WithinExtent(m_Coords.Position) && WithinExtent(m_Coords.X) && WithinExtent(m_Coords.Y) &&
+        WithinExtent(m_Coords.Z) && WithinExtent(m_DrawOffset))) {
+    GLog.printf("ERROR: Saved object %s at (%g, %g, %g) has a position, axis or draw offset beyond any level",
+                m_Text.c_str() ? m_Text.c_str() : "", double(m_Coords.Position.x), double(m_Coords.Position.y),
+                double(m_Coords.Position.z));
+    bin.MarkFailed(nullptr);
+  }
 }
 
 bool BrGameObj::Init() {
@@ -115,6 +132,14 @@ void BrGameObj::Destroy() {
     for (auto* node = m_Children.GetHead(); node; node = node->next) map->GetObjectA(node->element)->LostOwner(m_iID);
   }
   m_Children.Clear();
+  // The HUD control was given to the widget manager for this object alone: it goes with the object, or it would
+  // stay drawn for the rest of the run (one more for every game loaded or refused).
+  if (m_pHUD) {
+    BrHUD* hud = m_pHUD;
+    m_pHUD = nullptr;
+    hud->Destroy();
+    BrUIControl::DeleteControl(hud);
+  }
   BrStateMachine::Destroy();
 }
 

@@ -238,7 +238,7 @@ TEST(BrRogueMap, LevelChangeKeepsThePlayerAndAStreamKeepsCountsButNotDensity)
   const unsigned int rooms = map->GetRoomCount();
   const unsigned int caverns = map->GetCavernCount();
   ASSERT_TRUE(game.App()->SaveGame("Saves\\g1.gin"));
-  ASSERT_TRUE(game.App()->LoadGame("Saves\\g1.gin"));
+  ASSERT_TRUE(game.App()->LoadGame(Engine().getMediaDir() + "\\Saves\\g1.gin"));
   BrRogueMap* loaded = game.Map();
   ASSERT_NE(loaded, map);
   EXPECT_EQ(loaded->GetRoomCount(), rooms);
@@ -261,20 +261,20 @@ TEST(BrRogueMap, ASaveThatWouldBuildWithoutEndIsRefused)
   ASSERT_NE(map, nullptr);
   game.App()->setDifficulty(4);
   ASSERT_TRUE(game.App()->SaveGame("Saves\\hard.gin"));
-  EXPECT_FALSE(game.App()->LoadGame("Saves\\hard.gin"));
+  EXPECT_FALSE(game.App()->LoadGame(Engine().getMediaDir() + "\\Saves\\hard.gin"));
   EXPECT_EQ(game.Map(), map);
 
   game.App()->setDifficulty(3);
   map->SetCavernCount(BrRogueMap::ciMaxAreaCount + 1);
   ASSERT_TRUE(game.App()->SaveGame("Saves\\wide.gin"));
-  EXPECT_FALSE(game.App()->LoadGame("Saves\\wide.gin"));
+  EXPECT_FALSE(game.App()->LoadGame(Engine().getMediaDir() + "\\Saves\\wide.gin"));
   EXPECT_EQ(game.Map(), map);
 
   // The bounds themselves still load, and the level they ask for is built.
   map->SetCavernCount(BrRogueMap::ciMaxAreaCount);
   map->SetRoomCount(BrRogueMap::ciMaxAreaCount);
   ASSERT_TRUE(game.App()->SaveGame("Saves\\edge.gin"));
-  ASSERT_TRUE(game.App()->LoadGame("Saves\\edge.gin"));
+  ASSERT_TRUE(game.App()->LoadGame(Engine().getMediaDir() + "\\Saves\\edge.gin"));
   ASSERT_NE(game.Map(), map);
   EXPECT_EQ(game.Map()->GetRoomCount(), BrRogueMap::ciMaxAreaCount);
   EXPECT_EQ(game.App()->getDifficulty(), 3);

@@ -287,8 +287,8 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToTh
     EXPECT_EQ(host.State(), "BrRAGGameStateMainMenu");
   }
   EXPECT_GE(tree.Find("ERROR: No map to play (is the game library missing?)"), 0);
-  EXPECT_FALSE(host.Game()->LoadGame("Saves\\whole.gin"));
-  EXPECT_GE(tree.Find("ERROR: Could not load the save game Saves\\whole.gin"), 0);
+  EXPECT_FALSE(host.Game()->LoadGame(Engine().getMediaDir() + "\\Saves\\whole.gin"));
+  EXPECT_GE(tree.Find("ERROR: Could not load the save game Media\\Saves\\whole.gin"), 0);
   EXPECT_EQ(host.Map(), nullptr);
   host.Run(0.5f);
   EXPECT_EQ(host.State(), "BrRAGGameStateMainMenu");

@@ -1,16 +1,21 @@
 // Mutated input for the readers that no other test mutates, each through the real code that reads it in the
 // game: the main configuration into the configuration cache, the object configurations through the running
-// map's spawning of every kind, real saves of the generated dungeon through the loader, and vs_1_1 shader text
-// through the assembler. Seeded and repeatable (BR_FUZZ_SEED, BR_FUZZ_ROUNDS for longer local runs); files that
-// once broke a reader are kept under regressions/ and replayed first. Every failure must be clean: no crash,
-// no hang, no sanitizer report, the running game untouched.
+// map's spawning of every kind, real saves of the generated dungeon loaded as the load menu loads them, then
+// drawn and played, and vs_1_1 shader text through the assembler. Seeded and repeatable (BR_FUZZ_SEED,
+// BR_FUZZ_ROUNDS for longer local runs); files that once broke a reader are kept under regressions/ and replayed
+// first. Every failure must be clean: no crash, no hang, no sanitizer report, the running game untouched.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "adventure/world/BrRAGCfgFile.h"
 #include "adventure/world/BrRAGConfigCache.h"
@@ -118,6 +123,13 @@ void StartPlaying(PlayTree& tree, PlayHost& host) {
   ASSERT_NE(host.Map(), nullptr);
 }
 
+// In the load menu, what its load button does with the selected file.
+bool LoadGameAsTheMenuDoes(PlayHost& host, const char* file) {
+  host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
+  host.Frame();
+  return host.Game()->LoadGame(Engine().getMediaDir() + "\\Saves\\" + file);
+}
+
 }  // namespace
 
 TEST(ReaderFuzz, MainConfigurationIntoTheCache) {
@@ -191,9 +203,59 @@ TEST(ReaderFuzz, ObjectConfigurationsThroughSpawningEveryKind) {
   EXPECT_EQ(host.State(), "BrRAGGameStatePlaying");
 }
 
-// Each refused save must leave the running map in place, and every save that loads must build and step. The
-// kept input regressions/saves/save_placement_hang.gin once loaded a difficulty no game offers, after which the
-// next level placed items without end.
+// The levels the shipped dungeon has: every range its level information covers.
+std::vector<std::pair<int, int>> DungeonLevels(const fs::path& dungeons) {
+  std::vector<std::pair<int, int>> ranges;
+  std::ifstream in(dungeons);
+  std::string line;
+  while (std::getline(in, line)) {
+    int first = 0, last = 0;
+    if (std::sscanf(line.c_str(), "Levels=%d,%d", &first, &last) == 2) ranges.emplace_back(first, last);
+  }
+  return ranges;
+}
+
+// Ends the run, naming the input, when one input takes longer than any load, interlude and frame can: a hang
+// must fail the test rather than stall it.
+class HangWatch {
+public:
+  explicit HangWatch(double seconds) : m_Limit(seconds), m_Thread([this] { Watch(); }) {}
+  ~HangWatch() {
+    m_Done = true;
+    m_Thread.join();
+  }
+  void Begin(int input) {
+    m_Input = input;
+    m_Started = Now();
+  }
+
+private:
+  static double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  }
+  void Watch() {
+    while (!m_Done) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      if (m_Input >= 0 && Now() - m_Started > m_Limit) {
+        std::fprintf(stderr, "save input %d has run for more than %.0f s: the game hangs on it\n", int(m_Input),
+                     m_Limit);
+        std::fflush(stderr);
+        std::_Exit(3);
+      }
+    }
+  }
+  const double m_Limit;
+  std::atomic<bool> m_Done{false};
+  std::atomic<int> m_Input{-1};
+  std::atomic<double> m_Started{0.0};
+  std::thread m_Thread;
+};
+
+// Real saves of the generated dungeon, mutated, each loaded as the load menu loads it. A refused save leaves the
+// running map, its class and the menu in place; an accepted one goes through the interlude, drawn, into play,
+// and is then a dungeon map with a player at a finite place on a level the dungeon has. The kept input
+// regressions/saves/save_placement_hang.gin once loaded a difficulty no game offers, after which the next
+// level placed items without end.
 TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
   PlayTree tree;
   PlayHost host;
@@ -202,45 +264,93 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
   ASSERT_TRUE(host.Game()->SaveGame("Saves\\good.gin"));
   const Bytes good = ReadAll(tree.Media() / "Saves" / "good.gin");
   ASSERT_GT(good.size(), 100u);
+  const std::vector<std::pair<int, int>> levels = DungeonLevels(tree.Media() / "Config" / "dungeons.cfg");
+  ASSERT_FALSE(levels.empty());
+  auto dungeonHas = [&](unsigned int level) {
+    for (const auto& range : levels)
+      if (int64_t(range.first) <= int64_t(level) && int64_t(level) <= int64_t(range.second)) return true;
+    return false;
+  };
+
   Rand rng{Seed(3)};
   std::vector<Bytes> inputs = Regressions("saves");
-  for (int i = 0, n = std::getenv("BR_FUZZ_ONLY_REGRESSIONS") ? 0 : Rounds(1500); i < n; ++i) {
+  // Values that size loops, index lists or place things when they land on a count, a level or a float.
+  const uint32_t hostile[] = {0u,          1u,          0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 100000000u,
+                              82u,         256u,        0x7FC00000u, 0x7F800000u, 0xFF800000u, 0x4E6E6B28u};
+  for (int i = 0, n = std::getenv("BR_FUZZ_ONLY_REGRESSIONS") ? 0 : Rounds(2000); i < n; ++i) {
     Bytes b = good;
-    // Saves are binary: flips and overwrites anywhere, half of them in the first 64 bytes (header, lengths).
-    const int flips = 1 + int(rng.Next() % 4);
-    for (int f = 0; f < flips; ++f) {
-      const size_t at = (rng.Next() & 1) ? rng.Next() % 64 : rng.Next() * 31u % b.size();
-      b[at] = (rng.Next() & 1) ? char(rng.Next()) : char(b[at] ^ char(1u << (rng.Next() % 8)));
+    if (rng.Next() % 3 == 0) {
+      // One word set to a hostile value: counts, levels and floats are words (not aligned in the file). Half of
+      // them land in the last bytes, where the map's own counts, level and lists follow its objects and grid.
+      const size_t tail = std::min<size_t>(b.size() - 4, 512);
+      const size_t at = (rng.Next() & 1) ? b.size() - 4 - rng.Next() % tail : rng.Next() * 7u % (b.size() - 4);
+      const uint32_t value = hostile[rng.Next() % (sizeof(hostile) / sizeof(hostile[0]))];
+      std::memcpy(&b[at], &value, 4);
+    } else {
+      // Flips and overwrites anywhere, half of them in the first 64 bytes (header, lengths).
+      const int flips = 1 + int(rng.Next() % 4);
+      for (int f = 0; f < flips; ++f) {
+        const size_t at = (rng.Next() & 1) ? rng.Next() % 64 : rng.Next() * 31u % b.size();
+        b[at] = (rng.Next() & 1) ? char(rng.Next()) : char(b[at] ^ char(1u << (rng.Next() % 8)));
+      }
     }
     if (rng.Next() % 8 == 0) b.resize(rng.Next() * 37u % b.size());
     inputs.push_back(b);
   }
+  if (!std::getenv("BR_FUZZ_ROUNDS") && !std::getenv("BR_FUZZ_ONLY_REGRESSIONS")) {
+    ASSERT_GE(inputs.size(), 2000u);
+  }
+
+  const double limit = std::getenv("BR_FUZZ_HANG_SECONDS") ? std::atof(std::getenv("BR_FUZZ_HANG_SECONDS")) : 60.0;
+  HangWatch watch(limit);
+  const BrStringT<char> path = Engine().getMediaDir() + "\\Saves\\bad.gin";
   int loaded = 0;
   double slowest = 0;
-  for (const Bytes& input : inputs) {
+  for (size_t index = 0; index < inputs.size(); ++index) {
+    const Bytes& input = inputs[index];
     WriteAll(tree.Media() / "Saves" / "bad.gin", input);
     if (std::getenv("BR_FUZZ_KEEP")) WriteAll(fs::path(std::getenv("BR_FUZZ_KEEP")) += ".current", input);
-    if (std::getenv("BR_FUZZ_TRACE")) std::fprintf(stderr, "save input %zu\n", size_t(&input - &inputs[0]));
-    const float started = brGetSystemTime();
-    BrMap* before = host.Game()->Map();
-    if (host.Game()->LoadSaveFile(BrStringT<char>("Saves\\bad.gin"))) {
-      ++loaded;
-      ASSERT_NE(host.Game()->Map(), nullptr);
-      if (std::getenv("BR_FUZZ_TRACE")) std::fprintf(stderr, "  loaded; stepping\n");
-      host.Game()->Map()->Step(0.01f);
-    } else {
-      ASSERT_EQ(host.Game()->Map(), before) << "a refused save replaced the running map";
+    watch.Begin(int(index));
+    const auto started = std::chrono::steady_clock::now();
+    if (!host.Game()->IsInState("BrRAGGameStateLoadGameMenu")) {
+      host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
+      host.Frame(1.0f / 30.0f, false);
     }
-    const double took = brGetSystemTime() - started;
+    BrMap* before = host.Game()->Map();
+    if (host.Game()->LoadGame(path)) {
+      ++loaded;
+      // The interlude draws the loaded map from its first frame (drawn here: a count that sizes the map's draw
+      // would hang it); once faded it leaves for play, whose first step rebuilds the level. The other frames
+      // are stepped only: drawing them would cost more than the rest of the test.
+      host.Frame(1.0f / 30.0f, true);
+      for (int frame = 0; frame < 4 && !host.Game()->IsInState("BrRAGGameStatePlaying"); ++frame)
+        host.Frame(2.5f, false);
+      ASSERT_EQ(host.State(), "BrRAGGameStatePlaying") << "input " << index;
+      host.Frame(1.0f / 30.0f, false);
+      ASSERT_NE(host.Map(), nullptr) << "input " << index << " left no game map";
+      EXPECT_TRUE(host.Map()->IsA(dtiClass("BrRogueMap", nullptr))) << "input " << index;
+      EXPECT_FALSE(host.Map()->IsChangingLevel()) << "input " << index;
+      EXPECT_TRUE(dungeonHas(host.Map()->GetLevel())) << "input " << index << " level " << host.Map()->GetLevel();
+      BrRAGPlayer* player = host.Player();
+      ASSERT_NE(player, nullptr) << "input " << index << " left no player";
+      const BrVector at = player->Location();
+      ASSERT_TRUE(std::isfinite(at.x) && std::isfinite(at.y) && std::isfinite(at.z) && std::fabs(at.y) < 1.0e5f)
+          << "input " << index << " put the player at " << at.x << ", " << at.y << ", " << at.z;
+    } else {
+      ASSERT_EQ(host.Game()->Map(), before) << "input " << index << ": a refused save replaced the running map";
+      ASSERT_EQ(std::string(host.Game()->GetMapType().c_str()), "BrRogueMap") << "input " << index;
+      ASSERT_EQ(host.State(), "BrRAGGameStateLoadGameMenu") << "input " << index;
+    }
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (took > slowest) {
       slowest = took;
       if (std::getenv("BR_FUZZ_KEEP")) WriteAll(fs::path(std::getenv("BR_FUZZ_KEEP")), input);
     }
   }
-  std::printf("slowest save input: %.3f s\n", slowest);
-  EXPECT_GT(loaded, 0);
+  std::printf("save inputs: %zu, loaded and played: %d, slowest: %.3f s\n", inputs.size(), loaded, slowest);
+  EXPECT_GT(loaded, 0) << "no mutated save loaded at all: the mutations only test the refusal";
   // The good save still loads and plays.
-  ASSERT_TRUE(host.Game()->LoadGame("Saves\\good.gin"));
+  ASSERT_TRUE(LoadGameAsTheMenuDoes(host, "good.gin"));
   host.RunUntilState("BrRAGGameStatePlaying", 5.0f, 8);
   host.Run(0.3f, 4);
   EXPECT_NE(host.Player(), nullptr);

@@ -108,7 +108,7 @@ TEST(SaveFaults, ASaveCutShortAtAnyWriteLeavesThePreviousSaveWhole) {
 
   // The good save still loads, and the game plays on from it.
   const int level = host.Map()->GetLevel();
-  ASSERT_TRUE(host.Game()->LoadGame("Saves\\slot.gin"));
+  ASSERT_TRUE(host.Game()->LoadGame(Engine().getMediaDir() + "\\Saves\\slot.gin"));
   host.RunUntilState("BrRAGGameStatePlaying", 5.0f, 4);
   host.Run(0.5f, 4);
   ASSERT_NE(host.Map(), nullptr);

@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
       script.TakeStairs(10.0f);
     } else if (what < 75 && host.Game() && host.Map() && host.State() == "BrRAGGameStatePlaying") {
       host.Game()->SaveGame("Saves\\soak.gin");
-      if (rng.Next() % 2) host.Game()->LoadGame("Saves\\soak.gin");
+      if (rng.Next() % 2) host.Game()->LoadGame(Engine().getMediaDir() + "\\Saves\\soak.gin");
     } else if (what < 77 && Engine().GUI() && Engine().GUI()->IsModal()) {
       Engine().GUI()->SetModalControl(nullptr);
     } else {

@@ -217,7 +217,7 @@ TEST(BrRAGGame, BadSaveFilesAreRefusedAndLeaveTheGameAsItWas) {
   int refusals = 0;
   for (const char* file : {"Saves\\missing.gin", "Saves\\short.gin", "Saves\\huge.gin", "Saves\\notamap.gin",
                            "Saves\\unknown.gin", "Saves\\cut.gin"}) {
-    EXPECT_FALSE(game->LoadGame(file)) << file;
+    EXPECT_FALSE(game->LoadGame(Engine().getMediaDir() + "\\" + file)) << file;
     EXPECT_EQ(game->Map(), nullptr) << file;
     EXPECT_EQ(game->getDifficulty(), 2) << file;
     EXPECT_EQ(std::string(game->GetMapType().c_str()), "BrRogueMap") << file;
