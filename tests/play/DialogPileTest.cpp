@@ -129,9 +129,9 @@ TEST(DialogPile, MainMenuDialogsClosedByClickOrEscapeLeaveTheHUDAndOpenAgain) {
   ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
   host.Frame();
-  auto* list = static_cast<BrUIControlListBox*>(host.Control("LoadGameListBox"));
-  ASSERT_NE(list, nullptr);
-  ASSERT_TRUE(list->IsA(BrUIControlListBox::Type));
+  BrUIControl* listControl = host.Control("LoadGameListBox");
+  ASSERT_TRUE(listControl && listControl->IsA(BrUIControlListBox::Type));
+  auto* list = static_cast<BrUIControlListBox*>(listControl);
   const int x = int((list->GetPosX() + list->GetWidth() * 0.5f) * float(Engine().Render()->GetWidth()));
   for (int y = int(list->GetPosY() * float(Engine().Render()->GetHeight()));
        list->GetCurrentItemText().Length() == 0 && y < int((list->GetPosY() + list->GetHeight()) *
