@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "adventure/flow/BrRAGInvItemCtrl.h"
+#include "adventure/flow/BrRAGPlayerHUD.h"
 #include "core/BrGlobals.h"
 #include "engine/kernel/BrGame.h"
 #include "engine/presentation/BrGUI.h"
@@ -75,6 +77,25 @@ void ExpectClosed(PlayHost& host, const char* dialog, const Held& before, int ro
   const Held now = HUDHolds(host);
   EXPECT_EQ(now.live, before.live) << "round " << round;
   EXPECT_LE(now.slots, before.slots + 1) << "round " << round << ": the HUD's list grows";
+}
+
+// The first inventory cell anywhere in the widget tree that holds an item.
+BrRAGInvItemCtrl* FilledCell(BrUIControl* root) {
+  if (!root) return nullptr;
+  if (root->IsA(BrRAGInvItemCtrl::Type)) {
+    auto* cell = static_cast<BrRAGInvItemCtrl*>(root);
+    if (cell->GetInvItemSlotIndex() >= 0 && cell->GetInvItemType() != BrStringT<char>("Unknown")) return cell;
+  }
+  for (int i = 0; i < root->GetNumChildControls(); ++i)
+    if (BrRAGInvItemCtrl* found = FilledCell(root->GetChildControl(i))) return found;
+  return nullptr;
+}
+
+BrRAGInvItemCtrl* FilledCell() {
+  BrGUI* gui = Engine().GUI();
+  for (int i = 0; gui && i < gui->GetNumControls(); ++i)
+    if (BrRAGInvItemCtrl* found = FilledCell(gui->GetTopControl(i))) return found;
+  return nullptr;
 }
 
 bool NewGame(PlayHost& host) {
@@ -211,5 +232,40 @@ TEST(DialogPile, InGameExitQuestionAndHintsClosedAgainAndAgainLeaveTheHUD) {
   EXPECT_FALSE(Engine().GUI()->IsModal());
   EXPECT_EQ(CountWithID("dlg_exitingamemenu"), 0);
   EXPECT_LE(HUDHolds(host).live, before.live);
+  host.Leave();
+}
+
+TEST(DialogPile, TheHotKeyPromptClosedByItsOwnKeyLeavesTheHUDAndBindsTheKey) {
+  PlayTree tree;
+  tree.SetConfig("Hints", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(5103)) << "see " << tree.Game() / "log.txt";
+  SkipToMainMenu(host);
+  ASSERT_TRUE(NewGame(host));
+  host.Run(0.5f);
+  BrRAGInvItemCtrl* cell = FilledCell();
+  ASSERT_NE(cell, nullptr) << "the new player carries nothing";
+  const BrStringT<char> itemType = cell->GetInvItemType();
+  auto* playerHUD = static_cast<BrRAGPlayerHUD*>(host.Player()->GetHUD());
+  ASSERT_TRUE(playerHUD && playerHUD->IsA(BrRAGPlayerHUD::Type));
+  BrRenderBase* render = Engine().Render();
+  const int x = int((cell->GetPosX() + cell->GetWidth() * 0.5f) * float(render->GetWidth()));
+  const int y = int((cell->GetPosY() + cell->GetHeight() * 0.5f) * float(render->GetHeight()));
+  const Held before = HUDHolds(host);
+
+  // Shift and a click on the item ask for a key; the digit closes the prompt from inside its own key handler.
+  for (int round = 0; round < kRounds; ++round) {
+    brW32InjectKey(VK_SHIFT, TRUE);
+    ASSERT_TRUE(host.ClickAt(x, y));
+    brW32InjectKey(VK_SHIFT, FALSE);
+    host.Frame();
+    ASSERT_NE(host.Control("hotkeyctrl"), nullptr) << "round " << round << ": no prompt";
+    ASSERT_TRUE(Engine().GUI()->IsModal());
+    const char digit = char('1' + round);
+    host.Type(std::string(1, digit));
+    ExpectClosed(host, "hotkeyctrl", before, round);
+    EXPECT_EQ(playerHUD->GetQuickSlot(digit - '0'), itemType) << "round " << round;
+    EXPECT_EQ(host.State(), "BrRAGGameStatePlaying");
+  }
   host.Leave();
 }
