@@ -131,6 +131,14 @@ void BrGUI::SetModalControl(BrUIControl* control) {
     BrUIControl* old = m_pModal;
     m_pModal = nullptr;
     old->Destroy();
+    // A closed modal control is spent (its children are gone) and nobody opens it again; left in its parent's
+    // list, every dialog the player ever closed would stay there for the rest of the run. The deletion waits
+    // for the click or key being handed through the tree, which may be running one of its methods.
+    if (old->GetParentControl()) old->SetParentControl(nullptr);
+    for (int i = 0; i < m_Controls.GetCount(); ++i)
+      if (m_Controls[i] == old) m_Controls[i] = nullptr;
+    if (m_pFocus == old) m_pFocus = nullptr;
+    BrUIControl::DeleteControl(old);
   }
   m_pModal = control;
 }

@@ -40,7 +40,8 @@ public:
   void DeactivateControl(const BrStringT<char>& id, bool recursive);
   // Opens (non-null) or closes (null) the modal control. Opening the first one remembers the camera's controller
   // and switches it to the menu controller "BrRAGMenuCtrl"; closing restores the remembered one. A different
-  // modal control open before is destroyed (not deleted); the control already modal is kept as it is.
+  // modal control open before is destroyed, taken out of its parent's (or this) list and deleted, after the
+  // click or key in progress when there is one; the control already modal is kept as it is.
   void SetModalControl(BrUIControl* control);
   BrUIControl* GetModalControl() const { return m_pModal; }
   // A modal control is open.

@@ -262,6 +262,8 @@ void BrUIControl::SetActive(bool active) {
 }
 
 void BrUIControl::SetModal(bool modal) {
+  // Closing deletes the closed control, which may be this one: not before this call has returned.
+  DispatchScope scope;
   BrGUI* gui = Engine().GUI();
   if (modal) {
     m_bModal = true;

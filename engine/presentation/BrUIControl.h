@@ -72,7 +72,8 @@ public:
   // Sets the flag on the control and its whole subtree; deactivating the focus control takes the GUI's focus away.
   void SetActive(bool active);
   bool IsActive() const { return m_bActive; }
-  // true makes the control the GUI's modal control; false closes it (destroying it) when it is the modal control,
+  // true makes the control the GUI's modal control; false closes it (destroying and, once this call has
+  // returned, deleting it) when it is the modal control,
   // and otherwise leaves the GUI's modal control alone.
   void SetModal(bool modal);
   // The modal flag is set and the GUI's modal control is this control.

@@ -114,13 +114,15 @@ TEST(BrGUI, TheModalControlAloneTakesClicks) {
 }
 
 TEST(BrGUI, ModalControlsAreDestroyedOnlyWhenReplacedOrClosed) {
+  Notes notes;
   ScopedGUI scope;
-  BrUIControl* first = MakeControl("first", 0, 0, 1, 1);
-  BrUIControl* child = MakeControl("child", 0, 0, 1, 1);
-  first->AddChildControl(child);
-  BrUIControl* bystander = MakeControl("bystander", 0, 0, 1, 1);
-  BrUIControl* second = MakeControl("second", 0, 0, 1, 1);
-  scope.gui.AddControl(first);
+  NotingControl* owner = new NotingControl("owner", &notes);
+  NotingControl* first = new NotingControl("first", &notes);
+  first->AddChildControl(new NotingControl("child", &notes));
+  NotingControl* bystander = new NotingControl("bystander", &notes);
+  NotingControl* second = new NotingControl("second", &notes);
+  owner->AddChildControl(first);
+  scope.gui.AddControl(owner);
   scope.gui.AddControl(bystander);
   scope.gui.AddControl(second);
 
@@ -136,20 +138,25 @@ TEST(BrGUI, ModalControlsAreDestroyedOnlyWhenReplacedOrClosed) {
   bystander->SetModal(false);
   EXPECT_EQ(scope.gui.GetModalControl(), first);
   EXPECT_TRUE(first->IsValid());
+  EXPECT_TRUE(notes.empty());
 
-  // Replacing destroys (not deletes) the old one, which stays in its list.
+  // Replacing closes the old one: destroyed, taken out of its parent's list and deleted with its child.
   second->SetModal(true);
   EXPECT_EQ(scope.gui.GetModalControl(), second);
-  EXPECT_FALSE(first->IsValid());
-  EXPECT_FALSE(first->IsActive());
-  EXPECT_EQ(first->GetNumChildControls(), 0);
-  EXPECT_EQ(scope.gui.GetTopControl(0), first);
-  EXPECT_FALSE(first->IsModal());
+  Notes expected = {"deleted child", "deleted first"};
+  EXPECT_EQ(notes, expected);
+  EXPECT_EQ(owner->GetChildControl(0), nullptr);
+  EXPECT_EQ(owner->AddChildControl(MakeControl("next", 0, 0, 1, 1)), 0) << "the freed slot is taken again";
+  EXPECT_EQ(scope.gui.GetTopControl(1), bystander);
 
-  // Its own SetModal(false) closes it.
+  // Its own SetModal(false) closes it; a top-level control leaves the GUI's list.
+  notes.clear();
   second->SetModal(false);
   EXPECT_FALSE(scope.gui.IsModal());
-  EXPECT_FALSE(second->IsValid());
+  expected = {"deleted second"};
+  EXPECT_EQ(notes, expected);
+  EXPECT_EQ(scope.gui.GetTopControl(2), nullptr);
+  EXPECT_EQ(scope.gui.GetControl(BrStringT<char>("second"), true), nullptr);
   // Without a camera controller there was nothing to remember.
   EXPECT_EQ(scope.gui.GetSavedController().Length(), 0);
 }
@@ -218,6 +225,18 @@ public:
   Notes* m_pNotes;
 };
 
+// A dialog that passes its options' clicks up like any control and notes its deletion.
+class NotedDialog : public BrUIControl {
+public:
+  explicit NotedDialog(Notes* notes) : m_pNotes(notes) {
+    Init();
+    SetID(BrStringT<char>("dialog"));
+    SetArea(0.2f, 0.2f, 0.6f, 0.6f);
+  }
+  ~NotedDialog() override { m_pNotes->push_back("deleted dialog"); }
+  Notes* m_pNotes;
+};
+
 }  // namespace
 
 TEST(BrGUI, ClosingTheModalControlFromItsOwnOptionDeletesTheOptionAfterTheClick) {
@@ -225,16 +244,16 @@ TEST(BrGUI, ClosingTheModalControlFromItsOwnOptionDeletesTheOptionAfterTheClick)
   ScopedGUI scope;
   ClosingOwner* owner = new ClosingOwner(&notes);
   owner->SetArea(0, 0, 1, 1);
-  BrUIControl* dialog = MakeControl("dialog", 0.2f, 0.2f, 0.6f, 0.6f);
+  NotedDialog* dialog = new NotedDialog(&notes);
   owner->AddChildControl(dialog);
   dialog->AddChildControl(new Option(&notes));
   scope.gui.AddControl(owner);
   dialog->SetModal(true);
 
+  // The dialog and its option are gone only once the click has come back out of them.
   EXPECT_TRUE(scope.gui.LeftClick(0.35f, 0.35f));
   EXPECT_FALSE(scope.gui.IsModal());
-  EXPECT_FALSE(dialog->IsValid());
-  EXPECT_EQ(dialog->GetNumChildControls(), 0);
-  Notes expected = {"left option", "closed", "returned destroyed", "deleted option"};
+  EXPECT_EQ(owner->GetChildControl(0), nullptr);
+  Notes expected = {"left option", "closed", "returned destroyed", "deleted option", "deleted dialog"};
   EXPECT_EQ(notes, expected);
 }

@@ -55,7 +55,8 @@ TEST_F(WidgetTest, OpeningTheFirstModalControlSwitchesToTheMenuControllerAndClos
 
   GUI().SetModalControl(nullptr);
   EXPECT_EQ(ControllerName(game), "BrSlideCameraCtrl");
-  EXPECT_FALSE(second->IsValid());
+  EXPECT_EQ(GUI().GetControl(BrStringT<char>("second"), true), nullptr);
+  EXPECT_EQ(GUI().GetControl(BrStringT<char>("first"), true), nullptr);
 }
 
 TEST_F(WidgetTest, AModalControlOpenedBeforeAnyControllerRemembersNothing) {
