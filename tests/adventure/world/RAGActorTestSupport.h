@@ -16,13 +16,9 @@
 #include "adventure/world/BrRAGMutator.h"
 #include "engine/kernel/BrApplication.h"
 #include "engine/presentation/BrGUI.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 
 namespace ragactor {
-
-// The engine's widget-manager slot: a player's HUD is handed to it, and it frees the HUD at the end.
-struct GuiSlot : BrEngine {
-  static BrGUI*& GUI() { return Engine().*(&GuiSlot::m_pGUI); }
-};
 
 // A grid map whose object configuration is the test's "actors.cfg".
 class ActorTestMap : public BrRAGMap {
@@ -49,10 +45,10 @@ public:
   explicit ActorWorld(const std::string& config, int width = 8, int height = 8)
       : m_Audio(&audio), m_pApp(new MessageApp()) {
     std::ofstream(folder.root / "Media" / "actors.cfg") << config;
-    m_pOldGUI = GuiSlot::GUI();
-    GuiSlot::GUI() = &gui;
-    m_pOldScript = brworld::EngineSlots::Script();
-    brworld::EngineSlots::Script() = &script;
+    m_pOldGUI = BrEngineTestSeams::GUI();
+    BrEngineTestSeams::GUI() = &gui;
+    m_pOldScript = BrEngineTestSeams::Script();
+    BrEngineTestSeams::Script() = &script;
     audio.Init();
     m_pApp->SetMapType(BrStringT<char>("ActorTestMap"));
     m_pScoped = new brworld::ScopedApp(m_pApp);
@@ -61,8 +57,8 @@ public:
   ~ActorWorld() {
     delete m_pScoped;
     gui.Destroy();
-    GuiSlot::GUI() = m_pOldGUI;
-    brworld::EngineSlots::Script() = m_pOldScript;
+    BrEngineTestSeams::GUI() = m_pOldGUI;
+    BrEngineTestSeams::Script() = m_pOldScript;
   }
   ActorWorld(const ActorWorld&) = delete;
   ActorWorld& operator=(const ActorWorld&) = delete;

@@ -59,9 +59,9 @@ public:
 class ItemWorld {
 public:
   explicit ItemWorld(const std::string& config, int width = 8, int height = 8)
-      : dev(800, 600), m_Render(&dev), m_Audio(&audio), m_pOldScript(brworld::EngineSlots::Script()) {
+      : dev(800, 600), m_Render(&dev), m_Audio(&audio), m_pOldScript(BrEngineTestSeams::Script()) {
     std::ofstream(folder.root / "Media" / "items.cfg") << config;
-    brworld::EngineSlots::Script() = &script;
+    BrEngineTestSeams::Script() = &script;
     dev.Init();
     audio.Init();
     m_pGame = new ItemTestGame();
@@ -73,7 +73,7 @@ public:
   }
   ~ItemWorld() {
     delete m_pScoped;
-    brworld::EngineSlots::Script() = m_pOldScript;
+    BrEngineTestSeams::Script() = m_pOldScript;
     dev.Exit();
   }
   ItemWorld(const ItemWorld&) = delete;

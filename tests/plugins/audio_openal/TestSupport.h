@@ -14,19 +14,12 @@
 #include "core/BrFileDevice.h"
 #include "core/BrGlobals.h"
 #include "core/BrLogFile.h"
+#include "tests/support/TempFolder.h"
 
-// A stamp that differs between runs and processes, for temporary names.
-inline std::string UniqueStamp() {
-  return std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-}
-
-// Points GLog at a fresh temporary file with debug lines on; restores the debug flag afterwards.
+// Points GLog at a fresh file in a temporary folder with debug lines on; restores the debug flag afterwards.
 class TestLog {
 public:
-  TestLog() : m_WasDebug(GIsDebug) {
-    static int counter = 0;
-    m_Path = std::filesystem::temp_directory_path() /
-             ("br_audio_log_" + UniqueStamp() + "_" + std::to_string(counter++) + ".txt");
+  TestLog() : m_Folder("br_audio_log"), m_Path(m_Folder / "log.txt"), m_WasDebug(GIsDebug) {
     GLog.Close();
     GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
     GIsDebug = true;
@@ -34,8 +27,6 @@ public:
   ~TestLog() {
     GLog.Close();
     GIsDebug = m_WasDebug;
-    std::error_code ec;
-    std::filesystem::remove(m_Path, ec);
   }
   // Everything written so far.
   std::string Text() const {
@@ -61,33 +52,24 @@ public:
   }
 
 private:
-  std::filesystem::path m_Path;
+  brtest::TempFolder m_Folder;
+  const std::filesystem::path m_Path;
   bool m_WasDebug;
 };
 
-// A temporary folder removed with everything in it.
+// The shared temporary folder, with a writer of files in it.
 class ScratchDir {
 public:
-  ScratchDir() {
-    static int counter = 0;
-    m_Path = std::filesystem::temp_directory_path() /
-             ("br_audio_" + UniqueStamp() + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(m_Path);
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_Path, ec);
-  }
-  const std::filesystem::path& Path() const { return m_Path; }
+  const std::filesystem::path& Path() const { return m_Folder.Path(); }
   void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
-    const std::filesystem::path p = m_Path / relative;
+    const std::filesystem::path p = m_Folder / relative;
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
 
 private:
-  std::filesystem::path m_Path;
+  brtest::TempFolder m_Folder{"br_audio"};
 };
 
 // Builds RIFF WAVE images chunk by chunk.

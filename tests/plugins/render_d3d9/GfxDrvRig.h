@@ -22,22 +22,16 @@
 #include "engine/kernel/BrW32WindowMgr.h"
 #include "platform/d3d9/d3d9_testing.h"
 #include "plugins/render_d3d9/render_d3d9.h"
+#include "tests/support/TempFolder.h"
 
 namespace gfxtest {
 
 namespace fs = std::filesystem;
 
-inline std::string Stamp() {
-  static int counter = 0;
-  return std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
-         std::to_string(counter++);
-}
-
-// GLog in a temporary file with debug lines on.
+// GLog in a file of a temporary folder with debug lines on.
 class Log {
 public:
-  Log() : m_WasDebug(GIsDebug) {
-    m_Path = fs::temp_directory_path() / ("br_gfx_log_" + Stamp() + ".txt");
+  Log() : m_Folder("br_gfx_log"), m_Path(m_Folder / "log.txt"), m_WasDebug(GIsDebug) {
     GLog.Close();
     GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
     GIsDebug = true;
@@ -45,8 +39,6 @@ public:
   ~Log() {
     GLog.Close();
     GIsDebug = m_WasDebug;
-    std::error_code ec;
-    fs::remove(m_Path, ec);
   }
   std::string Text() const {
     if (GLog.Handle()) std::fflush(GLog.Handle());
@@ -68,7 +60,8 @@ public:
   }
 
 private:
-  fs::path m_Path;
+  brtest::TempFolder m_Folder;
+  const fs::path m_Path;
   bool m_WasDebug;
 };
 
@@ -85,16 +78,8 @@ inline void CopyStartTextures(const fs::path& media) {
 // A media folder of its own: the start textures plus whatever a test writes.
 class Media {
 public:
-  Media() {
-    m_Path = fs::temp_directory_path() / ("br_gfx_media_" + Stamp());
-    fs::create_directories(m_Path);
-    CopyStartTextures(m_Path);
-  }
-  ~Media() {
-    std::error_code ec;
-    fs::remove_all(m_Path, ec);
-  }
-  const fs::path& Path() const { return m_Path; }
+  Media() { CopyStartTextures(m_Folder.Path()); }
+  const fs::path& Path() const { return m_Folder.Path(); }
   // Relative names may use the system's backslashes.
   static std::string Slashes(std::string relative) {
     for (char& c : relative)
@@ -102,18 +87,18 @@ public:
     return relative;
   }
   void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
-    const fs::path p = m_Path / Slashes(relative);
+    const fs::path p = m_Folder / Slashes(relative);
     fs::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
   void Remove(const std::string& relative) const {
     std::error_code ec;
-    fs::remove(m_Path / Slashes(relative), ec);
+    fs::remove(m_Folder / Slashes(relative), ec);
   }
 
 private:
-  fs::path m_Path;
+  brtest::TempFolder m_Folder{"br_gfx_media"};
 };
 
 // A 24-bit BMP of w x h filled by fn(x, y) -> 0xRRGGBB (top row first).
