@@ -19,6 +19,7 @@
 #include "engine/presentation/BrRenderBase.h"
 #include "engine/presentation/BrUIControl.h"
 #include "platform/win32/win32.h"
+#include "tests/support/CapturedLog.h"
 
 namespace brplay {
 
@@ -144,13 +145,7 @@ PlayTree::PlayTree() : m_Folder("brplay"), m_Root(m_Folder.Path()) {
 
 PlayTree::~PlayTree() = default;
 
-std::vector<std::string> PlayTree::Log() const {
-  if (GLog.Handle()) fflush(GLog.Handle());
-  std::vector<std::string> lines;
-  std::ifstream in(Game() / "log.txt");
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+std::vector<std::string> PlayTree::Log() const { return brtest::LogLines(Game() / "log.txt"); }
 
 std::string PlayTree::LastLine() const {
   const std::vector<std::string> lines = Log();

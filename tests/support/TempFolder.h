@@ -12,10 +12,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace brtest {
 
@@ -27,8 +29,8 @@ public:
   // same name (a crashed run's) is emptied first.
   explicit TempFolder(const std::string& tag = "br") : m_Owner(::getpid()) {
     static std::atomic<unsigned> counter{0};
-    m_Path = fs::temp_directory_path() / (tag + "_" + std::to_string(::getpid()) + "_" +
-                                          std::to_string(counter++) + "_" + std::to_string(std::random_device{}()));
+    m_Path = fs::temp_directory_path() / (tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) +
+                                          "_" + std::to_string(std::random_device{}()));
     std::error_code ec;
     fs::remove_all(m_Path, ec);
     fs::create_directories(m_Path);
@@ -76,6 +78,16 @@ private:
   bool m_bEntered = false;
   bool m_bKeep = false;
 };
+
+// Every byte of a file (empty when it cannot be read), and a file made of bytes, replacing any.
+inline std::vector<char> ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+inline void WriteBytes(const fs::path& file, const std::vector<char>& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), std::streamsize(bytes.size()));
+}
 
 // The whole second of a file's birth (its last change where the file system records no birth), the time the
 // file lists order by; -1 when the file cannot be read.

@@ -21,6 +21,7 @@
 #include "platform/win32/win32_user.h"
 #include "tests/support/RecordingAudioDevice.h"
 #include "tests/support/RecordingRenderDevice.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/TempFolder.h"
 
 namespace ragflow {
@@ -121,24 +122,9 @@ public:
     return state && state->GetStateName().c_str() ? state->GetStateName().c_str() : "";
   }
 
-  std::vector<std::string> Log() {
-    if (GLog.Handle()) fflush(GLog.Handle());
-    std::vector<std::string> lines;
-    std::ifstream in(root / "log.txt");
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-  }
-  int CountLines(const std::string& text) {
-    int n = 0;
-    for (const std::string& line : Log())
-      if (line.find(text) != std::string::npos) ++n;
-    return n;
-  }
-  static void WriteBytes(const fs::path& p, const std::vector<char>& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-  }
+  std::vector<std::string> Log() { return brtest::LogLines(root / "log.txt"); }
+  int CountLines(const std::string& text) { return brtest::CountLogLines(root / "log.txt", text); }
+  static void WriteBytes(const fs::path& p, const std::vector<char>& bytes) { brtest::WriteBytes(p, bytes); }
 
   brtest::TempFolder folder;
   const fs::path root;

@@ -12,6 +12,7 @@
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrEngineTestSeams.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/TempFolder.h"
 
 namespace brtest {
@@ -50,14 +51,7 @@ public:
     Engine().SetClockMeasurePause(0);
   }
   // Every line of log.txt written so far.
-  std::vector<std::string> Log() {
-    fflush(GLog.Handle());
-    std::vector<std::string> lines;
-    std::ifstream in(root / "game" / "log.txt");
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> Log() { return LogLines(root / "game" / "log.txt"); }
   // Index of the first line equal to text at or after from; -1 when none.
   int Find(const std::string& text, int from = 0) {
     std::vector<std::string> lines = Log();

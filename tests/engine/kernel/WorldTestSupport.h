@@ -13,6 +13,7 @@
 #include "engine/kernel/BrGame.h"
 #include "engine/kernel/BrMap.h"
 #include "engine/kernel/BrScriptDaemon.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/TempFolder.h"
 
 namespace brworld {
@@ -38,28 +39,10 @@ public:
     GIsDebug = m_bOldDebug;
     GLog.Close();
   }
-  std::vector<std::string> Log() {
-    if (GLog.Handle()) fflush(GLog.Handle());
-    std::vector<std::string> lines;
-    std::ifstream in(root / "log.txt");
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-  }
-  int CountLines(const std::string& text) {
-    int n = 0;
-    for (const std::string& line : Log())
-      if (line.find(text) != std::string::npos) ++n;
-    return n;
-  }
-  static std::vector<char> ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-  static void WriteBytes(const fs::path& p, const std::vector<char>& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-  }
+  std::vector<std::string> Log() { return brtest::LogLines(root / "log.txt"); }
+  int CountLines(const std::string& text) { return brtest::CountLogLines(root / "log.txt", text); }
+  static std::vector<char> ReadBytes(const fs::path& p) { return brtest::ReadBytes(p); }
+  static void WriteBytes(const fs::path& p, const std::vector<char>& bytes) { brtest::WriteBytes(p, bytes); }
   brtest::TempFolder folder;
   const fs::path root;
 

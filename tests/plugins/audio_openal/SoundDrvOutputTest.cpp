@@ -119,8 +119,8 @@ TEST_F(SoundDrvTest, WithoutAnOutputDeviceInitFailsAndSoundStaysSilent) {
   }
   EngineSoundDrv e;
   EXPECT_FALSE(e.drv.Init());
-  EXPECT_TRUE(m_Log.Contains("ERROR: Failed to Initialize OpenAL")) << m_Log.Text();
-  EXPECT_TRUE(m_Log.Contains("ERROR: Failed to create an OpenAL context"));
+  EXPECT_TRUE(m_Log.Has("ERROR: Failed to Initialize OpenAL")) << m_Log.Text();
+  EXPECT_TRUE(m_Log.Has("ERROR: Failed to create an OpenAL context"));
   EXPECT_FALSE(e.drv.HasContext());
   // The game goes on: sounds hand out the silent id 0 and nothing plays.
   BrAudioID id;
@@ -250,8 +250,8 @@ TEST_F(SoundDrvTest, TheEngineGoesOnWithoutSoundWhenNoOutputOpens) {
 
   EXPECT_FALSE(BrEngineTestSeams::InitAudio());
   EXPECT_EQ(Engine().Audio(), nullptr);
-  EXPECT_TRUE(m_Log.Contains("ERROR: Failed to create an OpenAL context")) << m_Log.Text();
-  EXPECT_TRUE(m_Log.Contains("WARNING: Failed to initiate Audio device"));
+  EXPECT_TRUE(m_Log.Has("ERROR: Failed to create an OpenAL context")) << m_Log.Text();
+  EXPECT_TRUE(m_Log.Has("WARNING: Failed to initiate Audio device"));
   BrAudioID id(3);
   BrAudioID copy(id);
   copy.Stop();

@@ -65,8 +65,8 @@ TEST_F(SoundDrvTest, TheEngineStartsStepsAndDeletesTheDeviceFromThePlugin) {
   ASSERT_TRUE(BrEngineTestSeams::InitAudio()) << m_Log.Text();
   BrAudioMgrBase* device = Engine().Audio();
   ASSERT_NE(device, nullptr);
-  EXPECT_TRUE(m_Log.Contains("Creating Audio device"));
-  EXPECT_TRUE(m_Log.Contains("Selecting device: "));
+  EXPECT_TRUE(m_Log.Has("Creating Audio device"));
+  EXPECT_TRUE(m_Log.Has("Selecting device: "));
   {
     BrAudioID id;
     ASSERT_TRUE(device->CreateAudio("Sounds\\long.wav", id));
@@ -78,8 +78,8 @@ TEST_F(SoundDrvTest, TheEngineStartsStepsAndDeletesTheDeviceFromThePlugin) {
   }
   EXPECT_TRUE(Engine().Exit());
   EXPECT_EQ(Engine().Audio(), nullptr);
-  EXPECT_TRUE(m_Log.Contains("Deleted Audio device"));
-  EXPECT_FALSE(m_Log.Contains("WARNING: Failed to delete Audio device"));
+  EXPECT_TRUE(m_Log.Has("Deleted Audio device"));
+  EXPECT_FALSE(m_Log.Has("WARNING: Failed to delete Audio device"));
   BrEngineTestSeams::ResetAfterExit();
   std::memcpy(Engine().DriversDir(), savedDrivers, sizeof(savedDrivers));
   Engine().SetConfig(&m_Config);

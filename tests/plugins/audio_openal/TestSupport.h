@@ -14,48 +14,11 @@
 #include "core/BrFileDevice.h"
 #include "core/BrGlobals.h"
 #include "core/BrLogFile.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/TempFolder.h"
 
-// Points GLog at a fresh file in a temporary folder with debug lines on; restores the debug flag afterwards.
-class TestLog {
-public:
-  TestLog() : m_Folder("br_audio_log"), m_Path(m_Folder / "log.txt"), m_WasDebug(GIsDebug) {
-    GLog.Close();
-    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
-    GIsDebug = true;
-  }
-  ~TestLog() {
-    GLog.Close();
-    GIsDebug = m_WasDebug;
-  }
-  // Everything written so far.
-  std::string Text() const {
-    if (GLog.Handle())
-      std::fflush(GLog.Handle());
-    std::ifstream in(m_Path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  bool Contains(const std::string& what) const { return Text().find(what) != std::string::npos; }
-  int Count(const std::string& what) const {
-    const std::string text = Text();
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-      ++n;
-    return n;
-  }
-  // Forgets what was written so far.
-  void Clear() {
-    GLog.Close();
-    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
-  }
-
-private:
-  brtest::TempFolder m_Folder;
-  const std::filesystem::path m_Path;
-  bool m_WasDebug;
-};
+// GLog captured for the scope, debug lines on.
+using TestLog = brtest::CapturedLog;
 
 // The shared temporary folder, with a writer of files in it.
 class ScratchDir {

@@ -22,48 +22,15 @@
 #include "engine/kernel/BrW32WindowMgr.h"
 #include "platform/d3d9/d3d9_testing.h"
 #include "plugins/render_d3d9/render_d3d9.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/TempFolder.h"
 
 namespace gfxtest {
 
 namespace fs = std::filesystem;
 
-// GLog in a file of a temporary folder with debug lines on.
-class Log {
-public:
-  Log() : m_Folder("br_gfx_log"), m_Path(m_Folder / "log.txt"), m_WasDebug(GIsDebug) {
-    GLog.Close();
-    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
-    GIsDebug = true;
-  }
-  ~Log() {
-    GLog.Close();
-    GIsDebug = m_WasDebug;
-  }
-  std::string Text() const {
-    if (GLog.Handle()) std::fflush(GLog.Handle());
-    std::ifstream in(m_Path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  bool Has(const std::string& what) const { return Text().find(what) != std::string::npos; }
-  int Count(const std::string& what) const {
-    const std::string text = Text();
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-  }
-  void Clear() {
-    GLog.Close();
-    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
-  }
-
-private:
-  brtest::TempFolder m_Folder;
-  const fs::path m_Path;
-  bool m_WasDebug;
-};
+// GLog captured for the scope, debug lines on.
+using Log = brtest::CapturedLog;
 
 // The textures every rendering device start loads (the fallback and the two backdrops), from the generated
 // media pack into a media folder.
