@@ -17,6 +17,7 @@
 #include "engine/kernel/BrApplication.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/kernel/BrEngineTestSeams.h"
+#include "tests/adventure/world/RAGSpawnSupport.h"
 
 namespace ragactor {
 
@@ -81,18 +82,7 @@ public:
   // An actor of a configured kind, added to the map at (x, 0, z) on the floor; null when it cannot be made.
   template <class T = BrRAGActor>
   T* Spawn(const char* kind, float x = 0.0f, float z = 0.0f) {
-    BrDemoEntity* entity = Map()->SpawnScripted(BrStringT<char>(kind));
-    if (!entity) return nullptr;
-    if (!entity->IsA(T::Type)) {
-      entity->Destroy();
-      delete entity;
-      return nullptr;
-    }
-    entity->Location() = BrVector(x, 0.0f, z);
-    // Standing where it was put, not walking to the origin.
-    if (entity->IsA(BrActor::Type)) static_cast<BrActor*>(entity)->StopPathing();
-    Map()->AddObject(entity);
-    return static_cast<T*>(entity);
+    return ragworld::SpawnStanding<T>(Map(), kind, x, z);
   }
 
   // The object of id when it is a valid T.
