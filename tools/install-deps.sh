@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build make pkg-config
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev clang-format
   libsdl2-dev libopenal-dev libopenal1 libepoxy-dev libstb-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
   fonts-dejavu-core

@@ -20,6 +20,16 @@ public:
     Engine().m_pAudio = device;
     return old;
   }
+  // The slots that have no setter, for harnesses that run parts of the engine without starting it. A harness that
+  // sets one puts the old value back at its end.
+  static BrApplication*& App() { return Engine().m_pApp; }
+  static BrGUI*& GUI() { return Engine().m_pGUI; }
+  static BrScriptDaemon*& Script() { return Engine().m_pScript; }
+  static BrWindowBase*& OSGUI() { return Engine().m_pOSGUI; }
+  static BrRenderBase*& Render() { return Engine().m_pRender; }
+  static BrAudioMgrBase*& Audio() { return Engine().m_pAudio; }
+  // Starts the audio device as Init would, alone.
+  static bool InitAudio() { return Engine().InitAudio(); }
   // After Exit, returns the engine to its constructed state (GExit cleared, the host's configuration
   // forgotten), keeping the registry. Does nothing before Exit.
   static void ResetAfterExit() { Engine().ResetAfterExit(); }

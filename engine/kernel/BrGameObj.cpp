@@ -7,12 +7,7 @@
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrMap.h"
-#include "engine/presentation/BrCursor.h"
-#include "engine/presentation/BrEffector.h"
-#include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrHUD.h"
-#include "engine/presentation/BrMiniMap.h"
-#include "engine/presentation/BrRenderPass.h"
 #include "engine/presentation/BrGUI.h"
 #include "templates/BrArchiveOps.h"
 

@@ -154,7 +154,7 @@ TEST_F(BrFileDeviceTest, DateOrderListsNewestFirst)
 {
   ASSERT_TRUE(brCreateDirectory("dated"));
   WriteFileBytes("dated/a_old.gin", {1});
-  Sleep(1100); // the order compares whole seconds
+  ASSERT_TRUE(brtest::WaitForALaterFileSecond("dated/a_old.gin")); // the order compares whole seconds
   WriteFileBytes("dated/b_new.gin", {2});
   TDArray<BrStringT<char>> list;
   EXPECT_TRUE(BrFileDevice::GetFileList("*.gin", "dated", list, eFileOrderDate));

@@ -1,24 +1,15 @@
 // Shared helpers of the core tests.
 #include "CoreTestKit.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 
 namespace coretest {
 
 void ScratchTest::SetUp()
 {
-  char cwd[4096];
-  ASSERT_GT(brGetCurrentDirectory(sizeof(cwd), cwd), 0u);
-  previous = cwd;
-  std::random_device rd;
-  std::filesystem::path p = std::filesystem::temp_directory_path() /
-                            ("brcore-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-  std::filesystem::create_directories(p);
-  folder = p.string();
-  ASSERT_TRUE(brSetCurrentDirectory(folder.c_str()));
+  scratch = std::make_unique<brtest::TempFolder>("brcore", "");
+  folder = scratch->String();
   GIsDebug = false;
   ASSERT_TRUE(GLog.Init());
 }
@@ -27,9 +18,7 @@ void ScratchTest::TearDown()
 {
   GLog.Close();
   GIsDebug = false;
-  brSetCurrentDirectory(previous.c_str());
-  std::error_code ec;
-  std::filesystem::remove_all(folder, ec);
+  scratch.reset();
 }
 
 std::string ScratchTest::LogText() const

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/brcr.h"
+#include "tests/support/TempFolder.h"
 
 namespace coretest {
 
@@ -22,8 +24,8 @@ protected:
   // The scratch folder's absolute path.
   const std::string& Folder() const { return folder; }
 
+  std::unique_ptr<brtest::TempFolder> scratch;
   std::string folder;
-  std::string previous;
 };
 
 // Every byte of a file (empty when it cannot be read).

@@ -21,15 +21,11 @@
 #include "tests/engine/kernel/WorldTestSupport.h"
 #include "tests/support/RecordingAudioDevice.h"
 #include "tests/support/RecordingRenderDevice.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 
 namespace brgame {
 
 namespace fs = std::filesystem;
-
-// The engine's widget-manager slot, which owns the HUDs the game and the player make.
-struct GameEngineSlots : BrEngine {
-  static BrGUI*& GUI() { return Engine().*(&GameEngineSlots::m_pGUI); }
-};
 
 // The dungeon configuration most tests share: two level ranges, monsters, items, a staircase and a chest.
 inline std::string DefaultGameConfig()
@@ -62,21 +58,21 @@ public:
     std::ofstream(m_Run.root / "Media" / "Config" / "main.cfg")
         << "[RAG]\nConfigs=config\\game.cfg\n[Audio]\nNoMusic=0\n" << extraMain;
     std::ofstream(m_Run.root / "Media" / "config" / "game.cfg") << gameConfig;
-    m_pOldScript = brworld::EngineSlots::Script();
+    m_pOldScript = BrEngineTestSeams::Script();
     if (!m_pOldScript)
-      brworld::EngineSlots::Script() = &m_Script;
+      BrEngineTestSeams::Script() = &m_Script;
     m_Config.SetInteger("Audio", "NoMusic", 0);
     Engine().SetConfig(&m_Config);
-    m_pOldGUI = GameEngineSlots::GUI();
-    GameEngineSlots::GUI() = new BrGUI();
+    m_pOldGUI = BrEngineTestSeams::GUI();
+    BrEngineTestSeams::GUI() = new BrGUI();
   }
   ~GameWorld()
   {
     BrRogueMap::ClearSeedForTests();
-    BrGUI* gui = GameEngineSlots::GUI();
+    BrGUI* gui = BrEngineTestSeams::GUI();
     gui->Destroy();
     delete gui;
-    GameEngineSlots::GUI() = m_pOldGUI;
+    BrEngineTestSeams::GUI() = m_pOldGUI;
     // Class-wide sounds hold ids of this test's audio device.
     Chest::miOpenSFX.Stop();
     MUTPoison::PoisonSFX().Stop();
@@ -84,7 +80,7 @@ public:
     BrRAGHUD::mSpeakerTestSFX.Stop();
     BrRAGHUD::mSpeakerTestRSFX.Stop();
     if (!m_pOldScript)
-      brworld::EngineSlots::Script() = nullptr;
+      BrEngineTestSeams::Script() = nullptr;
     Engine().SetConfig(nullptr);
   }
   brworld::RunFolder& Run() { return m_Run; }

@@ -19,6 +19,7 @@
 #include "engine/presentation/BrRenderBase.h"
 #include "engine/presentation/BrUIControl.h"
 #include "platform/win32/win32.h"
+#include "tests/support/CapturedLog.h"
 
 namespace brplay {
 
@@ -121,13 +122,10 @@ double MeanDifference(const Shot& a, const Shot& b) {
 
 // ---- The run tree ----
 
-PlayTree::PlayTree() {
-  static int counter = 0;
+PlayTree::PlayTree() : m_Folder("brplay"), m_Root(m_Folder.Path()) {
   const char* binary = std::getenv("BR_BINARY_DIR");
   // Absolute, so that the links made below point at the run tree from wherever the copy lies.
   const fs::path run = fs::absolute(fs::path(binary ? binary : ".") / "run");
-  m_Root = fs::temp_directory_path() / ("brplay_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-  fs::remove_all(m_Root);
   fs::create_directories(m_Root / "game" / "Media" / "Saves");
   fs::create_directories(m_Root / "drivers" / "plug-ins");
   // The plug-ins and the game library find the shared libraries relative to themselves, in the tree's lib.
@@ -143,24 +141,13 @@ PlayTree::PlayTree() {
     else
       fs::create_directory_symlink(entry.path(), Media() / name);
   }
-  m_Old = fs::current_path();
-  fs::current_path(Game());
+  m_Folder.Enter("game");
+  if (std::getenv("BR_PLAY_KEEP")) m_Folder.Keep();
 }
 
-PlayTree::~PlayTree() {
-  fs::current_path(m_Old);
-  if (std::getenv("BR_PLAY_KEEP")) return;
-  std::error_code ec;
-  fs::remove_all(m_Root, ec);
-}
+PlayTree::~PlayTree() = default;
 
-std::vector<std::string> PlayTree::Log() const {
-  if (GLog.Handle()) fflush(GLog.Handle());
-  std::vector<std::string> lines;
-  std::ifstream in(Game() / "log.txt");
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+std::vector<std::string> PlayTree::Log() const { return brtest::LogLines(Game() / "log.txt"); }
 
 std::string PlayTree::LastLine() const {
   const std::vector<std::string> lines = Log();

@@ -15,6 +15,7 @@
 #include "adventure/world/BrRAGPlayer.h"
 #include "engine/kernel/kernel.h"
 #include "engine/presentation/BrUIControl.h"
+#include "tests/support/TempFolder.h"
 
 namespace brplay {
 
@@ -62,8 +63,8 @@ public:
   void Remove(const fs::path& relativeToGame);
 
 private:
-  fs::path m_Root;
-  fs::path m_Old;
+  brtest::TempFolder m_Folder;
+  const fs::path m_Root;
 };
 
 // The host in-process: the configuration read as the host reads it, Engine().Init with the real plug-ins,

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
+#include <memory>
+
+#include "tests/support/TempFolder.h"
 
 namespace brtest
 {
@@ -17,24 +19,17 @@ class ScratchEnvironment : public ::testing::Environment
 public:
   void SetUp() override
   {
-    namespace fs = std::filesystem;
-    home = fs::current_path();
-    dir = fs::temp_directory_path() / ("br_templates_" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir);
-    fs::current_path(dir);
+    scratch = std::make_unique<TempFolder>("br_templates", "");
     ASSERT_TRUE(GLog.Init());
   }
   void TearDown() override
   {
     GLog.Close();
-    std::filesystem::current_path(home);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+    scratch.reset();
   }
 
 private:
-  std::filesystem::path home;
-  std::filesystem::path dir;
+  std::unique_ptr<TempFolder> scratch;
 };
 
 const ::testing::Environment* const gScratch = ::testing::AddGlobalTestEnvironment(new ScratchEnvironment);

@@ -3,10 +3,8 @@
 // first and chosen, and the options read from the configuration so that OK keeps what was not touched.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "FlowTestWorld.h"
 #include "adventure/flow/BrRAGGameStateLoadGameMenu.h"
@@ -175,7 +173,8 @@ TEST(RAGMenuStates, SavesAndModsAreListedNewestFirstAndChosen) {
   std::ofstream(world.folder.root / "Media" / "Saves" / "notes.txt") << "x";
   fs::create_directories(world.folder.root / "Mods" / "ModA" / "CONFIG");
   std::ofstream(world.folder.root / "Mods" / "ModA" / "CONFIG" / "Main.cfg") << "[RAG]\n";
-  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  // The newest of what came before, so both lists have a later second to order by.
+  ASSERT_TRUE(brtest::WaitForALaterFileSecond(world.folder.root / "Mods" / "ModA"));
   std::ofstream(world.folder.root / "Media" / "Saves" / "new.gin") << "x";
   fs::create_directories(world.folder.root / "Mods" / "ModB");
   std::ofstream(world.folder.root / "Mods" / "readme.txt") << "x";

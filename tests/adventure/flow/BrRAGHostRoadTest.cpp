@@ -61,7 +61,7 @@ TEST(BrRAGHostRoad, TheGameLibraryTakesTheGameFromTheIntroIntoAPlayedDungeon) {
   // run ends once that call returns: the game (and every object of the library) before the library is freed.
   BrRAGHUD* hud = run.RAGHUD();
   run.game = nullptr;
-  FlowEngineSlots::Script() = nullptr;
+  BrEngineTestSeams::Script() = nullptr;
   BrRAGGameState::menuMusicSFX.Stop();
   game->ChangeToState("BrRAGGameStateMainMenu");
   {
@@ -75,5 +75,5 @@ TEST(BrRAGHostRoad, TheGameLibraryTakesTheGameFromTheIntroIntoAPlayedDungeon) {
   EXPECT_EQ(Engine().GetNumLibs(), 0);
   EXPECT_EQ(Engine().Spawn("BrRogueMap"), nullptr);
   BrEngineTestSeams::ResetAfterExit();
-  FlowEngineSlots::GUI() = new BrGUI();
+  BrEngineTestSeams::GUI() = new BrGUI();
 }

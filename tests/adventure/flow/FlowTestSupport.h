@@ -2,8 +2,6 @@
 // as the host would start it, with keys and frames driven by the test.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,23 +14,19 @@
 #include "core/brcr.h"
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 #include "engine/kernel/BrScriptDaemon.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrHUD.h"
 #include "platform/win32/win32_user.h"
 #include "tests/support/RecordingAudioDevice.h"
 #include "tests/support/RecordingRenderDevice.h"
+#include "tests/support/CapturedLog.h"
+#include "tests/support/TempFolder.h"
 
 namespace ragflow {
 
 namespace fs = std::filesystem;
-
-// Reaches the engine's slots that have no setter, without starting the engine.
-struct FlowEngineSlots : BrEngine {
-  static BrApplication*& App() { return Engine().*(&FlowEngineSlots::m_pApp); }
-  static BrGUI*& GUI() { return Engine().*(&FlowEngineSlots::m_pGUI); }
-  static BrScriptDaemon*& Script() { return Engine().*(&FlowEngineSlots::m_pScript); }
-};
 
 // Holds a key down for the length of a scope.
 class HeldKey {
@@ -50,13 +44,9 @@ private:
 // manager and a configuration the test fills before Start.
 class FlowRun {
 public:
-  FlowRun() : render(800, 600), audioScope(&audio), renderScope(&render) {
-    static int counter = 0;
-    root = fs::temp_directory_path() / fs::path("brf_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    fs::remove_all(root);
+  FlowRun() : folder("brf"), root(folder.Path()), render(800, 600), audioScope(&audio), renderScope(&render) {
     fs::create_directories(root / "Media" / "Saves");
-    old = fs::current_path();
-    fs::current_path(root);
+    folder.Enter();
     GLog.Init();
     m_bOldDebug = GIsDebug;
     GIsDebug = true;
@@ -65,12 +55,12 @@ public:
     Engine().SetConfig(&config);
     render.Init();
     audio.Init();
-    m_pOldGUI = FlowEngineSlots::GUI();
-    FlowEngineSlots::GUI() = new BrGUI();
-    m_pOldApp = FlowEngineSlots::App();
-    FlowEngineSlots::App() = nullptr;
-    m_pOldScript = FlowEngineSlots::Script();
-    FlowEngineSlots::Script() = &script;
+    m_pOldGUI = BrEngineTestSeams::GUI();
+    BrEngineTestSeams::GUI() = new BrGUI();
+    m_pOldApp = BrEngineTestSeams::App();
+    BrEngineTestSeams::App() = nullptr;
+    m_pOldScript = BrEngineTestSeams::Script();
+    BrEngineTestSeams::Script() = &script;
   }
 
   ~FlowRun() {
@@ -78,12 +68,12 @@ public:
       game->Destroy();
       delete game;
     }
-    FlowEngineSlots::App() = m_pOldApp;
-    FlowEngineSlots::Script() = m_pOldScript;
-    BrGUI* gui = FlowEngineSlots::GUI();
+    BrEngineTestSeams::App() = m_pOldApp;
+    BrEngineTestSeams::Script() = m_pOldScript;
+    BrGUI* gui = BrEngineTestSeams::GUI();
     gui->Destroy();
     delete gui;
-    FlowEngineSlots::GUI() = m_pOldGUI;
+    BrEngineTestSeams::GUI() = m_pOldGUI;
     // Class-wide sounds hold ids of this test's audio device.
     BrRAGGameState::menuMusicSFX.Stop();
     BrRAGHUD::mSpeakerTestSFX.Stop();
@@ -93,9 +83,7 @@ public:
     Engine().SetConfig(m_pOldConfig);
     GIsDebug = m_bOldDebug;
     GLog.Close();
-    fs::current_path(old);
-    std::error_code ec;
-    fs::remove_all(root, ec);
+    folder.Leave();
   }
 
   // Creates the application by name and sets it on the engine, as the host does.
@@ -134,27 +122,12 @@ public:
     return state && state->GetStateName().c_str() ? state->GetStateName().c_str() : "";
   }
 
-  std::vector<std::string> Log() {
-    if (GLog.Handle()) fflush(GLog.Handle());
-    std::vector<std::string> lines;
-    std::ifstream in(root / "log.txt");
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-  }
-  int CountLines(const std::string& text) {
-    int n = 0;
-    for (const std::string& line : Log())
-      if (line.find(text) != std::string::npos) ++n;
-    return n;
-  }
-  static void WriteBytes(const fs::path& p, const std::vector<char>& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-  }
+  std::vector<std::string> Log() { return brtest::LogLines(root / "log.txt"); }
+  int CountLines(const std::string& text) { return brtest::CountLogLines(root / "log.txt", text); }
+  static void WriteBytes(const fs::path& p, const std::vector<char>& bytes) { brtest::WriteBytes(p, bytes); }
 
-  fs::path root;
-  fs::path old;
+  brtest::TempFolder folder;
+  const fs::path root;
   BrRAGConfigCache config;
   RecordingRenderDevice render;
   RecordingAudioDevice audio;

@@ -55,9 +55,9 @@ BrActor* FlowTestGame::GetPlayer() {
 
 FlowWorld::FlowWorld(const std::string& config, std::vector<std::string> states, int width, int height,
                      bool withMap)
-    : dev(800, 600), m_Render(&dev), m_Audio(&audio), m_pOldScript(brworld::EngineSlots::Script()) {
+    : dev(800, 600), m_Render(&dev), m_Audio(&audio), m_pOldScript(BrEngineTestSeams::Script()) {
   std::ofstream(folder.root / "Media" / "flow.cfg") << config;
-  brworld::EngineSlots::Script() = &script;
+  BrEngineTestSeams::Script() = &script;
   // Images are kept by index for the run; each test's device starts with an empty effector table.
   BrRAGMiniMap::miFrameFX = 0;
   BrRAGMiniMap::miSharedTexture = -1;
@@ -86,7 +86,7 @@ FlowWorld::FlowWorld(const std::string& config, std::vector<std::string> states,
 
 FlowWorld::~FlowWorld() {
   delete m_pScoped;
-  brworld::EngineSlots::Script() = m_pOldScript;
+  BrEngineTestSeams::Script() = m_pOldScript;
   dev.Exit();
 }
 

@@ -19,7 +19,6 @@
 
 namespace {
 
-using brworld::EngineSlots;
 using brworld::RunFolder;
 
 // A grid map that a test digs by hand, with its buffers reachable as the game content's map holds them.

@@ -20,7 +20,6 @@
 
 namespace {
 
-using brworld::EngineSlots;
 using brworld::RunFolder;
 
 // A map whose configuration files are the test's own list, or the [RAG] Configs of the engine's cache.
@@ -57,14 +56,14 @@ class KindWorld {
 public:
   explicit KindWorld(std::vector<std::string> files) : game(new BrGame()) {
     KindTestMap::files = std::move(files);
-    m_pOldScript = EngineSlots::Script();
-    EngineSlots::Script() = &script;
+    m_pOldScript = BrEngineTestSeams::Script();
+    BrEngineTestSeams::Script() = &script;
     game->SetMapType(BrStringT<char>("KindTestMap"));
     scoped = new brworld::ScopedApp(game);
   }
   ~KindWorld() {
     delete scoped;
-    EngineSlots::Script() = m_pOldScript;
+    BrEngineTestSeams::Script() = m_pOldScript;
   }
   void Write(const std::string& name, const std::string& text) {
     std::filesystem::create_directories((folder.root / "Media" / name).parent_path());
@@ -278,7 +277,7 @@ TEST(BrRAGConfig, DefaultMainCfgStartsAPlayableGameAndEveryListedKindLoads) {
   const char* names[] = {"armour", "core", "dungeons", "enemies", "magic", "pickups", "weapons", "widgets"};
   for (const char* n : names)
     world.Write(std::string("config/") + n + ".cfg", std::string("[Kind_") + n + "]\nType=BrRAGLevelInfo\n");
-  EngineSlots::App()->CreateMap();  // a map made while the cache is the engine's
+  BrEngineTestSeams::App()->CreateMap();  // a map made while the cache is the engine's
   Engine().SetConfig(&cache);
   BrRAGMap* map = world.Map();
   EXPECT_EQ(map->LoadObjectConfig(), 8);

@@ -16,13 +16,10 @@
 #include "adventure/world/BrRAGMutator.h"
 #include "engine/kernel/BrApplication.h"
 #include "engine/presentation/BrGUI.h"
+#include "engine/kernel/BrEngineTestSeams.h"
+#include "tests/adventure/world/RAGSpawnSupport.h"
 
 namespace ragactor {
-
-// The engine's widget-manager slot: a player's HUD is handed to it, and it frees the HUD at the end.
-struct GuiSlot : BrEngine {
-  static BrGUI*& GUI() { return Engine().*(&GuiSlot::m_pGUI); }
-};
 
 // A grid map whose object configuration is the test's "actors.cfg".
 class ActorTestMap : public BrRAGMap {
@@ -49,10 +46,10 @@ public:
   explicit ActorWorld(const std::string& config, int width = 8, int height = 8)
       : m_Audio(&audio), m_pApp(new MessageApp()) {
     std::ofstream(folder.root / "Media" / "actors.cfg") << config;
-    m_pOldGUI = GuiSlot::GUI();
-    GuiSlot::GUI() = &gui;
-    m_pOldScript = brworld::EngineSlots::Script();
-    brworld::EngineSlots::Script() = &script;
+    m_pOldGUI = BrEngineTestSeams::GUI();
+    BrEngineTestSeams::GUI() = &gui;
+    m_pOldScript = BrEngineTestSeams::Script();
+    BrEngineTestSeams::Script() = &script;
     audio.Init();
     m_pApp->SetMapType(BrStringT<char>("ActorTestMap"));
     m_pScoped = new brworld::ScopedApp(m_pApp);
@@ -61,8 +58,8 @@ public:
   ~ActorWorld() {
     delete m_pScoped;
     gui.Destroy();
-    GuiSlot::GUI() = m_pOldGUI;
-    brworld::EngineSlots::Script() = m_pOldScript;
+    BrEngineTestSeams::GUI() = m_pOldGUI;
+    BrEngineTestSeams::Script() = m_pOldScript;
   }
   ActorWorld(const ActorWorld&) = delete;
   ActorWorld& operator=(const ActorWorld&) = delete;
@@ -85,18 +82,7 @@ public:
   // An actor of a configured kind, added to the map at (x, 0, z) on the floor; null when it cannot be made.
   template <class T = BrRAGActor>
   T* Spawn(const char* kind, float x = 0.0f, float z = 0.0f) {
-    BrDemoEntity* entity = Map()->SpawnScripted(BrStringT<char>(kind));
-    if (!entity) return nullptr;
-    if (!entity->IsA(T::Type)) {
-      entity->Destroy();
-      delete entity;
-      return nullptr;
-    }
-    entity->Location() = BrVector(x, 0.0f, z);
-    // Standing where it was put, not walking to the origin.
-    if (entity->IsA(BrActor::Type)) static_cast<BrActor*>(entity)->StopPathing();
-    Map()->AddObject(entity);
-    return static_cast<T*>(entity);
+    return ragworld::SpawnStanding<T>(Map(), kind, x, z);
   }
 
   // The object of id when it is a valid T.

@@ -14,6 +14,7 @@
 #include "engine/kernel/BrGame.h"
 #include "engine/kernel/BrScriptDaemon.h"
 #include "templates/BrArchiveOps.h"
+#include "tests/adventure/world/RAGSpawnSupport.h"
 #include "tests/engine/kernel/WorldTestSupport.h"
 #include "tests/engine/presentation/WidgetTestKit.h"
 #include "tests/support/RecordingAudioDevice.h"
@@ -59,9 +60,9 @@ public:
 class ItemWorld {
 public:
   explicit ItemWorld(const std::string& config, int width = 8, int height = 8)
-      : dev(800, 600), m_Render(&dev), m_Audio(&audio), m_pOldScript(brworld::EngineSlots::Script()) {
+      : dev(800, 600), m_Render(&dev), m_Audio(&audio), m_pOldScript(BrEngineTestSeams::Script()) {
     std::ofstream(folder.root / "Media" / "items.cfg") << config;
-    brworld::EngineSlots::Script() = &script;
+    BrEngineTestSeams::Script() = &script;
     dev.Init();
     audio.Init();
     m_pGame = new ItemTestGame();
@@ -73,7 +74,7 @@ public:
   }
   ~ItemWorld() {
     delete m_pScoped;
-    brworld::EngineSlots::Script() = m_pOldScript;
+    BrEngineTestSeams::Script() = m_pOldScript;
     dev.Exit();
   }
   ItemWorld(const ItemWorld&) = delete;
@@ -85,17 +86,7 @@ public:
   // An entity of a kind added to the map at (x, 0, z), standing there; null when it is not a T.
   template <class T = BrDemoEntity>
   T* Spawn(const char* kind, float x = 0.0f, float z = 0.0f) {
-    BrDemoEntity* entity = Map()->SpawnScripted(BrStringT<char>(kind));
-    if (!entity) return nullptr;
-    if (!entity->IsA(T::Type)) {
-      entity->Destroy();
-      delete entity;
-      return nullptr;
-    }
-    entity->Location() = BrVector(x, 0.0f, z);
-    if (entity->IsA(BrActor::Type)) static_cast<BrActor*>(entity)->StopPathing();
-    Map()->AddObject(entity);
-    return static_cast<T*>(entity);
+    return ragworld::SpawnStanding<T>(Map(), kind, x, z);
   }
   // An item of a kind put into the actor's inventory (hidden, owned by it).
   template <class T = BrRAGItem>

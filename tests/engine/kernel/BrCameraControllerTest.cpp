@@ -59,8 +59,8 @@ public:
 
 class ScopedWindow {
 public:
-  explicit ScopedWindow(BrWindowBase* w) : m_pOld(EngineSlots::OSGUI()) { EngineSlots::OSGUI() = w; }
-  ~ScopedWindow() { EngineSlots::OSGUI() = m_pOld; }
+  explicit ScopedWindow(BrWindowBase* w) : m_pOld(BrEngineTestSeams::OSGUI()) { BrEngineTestSeams::OSGUI() = w; }
+  ~ScopedWindow() { BrEngineTestSeams::OSGUI() = m_pOld; }
 
 private:
   BrWindowBase* m_pOld;

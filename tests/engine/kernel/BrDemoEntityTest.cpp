@@ -58,12 +58,12 @@ protected:
   void SetUp() override {
     std::ofstream(folder.root / "Media" / "objects.cfg") << kObjects;
     cfg.Open("Media\\objects.cfg", 0x1000001);
-    EngineSlots::Script() = &script;
+    BrEngineTestSeams::Script() = &script;
     render.Init();
     audio.CreateAudio(BrStringT<char>("Sounds\\error.wav"), errorSound);  // id 0, as the real device preloads
     audio.ClearCalls();
   }
-  void TearDown() override { EngineSlots::Script() = nullptr; }
+  void TearDown() override { BrEngineTestSeams::Script() = nullptr; }
 
   RunFolder folder;
   BrCfgFile cfg;

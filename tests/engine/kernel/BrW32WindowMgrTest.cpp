@@ -120,8 +120,8 @@ TEST(WindowMgr, ACentredMouseReadsAsNoOffsetAndTheCursorShowsWhenAsked) {
   ASSERT_TRUE(mgr.Init());
   mgr.SetPosition(mgr.GetHandle(), nullptr);
   mgr.SetFocus(true);
-  BrWindowBase* old = brworld::EngineSlots::OSGUI();
-  brworld::EngineSlots::OSGUI() = &mgr;
+  BrWindowBase* old = BrEngineTestSeams::OSGUI();
+  BrEngineTestSeams::OSGUI() = &mgr;
   // The controllers' offset after centring, through the window layer's cursor, frame and caption.
   for (int round = 0; round < 3; ++round) {
     mgr.CentreMouse();
@@ -135,7 +135,7 @@ TEST(WindowMgr, ACentredMouseReadsAsNoOffsetAndTheCursorShowsWhenAsked) {
   BrController::MouseOffset(dx, dy);
   EXPECT_EQ(dx, 10 - 320);
   EXPECT_EQ(dy, 20 - 240);
-  brworld::EngineSlots::OSGUI() = old;
+  BrEngineTestSeams::OSGUI() = old;
 
   // However the count was left by others, the cursor ends in the state last asked for, and repeated
   // requests do not pile up.
@@ -183,8 +183,8 @@ TEST(WindowMgr, AHiddenPointerCentredEveryFrameGivesItsWholeMotion) {
   BrW32WindowMgr mgr;
   ASSERT_TRUE(mgr.Init());
   mgr.SetFocus(true);
-  BrWindowBase* old = brworld::EngineSlots::OSGUI();
-  brworld::EngineSlots::OSGUI() = &mgr;
+  BrWindowBase* old = BrEngineTestSeams::OSGUI();
+  BrEngineTestSeams::OSGUI() = &mgr;
   HWND h = mgr.GetHandle();
 
   // The game draws its own cursor and centres the hidden pointer after each frame's read. Places that lag
@@ -210,7 +210,7 @@ TEST(WindowMgr, AHiddenPointerCentredEveryFrameGivesItsWholeMotion) {
   mgr.GetMousePos(x, y);
   EXPECT_EQ(x, 100);
   EXPECT_EQ(y, 50);
-  brworld::EngineSlots::OSGUI() = old;
+  BrEngineTestSeams::OSGUI() = old;
   mgr.Exit();
   brtest::ResetEngine();
 }

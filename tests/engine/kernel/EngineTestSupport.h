@@ -1,8 +1,6 @@
 // Test support: a temporary run tree (working folder, media folder, plug-ins folder) with the log opened in it.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +12,8 @@
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrEngineTestSeams.h"
+#include "tests/support/CapturedLog.h"
+#include "tests/support/TempFolder.h"
 
 namespace brtest {
 
@@ -22,23 +22,15 @@ namespace fs = std::filesystem;
 // <tmp>/game is the working folder, <tmp>/game/Media the media folder, <tmp>/drivers/plug-ins the plug-ins.
 class RunTree {
 public:
-  explicit RunTree(const std::string& config) {
-    root = fs::temp_directory_path() / fs::path("brk_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-    fs::remove_all(root);
+  explicit RunTree(const std::string& config) : folder("brk"), root(folder.Path()) {
     fs::create_directories(root / "game" / "Media" / "Config");
     fs::create_directories(root / "game" / "Media" / "Libs");
     fs::create_directories(root / "drivers" / "plug-ins");
-    old = fs::current_path();
-    fs::current_path(root / "game");
+    folder.Enter("game");
     if (!config.empty()) std::ofstream(root / "game" / "Media" / "Config" / "main.cfg") << config;
     GLog.Init();
   }
-  ~RunTree() {
-    GLog.Close();
-    fs::current_path(old);
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
+  ~RunTree() { GLog.Close(); }
 
   // Copies a fake plug-in into the plug-ins folder under the given name.
   void Plugin(const std::string& fake, const std::string& as) {
@@ -59,14 +51,7 @@ public:
     Engine().SetClockMeasurePause(0);
   }
   // Every line of log.txt written so far.
-  std::vector<std::string> Log() {
-    fflush(GLog.Handle());
-    std::vector<std::string> lines;
-    std::ifstream in(root / "game" / "log.txt");
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> Log() { return LogLines(root / "game" / "log.txt"); }
   // Index of the first line equal to text at or after from; -1 when none.
   int Find(const std::string& text, int from = 0) {
     std::vector<std::string> lines = Log();
@@ -82,15 +67,10 @@ public:
     return std::string();
   }
 
-  fs::path root, old;
+  TempFolder folder;
+  const fs::path root;
   BrCfgFile file;
   BrConfigCache cache;
-
-private:
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
 };
 
 // Leaves the engine exited and ready for the next test of the same process.

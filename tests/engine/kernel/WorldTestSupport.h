@@ -1,8 +1,6 @@
 // Test support for the world model: engine slots set directly, an application with a map, and a run folder.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,32 +9,23 @@
 #include "core/brcr.h"
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 #include "engine/kernel/BrGame.h"
 #include "engine/kernel/BrMap.h"
 #include "engine/kernel/BrScriptDaemon.h"
+#include "tests/support/CapturedLog.h"
+#include "tests/support/TempFolder.h"
 
 namespace brworld {
 
 namespace fs = std::filesystem;
 
-// Reaches the engine's device and application slots without starting the engine.
-struct EngineSlots : BrEngine {
-  static BrApplication*& App() { return Engine().*(&EngineSlots::m_pApp); }
-  static BrScriptDaemon*& Script() { return Engine().*(&EngineSlots::m_pScript); }
-  static BrRenderBase*& Render() { return Engine().*(&EngineSlots::m_pRender); }
-  static BrAudioMgrBase*& Audio() { return Engine().*(&EngineSlots::m_pAudio); }
-  static BrWindowBase*& OSGUI() { return Engine().*(&EngineSlots::m_pOSGUI); }
-};
-
 // A temporary working folder with "Media" in it and the log opened there; the engine's media folder is "Media".
 class RunFolder {
 public:
-  RunFolder() {
-    root = fs::temp_directory_path() / fs::path("brw_" + std::to_string(::getpid()) + "_" + std::to_string(Counter()++));
-    fs::remove_all(root);
+  RunFolder() : folder("brw"), root(folder.Path()) {
     fs::create_directories(root / "Media");
-    old = fs::current_path();
-    fs::current_path(root);
+    folder.Enter();
     GLog.Init();
     Engine().setMediaDir("Media");
     m_bOldDebug = GIsDebug;
@@ -49,57 +38,32 @@ public:
     Engine().SetConfig(m_pOldConfig);
     GIsDebug = m_bOldDebug;
     GLog.Close();
-    fs::current_path(old);
-    std::error_code ec;
-    fs::remove_all(root, ec);
   }
-  std::vector<std::string> Log() {
-    if (GLog.Handle()) fflush(GLog.Handle());
-    std::vector<std::string> lines;
-    std::ifstream in(root / "log.txt");
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-  }
-  int CountLines(const std::string& text) {
-    int n = 0;
-    for (const std::string& line : Log())
-      if (line.find(text) != std::string::npos) ++n;
-    return n;
-  }
-  static std::vector<char> ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-  static void WriteBytes(const fs::path& p, const std::vector<char>& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-  }
-  fs::path root;
-  fs::path old;
+  std::vector<std::string> Log() { return brtest::LogLines(root / "log.txt"); }
+  int CountLines(const std::string& text) { return brtest::CountLogLines(root / "log.txt", text); }
+  static std::vector<char> ReadBytes(const fs::path& p) { return brtest::ReadBytes(p); }
+  static void WriteBytes(const fs::path& p, const std::vector<char>& bytes) { brtest::WriteBytes(p, bytes); }
+  brtest::TempFolder folder;
+  const fs::path root;
 
 private:
   bool m_bOldDebug;
   BrConfigCache* m_pOldConfig;
-  static int& Counter() {
-    static int n = 0;
-    return n;
-  }
 };
 
 // Installs app as the engine's application (after Init) and a fresh map, and takes both away at the end.
 class ScopedApp {
 public:
   explicit ScopedApp(BrApplication* app, bool withMap = true) : m_pApp(app) {
-    m_pPrevious = EngineSlots::App();
-    EngineSlots::App() = app;
+    m_pPrevious = BrEngineTestSeams::App();
+    BrEngineTestSeams::App() = app;
     app->Init();
     if (withMap) app->CreateMap();
   }
   ~ScopedApp() {
     m_pApp->Destroy();
     delete m_pApp;
-    EngineSlots::App() = m_pPrevious;
+    BrEngineTestSeams::App() = m_pPrevious;
   }
   BrMap* Map() { return m_pApp->Map(); }
   ScopedApp(const ScopedApp&) = delete;

@@ -115,10 +115,9 @@ TEST(EffectorMgr, ShaderNamesHaveASlashAndNoFullStop) {
 }
 
 TEST(EffectorMgr, AShadersBlockIsCutFromItsScriptFileUpToTheNextShader) {
-  char tmpl[] = "/tmp/brshaderXXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const std::string root = tmpl;
-  ASSERT_EQ(std::system(("mkdir -p " + root + "/Media/Textures/Q3A/scripts").c_str()), 0);
+  brtest::TempFolder scratch("brshader");
+  const std::string root = scratch.String();
+  brtest::fs::create_directories(scratch.Path() / "Media" / "Textures" / "Q3A" / "scripts");
   FILE* f = std::fopen((root + "/Media/Textures/Q3A/scripts/base_wall.shader").c_str(), "w");
   ASSERT_NE(f, nullptr);
   std::fputs("// walls\ntextures/base_wall/metal\n{\n\tqer_editorimage textures/base_wall/metal.tga\n"
@@ -137,7 +136,6 @@ TEST(EffectorMgr, AShadersBlockIsCutFromItsScriptFileUpToTheNextShader) {
   char after[260] = {0};
   brGetCurrentDirectory(sizeof(after), after);
   std::strcpy(Engine().AppDir(), saved);
-  std::system(("rm -rf " + root).c_str());
 
   ASSERT_NE(block.c_str(), nullptr);
   EXPECT_STREQ(block.c_str(),

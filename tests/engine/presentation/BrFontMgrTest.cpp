@@ -32,10 +32,9 @@ void WriteWidths(const std::string& path, int count, uint16_t value) {
 class FontTest : public brrendertest::RenderTest {
 protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/brfontXXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    media = tmpl;
-    ASSERT_EQ(std::system(("mkdir -p " + media + "/Fonts").c_str()), 0);
+    scratch = std::make_unique<brtest::TempFolder>("brfont");
+    media = scratch->String();
+    brtest::fs::create_directories(scratch->Path() / "Fonts");
     WriteWidths(media + "/Fonts/halfBM.dat", 256, 32);
     WriteWidths(media + "/Fonts/shortBM.dat", 10, 16);
     oldMedia = Engine().getMediaDir();
@@ -46,7 +45,7 @@ protected:
   void TearDown() override {
     RenderTest::TearDown();
     Engine().setMediaDir(oldMedia);
-    std::system(("rm -rf " + media).c_str());
+    scratch.reset();
   }
   void UseHalf() { ASSERT_EQ(fonts->SetFont(BrStringT<char>("Fonts\\half.tga")), 0); }
   void Draw(const char* text, float x, float y, eFontFormatFlags flags) {
@@ -55,6 +54,7 @@ protected:
     fonts->DrawTextA(x, y, white, flags, s);
   }
 
+  std::unique_ptr<brtest::TempFolder> scratch;
   std::string media;
   BrStringT<char> oldMedia;
   BrFontMgr* fonts = nullptr;

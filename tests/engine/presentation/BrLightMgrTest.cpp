@@ -64,8 +64,8 @@ TEST(LightBase, SpawnedByNameStartsOnAndSavesRangePositionAndSwitch) {
   EXPECT_FLOAT_EQ(spawned->GetRange(), 0.0f);
   delete spawned;
 
-  const std::string path = "/tmp/brlight_" + std::to_string((long)::testing::UnitTest::GetInstance()->random_seed()) +
-                           "_" + std::to_string((long)(size_t)&path) + ".bin";
+  const brtest::TempFolder scratch("brlight");
+  const std::string path = (scratch / "light.bin").string();
   BrLightBase light;
   light.SetRange(250.5f);
   light.SetPosition(BrVector(1, 2, 3));
@@ -83,7 +83,6 @@ TEST(LightBase, SpawnedByNameStartsOnAndSavesRangePositionAndSwitch) {
     back.Serialize(in);
     EXPECT_FALSE(in.HasFailed());
   }
-  std::remove(path.c_str());
   EXPECT_FLOAT_EQ(back.GetRange(), 250.5f);
   EXPECT_TRUE(back.GetPosition() == BrVector(1, 2, 3));
   EXPECT_FALSE(back.IsSwitchedOn());

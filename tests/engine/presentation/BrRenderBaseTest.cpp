@@ -12,6 +12,7 @@
 #include "engine/presentation/BrSpriteDaemon.h"
 #include "engine/presentation/BrTextureMgrBase.h"
 #include "tests/engine/presentation/RenderTestKit.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 
 #include <type_traits>
 
@@ -305,10 +306,6 @@ TEST_F(RenderTest, ResolutionsTruncateAndTextGoesThroughTheFontManager) {
 }
 
 namespace {
-// Reaches the engine's application pointer for one test; the engine offers no way to take an application out.
-struct AppAccess : BrEngine {
-  static BrApplication* BrEngine::*Pointer() { return &AppAccess::m_pApp; }
-};
 }  // namespace
 
 TEST_F(RenderTest, WithAnApplicationTheProjectionsFollowItsCamera) {
@@ -317,14 +314,14 @@ TEST_F(RenderTest, WithAnApplicationTheProjectionsFollowItsCamera) {
   BrCoords& frame = app.Camera()->GetCoords();
   frame = BrCoords(BrVector(0, 0, -1), BrVector(0, 1, 0), BrVector(1, 0, 0), BrVector(10, 0, 0));
   app.Camera()->FOV() = 90.0f;
-  BrApplication* old = Engine().*AppAccess::Pointer();
-  Engine().*AppAccess::Pointer() = &app;
+  BrApplication* old = BrEngineTestSeams::App();
+  BrEngineTestSeams::App() = &app;
   int px = 0, py = 0;
   const bool onScreen = dev->Project(BrVector(110, 0, 0), px, py);
   BrVector d;
   const bool deprojected = dev->DeProject(400, 300, &d);
   dev->PreRender(ePreRenderClearAll);  // the recording device, like the plug-in, records the camera's view
-  Engine().*AppAccess::Pointer() = old;
+  BrEngineTestSeams::App() = old;
   EXPECT_TRUE(onScreen);
   EXPECT_EQ(px, 400);
   EXPECT_EQ(py, 300);

@@ -11,6 +11,7 @@
 #include "core/brcr.h"
 #include "engine/kernel/BrEngine.h"
 #include "tests/support/RecordingRenderDevice.h"
+#include "tests/support/TempFolder.h"
 
 namespace brrendertest {
 
@@ -37,13 +38,7 @@ protected:
 // folder and removes the scratch folder at its end.
 class ScopedLog {
 public:
-  ScopedLog() {
-    char tmpl[] = "/tmp/brrenderlogXXXXXX";
-    if (mkdtemp(tmpl)) folder = tmpl;
-    char cwd[260] = {0};
-    brGetCurrentDirectory(sizeof(cwd), cwd);
-    previous = cwd;
-    brSetCurrentDirectory(folder.c_str());
+  ScopedLog() : scratch("brrenderlog", ""), folder(scratch.String()) {
     wasDebug = GIsDebug;
     GIsDebug = true;
     GLog.Init();
@@ -51,8 +46,6 @@ public:
   ~ScopedLog() {
     GLog.Close();
     GIsDebug = wasDebug;
-    brSetCurrentDirectory(previous.c_str());
-    std::system(("rm -rf " + folder).c_str());
   }
   ScopedLog(const ScopedLog&) = delete;
   ScopedLog& operator=(const ScopedLog&) = delete;
@@ -72,8 +65,8 @@ public:
   bool Has(const std::string& line) const { return Text().find(line) != std::string::npos; }
 
 private:
+  brtest::TempFolder scratch;
   std::string folder;
-  std::string previous;
   bool wasDebug = false;
 };
 

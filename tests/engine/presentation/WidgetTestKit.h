@@ -5,23 +5,19 @@
 #include <vector>
 
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrUIControl.h"
 
 namespace brwidgettest {
 
-// Reaches the engine's widget-manager pointer from a test; the engine offers no setter for it.
-struct GUIAccess : BrEngine {
-  static BrGUI* BrEngine::*Pointer() { return &GUIAccess::m_pGUI; }
-};
-
 // A fresh GUI as Engine().GUI() for the scope; destroyed, deleted and the old one put back at its end.
 class ScopedGUI {
 public:
-  ScopedGUI() : m_pOld(Engine().*GUIAccess::Pointer()) { Engine().*GUIAccess::Pointer() = &gui; }
+  ScopedGUI() : m_pOld(BrEngineTestSeams::GUI()) { BrEngineTestSeams::GUI() = &gui; }
   ~ScopedGUI() {
     gui.Destroy();
-    Engine().*GUIAccess::Pointer() = m_pOld;
+    BrEngineTestSeams::GUI() = m_pOld;
   }
   ScopedGUI(const ScopedGUI&) = delete;
   ScopedGUI& operator=(const ScopedGUI&) = delete;

@@ -21,6 +21,7 @@
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "platform/win32/win32.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -37,12 +38,9 @@ std::string ReadAll(const fs::path& path) {
 // the intro switched off, so that the main menu comes at once.
 class RunTreeCopy {
  public:
-  RunTreeCopy() {
+  RunTreeCopy() : folder("brmain"), root(folder.Path()), game(root / "game") {
     const char* binary = std::getenv("BR_BINARY_DIR");
     const fs::path run = fs::path(binary ? binary : ".") / "run";
-    root = fs::temp_directory_path() / ("brmain_" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    game = root / "game";
     fs::create_directories(game / "Media" / "Config");
     fs::create_directory_symlink(run / "drivers", root / "drivers");
     fs::create_directory_symlink(run / "lib", root / "lib");
@@ -59,10 +57,6 @@ class RunTreeCopy {
     main.replace(main.find("ShowIntro=1"), 11, "ShowIntro=0");
     std::ofstream(game / "Media" / "Config" / "main.cfg") << main;
   }
-  ~RunTreeCopy() {
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
   // The lines of log.txt that report an error.
   std::string Errors() const {
     std::istringstream in(ReadAll(game / "log.txt"));
@@ -71,7 +65,8 @@ class RunTreeCopy {
       if (line.find("ERROR") != std::string::npos) errors += line + "\n";
     return errors;
   }
-  fs::path root, game;
+  brtest::TempFolder folder;
+  const fs::path root, game;
   bool shipped = false;
 };
 
@@ -137,8 +132,7 @@ TEST(ShippedMainConfig, WithoutItTheHostWritesTheSameText) {
 
 TEST(ShippedMainConfig, ANewGameChosenFromTheMainMenuIsPlayed) {
   RunTreeCopy tree;
-  const fs::path old = fs::current_path();
-  fs::current_path(tree.game);
+  tree.folder.Enter("game");
   // What the host does, in this process so that the menu can be clicked.
   GLog.Init();
   Engine().setMediaDir(BrStringT<char>("Media"));
@@ -179,6 +173,6 @@ TEST(ShippedMainConfig, ANewGameChosenFromTheMainMenuIsPlayed) {
   BrEngineTestSeams::ResetAfterExit();
   Engine().SetConfig(nullptr);
   GLog.Close();
-  fs::current_path(old);
+  tree.folder.Leave();
   EXPECT_EQ(tree.Errors(), "");
 }

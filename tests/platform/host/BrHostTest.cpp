@@ -1,6 +1,5 @@
 // The host program end to end: start order, frames, leaving in order, in a temporary run tree.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,22 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 class HostTree {
 public:
-  HostTree() {
-    root = fs::temp_directory_path() / ("brhost_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-    fs::remove_all(root);
+  HostTree() : folder("brhost"), root(folder.Path()) {
     fs::create_directories(root / "game" / "Media" / "Config");
     fs::create_directories(root / "game" / "Media" / "Libs");
     fs::create_directories(root / "drivers" / "plug-ins");
-  }
-  ~HostTree() {
-    std::error_code ec;
-    fs::remove_all(root, ec);
   }
   void Config(const std::string& text) { std::ofstream(root / "game" / "Media" / "Config" / "main.cfg") << text; }
   void Copy(const std::string& fake, const fs::path& to) {
@@ -54,10 +49,9 @@ public:
       if (lines[i] == text) return (int)i;
     return -1;
   }
-  fs::path root;
-  static int n;
+  brtest::TempFolder folder;
+  const fs::path root;
 };
-int HostTree::n = 0;
 
 }  // namespace
 

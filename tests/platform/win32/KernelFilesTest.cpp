@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "platform/win32/win32_kernel.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -16,16 +16,9 @@ class KernelFilesTest : public ::testing::Test {
 protected:
   void SetUp() override
   {
-    std::random_device rd;
-    root = std::filesystem::temp_directory_path() / ("brw32f-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(root / "Saves" / "Old");
     for (const char* name : {"b.gin", "A.GIN", "c.txt", "noext", "d.gin.bak"})
       std::ofstream(root / "Saves" / name) << "12345";
-  }
-  void TearDown() override
-  {
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
   }
   std::vector<std::string> Find(const std::string& pattern)
   {
@@ -42,7 +35,8 @@ protected:
     return names;
   }
   std::string Base() const { return root.string(); }
-  std::filesystem::path root;
+  brtest::TempFolder scratch{"brw32f"};
+  const std::filesystem::path root = scratch.Path();
 };
 
 using Names = std::vector<std::string>;

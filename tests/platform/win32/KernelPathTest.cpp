@@ -3,10 +3,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include "platform/win32/win32_kernel.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -14,15 +14,8 @@ class KernelPathTest : public ::testing::Test {
 protected:
   void SetUp() override
   {
-    std::random_device rd;
-    root = std::filesystem::temp_directory_path() / ("brw32-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(root / "Media" / "Config");
     std::ofstream(root / "Media" / "Config" / "main.cfg") << "x";
-  }
-  void TearDown() override
-  {
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
   }
   std::string Map(const std::string& path)
   {
@@ -30,7 +23,8 @@ protected:
     EXPECT_TRUE(W32MapPath(path.c_str(), out, sizeof(out))) << path;
     return out;
   }
-  std::filesystem::path root;
+  brtest::TempFolder scratch{"brw32"};
+  const std::filesystem::path root = scratch.Path();
 };
 
 TEST_F(KernelPathTest, BackslashesAndCaseFindTheRealFile)

@@ -23,10 +23,18 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   return DefWindowProcA(hwnd, msg, w, l);
 }
 
+// What each nested DestroyWindow of ReentrantProc returned, checked by the test rather than in the procedure.
+std::vector<BOOL>& NestedDestroys() {
+  static std::vector<BOOL> results;
+  return results;
+}
+
 // A procedure that destroys its own window again while handling WM_DESTROY, as the engine's exit does.
 LRESULT CALLBACK ReentrantProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   Seen().push_back(msg);
-  if (msg == WM_DESTROY) EXPECT_TRUE(DestroyWindow(hwnd));
+  if (msg == WM_DESTROY) {
+    NestedDestroys().push_back(DestroyWindow(hwnd));
+  }
   return DefWindowProcA(hwnd, msg, w, l);
 }
 
@@ -201,11 +209,13 @@ TEST(UserWindow, ClosingAWindowAndQuitting) {
   ASSERT_NE(h, nullptr);
   Drain();
   Seen().clear();
+  NestedDestroys().clear();
   ASSERT_TRUE(PostMessageA(h, WM_CLOSE, 0, 0));
   ASSERT_TRUE(PostMessageA(h, WM_USER, 0, 0));  // queued for a window that will be gone: dropped
   Drain();
   EXPECT_FALSE(IsWindow(h));
   EXPECT_EQ(Seen(), (std::vector<UINT>{WM_CLOSE, WM_DESTROY}));
+  EXPECT_EQ(NestedDestroys(), (std::vector<BOOL>{TRUE}));
   EXPECT_FALSE(PostMessageA(h, WM_USER, 0, 0));
   PostQuitMessage(3);
   MSG m;

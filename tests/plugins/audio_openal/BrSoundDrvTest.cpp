@@ -25,17 +25,17 @@ TEST_F(SoundDrvTest, InitOpensTheDeviceLoadsTheErrorSoundAndCapsTheChannels) {
   EXPECT_EQ(SoundOf(e.drv, BrAudioID(0))->GetBufferIDX(), 0);
   m_Log.Clear();
   EXPECT_FALSE(e.drv.PlayAudio2D(BrAudioID(0)));
-  EXPECT_FALSE(m_Log.Contains("Error playing audio"));
+  EXPECT_FALSE(m_Log.Has("Error playing audio"));
 }
 
 TEST_F(SoundDrvTest, InitLogsTheDevicesAndRecordsTheChoice) {
   m_Config.SetInteger("Audio", "Hardware", 1);
   EngineSoundDrv e;
   ASSERT_TRUE(e.drv.Init());
-  EXPECT_TRUE(m_Log.Contains("Enumerating OpenAL devices"));
-  EXPECT_TRUE(m_Log.Contains("\t1. "));
-  EXPECT_TRUE(m_Log.Contains("Failed to find a Hardware device, so switching to system's default device"));
-  EXPECT_TRUE(m_Log.Contains("Selecting device: "));
+  EXPECT_TRUE(m_Log.Has("Enumerating OpenAL devices"));
+  EXPECT_TRUE(m_Log.Has("\t1. "));
+  EXPECT_TRUE(m_Log.Has("Failed to find a Hardware device, so switching to system's default device"));
+  EXPECT_TRUE(m_Log.Has("Selecting device: "));
   EXPECT_EQ(ConfigInt("Hardware"), 0); // the default device is no "Hardware" device
 }
 
@@ -47,16 +47,16 @@ TEST_F(SoundDrvTest, ThePreferredDeviceIsChosenByName) {
     // The stand-in's names cannot be opened by the real OpenAL: the choice is visible, the open fails.
     EXPECT_EQ(e.drv.OpenPreferredDevice(&list, hardware), nullptr);
   }
-  EXPECT_TRUE(m_Log.Contains("Selecting device: Alpha Hardware"));
-  EXPECT_TRUE(m_Log.Contains("ERROR: Failed to Initialize OpenAL"));
+  EXPECT_TRUE(m_Log.Has("Selecting device: Alpha Hardware"));
+  EXPECT_TRUE(m_Log.Has("ERROR: Failed to Initialize OpenAL"));
   EXPECT_EQ(ConfigInt("Hardware"), 1);
   m_Log.Clear();
   {
     ALDeviceList list(FAKE_OPENAL_FULL);
     EXPECT_EQ(e.drv.OpenPreferredDevice(&list, software), nullptr);
   }
-  EXPECT_TRUE(m_Log.Contains("Failed to find a Software device, so switching to system's default device"));
-  EXPECT_TRUE(m_Log.Contains("Selecting device: Gamma"));
+  EXPECT_TRUE(m_Log.Has("Failed to find a Software device, so switching to system's default device"));
+  EXPECT_TRUE(m_Log.Has("Selecting device: Gamma"));
   EXPECT_EQ(ConfigInt("Hardware"), 0);
 }
 
@@ -79,7 +79,7 @@ TEST_F(SoundDrvTest, ChannelCountFollowsTheConfiguration) {
       ASSERT_TRUE(e.drv.CreateAudio("Sounds\\a.wav", id));
       m_Log.Clear();
       EXPECT_FALSE(e.drv.PlayAudio2D(id));
-      EXPECT_TRUE(m_Log.Contains("AUDIO: Error playing audio!"));
+      EXPECT_TRUE(m_Log.Has("AUDIO: Error playing audio!"));
     }
     Engine().SetConfig(&m_Config);
   }
@@ -103,9 +103,9 @@ TEST_F(SoundDrvTest, SoundsOfOneFileShareABufferUntilTheLastHolderLetsGo) {
 
   first.Stop();
   EXPECT_EQ(e.drv.GetBuffer(buffer)->GetRefCount(), 1u);
-  EXPECT_FALSE(m_Log.Contains("is no longer required"));
+  EXPECT_FALSE(m_Log.Has("is no longer required"));
   second.Stop();
-  EXPECT_TRUE(m_Log.Contains("AUDIO: " + MediaPath("Sounds\\a.wav") + " is no longer required"));
+  EXPECT_TRUE(m_Log.Has("AUDIO: " + MediaPath("Sounds\\a.wav") + " is no longer required"));
   EXPECT_EQ(e.drv.GetBuffer(buffer)->GetName(), 0u);
   EXPECT_EQ(e.drv.GetBufferFile(buffer), nullptr);
   EXPECT_FALSE(alIsBuffer(name));
@@ -158,7 +158,7 @@ TEST_F(SoundDrvTest, CreatingTheSameFileAgainOnOneIdKeepsItsBuffer) {
   ASSERT_GE(buffer, 0);
   EXPECT_NE(e.drv.GetBuffer(buffer)->GetName(), 0u);
   EXPECT_EQ(e.drv.GetBuffer(buffer)->GetRefCount(), 1u);
-  EXPECT_FALSE(m_Log.Contains("is no longer required"));
+  EXPECT_FALSE(m_Log.Has("is no longer required"));
   EXPECT_EQ(SoundOf(e.drv, BrAudioID(oldSound))->GetBufferIDX(), -1);
   EXPECT_TRUE(e.drv.PlayAudio2D(id));
 }
@@ -189,10 +189,10 @@ TEST_F(SoundDrvTest, MissingAndBrokenFilesHandOutTheSilentErrorSound) {
     BrAudioID id;
     EXPECT_FALSE(e.drv.CreateAudio(file, id));
     EXPECT_EQ(id.GetID(), 0);
-    EXPECT_TRUE(m_Log.Contains("AUDIO: Failed to prepare audio " + MediaPath(file)));
+    EXPECT_TRUE(m_Log.Has("AUDIO: Failed to prepare audio " + MediaPath(file)));
     EXPECT_FALSE(e.drv.PlayAudio2D(id));
     EXPECT_FALSE(e.drv.PlayAudio3D(id, BrVector(1, 2, 3)));
-    EXPECT_FALSE(m_Log.Contains("Error playing audio"));
+    EXPECT_FALSE(m_Log.Has("Error playing audio"));
   }
   EXPECT_EQ(e.drv.GetBufferCount(), 1);
   EXPECT_EQ(e.drv.GetSoundCount(), 1);
@@ -229,7 +229,7 @@ TEST_F(SoundDrvTest, BusyChannelsRefusePlayAndFinishedOnesAreReused) {
   EXPECT_TRUE(e.drv.GetAudio(shortOne)->IsPlaying());
   m_Log.Clear();
   EXPECT_FALSE(e.drv.PlayAudio2D(loop2));
-  EXPECT_TRUE(m_Log.Contains("AUDIO: Error playing audio!"));
+  EXPECT_TRUE(m_Log.Has("AUDIO: Error playing audio!"));
 
   // The short sound ends; its channel is taken by the next sound, and the short sound no longer claims it.
   ASSERT_TRUE(WaitStopped(e.drv.GetChannel(1)));
@@ -434,6 +434,6 @@ TEST_F(SoundDrvTest, OpenALErrorsAreNamedInTheDebugLog) {
   for (const auto& c : cases) {
     m_Log.Clear();
     e.drv.LogOpenALError("op", c.first);
-    EXPECT_TRUE(m_Log.Contains(c.second)) << c.second;
+    EXPECT_TRUE(m_Log.Has(c.second)) << c.second;
   }
 }

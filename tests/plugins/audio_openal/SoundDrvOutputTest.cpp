@@ -1,6 +1,7 @@
 // OpenAL Soft configured per process: with no usable output the device fails to start and stays silent; through
 // the wave-file output a played sound reaches the file at the level its distance and volume give it.
 #include "tests/plugins/audio_openal/SoundDrvRig.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -14,30 +15,20 @@ namespace {
 // BR_SOUNDDRV_CHILD and reports through its exit status.
 const char* ChildRole() { return std::getenv("BR_SOUNDDRV_CHILD"); }
 
-// Names this run's temporary files, the same in the parent and its children, so that runs of the test program
-// from several build folders at once keep apart.
-const std::string& RunTag() {
-  static const std::string tag = std::getenv("BR_SOUNDDRV_TAG") ? std::getenv("BR_SOUNDDRV_TAG") : UniqueStamp();
-  return tag;
-}
-
 std::string gChildOutput;
 
 // Runs the current test in a child with role and environment; its output is kept for ChildOutput.
 int RunChild(const std::string& role, const std::string& environment) {
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::filesystem::path output =
-      std::filesystem::temp_directory_path() / ("br_child_" + role + "_" + RunTag() + ".txt");
-  const std::string command = "BR_SOUNDDRV_CHILD=" + role + " BR_SOUNDDRV_TAG=" + RunTag() + " " + environment +
+  const brtest::TempFolder folder("br_child_" + role);
+  const std::filesystem::path output = folder / "output.txt";
+  const std::string command = "BR_SOUNDDRV_CHILD=" + role + " " + environment +
                               " '" + self + "' --gtest_filter=" + test->test_suite_name() + "." + test->name() +
                               " >'" + output.string() + "' 2>&1";
   const int status = std::system(command.c_str());
   std::ifstream in(output);
   gChildOutput.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  in.close();
-  std::error_code ec;
-  std::filesystem::remove(output, ec);
   return status;
 }
 
@@ -128,8 +119,8 @@ TEST_F(SoundDrvTest, WithoutAnOutputDeviceInitFailsAndSoundStaysSilent) {
   }
   EngineSoundDrv e;
   EXPECT_FALSE(e.drv.Init());
-  EXPECT_TRUE(m_Log.Contains("ERROR: Failed to Initialize OpenAL")) << m_Log.Text();
-  EXPECT_TRUE(m_Log.Contains("ERROR: Failed to create an OpenAL context"));
+  EXPECT_TRUE(m_Log.Has("ERROR: Failed to Initialize OpenAL")) << m_Log.Text();
+  EXPECT_TRUE(m_Log.Has("ERROR: Failed to create an OpenAL context"));
   EXPECT_FALSE(e.drv.HasContext());
   // The game goes on: sounds hand out the silent id 0 and nothing plays.
   BrAudioID id;
@@ -145,15 +136,16 @@ TEST_F(SoundDrvTest, WithoutAnOutputDeviceInitFailsAndSoundStaysSilent) {
 }
 
 TEST_F(SoundDrvTest, APlayedSoundReachesTheWaveFileAtItsLevel) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("br_sounddrv_wave_" + RunTag());
-  const std::filesystem::path output = dir / "out.wav";
   if (!ChildRole()) {
-    std::filesystem::create_directories(dir);
-    std::filesystem::remove(output);
+    const brtest::TempFolder dir("br_sounddrv_wave");
+    const std::filesystem::path output = dir / "out.wav";
     const std::filesystem::path conf = dir / "alsoft.conf";
     std::ofstream(conf) << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
                         << "[wave]\nfile = " << output.string() << "\n";
-    ASSERT_EQ(RunChild("wave", "ALSOFT_DRIVERS=wave ALSOFT_CONF='" + conf.string() + "'"), 0) << ChildOutput();
+    ASSERT_EQ(RunChild("wave", "ALSOFT_DRIVERS=wave ALSOFT_CONF='" + conf.string() + "' BR_SOUNDDRV_OUT='" +
+                                   output.string() + "'"),
+              0)
+        << ChildOutput();
 
     int channels = 0;
     const std::vector<int16_t> samples = ReadOutput(output.string(), channels);
@@ -170,7 +162,6 @@ TEST_F(SoundDrvTest, APlayedSoundReachesTheWaveFileAtItsLevel) {
     EXPECT_NEAR(bursts[1].rmsLeft / bursts[0].rmsLeft, 0.5, 0.05);
     for (const Burst& b : bursts)
       EXPECT_NEAR(double(b.end - b.start) / 44100.0, 0.3, 0.03);
-    std::filesystem::remove_all(dir);
     return;
   }
 
@@ -192,17 +183,17 @@ TEST_F(SoundDrvTest, APlayedSoundReachesTheWaveFileAtItsLevel) {
   full.Stop();
   half.Stop();
   EXPECT_TRUE(e.drv.Exit());
+  const char* output = std::getenv("BR_SOUNDDRV_OUT");
+  ASSERT_NE(output, nullptr);
   EXPECT_TRUE(std::filesystem::exists(output));
 }
 
 // The three volume settings differ as the master gain says (setting / 125 times the 1 / 50 of the placement),
 // mute silences and unmute restores: gains clamped before OpenAL's attenuation made them all one quiet level.
 TEST_F(SoundDrvTest, TheVolumeSettingsAndMuteReachTheWaveFile) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("br_sounddrv_levels_" + RunTag());
-  const std::filesystem::path output = dir / "out.wav";
   if (!ChildRole()) {
-    std::filesystem::create_directories(dir);
-    std::filesystem::remove(output);
+    const brtest::TempFolder dir("br_sounddrv_levels");
+    const std::filesystem::path output = dir / "out.wav";
     const std::filesystem::path conf = dir / "alsoft.conf";
     std::ofstream(conf) << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
                         << "[wave]\nfile = " << output.string() << "\n";
@@ -219,7 +210,6 @@ TEST_F(SoundDrvTest, TheVolumeSettingsAndMuteReachTheWaveFile) {
       EXPECT_NEAR(bursts[size_t(i)].rmsLeft, fullScale * levels[i], fullScale * levels[i] * 0.05) << i;
       EXPECT_NEAR(bursts[size_t(i)].rmsRight, fullScale * levels[i], fullScale * levels[i] * 0.05) << i;
     }
-    std::filesystem::remove_all(dir);
     return;
   }
   m_Media.Write("Sounds/tone.wav", ToneWav(0.3, 1000.0, 16000));
@@ -245,16 +235,6 @@ TEST_F(SoundDrvTest, TheVolumeSettingsAndMuteReachTheWaveFile) {
   EXPECT_TRUE(e.drv.Exit());
 }
 
-#ifdef SOUNDDRV_MODULE
-namespace {
-
-// The engine's device start is its own business during Init; the test reaches it as a member of a derived class.
-struct EngineAudioStart : BrEngine {
-  static bool (BrEngine::*InitAudioFn())() { return &EngineAudioStart::InitAudio; }
-};
-
-} // namespace
-
 // The engine loads SoundDrv, whose Init finds no output to open: the engine lets go of the device and the run goes
 // on without sound, its sound ids only keeping their values.
 TEST_F(SoundDrvTest, TheEngineGoesOnWithoutSoundWhenNoOutputOpens) {
@@ -268,10 +248,10 @@ TEST_F(SoundDrvTest, TheEngineGoesOnWithoutSoundWhenNoOutputOpens) {
   std::snprintf(Engine().DriversDir(), BrEngine::ciPathLen, "%s", drivers.Path().string().c_str());
   m_Config.SetString("Audio", "Device", "SoundDrv");
 
-  EXPECT_FALSE((Engine().*EngineAudioStart::InitAudioFn())());
+  EXPECT_FALSE(BrEngineTestSeams::InitAudio());
   EXPECT_EQ(Engine().Audio(), nullptr);
-  EXPECT_TRUE(m_Log.Contains("ERROR: Failed to create an OpenAL context")) << m_Log.Text();
-  EXPECT_TRUE(m_Log.Contains("WARNING: Failed to initiate Audio device"));
+  EXPECT_TRUE(m_Log.Has("ERROR: Failed to create an OpenAL context")) << m_Log.Text();
+  EXPECT_TRUE(m_Log.Has("WARNING: Failed to initiate Audio device"));
   BrAudioID id(3);
   BrAudioID copy(id);
   copy.Stop();
@@ -279,4 +259,3 @@ TEST_F(SoundDrvTest, TheEngineGoesOnWithoutSoundWhenNoOutputOpens) {
   Engine().Step(0.016f);
   EXPECT_FALSE(GExit);
 }
-#endif

@@ -12,6 +12,7 @@
 #include "engine/kernel/BrApplication.h"
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
+#include "engine/kernel/BrEngineTestSeams.h"
 #include "plugins/audio_openal/BrOpenALSoundFX.h"
 #include "plugins/audio_openal/BrSoundDrv.h"
 #include "plugins/audio_openal/OpenALApi.h"
@@ -21,14 +22,10 @@
 // Makes app the engine's application until the end of the scope (the engine keeps no other way to clear it).
 class ScopedEngineApp {
 public:
-  explicit ScopedEngineApp(BrApplication* app) : m_pPrevious(Engine().*Slot()) { Engine().*Slot() = app; }
-  ~ScopedEngineApp() { Engine().*Slot() = m_pPrevious; }
+  explicit ScopedEngineApp(BrApplication* app) : m_pPrevious(BrEngineTestSeams::App()) { BrEngineTestSeams::App() = app; }
+  ~ScopedEngineApp() { BrEngineTestSeams::App() = m_pPrevious; }
 
 private:
-  struct AppSlot : BrEngine {
-    static BrApplication* BrEngine::*Get() { return &AppSlot::m_pApp; }
-  };
-  static BrApplication* BrEngine::*Slot() { return AppSlot::Get(); }
   BrApplication* m_pPrevious;
 };
 

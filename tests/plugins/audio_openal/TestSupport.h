@@ -14,80 +14,25 @@
 #include "core/BrFileDevice.h"
 #include "core/BrGlobals.h"
 #include "core/BrLogFile.h"
+#include "tests/support/CapturedLog.h"
+#include "tests/support/TempFolder.h"
 
-// A stamp that differs between runs and processes, for temporary names.
-inline std::string UniqueStamp() {
-  return std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-}
+// GLog captured for the scope, debug lines on.
+using TestLog = brtest::CapturedLog;
 
-// Points GLog at a fresh temporary file with debug lines on; restores the debug flag afterwards.
-class TestLog {
-public:
-  TestLog() : m_WasDebug(GIsDebug) {
-    static int counter = 0;
-    m_Path = std::filesystem::temp_directory_path() /
-             ("br_audio_log_" + UniqueStamp() + "_" + std::to_string(counter++) + ".txt");
-    GLog.Close();
-    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
-    GIsDebug = true;
-  }
-  ~TestLog() {
-    GLog.Close();
-    GIsDebug = m_WasDebug;
-    std::error_code ec;
-    std::filesystem::remove(m_Path, ec);
-  }
-  // Everything written so far.
-  std::string Text() const {
-    if (GLog.Handle())
-      std::fflush(GLog.Handle());
-    std::ifstream in(m_Path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  bool Contains(const std::string& what) const { return Text().find(what) != std::string::npos; }
-  int Count(const std::string& what) const {
-    const std::string text = Text();
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-      ++n;
-    return n;
-  }
-  // Forgets what was written so far.
-  void Clear() {
-    GLog.Close();
-    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
-  }
-
-private:
-  std::filesystem::path m_Path;
-  bool m_WasDebug;
-};
-
-// A temporary folder removed with everything in it.
+// The shared temporary folder, with a writer of files in it.
 class ScratchDir {
 public:
-  ScratchDir() {
-    static int counter = 0;
-    m_Path = std::filesystem::temp_directory_path() /
-             ("br_audio_" + UniqueStamp() + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(m_Path);
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_Path, ec);
-  }
-  const std::filesystem::path& Path() const { return m_Path; }
+  const std::filesystem::path& Path() const { return m_Folder.Path(); }
   void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
-    const std::filesystem::path p = m_Path / relative;
+    const std::filesystem::path p = m_Folder / relative;
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
 
 private:
-  std::filesystem::path m_Path;
+  brtest::TempFolder m_Folder{"br_audio"};
 };
 
 // Builds RIFF WAVE images chunk by chunk.

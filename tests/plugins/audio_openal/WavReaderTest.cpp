@@ -167,7 +167,7 @@ TEST(WavReader, DamagedOrUnsupportedFilesFailWithALogLine) {
     Read r;
     FromMemory(c.image, r);
     ExpectDefaults(r);
-    EXPECT_TRUE(log.Contains("ERROR: Failed to read sound test.wav")) << log.Text();
+    EXPECT_TRUE(log.Has("ERROR: Failed to read sound test.wav")) << log.Text();
   }
 }
 
@@ -191,7 +191,7 @@ TEST(WavReader, ReadsFilesThroughThePathLayerAndReportsMissingOnes) {
   alutLoadWAVFile(missingPath.c_str(), &missing.format, &missing.data, &missing.size, &missing.frequency,
                   &missing.loop);
   ExpectDefaults(missing);
-  EXPECT_TRUE(log.Contains("none.wav")) << log.Text();
+  EXPECT_TRUE(log.Has("none.wav")) << log.Text();
 
   Read nullPath;
   alutLoadWAVFile(nullptr, &nullPath.format, &nullPath.data, &nullPath.size, &nullPath.frequency, &nullPath.loop);

@@ -1,7 +1,5 @@
 // The plug-in as the engine loads it: GfxDrv.so from the plug-ins folder of a run tree, frames, the full-screen
 // toggle and a resize through the global keys and window messages, and PrintScreen writing the frame.
-#include <unistd.h>
-
 #include <memory>
 
 #include "engine/kernel/BrEngineTestSeams.h"
@@ -9,6 +7,7 @@
 #include "engine/presentation/BrSpriteDaemon.h"
 #include "platform/win32/win32.h"
 #include "tests/plugins/render_d3d9/GfxDrvRig.h"
+#include "tests/support/TempFolder.h"
 
 using namespace gfxtest;
 
@@ -17,26 +16,19 @@ namespace {
 // <tmp>/game (working folder) with Media/, and <tmp>/drivers/plug-ins/GfxDrv.so.
 class EngineTree {
 public:
-  EngineTree() {
-    m_Root = fs::temp_directory_path() / ("br_gfx_engine_" + Stamp());
+  EngineTree() : m_Folder("br_gfx_engine"), m_Root(m_Folder.Path()) {
     fs::create_directories(m_Root / "game" / "Media" / "Config");
     fs::create_directories(m_Root / "game" / "Media" / "Libs");
     fs::create_directories(m_Root / "drivers" / "plug-ins");
     CopyStartTextures(m_Root / "game" / "Media");
     fs::copy_file(GFXDRV_MODULE, m_Root / "drivers" / "plug-ins" / "GfxDrv.so");
-    m_Old = fs::current_path();
-    fs::current_path(m_Root / "game");
-  }
-  ~EngineTree() {
-    fs::current_path(m_Old);
-    std::error_code ec;
-    fs::remove_all(m_Root, ec);
+    m_Folder.Enter("game");
   }
   fs::path Game() const { return m_Root / "game"; }
 
 private:
-  fs::path m_Root;
-  fs::path m_Old;
+  brtest::TempFolder m_Folder;
+  const fs::path m_Root;
 };
 
 void Pump() {

@@ -22,55 +22,15 @@
 #include "engine/kernel/BrW32WindowMgr.h"
 #include "platform/d3d9/d3d9_testing.h"
 #include "plugins/render_d3d9/render_d3d9.h"
+#include "tests/support/CapturedLog.h"
+#include "tests/support/TempFolder.h"
 
 namespace gfxtest {
 
 namespace fs = std::filesystem;
 
-inline std::string Stamp() {
-  static int counter = 0;
-  return std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
-         std::to_string(counter++);
-}
-
-// GLog in a temporary file with debug lines on.
-class Log {
-public:
-  Log() : m_WasDebug(GIsDebug) {
-    m_Path = fs::temp_directory_path() / ("br_gfx_log_" + Stamp() + ".txt");
-    GLog.Close();
-    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
-    GIsDebug = true;
-  }
-  ~Log() {
-    GLog.Close();
-    GIsDebug = m_WasDebug;
-    std::error_code ec;
-    fs::remove(m_Path, ec);
-  }
-  std::string Text() const {
-    if (GLog.Handle()) std::fflush(GLog.Handle());
-    std::ifstream in(m_Path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  bool Has(const std::string& what) const { return Text().find(what) != std::string::npos; }
-  int Count(const std::string& what) const {
-    const std::string text = Text();
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-  }
-  void Clear() {
-    GLog.Close();
-    GLog.Open(m_Path.c_str(), eFileSystem | eFileCreate);
-  }
-
-private:
-  fs::path m_Path;
-  bool m_WasDebug;
-};
+// GLog captured for the scope, debug lines on.
+using Log = brtest::CapturedLog;
 
 // The textures every rendering device start loads (the fallback and the two backdrops), from the generated
 // media pack into a media folder.
@@ -85,16 +45,8 @@ inline void CopyStartTextures(const fs::path& media) {
 // A media folder of its own: the start textures plus whatever a test writes.
 class Media {
 public:
-  Media() {
-    m_Path = fs::temp_directory_path() / ("br_gfx_media_" + Stamp());
-    fs::create_directories(m_Path);
-    CopyStartTextures(m_Path);
-  }
-  ~Media() {
-    std::error_code ec;
-    fs::remove_all(m_Path, ec);
-  }
-  const fs::path& Path() const { return m_Path; }
+  Media() { CopyStartTextures(m_Folder.Path()); }
+  const fs::path& Path() const { return m_Folder.Path(); }
   // Relative names may use the system's backslashes.
   static std::string Slashes(std::string relative) {
     for (char& c : relative)
@@ -102,18 +54,18 @@ public:
     return relative;
   }
   void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
-    const fs::path p = m_Path / Slashes(relative);
+    const fs::path p = m_Folder / Slashes(relative);
     fs::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
   void Remove(const std::string& relative) const {
     std::error_code ec;
-    fs::remove(m_Path / Slashes(relative), ec);
+    fs::remove(m_Folder / Slashes(relative), ec);
   }
 
 private:
-  fs::path m_Path;
+  brtest::TempFolder m_Folder{"br_gfx_media"};
 };
 
 // A 24-bit BMP of w x h filled by fn(x, y) -> 0xRRGGBB (top row first).
