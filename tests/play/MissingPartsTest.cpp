@@ -22,6 +22,7 @@
 #include "engine/presentation/BrUIDialog.h"
 #include "tests/play/PlayRig.h"
 #include "tests/play/PlayScript.h"
+#include "tests/support/TempFolder.h"
 
 using namespace brplay;
 
@@ -359,10 +360,8 @@ TEST(MissingParts, ACorruptMainCfgIsKeptAsideAndTheGameStartsOnTheDefaultText) {
 TEST(MissingParts, ARunTreeCopiedElsewhereStartsFromThere) {
   const char* binary = std::getenv("BR_BINARY_DIR");
   const fs::path run = fs::absolute(fs::path(binary ? binary : ".") / "run");
-  const fs::path root = fs::temp_directory_path() / ("brcopied_" + std::to_string(::getpid()));
+  const brtest::TempFolder root("brcopied");
   const fs::path copy = root / "elsewhere";
-  fs::remove_all(root);
-  fs::create_directories(root);
   ASSERT_EQ(std::system(("cp -a '" + run.string() + "' '" + copy.string() + "'").c_str()), 0);
 
   // Each library of the project that the host, the plug-ins and the game library need is found in the copy.
@@ -397,6 +396,4 @@ TEST(MissingParts, ARunTreeCopiedElsewhereStartsFromThere) {
   for (const char* line : {"Engine: Loaded lib tidewrack", "Rendering device initiated", "Audio daemon initiated",
                            "Connected to game: Tidewrack"})
     EXPECT_NE(log.find(line), std::string::npos) << line;
-  std::error_code ec;
-  fs::remove_all(root, ec);
 }
