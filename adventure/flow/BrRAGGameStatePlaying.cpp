@@ -107,10 +107,34 @@ void BrRAGGameStatePlaying::Step(float dt) {
     if (BrController* controller = game->ActiveController()) controller->ProcessInput(dt);
   }
   map = game->Map();
-  BrLevelInfo* info = map ? map->GetLevelInfo() : nullptr;
+  BrLevelInfo* info = map ? LevelInfoOf(map) : nullptr;
   BrRAGLevelInfo* ragInfo = info ? static_cast<BrRAGLevelInfo*>(info->SafeCast(&BrRAGLevelInfo::Type)) : nullptr;
   if (ragInfo && ragInfo->IsCompleted() && game->IsInState("BrRAGGameStatePlaying"))
     game->ChangeToState("BrRAGGameStateCompleted");
+}
+
+BrLevelInfo* BrRAGGameStatePlaying::LevelInfoOf(BrMap* map) {
+  const int objects = map->NumObjects();
+  if (miInfoId >= 0 && map == mpInfoMap && objects >= miInfoObjects && miInfoId < objects) {
+    BrGameObj* object = map->GetObjectA(miInfoId);
+    if (object == mpInfoObject && object->IsA(BrLevelInfo::Type)) {
+      miInfoObjects = objects;
+      return static_cast<BrLevelInfo*>(object);
+    }
+  }
+  // The scan as the map makes it; a level without one pays it every frame, as before.
+  miInfoId = -1;
+  for (int id = 0; id < objects; ++id) {
+    BrGameObj* object = map->GetObjectA(id);
+    if (object->IsA(BrLevelInfo::Type)) {
+      miInfoId = id;
+      mpInfoMap = map;
+      miInfoObjects = objects;
+      mpInfoObject = object;
+      return static_cast<BrLevelInfo*>(object);
+    }
+  }
+  return nullptr;
 }
 
 void BrRAGGameStatePlaying::Draw(BrRenderBase*) {

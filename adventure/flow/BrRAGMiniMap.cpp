@@ -187,7 +187,8 @@ void BrRAGMiniMap::RefreshMap() {
   const float step = (max.x - min.x) / m_fSurfaceSize;
   // A cell's column follows from x alone and its row from z alone: the cell of texel (i, j) is that of column
   // i and row j, looked up once each instead of once a texel.
-  Shown shown;
+  Shown& shown = mNext;
+  shown.states.clear();
   shown.map = map;
   shown.width = map->GridWidth();
   shown.height = map->GridHeight();
@@ -240,7 +241,7 @@ void BrRAGMiniMap::RefreshMap() {
     previousColumn = column;
   }
   texture->Update(0);
-  mShown = std::move(shown);
+  std::swap(mShown, shown);
   mbShownValid = true;
   spShownBy = this;
 }

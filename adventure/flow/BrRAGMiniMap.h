@@ -91,6 +91,8 @@ private:
     }
   };
   Shown mShown;
+  // The key worked out this frame; kept between frames so that its arrays keep their room.
+  Shown mNext;
   bool mbShownValid = false;
   // The minimap that last wrote the run's shared surface.
   static const BrRAGMiniMap* spShownBy;

@@ -9,6 +9,7 @@
 #include "templates/BrStringT.h"
 #include "templates/TDArray.h"
 
+class BrRAGDamage;
 class BrRAGPlayer;
 class BrRAGWeapon;
 class BrRenderBase;
@@ -125,7 +126,8 @@ protected:
   void DrawHealthGauge(BrRenderBase* const render);
   void DrawXPChart(BrRenderBase* const render);
   void DrawEquippedWeaponInfo(BrRenderBase* const render);
-  void DrawWeaponSpecialSymbols(BrRenderBase* const render, BrRAGWeapon* weapon, float x, float y, float cursorX,
+  // The symbols of the weapon's damage, which the caller has worked out once for the panel.
+  void DrawWeaponSpecialSymbols(BrRenderBase* const render, BrRAGDamage& damage, float x, float y, float cursorX,
                                 float cursorY);
   void DrawLanternCell(BrRenderBase* const render);
   void DrawLanternFlames(BrRenderBase* const render);

@@ -99,9 +99,9 @@ void BrRAGPlayerHUD::DrawEquippedWeaponInfo(BrRenderBase* const render) {
   float cx, cy, cw, ch;
   GetCursorInfo(render, cx, cy, cw, ch);
   brflow::FontUp(render, 3);
-  DrawWeaponSpecialSymbols(render, weapon, 0.012f, 0.67f * H, cx, cy);
   BrRAGDamage damage;
   weapon->GetWeaponDamage(damage);
+  DrawWeaponSpecialSymbols(render, damage, 0.012f, 0.67f * H, cx, cy);
 
   brflow::Text(render, 0.09f, 0.819f * H, cWhite, eFontFormatCentre, "%i", (int)damage.GetPoints());
   if (cx > 0.065f && cx < 0.115f && cy > 0.819f * H - 0.025f && cy < 0.819f * H + 0.025f)
@@ -128,16 +128,13 @@ void BrRAGPlayerHUD::DrawEquippedWeaponInfo(BrRenderBase* const render) {
   brflow::FontDown(render, 3);
 }
 
-void BrRAGPlayerHUD::DrawWeaponSpecialSymbols(BrRenderBase* const render, BrRAGWeapon* weapon, float x, float y,
+void BrRAGPlayerHUD::DrawWeaponSpecialSymbols(BrRenderBase* const render, BrRAGDamage& damage, float x, float y,
                                               float cursorX, float cursorY) {
-  if (!weapon) return;
   // Read on every call, so that a changed resolution spaces the symbols for the new screen.
   const float aspect = brflow::Aspect(render);
   const float step = aspect * 0.06f;
   float cx, cy, cw, ch;
   GetCursorInfo(render, cx, cy, cw, ch);
-  BrRAGDamage damage;
-  weapon->GetWeaponDamage(damage);
   auto symbol = [&](const BrStringT<char>& file, const BrStringT<char>& tooltip) {
     BrStringT<char> name("WeaponSpecial");
     name += file;

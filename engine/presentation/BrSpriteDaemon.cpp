@@ -1,6 +1,8 @@
 // BrSpriteDaemon: the frame's sprites in one vertex and one index buffer, drawn in batches of one effector.
 #include "engine/presentation/BrSpriteDaemon.h"
 
+#include <cstring>
+
 #include "core/brcr.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/presentation/BrIndexBufferBase.h"
@@ -101,16 +103,19 @@ bool BrSpriteDaemon::QueueSprite(float x, float y, float w, float h, unsigned in
     v.v = vs[i];
   }
 
+  // Seven 4-byte fields a vertex, packed in the order the vertex format reads them; the copies are fixed-size,
+  // so they compile to plain moves (a sprite is queued for every glyph of every text each frame).
   unsigned char bytes[ciSpriteBytes];
   for (int i = 0; i < 4; ++i) {
     const BrSpriteVertex& v = m_Quad[i];
-    brMemCopy(bytes + i * ciVertexSize + 0, &v.x, 4);
-    brMemCopy(bytes + i * ciVertexSize + 4, &v.y, 4);
-    brMemCopy(bytes + i * ciVertexSize + 8, &v.z, 4);
-    brMemCopy(bytes + i * ciVertexSize + 12, &v.rhw, 4);
-    brMemCopy(bytes + i * ciVertexSize + 16, &v.colour, 4);
-    brMemCopy(bytes + i * ciVertexSize + 20, &v.u, 4);
-    brMemCopy(bytes + i * ciVertexSize + 24, &v.v, 4);
+    unsigned char* out = bytes + i * ciVertexSize;
+    std::memcpy(out + 0, &v.x, 4);
+    std::memcpy(out + 4, &v.y, 4);
+    std::memcpy(out + 8, &v.z, 4);
+    std::memcpy(out + 12, &v.rhw, 4);
+    std::memcpy(out + 16, &v.colour, 4);
+    std::memcpy(out + 20, &v.u, 4);
+    std::memcpy(out + 24, &v.v, 4);
   }
   if (!m_pVB->Populate((unsigned int)(m_iQueued * ciSpriteBytes), bytes, ciSpriteBytes)) {
     GLog.WriteLine("WARNING: Failed to initiate sprite vertices");
@@ -125,7 +130,7 @@ bool BrSpriteDaemon::QueueSprite(float x, float y, float w, float h, unsigned in
   m_Indices[4] = (uint16_t)(base + 1);
   m_Indices[5] = (uint16_t)(base + 2);
   unsigned char ibytes[ciIndexBytes];
-  for (int i = 0; i < 6; ++i) brMemCopy(ibytes + 2 * i, &m_Indices[i], 2);
+  for (int i = 0; i < 6; ++i) std::memcpy(ibytes + 2 * i, &m_Indices[i], 2);
   if (m_pIB->Populate(ibytes, ciIndexBytes, m_iQueued == 0) == eLockFailed) {
     GLog.WriteLine("WARNING: Failed to initiate sprite indices");
     return false;

