@@ -14,12 +14,23 @@
 #include "adventure/world/BrRAGObjConfig.h"
 #include "adventure/world/BrRAGPickup.h"
 #include "engine/kernel/BrDemoEntity.h"
+#include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrUIDialog.h"
 #include "game/BrRogueLevelInfo.h"
 #include "game/Enemy.h"
 #include "game/Staircase.h"
 #include "tests/game/GameTestSupport.h"
 
 using namespace brgame;
+
+namespace {
+
+// The text a dialog keeps to itself.
+struct DialogText : BrUIDialog {
+  static const BrStringT<char>& Of(BrUIDialog* d) { return d->*(&DialogText::m_Text); }
+};
+
+}  // namespace
 
 TEST(ShippedContent, EveryKindEndsInARegisteredEntityClass) {
   ShippedWorld shipped;
@@ -134,6 +145,16 @@ TEST(ShippedContent, EveryLevelHintIsShownOnArrivalAndEveryHintIsUsed) {
     }
   }
   EXPECT_EQ(shown.count("HintDeeper"), 1u);
+
+  // A death reads as a sentence: "... on Level 3\nof the Flooded Cellars", not "of the in the Flooded Cellars".
+  map->SetLevel(3);
+  map->Step(0.0f);
+  game.Player()->Killed("a rat");
+  BrUIControl* over = Engine().GUI()->GetModalControl();
+  BrUIDialog* dialog = over ? static_cast<BrUIDialog*>(over->SafeCast(&BrUIDialog::Type)) : nullptr;
+  ASSERT_NE(dialog, nullptr);
+  const std::string over3 = DialogText::Of(dialog).c_str() ? DialogText::Of(dialog).c_str() : "";
+  EXPECT_NE(over3.find("on Level 3\nof the Flooded Cellars\n"), std::string::npos) << over3;
 
   // Every hint the content defines is asked for: by the timed hints of the first levels, by a level's
   // information, or by an item.
