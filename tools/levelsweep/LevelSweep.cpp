@@ -8,6 +8,9 @@
 //     whose chest stands in the staircase's cell.
 // The seeds are fixed (seed number, level and difficulty give the seed), so two runs build the same levels.
 // Usage: brlevelsweep [--seeds N] [--levels FIRST,LAST] [--difficulty D] [--jobs J] [--config DIR] [--by-level]
+//                     [--keep DIR] [--report DIR,...]
+// --keep keeps the records of every level built in DIR; --report prints the figures of the records kept in the
+// folders (a level found twice counts once) without building, so that a sweep may be run in parts.
 // The exit status is 1 when any level failed the connectivity checks, 2 on bad arguments or set-up.
 #include <sys/wait.h>
 #include <time.h>
@@ -20,7 +23,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "adventure/flow/BrRAGGame.h"
@@ -57,6 +62,8 @@ struct Options {
   int jobs = 4;
   bool byLevel = false;
   std::string config = BR_SWEEP_CONFIG_DIR;
+  std::string keep;                 // the folder the records are kept in (a temporary one, removed, by default)
+  std::vector<std::string> report;  // folders of kept records to report on instead of building levels
 };
 
 // One built level.
@@ -287,7 +294,14 @@ bool ParseArgs(int argc, char** argv, Options& o) {
     else if (a == "--jobs" && more) o.jobs = std::atoi(argv[++i]);
     else if (a == "--config" && more) o.config = argv[++i];
     else if (a == "--by-level") o.byLevel = true;
-    else return false;
+    else if (a == "--keep" && more) o.keep = argv[++i];
+    else if (a == "--report" && more) {
+      for (std::string list = argv[++i]; !list.empty();) {
+        const size_t comma = list.find(',');
+        o.report.push_back(list.substr(0, comma));
+        list = comma == std::string::npos ? "" : list.substr(comma + 1);
+      }
+    } else return false;
   }
   return o.seeds > 0 && o.firstLevel >= 1 && o.lastLevel >= o.firstLevel && o.lastLevel <= 81 &&
          o.difficulty >= -1 && o.difficulty <= 3 && o.jobs >= 1;
@@ -300,7 +314,7 @@ int main(int argc, char** argv) {
   if (!ParseArgs(argc, argv, o)) {
     std::fprintf(stderr,
                  "usage: brlevelsweep [--seeds N] [--levels FIRST,LAST] [--difficulty 0-3] [--jobs J] "
-                 "[--config DIR] [--by-level]\n");
+                 "[--config DIR] [--by-level] [--keep DIR] [--report DIR,...]\n");
     return 2;
   }
   std::vector<int> difficulties;
@@ -321,49 +335,67 @@ int main(int argc, char** argv) {
       deal[(dealt + dealt / deal.size()) % deal.size()].push_back(Unit{d, level});
       ++dealt;
     }
-  const fs::path results = fs::temp_directory_path() / ("brlevelsweep_results_" + std::to_string(getpid()));
-  fs::create_directories(results);
-  std::vector<pid_t> running;
-  bool setupFailed = false;
-  for (size_t j = 0; j < deal.size(); ++j) {
-    if (deal[j].empty()) continue;
-    const pid_t child = fork();
-    if (child == 0) _exit(SweepUnits(o, deal[j], results / ("job" + std::to_string(j) + ".txt")));
-    if (child < 0) return 2;
-    running.push_back(child);
-  }
-  for (pid_t child : running) {
-    int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) setupFailed = true;
-  }
-  if (setupFailed) {
-    std::fprintf(stderr, "brlevelsweep: a sweep did not finish\n");
-    return 2;
+  const fs::path results = o.keep.empty()
+                               ? fs::temp_directory_path() / ("brlevelsweep_results_" + std::to_string(getpid()))
+                               : fs::path(o.keep);
+  std::vector<fs::path> folders;
+  if (o.report.empty()) {
+    fs::create_directories(results);
+    folders.push_back(results);
+    std::vector<pid_t> running;
+    bool setupFailed = false;
+    for (size_t j = 0; j < deal.size(); ++j) {
+      if (deal[j].empty()) continue;
+      const pid_t child = fork();
+      if (child == 0) _exit(SweepUnits(o, deal[j], results / ("job" + std::to_string(j) + ".txt")));
+      if (child < 0) return 2;
+      running.push_back(child);
+    }
+    for (pid_t child : running) {
+      int status = 0;
+      if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) setupFailed = true;
+    }
+    if (setupFailed) {
+      std::fprintf(stderr, "brlevelsweep: a sweep did not finish\n");
+      return 2;
+    }
+  } else {
+    for (const std::string& folder : o.report) folders.push_back(folder);
   }
 
   Summary all;
   std::vector<Summary> perDifficulty(4), perLevel(82);
   std::vector<Record> failures, slowest;
-  for (size_t j = 0; j < deal.size(); ++j) {
-    std::ifstream in(results / ("job" + std::to_string(j) + ".txt"));
-    Record r;
-    int player = 0, stairsFloor = 0, chest = 0;
-    while (in >> r.difficulty >> r.level >> r.seed >> r.floor >> r.walk >> player >> stairsFloor >> r.stairs >> chest >>
-           r.ms >> r.wallMs >> r.firstMs) {
-      r.playerOnFloor = player != 0;
-      r.stairsOnFloor = stairsFloor != 0;
-      r.chestOnStairs = chest != 0;
-      all.Add(r);
-      perDifficulty[size_t(r.difficulty)].Add(r);
-      perLevel[size_t(r.level)].Add(r);
-      if (!r.playerOnFloor || r.stairs != 1 || !r.stairsOnFloor || r.walk < 0) failures.push_back(r);
-      slowest.push_back(r);
-      std::sort(slowest.begin(), slowest.end(), [](const Record& a, const Record& b) { return a.ms > b.ms; });
-      if (slowest.size() > 5) slowest.pop_back();
+  std::set<std::tuple<int, int, unsigned>> seen;
+  for (const fs::path& folder : folders) {
+    std::error_code listed;
+    for (const auto& entry : fs::directory_iterator(folder, listed)) {
+      if (entry.path().extension() != ".txt") continue;
+      std::ifstream in(entry.path());
+      Record r;
+      int player = 0, stairsFloor = 0, chest = 0;
+      while (in >> r.difficulty >> r.level >> r.seed >> r.floor >> r.walk >> player >> stairsFloor >> r.stairs >>
+             chest >> r.ms >> r.wallMs >> r.firstMs) {
+        if (r.difficulty < 0 || r.difficulty > 3 || r.level < o.firstLevel || r.level > o.lastLevel ||
+            (o.difficulty >= 0 && r.difficulty != o.difficulty) || !seen.insert({r.difficulty, r.level, r.seed}).second)
+          continue;
+        r.playerOnFloor = player != 0;
+        r.stairsOnFloor = stairsFloor != 0;
+        r.chestOnStairs = chest != 0;
+        all.Add(r);
+        perDifficulty[size_t(r.difficulty)].Add(r);
+        perLevel[size_t(r.level)].Add(r);
+        if (!r.playerOnFloor || r.stairs != 1 || !r.stairsOnFloor || r.walk < 0) failures.push_back(r);
+        slowest.push_back(r);
+        std::sort(slowest.begin(), slowest.end(), [](const Record& a, const Record& b) { return a.ms > b.ms; });
+        if (slowest.size() > 5) slowest.pop_back();
+      }
     }
   }
-  std::error_code ec;
-  fs::remove_all(results, ec);
+  if (o.keep.empty() && o.report.empty()) {
+    std::error_code ec;
+    fs::remove_all(results, ec);
+  }
 
   if (o.byLevel)
     for (int l = o.firstLevel; l <= o.lastLevel; ++l) perLevel[size_t(l)].Print(("level " + std::to_string(l)).c_str());
