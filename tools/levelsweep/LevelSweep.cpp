@@ -53,6 +53,7 @@ struct Slots : BrEngine {
 const int kFarWalk = 8;
 const int kSmallFloor = 60;
 const double kRetimeMs = 20.0;
+const int kLevelsPerGame = 80;
 
 struct Options {
   int seeds = 1000;
@@ -186,26 +187,39 @@ int SweepUnits(const Options& o, const std::vector<Unit>& units, const fs::path&
   Slots::Script() = &script;
   Slots::GUI() = new BrGUI();
 
-  BrRAGGame* game = new BrRAGGame();
-  Slots::App() = game;
-  game->Init();
-  game->setDifficulty(units.empty() ? 0 : units[0].difficulty);
-  BrRogueMap::SetSeedForTests(SeedOf(0, 1, 0));
-  game->SetMapType("BrRogueMap");
-  game->CreateMap();
-  BrRogueMap* map = game->Map() ? static_cast<BrRogueMap*>(game->Map()->SafeCast(&BrRogueMap::Type)) : nullptr;
-  if (!map) {
+  // A game is started afresh every kLevelsPerGame levels, as long as a descent: the map's object slots grow with
+  // every level a game builds, and a process building thousands in one game would time an object list no player
+  // ever has.
+  BrRAGGame* game = nullptr;
+  BrRogueMap* map = nullptr;
+  auto newGame = [&]() {
+    if (game) {
+      game->Destroy();
+      delete game;
+    }
+    game = new BrRAGGame();
+    Slots::App() = game;
+    game->Init();
+    BrRogueMap::SetSeedForTests(SeedOf(0, 1, 0));
+    game->SetMapType("BrRogueMap");
+    game->CreateMap();
+    map = game->Map() ? static_cast<BrRogueMap*>(game->Map()->SafeCast(&BrRogueMap::Type)) : nullptr;
+    return map != nullptr;
+  };
+  if (!newGame()) {
     std::fprintf(stderr, "brlevelsweep: the game made no dungeon map\n");
     return 2;
   }
+  int built = 0;
 
   std::FILE* f = std::fopen(out.c_str(), "w");
   if (!f) return 2;
   for (const Unit& unit : units) {
     const int difficulty = unit.difficulty, level = unit.level;
     // The difficulty a level is built on is read as it is built (level information, monsters' sizes).
-    game->setDifficulty(difficulty);
     for (int s = 0; s < o.seeds; ++s) {
+      if (++built % kLevelsPerGame == 0 && !newGame()) return 2;
+      game->setDifficulty(difficulty);
       const unsigned seed = SeedOf(s, level, difficulty);
       BrRogueMap::SetSeedForTests(seed);
       map->SetLevel(unsigned(level));
