@@ -3,7 +3,7 @@
 //   - how often the staircase is at least 8 cells' walk from the start (4-connected steps over the floor),
 //   - how many levels have fewer than 60 floor cells, and the smallest level,
 //   - the processor time of the map's step that builds the level (median, 99th percentile and slowest; a build
-//     over 20 ms is built again and counts with the lesser time), and the clock time beside it,
+//     over 20 ms is built again, up to twice, and counts with the least time), and the clock time beside it,
 //   - every level whose player is off the floor, whose staircase is missing, off the floor or out of reach, or
 //     whose chest stands in the staircase's cell.
 // The seeds are fixed (seed number, level and difficulty give the seed), so two runs build the same levels.
@@ -230,13 +230,13 @@ int SweepUnits(const Options& o, const std::vector<Unit>& units, const fs::path&
       double cpu = ThreadMs() - cpu0;
       const double firstCpu = cpu;
       // A build slowed by other processes on the machine (the processor time of a thread still grows when they
-      // crowd its caches) is built again from the same seed; the level's time is the lesser of the two.
-      if (cpu > kRetimeMs) {
+      // crowd its caches) is built again from the same seed, twice at most; the level's time is the least.
+      for (int again = 0; again < 2 && cpu > kRetimeMs; ++again) {
         BrRogueMap::SetSeedForTests(seed);
         map->SetLevel(unsigned(level));
-        const double again = ThreadMs();
+        const double start = ThreadMs();
         map->Step(0.0f);
-        cpu = std::min(cpu, ThreadMs() - again);
+        cpu = std::min(cpu, ThreadMs() - start);
       }
       Record r = Measure(map, game->GetPlayer());
       r.difficulty = difficulty;
