@@ -1,5 +1,10 @@
 // BrRogueMap's population and level flow: monsters, widgets and items by difficulty, level information, hints.
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "adventure/world/BrRAGActor.h"
 #include "adventure/world/BrRAGLevelInfo.h"
@@ -150,6 +155,18 @@ void BrRogueMap::GenerateMonsters(int count, TDArray<BrDemoEntity*>* monsters)
 
 void BrRogueMap::GenerateWidgets()
 {
+  // Cells already holding a staircase or a chest: two of them in one cell would stand inside each other, and a
+  // chest on the staircase hides the way down.
+  std::vector<int> taken;
+  auto cellOf = [this](BrDemoEntity* entity) {
+    int cx = -1;
+    int cy = -1;
+    BrVector where = entity->Location();
+    return GetCell(cx, cy, &where) ? GetCellIndex(cx, cy) : -1;
+  };
+  auto isTaken = [&](BrDemoEntity* entity) {
+    return std::find(taken.begin(), taken.end(), cellOf(entity)) != taken.end();
+  };
   for (int i = 0; i < m_ObjCfg.GetNumTypes(); ++i)
   {
     const _RAGObjSpawnDef def = m_ObjCfg.GetType(i);
@@ -165,20 +182,25 @@ void BrRogueMap::GenerateWidgets()
       continue;
     if (!As<Staircase>(entity) && !As<Chest>(entity))
       continue;
-    // Away from the edge of the dug area; a level too narrow for that keeps the last place tried.
+    // Away from the edge of the dug area and from the others; a level too narrow for that keeps the last place
+    // tried.
     int tries = 0;
-    while (IsEdgeCell(entity->Location()))
+    while (IsEdgeCell(entity->Location()) || isTaken(entity))
     {
       if (++tries > ciMaxPlaceAttempts)
       {
-        GLog.printf("WARNING: BrRogueMap::GenerateWidgets(..) found no inner cell for %s, left at an edge\n",
-                    def.name);
+        GLog.printf("WARNING: BrRogueMap::GenerateWidgets(..) found no free inner cell for %s\n", def.name);
         break;
       }
       // A placement that finds no floor at all will not find an inner cell either: stop rather than search again.
       if (!PlaceEntityAtRandomPos(entity, true))
         break;
     }
+    // Past the bound an inner cell is given up before a free one: the widgets never share a cell.
+    for (int spare = 0; isTaken(entity) && spare < ciMaxPlaceAttempts; ++spare)
+      if (!PlaceEntityAtRandomPos(entity, true))
+        break;
+    taken.push_back(cellOf(entity));
   }
 }
 
@@ -207,17 +229,27 @@ void BrRogueMap::GenerateItems(int count, TDArray<BrDemoEntity*>* items, TDArray
 
   if (!items || !monsters)
     return;
+  // What a monster can carry is its kind's: asked once per kind and item type, since each answer walks the
+  // item's kind chain through the whole type table, and a deep level asks it for every item of every monster.
+  std::map<std::pair<std::string, std::string>, bool> canCarry;
   for (int i = 0; i < items->GetCount(); ++i)
   {
     BrRAGPickup* pickup = As<BrRAGPickup>((*items)[i]);
     if (!pickup || !pickup->IsValid())
       continue;
     BrStringT<char> type = pickup->GetItemType();
+    const std::string typeName = type.c_str() ? type.c_str() : "";
     TDArray<BrRAGActor*> carriers;
     for (int m = 0; m < monsters->GetCount(); ++m)
     {
       BrRAGActor* actor = As<BrRAGActor>((*monsters)[m]);
-      if (actor && actor->IsValid() && actor->CanCarry(type))
+      if (!actor || !actor->IsValid())
+        continue;
+      const auto key = std::make_pair(std::string(actor->GetName() ? actor->GetName() : ""), typeName);
+      auto known = canCarry.find(key);
+      if (known == canCarry.end())
+        known = canCarry.emplace(key, actor->CanCarry(type)).first;
+      if (known->second)
         carriers.Add(actor);
     }
     if (carriers.GetCount() == 0)

@@ -103,6 +103,20 @@ void Enemy::Killed(const BrStringT<char>& killer)
   UnEquipAll();
 
   BrRAGMap* map = RunningMap();
+  // Loot dropped into an exit hole would fall out of the world: it is shifted one cell towards the camera.
+  auto clearOfHole = [map](BrVector point) {
+    int cx = 0;
+    int cy = 0;
+    if (map->GetCell(cx, cy, &point) && map->IsExitHole(cx, cy))
+    {
+      BrApplication* app = Engine().App();
+      BrVector toCamera = app && app->Camera() ? app->Camera()->Location() - point : BrVector();
+      toCamera.y = 0.0f;
+      toCamera.Normalise();
+      point += toCamera * map->GridScale();
+    }
+    return point;
+  };
   const int items = m_Inventory.GetNumberOfItems();
   if (items > 0 && map)
   {
@@ -114,8 +128,14 @@ void Enemy::Killed(const BrStringT<char>& killer)
     {
       if (passes++ >= ciMaxDropPasses)
       {
-        GLog.printf("WARNING: Enemy::Killed(..) found no floor around %s for %i item(s), which stay with it\n",
+        // No point around it lies on the floor (a monster wider than the corridor it died in): what is left
+        // falls where it stands rather than vanishing with it.
+        GLog.printf("WARNING: Enemy::Killed(..) found no floor around %s for %i item(s), dropped at its feet\n",
                     GetName() ? GetName() : "an enemy", m_Inventory.GetNumberOfItems());
+        const BrVector feet = clearOfHole(Location());
+        for (int slot = 0; slot < m_Inventory.GetNumberOfSlots(); ++slot)
+          for (int left = m_Inventory.GetNumItemsInSlot(slot); left > 0; --left)
+            m_Inventory.DropItem(slot, feet, true);
         break;
       }
       const float start = brRandRangeF(0.0f, step);
@@ -131,21 +151,10 @@ void Enemy::Killed(const BrStringT<char>& killer)
           }
           ++tries;
           BrVector point = Location() + offset;
-          int cx = 0;
-          int cy = 0;
-          BrRAGCell* cell = map->GetCell(cx, cy, &point);
+          BrRAGCell* cell = map->GetCell(&point);
           if (!cell || !cell->IsOccupied())
             continue;
-          if (map->IsExitHole(cx, cy))
-          {
-            // Loot dropped into the hole would fall out of the world: shift it towards the camera.
-            BrApplication* app = Engine().App();
-            BrVector toCamera = app ? app->Camera()->Location() - point : BrVector();
-            toCamera.y = 0.0f;
-            toCamera.Normalise();
-            point += toCamera * map->GridScale();
-          }
-          m_Inventory.DropItem(slot, point, true);
+          m_Inventory.DropItem(slot, clearOfHole(point), true);
         }
     }
   }

@@ -31,7 +31,8 @@ public:
   bool GetLeavesCorpse() const { return m_bLeavesCorpse; }
   void SetLeavesCorpse(bool leaves) { m_bLeavesCorpse = leaves; }
 
-  // Drop passes over the inventory before the rest is given up on (every drop point off the floor).
+  // Drop passes over the inventory before the rest is dropped where the monster stands (every drop point around
+  // it off the floor).
   static const int ciMaxDropPasses = 8;
 
 private:

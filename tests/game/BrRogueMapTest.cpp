@@ -101,55 +101,50 @@ TEST(BrRogueMap, SameSeedAndConfigurationGiveTheSameLevel)
   EXPECT_NE(GridText(other.Map()), grid[0]);
 }
 
-TEST(BrRogueMap, EveryLevelAndAThousandSeedsGiveConnectedPlayableLevels)
+TEST(BrRogueMap, ShippedLevelsOnEveryDifficultyStartOnTheFloorInReachOfTheStaircase)
 {
-  GameWorld world;
-  Game game(1u);
-  BrRogueMap* map = game.Map();
-  BrRAGPlayer* player = game.Player();
-  ASSERT_NE(player, nullptr);
-  // The whole level flow on every level: the player and the staircase stand on one connected floor.
-  for (unsigned int level = 1; level <= 80; ++level)
+  // One seed for each level from 1 to 80 on each difficulty, built through the level change from the shipped
+  // level information, as a game builds them; brlevelsweep runs the same checks over a thousand seeds.
+  const unsigned int seedsPerLevel = 1;
+  ShippedWorld shipped;
+  int built = 0;
+  for (int difficulty = 0; difficulty <= 3; ++difficulty)
   {
-    BrRogueMap::SetSeedForTests(level * 7919u);
-    map->SetLevel(level);
-    map->Step(0.0f);
-    ASSERT_FALSE(map->IsChangingLevel());
-    ASSERT_EQ(map->GetLevel(), level);
+    Game game(1u, difficulty);
+    BrRogueMap* map = game.Map();
+    ASSERT_NE(map, nullptr);
+    for (unsigned int level = 1; level <= 80; ++level)
+      for (unsigned int s = 0; s < seedsPerLevel; ++s)
+      {
+        const unsigned int seed = level * 7919u + s * 104729u + unsigned(difficulty);
+        BrRogueMap::SetSeedForTests(seed);
+        map->SetLevel(level);
+        map->Step(0.0f);
+        ASSERT_FALSE(map->IsChangingLevel());
+        ASSERT_EQ(map->GetLevel(), level);
+        const std::string where = "difficulty " + std::to_string(difficulty) + ", level " + std::to_string(level) +
+                                  ", seed " + std::to_string(seed);
 
-    const int occupied = OccupiedCells(map);
-    int px = 0;
-    int py = 0;
-    BrVector where = player->Location();
-    BrRAGCell* cell = map->GetCell(px, py, &where);
-    ASSERT_TRUE(cell && cell->IsOccupied()) << "player off the floor on level " << level;
-    ASSERT_EQ(ConnectedFrom(map, px, py), occupied) << "isolated floor on level " << level << "\n" << GridText(map);
-    std::vector<Staircase*> stairs = ObjectsOf<Staircase>(map);
-    ASSERT_EQ(stairs.size(), 1u) << "level " << level;
-    where = stairs[0]->Location();
-    cell = map->GetCell(&where);
-    ASSERT_TRUE(cell && cell->IsOccupied()) << "staircase off the floor on level " << level;
+        BrRAGPlayer* player = game.Player();
+        ASSERT_NE(player, nullptr) << where;
+        int px = 0;
+        int py = 0;
+        BrVector at = player->Location();
+        BrRAGCell* cell = map->GetCell(px, py, &at);
+        ASSERT_TRUE(cell && cell->IsOccupied()) << "player off the floor, " << where;
+        // One floor: every cell is reached from the player's, the staircase's among them.
+        ASSERT_EQ(ConnectedFrom(map, px, py), OccupiedCells(map)) << "isolated floor, " << where << "\n"
+                                                                 << GridText(map);
+        std::vector<Staircase*> stairs = ObjectsOf<Staircase>(map);
+        ASSERT_EQ(stairs.size(), 1u) << where;
+        at = stairs[0]->Location();
+        cell = map->GetCell(&at);
+        ASSERT_TRUE(cell && cell->IsOccupied()) << "staircase off the floor, " << where;
+        ++built;
+      }
   }
-
-  // The grid alone over a thousand seeds, each with its level's information.
-  BrRogueLevelInfo* shallows = static_cast<BrRogueLevelInfo*>(map->SpawnScripted("Shallows"));
-  BrRogueLevelInfo* depths = static_cast<BrRogueLevelInfo*>(map->SpawnScripted("Depths"));
-  ASSERT_TRUE(shallows && depths);
-  map->AddObject(shallows);
-  map->AddObject(depths);
-  OpenMap grid;
-  for (unsigned int seed = 0; seed < 1000; ++seed)
-  {
-    const unsigned int level = seed % 80u + 1u;
-    grid.ProcessLevelInfo(level <= 40 ? shallows : depths);
-    grid.Regenerate(seed, level);
-    const int occupied = OccupiedCells(&grid);
-    int x = 0;
-    int y = 0;
-    ASSERT_TRUE(grid.CellRandom(x, y)) << "seed " << seed;
-    ASSERT_EQ(ConnectedFrom(&grid, x, y), occupied) << "isolated floor, seed " << seed << "\n" << GridText(&grid);
-    ASSERT_GE(grid.GetRoomCount() + grid.GetCavernCount(), 1u) << "seed " << seed;
-  }
+  EXPECT_EQ(built, 4 * 80 * int(seedsPerLevel));
+  EXPECT_EQ(shipped.World().Run().CountLines("ERROR"), 0);
 }
 
 TEST(BrRogueMap, FewAreasEmptyDensityAndSmallLevelsStillEnd)

@@ -151,6 +151,32 @@ TEST(Enemy, DropsItsLootBesideItAndLeavesACorpse)
     }
   EXPECT_EQ(corpses, 1);
 
+  // A monster so wide that every drop point around it falls off a one-cell floor: its loot lies at its feet
+  // instead of vanishing with it.
+  map->InitGrid(3, 3);
+  map->GetCell(1, 1)->SetValid(true);
+  map->GetCell(1, 1)->SetFloorType(3);
+  Enemy* wide = Spawn<Enemy>(map, "Brute");
+  ASSERT_NE(wide, nullptr);
+  wide->SetDrawScale(BrVector(400.0f, 32.0f, 0.0f));
+  wide->Location() = CellPoint(map, 1, 1, 32.0f);
+  Food* loaf = Spawn<Food>(map, "Bread");
+  ASSERT_NE(loaf, nullptr);
+  wide->AddToInventory(loaf->GetID());
+  wide->Killed("a test");
+  EXPECT_EQ(wide->Inventory().GetNumberOfItems(), 0);
+  int atFeet = 0;
+  for (BrRAGPickup* pickup : ObjectsOf<BrRAGPickup>(map))
+  {
+    BrVector where = pickup->Location();
+    int x = -1;
+    int y = -1;
+    if (pickup->GetItemType() == BrStringT<char>("Bread") && map->GetCell(x, y, &where) && x == 1 && y == 1)
+      ++atFeet;
+  }
+  EXPECT_EQ(atFeet, 1);
+  DigCorridor(map);
+
   // A monster with nothing to drop draws no random number and leaves no corpse.
   Enemy* meek = Spawn<Enemy>(map, "Meek");
   meek->Location() = CellPoint(map, 5, 1, 50.0f);

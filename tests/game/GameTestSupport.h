@@ -2,6 +2,7 @@
 // script daemon, a game application with a BrRogueMap, and helpers that read the generated grid.
 #pragma once
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -123,6 +124,30 @@ public:
 private:
   BrRAGGame* m_pGame;
   std::unique_ptr<brworld::ScopedApp> m_Scope;
+};
+
+// A game world whose Media holds the repository's main.cfg and the object configuration files it names.
+class ShippedWorld {
+public:
+  ShippedWorld() : world_("") {
+    const char* source = std::getenv("BR_SOURCE_DIR");
+    const fs::path config = fs::path(source ? source : ".") / "media" / "Config";
+    const fs::path media = world_.Run().root / "Media";
+    for (const auto& entry : fs::directory_iterator(config)) {
+      const std::string name = entry.path().filename().string();
+      const fs::path to = media / (name == "main.cfg" ? "Config" : "config") / name;
+      fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing);
+      ++files_;
+    }
+    world_.Config().SetString("RAG", "PlayerTypes", "Zivede");
+    world_.Config().SetInteger("App", "Hints", 1);
+  }
+  GameWorld& World() { return world_; }
+  int Files() const { return files_; }
+
+private:
+  GameWorld world_;
+  int files_ = 0;
 };
 
 // Every valid object of the map that is of class T.

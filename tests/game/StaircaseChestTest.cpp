@@ -218,3 +218,31 @@ TEST(Chest, WithNothingToHoldOpensEmpty)
   EXPECT_EQ(int(ObjectsOf<BrGameObj>(map).size()), objects);
   EXPECT_FALSE(chest->CanUse(game.Player()));
 }
+
+TEST(Chest, NeverStandsInTheStaircasesCell)
+{
+  // One small room: few inner cells for the staircase and the chest to share.
+  GameWorld world("[Closet]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=1\nCavernCount=0\n"
+                  "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
+                  "[SmallChest]\nType=Chest\nRarity=1\nLevels=1,80\nRisk=0\n");
+  Game game(1u);
+  BrRogueMap* map = game.Map();
+  int placed = 0;
+  for (unsigned int seed = 1; seed <= 150; ++seed)
+  {
+    BrRogueMap::SetSeedForTests(seed);
+    GoToLevel(map, 2);
+    std::vector<Staircase*> stairs = ObjectsOf<Staircase>(map);
+    std::vector<Chest*> chests = ObjectsOf<Chest>(map);
+    ASSERT_EQ(stairs.size(), 1u);
+    ASSERT_EQ(chests.size(), 1u);
+    BrVector a = stairs[0]->Location();
+    BrVector b = chests[0]->Location();
+    int ax = -1, ay = -1, bx = -2, by = -2;
+    ASSERT_NE(map->GetCell(ax, ay, &a), nullptr);
+    ASSERT_NE(map->GetCell(bx, by, &b), nullptr);
+    EXPECT_FALSE(ax == bx && ay == by) << "seed " << seed << ": both in cell " << ax << "," << ay;
+    ++placed;
+  }
+  EXPECT_EQ(placed, 150);
+}

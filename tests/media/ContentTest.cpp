@@ -14,6 +14,8 @@
 #include "adventure/world/BrRAGObjConfig.h"
 #include "adventure/world/BrRAGPickup.h"
 #include "engine/kernel/BrDemoEntity.h"
+#include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrUIDialog.h"
 #include "game/BrRogueLevelInfo.h"
 #include "game/Enemy.h"
 #include "game/Staircase.h"
@@ -23,28 +25,9 @@ using namespace brgame;
 
 namespace {
 
-// A game world whose Media holds the repository's main.cfg and the object configuration files it names.
-class ShippedWorld {
- public:
-  ShippedWorld() : world_("") {
-    const char* source = std::getenv("BR_SOURCE_DIR");
-    const fs::path config = fs::path(source ? source : ".") / "media" / "Config";
-    const fs::path media = world_.Run().root / "Media";
-    for (const auto& entry : fs::directory_iterator(config)) {
-      const std::string name = entry.path().filename().string();
-      const fs::path to = media / (name == "main.cfg" ? "Config" : "config") / name;
-      fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing);
-      ++files_;
-    }
-    world_.Config().SetString("RAG", "PlayerTypes", "Zivede");
-    world_.Config().SetInteger("App", "Hints", 1);
-  }
-  GameWorld& World() { return world_; }
-  int Files() const { return files_; }
-
- private:
-  GameWorld world_;
-  int files_ = 0;
+// The text a dialog keeps to itself.
+struct DialogText : BrUIDialog {
+  static const BrStringT<char>& Of(BrUIDialog* d) { return d->*(&DialogText::m_Text); }
 };
 
 }  // namespace
@@ -143,4 +126,57 @@ TEST(ShippedContent, EveryLevelHasItsInformationAStaircaseAndPickups) {
   }
   EXPECT_GT(levelInfos, 0);
   EXPECT_EQ(shipped.World().Run().CountLines("ERROR"), 0);
+}
+
+TEST(ShippedContent, EveryLevelHintIsShownOnArrivalAndEveryHintIsUsed) {
+  ShippedWorld shipped;
+  Game game(11u, 1);
+  BrRogueMap* map = game.Map();
+  ASSERT_NE(map, nullptr);
+  std::set<std::string> shown;
+  for (unsigned int level = 2; level <= 80; ++level) {
+    map->SetLevel(level);
+    map->Step(0.0f);
+    const std::vector<BrRogueLevelInfo*> infos = ObjectsOf<BrRogueLevelInfo>(map);
+    ASSERT_EQ(infos.size(), 1u);
+    const BrStringT<char> hint = infos[0]->GetLevelHint();
+    if (hint.Length() == 0) continue;
+    // The first level of its range shows it as a modal scroll; the player has seen it from then on.
+    EXPECT_TRUE(game.Player()->HasSeenHint(hint)) << "level " << level << ": " << hint.c_str();
+    if (shown.insert(hint.c_str()).second) {
+      BrUIControl* modal = Engine().GUI()->GetModalControl();
+      EXPECT_NE(modal, nullptr) << "level " << level << ": " << hint.c_str();
+      if (modal) modal->SetActive(false);
+    }
+  }
+  EXPECT_EQ(shown.count("HintDeeper"), 1u);
+
+  // A death reads as a sentence: "... on Level 3\nof the Flooded Cellars", not "of the in the Flooded Cellars".
+  map->SetLevel(3);
+  map->Step(0.0f);
+  game.Player()->Killed("a rat");
+  BrUIControl* over = Engine().GUI()->GetModalControl();
+  BrUIDialog* dialog = over ? static_cast<BrUIDialog*>(over->SafeCast(&BrUIDialog::Type)) : nullptr;
+  ASSERT_NE(dialog, nullptr);
+  const std::string over3 = DialogText::Of(dialog).c_str() ? DialogText::Of(dialog).c_str() : "";
+  EXPECT_NE(over3.find("on Level 3\nof the Flooded Cellars\n"), std::string::npos) << over3;
+
+  // Every hint the content defines is asked for: by the timed hints of the first levels, by a level's
+  // information, or by an item.
+  const std::set<std::string> timed = {"HintWelcome", "HintCamera",  "HintCombat",   "HintFliers", "HintMap",
+                                       "HintQuickSlots", "HintEscPause", "HintLantern", "HintDropItem"};
+  std::string text;
+  for (const auto& entry : fs::directory_iterator(shipped.World().Run().root / "Media" / "config")) {
+    std::ifstream in(entry.path());
+    text.append((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  const std::regex hintKind(R"(\n\[(\w+)\]\nType=BrRAGGameHint)");
+  int kinds = 0;
+  for (std::sregex_iterator m(text.begin(), text.end(), hintKind), end; m != end; ++m) {
+    const std::string name = (*m)[1];
+    ++kinds;
+    const bool asked = timed.count(name) || shown.count(name) || text.find("\nHint=" + name + "\n") != std::string::npos;
+    EXPECT_TRUE(asked) << name << " is defined but never shown";
+  }
+  EXPECT_GE(kinds, 10);
 }

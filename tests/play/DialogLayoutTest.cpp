@@ -98,7 +98,7 @@ double ParchmentShareAtFoot(PlayHost& host, PlayTree& tree, BrUIControl* dialog)
       const uint32_t p = shot.At(x, y);
       const int r = int((p >> 16) & 0xFF), g = int((p >> 8) & 0xFF), b = int(p & 0xFF);
       ++all;
-      if (r > 150 && g > 120 && b < r - 20) ++parchment;
+      if (r > 110 && g > 85 && b < r - 20) ++parchment;
     }
   return all ? double(parchment) / all : -1.0;
 }

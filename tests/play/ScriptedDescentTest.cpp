@@ -47,8 +47,10 @@ TEST_P(ScriptedDescent, TwelveLevelsDownWithoutACrashOrAHang) {
   EXPECT_EQ(host.Map()->GetLevel(), 12u);
   // The world-complete dialog's "Continue" wrote the autosave on the way.
   EXPECT_TRUE(fs::exists(tree.Media() / "Saves" / "autosave.gin"));
-  // Most staircases were reached on foot; the rest were too far for the time given.
-  EXPECT_GE(walked, 6) << "seed " << GetParam();
+  // The staircase lies out of a straight walk's reach on most levels now that levels are explored (it was in
+  // view on arrival on most of the one-room levels before): those the walk does not reach are taken from one
+  // cell away. How many were walked is kept with the result.
+  RecordProperty("walked_to_stairs", walked);
   // Levels do not pile up the objects of the levels before them.
   std::string counts;
   for (int n : objects) counts += " " + std::to_string(n);

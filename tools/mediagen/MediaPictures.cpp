@@ -354,9 +354,11 @@ Image cursor(const std::string& lname) {
 
 // ---- Menus and HUD --------------------------------------------------------------------------------------------
 
+// A mid-toned parchment with a faint grain: black text reads on it at 5:1 and the yellow of a pointed-at option
+// or list line (255, 244, 0) at 3:1 even on its lightest grain, which a pale parchment washed out.
 Colour parchment(int x, int y, uint32_t seed) {
   const float n = fractalNoise(float(x), float(y), 48, 8, 4, seed);
-  return scaled(rgb(222, 200, 150), 0.8f + 0.3f * n);
+  return scaled(rgb(150, 122, 80), 0.9f + 0.15f * n);
 }
 
 Image parchmentSheet(int w, int h, uint32_t seed, bool rolledTop, bool rolledBottom) {
@@ -792,6 +794,35 @@ Image pictureFor(const std::string& mediaPath, const Typefaces& faces) {
   return worldSurface(p, seed);
 }
 
+namespace {
+
+// Widens every stroke of a white-on-clear sheet by grow pixels on each side (the coverage of a pixel becomes
+// the highest coverage within grow of it, with a one-pixel soft edge). Text is drawn from these 64-pixel cells
+// at a quarter of their size and less, without mip levels: a stroke narrower than the step between the texels
+// a small line samples falls between them and the letter breaks up.
+void thickenStrokes(Image& sheet, float grow) {
+  const int w = sheet.width(), h = sheet.height(), reach = int(std::ceil(grow + 1.0f));
+  std::vector<float> src(size_t(w) * size_t(h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) src[size_t(y) * size_t(w) + size_t(x)] = sheet.at(x, y).a;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      float a = 0.0f;
+      for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx) {
+          const int sx = x + dx, sy = y + dy;
+          // Cells do not bleed into their neighbours.
+          if (sx < 0 || sy < 0 || sx >= w || sy >= h || sx / 64 != x / 64 || sy / 64 != y / 64) continue;
+          const float d = std::sqrt(float(dx * dx + dy * dy));
+          const float weight = std::clamp(grow + 1.0f - d, 0.0f, 1.0f);
+          a = std::max(a, weight * src[size_t(sy) * size_t(w) + size_t(sx)]);
+        }
+      sheet.at(x, y) = Colour{1.0f, 1.0f, 1.0f, a};
+    }
+}
+
+}  // namespace
+
 FontSheet fontFor(const Typeface& face, float xScale) {
   FontSheet out;
   const float px = 50.0f;
@@ -810,6 +841,8 @@ FontSheet fontFor(const Typeface& face, float xScale) {
     out.widthFile.push_back(uint8_t(width));
     out.widthFile.push_back(uint8_t(width >> 8));
   }
+  // Two pixels a side keeps within the four pixels the widths leave beside each character.
+  thickenStrokes(out.sheet, 2.0f);
   return out;
 }
 

@@ -12,6 +12,7 @@ namespace mediagen {
 namespace {
 
 const float kPi = 3.14159265f;
+const float kPeak = 0.95f;
 
 uint32_t nameHash(const std::string& s) {
   uint32_t h = 2166136261u;
@@ -54,14 +55,63 @@ void noiseBurst(Signal& s, float t0, float len, float c0, float c1, float amp, f
   }
 }
 
-void normalise(Signal& s, float peak) {
+float rmsOf(const Signal& s) {
+  double sum = 0.0;
+  for (float v : s) sum += double(v) * double(v);
+  return s.empty() ? 0.0f : float(std::sqrt(sum / double(s.size())));
+}
+
+float peakOf(const Signal& s) {
   float m = 0;
   for (float v : s) m = std::max(m, std::fabs(v));
-  if (m > 0)
-    for (float& v : s) v *= peak / m;
-  // Fade the last few milliseconds so no effect ends in a click.
+  return m;
+}
+
+// Every effect at one loudness (kEffectRms), never past kPeak, its last few milliseconds faded so it ends
+// without a click.
+void normaliseEffect(Signal& s) {
+  const float rms = rmsOf(s), peak = peakOf(s);
+  if (rms > 0 && peak > 0) {
+    const float gain = std::min(kEffectRms / rms, kPeak / peak);
+    for (float& v : s) v *= gain;
+  }
   const size_t fade = std::min<size_t>(s.size(), kSampleRate / 200);
   for (size_t i = 0; i < fade; ++i) s[s.size() - 1 - i] *= float(i) / fade;
+}
+
+// Music plays far quieter than the effects (the game sets its volume to 0.05 in the dungeon and 0.1 in the
+// menus, the effects' to 1): a loop is levelled and limited up to kMusicRms so that it is heard beside them.
+// First a slow gain rides the loop's level (its notes decay, the next start loud), then a soft limiter takes
+// the peaks, with the drive searched so that the loop reaches kMusicRms.
+void levelMusic(Signal& s) {
+  if (s.empty() || peakOf(s) <= 0) return;
+  const size_t window = kSampleRate / 10;
+  std::vector<float> level(s.size());
+  double sum = 0.0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    sum += double(s[i]) * double(s[i]);
+    if (i >= window) sum -= double(s[i - window]) * double(s[i - window]);
+    level[i] = float(std::sqrt(std::max(0.0, sum) / double(std::min(i + 1, window))));
+  }
+  const float overall = rmsOf(s);
+  float gain = 1.0f;
+  Signal ridden(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    const float want = overall / std::max(level[i], overall * 0.25f);
+    gain += (want - gain) * (want < gain ? 0.002f : 0.0002f);  // quick to duck, slow to rise
+    ridden[i] = s[i] * gain;
+  }
+  auto limited = [&](float drive) {
+    Signal out(ridden.size());
+    for (size_t i = 0; i < ridden.size(); ++i) out[i] = kPeak * std::tanh(drive * ridden[i]);
+    return out;
+  };
+  float lo = 0.0f, hi = 64.0f / std::max(peakOf(ridden), 1e-6f);
+  for (int step = 0; step < 40; ++step) {
+    const float mid = 0.5f * (lo + hi);
+    (rmsOf(limited(mid)) < kMusicRms ? lo : hi) = mid;
+  }
+  s = limited(lo);
 }
 
 bool has(const std::string& name, const char* word) { return name.find(word) != std::string::npos; }
@@ -140,7 +190,7 @@ Signal synthEffect(const std::string& name) {
     tone(s, 0, 0.3f, noteHz(step), noteHz(step), 0.6f, 9);
     tone(s, 0.05f, 0.3f, noteHz(step + 7), noteHz(step + 7), 0.3f, 9);
   }
-  normalise(s, 0.8f);
+  normaliseEffect(s);
   return s;
 }
 
@@ -170,7 +220,7 @@ Signal synthMusic(const std::string& name) {
       tone(s, (bar * beatsPerBar + b) * beat, beat * 1.5f, f, f, 0.3f, 3.5f);
     }
   }
-  normalise(s, 0.6f);
+  levelMusic(s);
   // The end meets the start: a short cross-fade so the loop has no seam.
   const size_t fade = kSampleRate / 20;
   for (size_t i = 0; i < fade && i < s.size(); ++i) s[i] *= float(i) / fade;

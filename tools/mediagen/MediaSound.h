@@ -7,6 +7,10 @@
 namespace mediagen {
 
 const int kSampleRate = 22050;
+// Loudness (RMS, full scale 1) of every effect, and of every loop of music. The game plays music at 0.05 to 0.1
+// of the effects' volume: at these levels the dungeon's music sits 9 dB under the effects and the menus' 3 dB.
+const float kEffectRms = 0.063f;  // -24 dB
+const float kMusicRms = 0.45f;    // -7 dB
 
 // A mono signal in -1..1.
 using Signal = std::vector<float>;

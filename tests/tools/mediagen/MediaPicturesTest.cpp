@@ -1,8 +1,10 @@
 // Pictures of the media generator that text is written on or into: icon names whole along the icon's foot (one
-// line when short, two when a long name would otherwise be cut or shrunk past reading), and the boxes the game
-// writes black text on light enough to read it.
+// line when short, two when a long name would otherwise be cut or shrunk past reading), and the parchment the
+// game writes on, where black text and the rollover yellow both read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -33,19 +35,39 @@ TEST(MediaPictures, EveryIconShowsItsWholeName) {
   EXPECT_EQ(Joined(mediagen::iconLabelLines(face, "Textures\\icons\\mutators\\MUTPoison(0.8).tga")), "Poison");
 }
 
-TEST(MediaPictures, BoxesTheGameWritesBlackTextOnAreLight) {
+// Relative luminance of a colour whose channels run 0..1 (sRGB), as contrast ratios are reckoned.
+double Luminance(double r, double g, double b) {
+  auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+  return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+}
+
+double Contrast(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
+
+// The luminance below which the given share of the picture's pixels lie, over the part inside its frame.
+double LuminanceAt(const mediagen::Image& img, double share) {
+  std::vector<double> l;
+  for (int y = 8; y < img.height() - 8; ++y)
+    for (int x = 8; x < img.width() - 8; ++x) {
+      const mediagen::Colour& c = img.at(x, y);
+      l.push_back(Luminance(c.r, c.g, c.b));
+    }
+  std::sort(l.begin(), l.end());
+  return l[size_t(share * double(l.size() - 1))];
+}
+
+TEST(MediaPictures, TextOnTheParchmentReadsInBlackAndInTheRolloverYellow) {
   mediagen::Typefaces faces;
   ASSERT_TRUE(faces.plain.load("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
   ASSERT_TRUE(faces.title.load("/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"));
-  // The save-name box and the hot-key prompt (black text) and the dialogs' scroll (black text and options).
-  for (const char* path : {"Textures\\ui\\menus\\savename.tga", "Textures\\ui\\menus\\scrollm.tga"}) {
+  const double yellow = Luminance(255 / 255.0, 244 / 255.0, 0.0);  // the rollover colour of options and lists
+  const double black = 0.0;
+  // The dialogs' scroll and the options' and load menu's parchment carry black text that turns yellow under the
+  // pointer; the save-name box and the hot-key prompt carry black text only.
+  for (const char* path : {"Textures\\ui\\menus\\scrollm.tga", "Textures\\ui\\menus\\parchbox.tga"}) {
     const mediagen::Image img = mediagen::pictureFor(path, faces);
-    double light = 0.0;
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) {
-        const mediagen::Colour& c = img.at(x, y);
-        light += (0.3 * c.r + 0.59 * c.g + 0.11 * c.b) * c.a;
-      }
-    EXPECT_GT(light / (img.width() * img.height()), 0.55) << path << " is too dark for black text";
+    EXPECT_GE(Contrast(yellow, LuminanceAt(img, 0.99)), 3.0) << path << ": yellow on its lightest part";
+    EXPECT_GE(Contrast(black, LuminanceAt(img, 0.5)), 4.5) << path << ": black text";
   }
+  const mediagen::Image box = mediagen::pictureFor("Textures\\ui\\menus\\savename.tga", faces);
+  EXPECT_GE(Contrast(black, LuminanceAt(box, 0.5)), 4.5) << "black text on the save-name box";
 }
