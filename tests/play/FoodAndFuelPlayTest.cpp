@@ -69,7 +69,12 @@ BrVector FloorAway(PlayHost& host, int cells, int n) {
     for (int x = 0; x < map->GridWidth(); ++x) {
       BrVector centre;
       if (!map->CellCentre(x, y, &centre) || map->IsExitHole(x, y)) continue;
-      if (std::hypot(centre.x - player.x, centre.z - player.z) < float(cells) * grid) continue;
+      // The player walks straight at what it heads for: the flask lies in view, near enough for the time a find
+      // allows on the larger levels.
+      const float away = std::hypot(centre.x - player.x, centre.z - player.z);
+      if (away < float(cells) * grid || away > float(cells + 6) * grid) continue;
+      BrVector from = player, to = centre;
+      if (!map->CellTrace(&from, &to)) continue;
       if (std::hypot(centre.x - stairs.x, centre.z - stairs.z) < 2.0f * grid) continue;
       floor.push_back(centre);
     }
