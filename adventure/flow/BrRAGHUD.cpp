@@ -168,3 +168,12 @@ void BrRAGHUD::CloseModal() {
 void BrRAGHUD::ChangeTo(const char* state) {
   if (BrApplication* app = Engine().App()) app->ChangeToState(state);
 }
+
+void BrRAGHUD::Draw(BrRenderBase* const render) {
+  BrGUI* gui = Engine().GUI();
+  if (gui && !gui->IsDrawing()) {
+    for (int i = 0; i < gui->GetNumControls(); ++i)
+      if (gui->GetTopControl(i) == this) return;
+  }
+  BrHUD::Draw(render);
+}

@@ -34,6 +34,10 @@ public:
   // A "BrRAGCursor" drawn with texture (effector "Cur" + texture), 0.05 by 0.05 with hot spot (hx, hy); its
   // index, -1 without a rendering device or when it cannot be made.
   int AddCursor(const BrStringT<char>& texture, float hx, float hy) override;
+  // Drawn once a frame. The states draw the HUD with their own pass and the widget manager draws it again as a
+  // top-level control; a veil drawn in it (a dialog's, a menu's) would darken what lies under it twice, and the
+  // player's HUD, drawn between the two, once. The widget manager's pass draws it (the modal dialog's HUD last).
+  void Draw(BrRenderBase* const render) override;
 
   // Object id of the actor that owns the HUD; -1 for none.
   void SetHUDOwner(int id) { miHUDOwner = id; }

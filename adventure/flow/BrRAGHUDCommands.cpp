@@ -282,6 +282,17 @@ void BrRAGHUD::ApplyOptions() {
       render->ToggleFullScreen(false);
     }
   }
+  // The player's choice outlives the run even when it does not end in order. The cache's write merges into the
+  // file and replaces it atomically; a failure is logged there and the run goes on with the settings in memory.
+  if (config) {
+    const BrStringT<char> path = Engine().getMediaDir() + BrStringT<char>("\\Config\\main.cfg");
+    BrRAGCfgFile file;
+    if (file.Open(path.c_str(), 0x1000001))
+      config->WriteConfigToFile(&file);
+    else
+      GLog.printf("ERROR: The options could not be written back: %s cannot be opened", path.c_str());
+    file.Close();
+  }
 }
 
 void BrRAGHUD::SpeakerTest() {

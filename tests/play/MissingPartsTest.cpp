@@ -317,6 +317,8 @@ TEST(MissingParts, ACorruptMainCfgIsKeptAsideAndTheGameStartsOnTheDefaultText) {
   const char* source = std::getenv("BR_SOURCE_DIR");
   std::string shipped = ReadAll(fs::path(source ? source : ".") / "media" / "Config" / "main.cfg");
   shipped.erase(std::remove(shipped.begin(), shipped.end(), '\r'), shipped.end());
+  // The host writes its settings back at exit: the one key the default text leaves out, held empty, is added.
+  shipped += "HUDType=\n";
   // A write cut short by a crash: the start of the text, then bytes of something else.
   const std::string broken("[Engine]\nSafe=0\n\x01\x02\xff\x00\x7f[Render]\nDev", 28);
   std::ofstream(config / "main.cfg", std::ios::binary) << broken;

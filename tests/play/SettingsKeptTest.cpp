@@ -1,0 +1,132 @@
+// Settings the player chooses on the options screen are still there when the game is started again: written to
+// main.cfg as OK is clicked, merged into the file so that nothing else in it is lost.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/kernel/BrConfigCache.h"
+#include "engine/presentation/BrUITextButton.h"
+#include "platform/win32/win32.h"
+#include "tests/play/PlayRig.h"
+
+using namespace brplay;
+
+namespace {
+
+void SkipToMainMenu(PlayHost& host) {
+  host.Run(1.2f);
+  brW32InjectKey(VK_ESCAPE, TRUE);
+  host.RunUntilState("BrRAGGameStateMainMenu", 10.0f);
+  brW32InjectKey(VK_ESCAPE, FALSE);
+  host.Run(0.5f);
+}
+
+std::string FileText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string ShownText(PlayHost& host, const char* id) {
+  BrUIControl* c = host.Control(id);
+  auto* b = c ? static_cast<BrUITextButton*>(c->SafeCast(&BrUITextButton::Type)) : nullptr;
+  BrStringT<char> text;
+  if (b) b->GetText(text);
+  return text.c_str() ? text.c_str() : "";
+}
+
+bool OpenOptions(PlayHost& host) {
+  BrUIControl* menu = host.Control("mainmenu");
+  BrUIControl* button = menu ? menu->GetControl(BrStringT<char>("MMenuOptionsBtn"), true) : nullptr;
+  if (!button || !host.ClickControl("MMenuOptionsBtn")) return false;
+  if (!host.RunUntilState("BrRAGGameStateOptions", 1.0f)) return false;
+  host.Frame();
+  return true;
+}
+
+}  // namespace
+
+TEST(SettingsKept, MusicTurnedOffAndOKIsOffOnTheNextStartAndTheRestOfTheFileIsKept) {
+  PlayTree tree;
+  tree.SetConfig("NoMusic", "0");
+  const fs::path cfg = tree.Media() / "Config" / "main.cfg";
+  // A player's own comment and a key of their own survive the write.
+  { std::ofstream(cfg, std::ios::app) << "\n# kept by the player\n[Mine]\nKept=7\n"; }
+  {
+    PlayHost host;
+    ASSERT_TRUE(host.Start(6101));
+    SkipToMainMenu(host);
+    ASSERT_TRUE(OpenOptions(host)) << host.State();
+    ASSERT_EQ(ShownText(host, "OptMusic"), "<On>");
+    ASSERT_TRUE(host.ClickControl("OptMusic"));
+    ASSERT_EQ(ShownText(host, "OptMusic"), "<Off>");
+    ASSERT_TRUE(host.ClickControl("OptionsOKBtn"));
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 1.0f)) << host.State();
+    // On disk at once, before any leaving: a run that ends badly keeps it too.
+    const std::string text = FileText(cfg);
+    EXPECT_NE(text.find("\nNoMusic=1"), std::string::npos);
+    EXPECT_EQ(text.find("\nNoMusic=0"), std::string::npos);
+    EXPECT_NE(text.find("# kept by the player\n[Mine]\nKept=7"), std::string::npos) << text;
+    EXPECT_FALSE(fs::exists(cfg.string() + ".tmp"));
+    host.Leave();
+  }
+  // A fresh start reads it and shows it.
+  PlayHost again;
+  ASSERT_TRUE(again.Start(6102));
+  int noMusic = -1;
+  ASSERT_TRUE(Engine().GetConfig()->GetInteger("Audio", "NoMusic", noMusic));
+  EXPECT_EQ(noMusic, 1);
+  SkipToMainMenu(again);
+  ASSERT_TRUE(OpenOptions(again)) << again.State();
+  EXPECT_EQ(ShownText(again, "OptMusic"), "<Off>");
+  again.Leave();
+  EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
+}
+
+TEST(SettingsKept, AFileThatCannotBeReplacedIsLoggedAndThePlayGoesOn) {
+  PlayTree tree;
+  tree.SetConfig("NoMusic", "0");
+  const fs::path cfg = tree.Media() / "Config" / "main.cfg";
+  PlayHost host;
+  ASSERT_TRUE(host.Start(6103));
+  SkipToMainMenu(host);
+  const std::string before = FileText(cfg);
+  // The new text cannot be written beside the file (a folder stands where it would go): the choice holds for
+  // this run and the file is left as it was.
+  fs::create_directory(cfg.string() + ".tmp");
+  fs::create_directory(cfg.string() + ".tmp/blocked");
+  ASSERT_TRUE(OpenOptions(host)) << host.State();
+  ASSERT_TRUE(host.ClickControl("OptMusic"));
+  ASSERT_TRUE(host.ClickControl("OptionsOKBtn"));
+  EXPECT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 1.0f)) << host.State();
+  host.Run(0.5f);
+  EXPECT_EQ(host.State(), "BrRAGGameStateMainMenu");
+  int noMusic = -1;
+  EXPECT_TRUE(Engine().GetConfig()->GetInteger("Audio", "NoMusic", noMusic));
+  EXPECT_EQ(noMusic, 1);
+  host.Leave();
+  EXPECT_EQ(FileText(cfg), before);
+  EXPECT_NE(tree.Find("ERROR: Failed to write the configuration back"), -1);
+}
+
+TEST(SettingsKept, TheHostWritesTheWindowSizeItRanWithBackAtACleanExit) {
+  PlayTree tree;
+  tree.SetConfig("ShowIntro", "0");
+  // A size the engine reads as 1024 wide: what it ran with is what the next run finds.
+  tree.SetConfig("WindowWidth", "-1024");
+  const fs::path cfg = tree.Media() / "Config" / "main.cfg";
+  { std::ofstream(cfg, std::ios::app) << "\n[Mine]\nKept=7\n"; }
+  const char* binary = std::getenv("BR_BINARY_DIR");
+  const fs::path host = fs::absolute(fs::path(binary ? binary : ".") / "run" / "game" / "brhost");
+  const std::string cmd = "cd '" + tree.Game().string() + "' && timeout 120 '" + host.string() +
+                          "' --headless --until-state BrRAGGameStateMainMenu --state-seconds 0.3 > host.out 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << FileText(tree.Game() / "host.out");
+  const std::string text = FileText(cfg);
+  EXPECT_NE(text.find("\nWindowWidth=1024\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("WindowWidth=-1024"), std::string::npos) << text;
+  EXPECT_NE(text.find("[Mine]\nKept=7"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nConfigs=config\\armour.cfg"), std::string::npos) << text;
+  EXPECT_FALSE(fs::exists(cfg.string() + ".tmp"));
+}

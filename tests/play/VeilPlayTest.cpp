@@ -1,0 +1,159 @@
+// A modal dialog veils the whole screen once, evenly: the main menu's title and its buttons, the dungeon, the
+// minimap and the player's HUD (the inventory cell under the pointer with them) all lose the same share of light.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "adventure/flow/BrRAGInvItemCtrl.h"
+#include "engine/presentation/BrCursor.h"
+#include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrHUD.h"
+#include "engine/presentation/BrRenderBase.h"
+#include "platform/win32/win32.h"
+#include "tests/play/PlayRig.h"
+
+using namespace brplay;
+
+namespace {
+
+struct Area {
+  const char* name;
+  float x0, y0, x1, y1;
+};
+
+void SkipToMainMenu(PlayHost& host) {
+  host.Run(1.2f);
+  brW32InjectKey(VK_ESCAPE, TRUE);
+  host.RunUntilState("BrRAGGameStateMainMenu", 10.0f);
+  brW32InjectKey(VK_ESCAPE, FALSE);
+  host.Run(0.5f);
+}
+
+bool NewGame(PlayHost& host) {
+  if (!host.ClickControl("MMenuPlayGameBtn")) return false;
+  host.Frame();
+  if (!host.ClickControl("NewGameMedium")) return false;
+  return host.RunUntilState("BrRAGGameStatePlaying", 5.0f);
+}
+
+bool Frame(PlayHost& host, PlayTree& tree, const char* name, Shot& out) {
+  const fs::path file = tree.Media() / name;
+  Shot shot;
+  if (!host.Screenshot(file) || !ReadBmp(file, shot)) return false;
+  out.width = std::min(shot.width, int(Engine().Render()->GetWidth()));
+  out.height = std::min(shot.height, int(Engine().Render()->GetHeight()));
+  out.pixels.clear();
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x) out.pixels.push_back(shot.At(x, y));
+  return true;
+}
+
+// Summed channels of the area's pixels that were lit before (so that black stays out of the share).
+double Light(const Shot& s, const Shot& before, const Area& a) {
+  double sum = 0;
+  for (int y = int(a.y0 * s.height); y < int(a.y1 * s.height); ++y)
+    for (int x = int(a.x0 * s.width); x < int(a.x1 * s.width); ++x) {
+      const uint32_t b = before.At(x, y);
+      if (((b >> 16) & 0xFF) + ((b >> 8) & 0xFF) + (b & 0xFF) < 90) continue;
+      const uint32_t p = s.At(x, y);
+      sum += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+    }
+  return sum;
+}
+
+// The share of its light each area keeps under the veil.
+void ExpectEvenVeil(const Shot& open, const Shot& before, std::initializer_list<Area> areas) {
+  for (const Area& a : areas) {
+    const double lit = Light(before, before, a);
+    ASSERT_GT(lit, 0.0) << a.name << " shows nothing to veil";
+    const double share = Light(open, before, a) / lit;
+    EXPECT_GT(share, 0.35) << a.name << " is veiled more than once";
+    EXPECT_LT(share, 0.65) << a.name << " is not veiled";
+  }
+}
+
+BrRAGInvItemCtrl* FilledCell(BrUIControl* root) {
+  if (!root) return nullptr;
+  if (root->IsA(BrRAGInvItemCtrl::Type)) {
+    auto* cell = static_cast<BrRAGInvItemCtrl*>(root);
+    if (cell->GetInvItemSlotIndex() >= 0 && cell->GetInvItemType() != BrStringT<char>("Unknown")) return cell;
+  }
+  for (int i = 0; i < root->GetNumChildControls(); ++i)
+    if (BrRAGInvItemCtrl* found = FilledCell(root->GetChildControl(i))) return found;
+  return nullptr;
+}
+
+BrRAGInvItemCtrl* FilledCell() {
+  BrGUI* gui = Engine().GUI();
+  for (int i = 0; gui && i < gui->GetNumControls(); ++i)
+    if (BrRAGInvItemCtrl* found = FilledCell(gui->GetTopControl(i))) return found;
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(Veil, TheQuitQuestionVeilsTheMainMenuTitleAndButtonsAlike) {
+  PlayTree tree;
+  PlayHost host;
+  ASSERT_TRUE(host.Start(5201));
+  SkipToMainMenu(host);
+  ASSERT_EQ(host.State(), "BrRAGGameStateMainMenu");
+  Shot before, open;
+  ASSERT_TRUE(Frame(host, tree, "menu.bmp", before));
+  ASSERT_TRUE(host.ClickControl("MMenuExitGameBtn"));
+  host.Run(0.3f);
+  ASSERT_NE(host.Control("dlg_exitgame"), nullptr);
+  ASSERT_TRUE(Frame(host, tree, "menu_quit.bmp", open));
+  ExpectEvenVeil(open, before, {{"title", 0.25f, 0.02f, 0.75f, 0.18f}, {"Play button", 0.79f, 0.28f, 0.95f, 0.33f},
+                                {"Exit button", 0.79f, 0.73f, 0.86f, 0.78f}});
+  host.Leave();
+}
+
+TEST(Veil, TheHotKeyPromptAndTheInGameMenuVeilTheDungeonAndThePlayersHUDAlike) {
+  PlayTree tree;
+  tree.SetConfig("Hints", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(5202));
+  SkipToMainMenu(host);
+  ASSERT_TRUE(NewGame(host));
+  host.Run(3.0f);
+  BrRAGInvItemCtrl* cell = FilledCell();
+  ASSERT_NE(cell, nullptr);
+  BrRenderBase* render = Engine().Render();
+  const int x = int((cell->GetPosX() + cell->GetWidth() * 0.5f) * float(render->GetWidth()));
+  const int y = int((cell->GetPosY() + cell->GetHeight() * 0.5f) * float(render->GetHeight()));
+  // The pointer rests on the item: its cell is lit and its name shown.
+  BrCursor* cursor = host.Game()->GetHUD()->GetCursor(-1);
+  ASSERT_NE(cursor, nullptr);
+  const BrVector hot = cursor->GetClickPoint();
+  cursor->CursorScreenX() = float(x) - hot.x;
+  cursor->CursorScreenY() = float(y) - hot.y;
+  host.Run(0.3f);
+  Shot before, prompt, menu;
+  ASSERT_TRUE(Frame(host, tree, "play.bmp", before));
+  const float cx = cell->GetPosX(), cy = cell->GetPosY(), cw = cell->GetWidth(), ch = cell->GetHeight();
+  const std::initializer_list<Area> areas = {{"minimap", 0.81f, 0.01f, 0.99f, 0.25f},
+                                             {"weapon panel", 0.0f, 0.0f, 0.2f, 0.44f},
+                                             {"player cell", 0.0f, 0.75f, 0.15f, 1.0f},
+                                             {"lantern cell", 0.85f, 0.75f, 1.0f, 1.0f},
+                                             {"hovered cell", cx, cy, cx + cw, cy + ch},
+                                             {"item name", 0.3f, 0.74f, 0.7f, 0.79f}};
+
+  brW32InjectKey(VK_SHIFT, TRUE);
+  ASSERT_TRUE(host.ClickAt(x, y));
+  brW32InjectKey(VK_SHIFT, FALSE);
+  host.Run(0.3f);
+  ASSERT_NE(host.Control("hotkeyctrl"), nullptr);
+  ASSERT_TRUE(Frame(host, tree, "prompt.bmp", prompt));
+  ExpectEvenVeil(prompt, before, areas);
+
+  host.HoldKey(VK_ESCAPE, 2);
+  host.Run(0.3f);
+  ASSERT_EQ(host.Control("hotkeyctrl"), nullptr);
+  host.HoldKey(VK_ESCAPE, 2);
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateInGameMenu", 2.0f)) << host.State();
+  host.Run(0.3f);
+  ASSERT_TRUE(Frame(host, tree, "menu.bmp", menu));
+  ExpectEvenVeil(menu, before, areas);
+  host.Leave();
+}
