@@ -1,6 +1,7 @@
 // BrRAGCell, BrRAGWall, _ragtri and BrRAGVertex: the grid map's cell records, its collision walls and geometry.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "core/BrARGB.h"
@@ -81,7 +82,11 @@ public:
   // The cell is part of the walkable world.
   bool IsOccupied() const { return m_bOccupied; }
   // Marks the cell walkable (floor) or solid.
-  void SetValid(bool valid) { m_bOccupied = valid; }
+  void SetValid(bool valid) {
+    if (m_bOccupied != valid)
+      Reshaped();
+    m_bOccupied = valid;
+  }
   // Seen from the player's cell this frame.
   bool IsVisible() const { return m_bVisible; }
   void SetVisible(bool visible) { m_bVisible = visible; }
@@ -106,11 +111,20 @@ public:
   BrRAGWall* GetWall(int i);
   int GetNumWalls() const { return m_Walls.GetCount(); }
   // Drops the triangles (the map's geometry is being rebuilt) or the walls (the collision set is).
-  void ClearTris() { m_Tris.Clear(); }
+  void ClearTris() {
+    Reshaped();
+    m_Tris.Clear();
+  }
   void ClearWalls() { m_Walls.Clear(); }
+
+  // Moves on whenever any cell anywhere changes what can be seen or drawn (walkable or not, triangles): whoever
+  // caches what a grid shows compares it with the value the cache was built at.
+  static uint32_t ShapeRevision() { return s_uiShapeRevision.load(std::memory_order_relaxed); }
 
 private:
   void Clear();
+  static void Reshaped() { s_uiShapeRevision.fetch_add(1u, std::memory_order_relaxed); }
+  static std::atomic<uint32_t> s_uiShapeRevision;
 
   bool m_bOccupied;
   bool m_bVisible;
