@@ -32,6 +32,7 @@ BrRAGWall& BrRAGWall::operator=(const BrRAGWall& other)
 BrRAGWall::~BrRAGWall() {}
 
 std::atomic<uint32_t> BrRAGCell::s_uiShapeRevision{0};
+std::atomic<uint32_t> BrRAGCell::s_uiLookRevision{0};
 
 BrRAGCell::BrRAGCell() : m_bOccupied(false), m_bVisible(false), m_bExplored(false), m_iFlags(0), m_uiFloorType(0) {}
 

@@ -89,10 +89,18 @@ public:
   }
   // Seen from the player's cell this frame.
   bool IsVisible() const { return m_bVisible; }
-  void SetVisible(bool visible) { m_bVisible = visible; }
+  void SetVisible(bool visible) {
+    if (m_bVisible != visible)
+      Looked();
+    m_bVisible = visible;
+  }
   // Seen at least once (shown on the minimap).
   bool IsExplored() const { return m_bExplored; }
-  void SetExplored(bool explored) { m_bExplored = explored; }
+  void SetExplored(bool explored) {
+    if (m_bExplored != explored)
+      Looked();
+    m_bExplored = explored;
+  }
   // The generators' working value (0x10000 marks dug cells before RemoveIsolatedAreas).
   int GetFlags() const { return m_iFlags; }
   void SetFlags(int flags) { m_iFlags = flags; }
@@ -120,11 +128,19 @@ public:
   // Moves on whenever any cell anywhere changes what can be seen or drawn (walkable or not, triangles): whoever
   // caches what a grid shows compares it with the value the cache was built at.
   static uint32_t ShapeRevision() { return s_uiShapeRevision.load(std::memory_order_relaxed); }
+  // Moves on with the shape and whenever a cell is seen or explored, or stops being: what a map of the cells
+  // shows can only have changed when this has.
+  static uint32_t LookRevision() { return s_uiLookRevision.load(std::memory_order_relaxed); }
 
 private:
   void Clear();
-  static void Reshaped() { s_uiShapeRevision.fetch_add(1u, std::memory_order_relaxed); }
+  static void Reshaped() {
+    s_uiShapeRevision.fetch_add(1u, std::memory_order_relaxed);
+    Looked();
+  }
+  static void Looked() { s_uiLookRevision.fetch_add(1u, std::memory_order_relaxed); }
   static std::atomic<uint32_t> s_uiShapeRevision;
+  static std::atomic<uint32_t> s_uiLookRevision;
 
   bool m_bOccupied;
   bool m_bVisible;
