@@ -403,7 +403,8 @@ void BrRAGPlayerHUD::DrawQuickSlots(BrRenderBase* const render) {
   for (int i = 0; i < 10; ++i) {
     const int key = (i + 1) % 10;
     brflow::Sprite(render, x, y, w, aspect * w, back, 0.001f, half);
-    const BrStringT<char> bound = key < mQuickSlots.GetCount() ? mQuickSlots[key] : BrStringT<char>();
+    static const BrStringT<char> unbound;
+    const BrStringT<char>& bound = key < mQuickSlots.GetCount() ? mQuickSlots[key] : unbound;
     for (int c = 0; panel && bound.Length() > 0 && c < panel->GetNumChildControls(); ++c) {
       BrUIControl* child = panel->GetChildControl(c);
       if (!child || !child->IsA(BrRAGInvItemCtrl::Type)) continue;
