@@ -3,6 +3,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "core/BrARGB.h"
 #include "engine/kernel/BrEngine.h"
@@ -30,6 +31,44 @@ inline void Text(BrRenderBase* render, float x, float y, BrARGB colour, int flag
   va_end(args);
   render->DrawTextA(x, y, colour, (eFontFormatFlags)flags, line);
 }
+
+// A line already formatted, drawn as it is.
+inline void TextLine(BrRenderBase* render, float x, float y, BrARGB colour, int flags, const char* text) {
+  if (!render || !text) return;
+  char line[260];
+  size_t n = 0;
+  while (n + 1 < sizeof(line) && text[n]) ++n;
+  memcpy(line, text, n);
+  line[n] = 0;
+  render->DrawTextA(x, y, colour, (eFontFormatFlags)flags, line);
+}
+
+// A line of text worked out again only when the values it shows change: the HUD draws the same few numbers
+// every frame, and most frames none of them moves.
+class CachedLine {
+public:
+  // The text for the values a, b, c; make(buffer, size) fills the buffer when they differ from last time.
+  template <class Make>
+  const char* Get(int a, int b, int c, Make make) {
+    if (!m_bSet || a != m_Key[0] || b != m_Key[1] || c != m_Key[2]) {
+      make(m_Text, sizeof(m_Text));
+      m_Key[0] = a;
+      m_Key[1] = b;
+      m_Key[2] = c;
+      m_bSet = true;
+    }
+    return m_Text;
+  }
+  // The value as "%i".
+  const char* Number(int value) {
+    return Get(value, 0, 0, [value](char* text, size_t size) { snprintf(text, size, "%i", value); });
+  }
+
+private:
+  bool m_bSet = false;
+  int m_Key[3] = {0, 0, 0};
+  char m_Text[128] = "";
+};
 
 inline void FontUp(BrRenderBase* render, int steps) {
   if (render && render->FontMgr()) render->FontMgr()->SizeUp(steps);

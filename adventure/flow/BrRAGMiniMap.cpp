@@ -184,6 +184,19 @@ void BrRAGMiniMap::RefreshMap() {
   BrVector min, max;
   GetActiveRegion(min, max);
   const int n = (int)m_fSurfaceSize;
+  Source source;
+  source.map = map;
+  source.cells = map->GetCell(0, 0);
+  source.minX = min.x;
+  source.minZ = min.z;
+  source.maxX = max.x;
+  source.maxZ = max.z;
+  source.scale = map->GridScale();
+  source.size = n;
+  source.width = map->GridWidth();
+  source.height = map->GridHeight();
+  source.look = BrRAGCell::LookRevision();
+  if (mbShownValid && spShownBy == this && source == mShownSource) return;
   const float step = (max.x - min.x) / m_fSurfaceSize;
   // A cell's column follows from x alone and its row from z alone: the cell of texel (i, j) is that of column
   // i and row j, looked up once each instead of once a texel.
@@ -213,7 +226,10 @@ void BrRAGMiniMap::RefreshMap() {
       if (j == 0 || shown.rows[(size_t)j] != shown.rows[(size_t)j - 1])
         shown.states.push_back(CellState(map->GetCell(shown.columns[(size_t)i], shown.rows[(size_t)j])));
   }
-  if (mbShownValid && spShownBy == this && shown == mShown) return;
+  if (mbShownValid && spShownBy == this && shown == mShown) {
+    mShownSource = source;
+    return;
+  }
   if (!texture->Access(0)) return;
 
   const BrARGB visible(210, 255, 255, 255);
@@ -242,6 +258,7 @@ void BrRAGMiniMap::RefreshMap() {
   }
   texture->Update(0);
   std::swap(mShown, shown);
+  mShownSource = source;
   mbShownValid = true;
   spShownBy = this;
 }

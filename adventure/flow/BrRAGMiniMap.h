@@ -90,6 +90,21 @@ private:
              columns == o.columns && rows == o.rows && states == o.states;
     }
   };
+  // What the shown key was worked out from: while none of it moves, neither can the key, and the frame need not
+  // look a cell up at all.
+  struct Source {
+    const void* map = nullptr;
+    const void* cells = nullptr;
+    float minX = 0.0f, minZ = 0.0f, maxX = 0.0f, maxZ = 0.0f, scale = 0.0f;
+    int size = 0, width = 0, height = 0;
+    uint32_t look = 0;
+    bool operator==(const Source& o) const {
+      return map == o.map && cells == o.cells && minX == o.minX && minZ == o.minZ && maxX == o.maxX &&
+             maxZ == o.maxZ && scale == o.scale && size == o.size && width == o.width && height == o.height &&
+             look == o.look;
+    }
+  };
+  Source mShownSource;
   Shown mShown;
   // The key worked out this frame; kept between frames so that its arrays keep their room.
   Shown mNext;

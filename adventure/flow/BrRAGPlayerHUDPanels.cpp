@@ -21,6 +21,18 @@ namespace {
 
 const BrARGB cWhite(255, 255, 255, 255);
 
+// The HUD's always-shown numbers, each formatted again only when it changes. Keyed by the values alone, so one
+// set serves every HUD (there is one on screen at a time).
+struct PanelLines {
+  brflow::CachedLine damage, speed, ammo, rank, health, oil;
+  brflow::CachedLine stats[4];
+  brflow::CachedLine keys[10];
+};
+PanelLines& Lines() {
+  static PanelLines lines;
+  return lines;
+}
+
 // Loads an image once: a static index still 0 is loaded, anything else kept.
 void LoadOnce(BrRenderBase* render, int& index, const char* file, const char* name) {
   if (index == 0) index = brflow::LoadIcon(render, file, name);
@@ -103,11 +115,13 @@ void BrRAGPlayerHUD::DrawEquippedWeaponInfo(BrRenderBase* const render) {
   weapon->GetWeaponDamage(damage);
   DrawWeaponSpecialSymbols(render, damage, 0.012f, 0.67f * H, cx, cy);
 
-  brflow::Text(render, 0.09f, 0.819f * H, cWhite, eFontFormatCentre, "%i", (int)damage.GetPoints());
+  brflow::TextLine(render, 0.09f, 0.819f * H, cWhite, eFontFormatCentre,
+                   Lines().damage.Number((int)damage.GetPoints()));
   if (cx > 0.065f && cx < 0.115f && cy > 0.819f * H - 0.025f && cy < 0.819f * H + 0.025f)
     brflow::Text(render, cx + cw, cy + ch, cWhite, eFontFormatCentre, "%s", "Damage");
 
-  brflow::Text(render, 0.1618f, 0.52f * H, cWhite, eFontFormatCentre, "%i", (int)(weapon->GetWeaponSpeed() * 10.0f));
+  brflow::TextLine(render, 0.1618f, 0.52f * H, cWhite, eFontFormatCentre,
+                   Lines().speed.Number((int)(weapon->GetWeaponSpeed() * 10.0f)));
   if (cx > 0.1368f && cx < 0.1868f && cy > 0.52f * H - 0.025f && cy < 0.52f * H + 0.025f)
     brflow::Text(render, cx + cw, cy + ch, cWhite, eFontFormatCentre, "%s", "Speed");
 
@@ -117,8 +131,8 @@ void BrRAGPlayerHUD::DrawEquippedWeaponInfo(BrRenderBase* const render) {
     if (weapon->IsA(BrRAGRangedWeapon::Type) && static_cast<BrRAGRangedWeapon*>(weapon)->GetLoadedAmmo()) {
       BrStringT<char> ammo;
       player->GetRequiredAmmoType(ammo);
-      brflow::Text(render, 0.1512f, 0.215f * H, cWhite, eFontFormatNone, "%i",
-                   player->Inventory().GetNumItemsOfType(ammo));
+      brflow::TextLine(render, 0.1512f, 0.215f * H, cWhite, eFontFormatNone,
+                       Lines().ammo.Number(player->Inventory().GetNumItemsOfType(ammo)));
     }
   } else {
     brflow::Sprite(render, 0.04f, 0.06f, 0.08f, aspect * 0.08f, (unsigned int)miFistIconFX, 0.001f, cWhite);
@@ -189,9 +203,13 @@ void BrRAGPlayerHUD::DrawPlayerInfo(BrRenderBase* const render) {
   if (rank == 20) {
     brflow::Text(render, 0.25f, 0.95f, cWhite, eFontFormatNone, "%s", "Tidewrack");
   } else {
-    const BrStringT<char> rankName = player->GetRankName();
-    brflow::Text(render, 0.25f, 0.95f, cWhite, eFontFormatNone, "%s (%i/%i)",
-                 rankName.c_str() ? rankName.c_str() : "", player->GetXP(), player->GetXPForRank(rank + 1));
+    const int xp = player->GetXP();
+    const int next = player->GetXPForRank(rank + 1);
+    const char* line = Lines().rank.Get(rank, xp, next, [&](char* text, size_t size) {
+      const BrStringT<char> rankName = player->GetRankName();
+      snprintf(text, size, "%s (%i/%i)", rankName.c_str() ? rankName.c_str() : "", xp, next);
+    });
+    brflow::TextLine(render, 0.25f, 0.95f, cWhite, eFontFormatNone, line);
   }
   struct Stat {
     int value;
@@ -203,8 +221,9 @@ void BrRAGPlayerHUD::DrawPlayerInfo(BrRenderBase* const render) {
                          {(int)player->GetHitProbability(), 0.63f, "Attack", 0.61f},
                          {(int)(player->GetGroundSpeed() / 100.0f), 0.70f, "Speed", 0.68f},
                          {(int)player->GetArmourClass(), 0.77f, "Defence", 0.75f}};
-  for (const Stat& s : stats) {
-    brflow::Text(render, s.x, 0.96f, cWhite, eFontFormatNone, "%i", s.value);
+  for (int i = 0; i < 4; ++i) {
+    const Stat& s = stats[i];
+    brflow::TextLine(render, s.x, 0.96f, cWhite, eFontFormatNone, Lines().stats[i].Number(s.value));
     if (cy > 0.94f && cy < 0.99f && cx > s.from && cx < s.from + 0.05f)
       brflow::Text(render, cx + cw, cy - ch, cWhite, eFontFormatCentre, "%s", s.tooltip);
   }
@@ -284,7 +303,8 @@ void BrRAGPlayerHUD::DrawHealthGauge(BrRenderBase* const render) {
   const int shown = health < 0 ? 0 : health;
   const float offset = shown <= 9 ? 0.015f : (shown <= 99 ? 0.02f : 0.03f);
   brflow::FontUp(render, 2);
-  brflow::Text(render, cfPlayerCellSizeX - offset, cfPlayerCellY + 0.01f, cWhite, eFontFormatCentre, "%i", shown);
+  brflow::TextLine(render, cfPlayerCellSizeX - offset, cfPlayerCellY + 0.01f, cWhite, eFontFormatCentre,
+                   Lines().health.Number(shown));
   brflow::FontDown(render, 2);
 }
 
@@ -367,7 +387,8 @@ void BrRAGPlayerHUD::DrawLanternGauge(BrRenderBase* const render) {
   brflow::Sprite(render, cfLanternCellX - 0.03f, cfPlayerCellY, 0.03f, aspect * 0.03f, (unsigned int)miOilIconFX,
                  0.001f, cWhite);
   brflow::FontUp(render, 2);
-  brflow::Text(render, cfLanternCellX + 0.01f, cfPlayerCellY + 0.01f, cWhite, eFontFormatNone, "%i", (int)oil);
+  brflow::TextLine(render, cfLanternCellX + 0.01f, cfPlayerCellY + 0.01f, cWhite, eFontFormatNone,
+                   Lines().oil.Number((int)oil));
   brflow::FontDown(render, 2);
 }
 
@@ -382,14 +403,15 @@ void BrRAGPlayerHUD::DrawQuickSlots(BrRenderBase* const render) {
   for (int i = 0; i < 10; ++i) {
     const int key = (i + 1) % 10;
     brflow::Sprite(render, x, y, w, aspect * w, back, 0.001f, half);
-    const BrStringT<char> bound = key < mQuickSlots.GetCount() ? mQuickSlots[key] : BrStringT<char>();
+    static const BrStringT<char> unbound;
+    const BrStringT<char>& bound = key < mQuickSlots.GetCount() ? mQuickSlots[key] : unbound;
     for (int c = 0; panel && bound.Length() > 0 && c < panel->GetNumChildControls(); ++c) {
       BrUIControl* child = panel->GetChildControl(c);
       if (!child || !child->IsA(BrRAGInvItemCtrl::Type)) continue;
       if (static_cast<BrRAGInvItemCtrl*>(child)->GetInvItemType() == bound)
         brflow::Sprite(render, x, y, w, aspect * w, (unsigned int)child->GetEffector(), 0.001f, cWhite);
     }
-    brflow::Text(render, x + 0.1f * w, y, cWhite, eFontFormatNone, "%i", key);
+    brflow::TextLine(render, x + 0.1f * w, y, cWhite, eFontFormatNone, Lines().keys[i].Number(key));
     x += w;
   }
 

@@ -31,6 +31,9 @@ BrRAGWall& BrRAGWall::operator=(const BrRAGWall& other)
 
 BrRAGWall::~BrRAGWall() {}
 
+std::atomic<uint32_t> BrRAGCell::s_uiShapeRevision{0};
+std::atomic<uint32_t> BrRAGCell::s_uiLookRevision{0};
+
 BrRAGCell::BrRAGCell() : m_bOccupied(false), m_bVisible(false), m_bExplored(false), m_iFlags(0), m_uiFloorType(0) {}
 
 BrRAGCell::BrRAGCell(const BrRAGCell& other) : BrRAGCell()
@@ -43,6 +46,7 @@ BrRAGCell& BrRAGCell::operator=(const BrRAGCell& other)
   if (this == &other)
     return *this;
   Clear();
+  Reshaped();
   BrObject::operator=(other);
   m_bOccupied = other.m_bOccupied;
   m_bVisible = other.m_bVisible;
@@ -60,6 +64,7 @@ BrRAGCell::~BrRAGCell() {}
 
 void BrRAGCell::Clear()
 {
+  Reshaped();
   m_bOccupied = false;
   m_bVisible = false;
   m_bExplored = false;
@@ -84,7 +89,10 @@ void BrRAGCell::Destroy()
 int BrRAGCell::AddTri(_ragtri* tri)
 {
   if (tri)
+  {
+    Reshaped();
     m_Tris.Add(*tri);
+  }
   return m_Tris.GetCount();
 }
 

@@ -1,6 +1,7 @@
 // BrRAGCell, BrRAGWall, _ragtri and BrRAGVertex: the grid map's cell records, its collision walls and geometry.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "core/BrARGB.h"
@@ -81,13 +82,25 @@ public:
   // The cell is part of the walkable world.
   bool IsOccupied() const { return m_bOccupied; }
   // Marks the cell walkable (floor) or solid.
-  void SetValid(bool valid) { m_bOccupied = valid; }
+  void SetValid(bool valid) {
+    if (m_bOccupied != valid)
+      Reshaped();
+    m_bOccupied = valid;
+  }
   // Seen from the player's cell this frame.
   bool IsVisible() const { return m_bVisible; }
-  void SetVisible(bool visible) { m_bVisible = visible; }
+  void SetVisible(bool visible) {
+    if (m_bVisible != visible)
+      Looked();
+    m_bVisible = visible;
+  }
   // Seen at least once (shown on the minimap).
   bool IsExplored() const { return m_bExplored; }
-  void SetExplored(bool explored) { m_bExplored = explored; }
+  void SetExplored(bool explored) {
+    if (m_bExplored != explored)
+      Looked();
+    m_bExplored = explored;
+  }
   // The generators' working value (0x10000 marks dug cells before RemoveIsolatedAreas).
   int GetFlags() const { return m_iFlags; }
   void SetFlags(int flags) { m_iFlags = flags; }
@@ -106,11 +119,28 @@ public:
   BrRAGWall* GetWall(int i);
   int GetNumWalls() const { return m_Walls.GetCount(); }
   // Drops the triangles (the map's geometry is being rebuilt) or the walls (the collision set is).
-  void ClearTris() { m_Tris.Clear(); }
+  void ClearTris() {
+    Reshaped();
+    m_Tris.Clear();
+  }
   void ClearWalls() { m_Walls.Clear(); }
+
+  // Moves on whenever any cell anywhere changes what can be seen or drawn (walkable or not, triangles): whoever
+  // caches what a grid shows compares it with the value the cache was built at.
+  static uint32_t ShapeRevision() { return s_uiShapeRevision.load(std::memory_order_relaxed); }
+  // Moves on with the shape and whenever a cell is seen or explored, or stops being: what a map of the cells
+  // shows can only have changed when this has.
+  static uint32_t LookRevision() { return s_uiLookRevision.load(std::memory_order_relaxed); }
 
 private:
   void Clear();
+  static void Reshaped() {
+    s_uiShapeRevision.fetch_add(1u, std::memory_order_relaxed);
+    Looked();
+  }
+  static void Looked() { s_uiLookRevision.fetch_add(1u, std::memory_order_relaxed); }
+  static std::atomic<uint32_t> s_uiShapeRevision;
+  static std::atomic<uint32_t> s_uiLookRevision;
 
   bool m_bOccupied;
   bool m_bVisible;

@@ -82,6 +82,7 @@ BrRAGMap& BrRAGMap::operator=(const BrRAGMap& other)
   m_bRenderAllGeometry = other.m_bRenderAllGeometry;
   m_bExplored = other.m_bExplored;
   m_bVertexLimitMet = other.m_bVertexLimitMet;
+  m_VisibleKey = VisibleKey();
   return *this;
 }
 
@@ -121,6 +122,7 @@ void BrRAGMap::Serialize(BrBin& bin)
 {
   // A loaded map spawns each of its objects by kind: the configuration files are opened once for all of them.
   ConfigFilesHeld held(*this);
+  m_VisibleKey = VisibleKey();
   BrMap::Serialize(bin);
   m_Cells.Serialize(bin);
   bin << m_iWidth << m_iHeight << m_fGridScale;
@@ -221,6 +223,7 @@ void BrRAGMap::DestroyGrid()
   ZeroGrid();
   m_Cells.Clear();
   m_VisibleCells.Clear();
+  m_VisibleKey = VisibleKey();
   m_iWidth = 0;
   m_iHeight = 0;
 }

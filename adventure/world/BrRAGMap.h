@@ -235,6 +235,9 @@ protected:
   void MarkSeen(BrRAGCell* cell);
   // Unflags the cells of the visible list and empties it.
   void ClearVisibleCells();
+  // CalcVisibleCells and the floor index lists, unless nothing they depend on moved since the last time: the
+  // seeing cell, the radius, the draw-everything switch, the grid and the shape of any cell.
+  void UpdateVisibleCells(int x, int y, float radius);
   // Appends a vertex of the map's geometry.
   void AddVertex(float x, float y, float z, float u, float v);
   // Whether n more vertices keep every index within 16 bits (noting it when not).
@@ -265,6 +268,24 @@ protected:
   bool m_bExplored;
   // The vertex limit was met while building this level's geometry.
   bool m_bVertexLimitMet;
+  // What UpdateVisibleCells last computed from, and the floor index lists it built (one per floor type).
+  struct VisibleKey {
+    bool valid = false;
+    int x = 0;
+    int y = 0;
+    int reach = 0;  // the radius in whole cells, as CalcVisibleCells rounds it (-1 for none)
+    bool all = false;
+    int cells = 0;
+    int width = 0;
+    float scale = 0.0f;
+    uint32_t shape = 0;
+    bool operator==(const VisibleKey& o) const {
+      return valid && o.valid && x == o.x && y == o.y && reach == o.reach && all == o.all && cells == o.cells &&
+             width == o.width && scale == o.scale && shape == o.shape;
+    }
+  };
+  VisibleKey m_VisibleKey;
+  std::vector<std::vector<uint16_t>> m_FloorIndices;
 
 private:
   // A configuration file opened for SpawnScripted while ConfigFilesHeld is alive; file is null when the path

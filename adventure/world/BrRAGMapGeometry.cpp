@@ -530,6 +530,44 @@ void BrRAGMap::CalcVisibleCells(int cx, int cy, float radius)
     }
 }
 
+void BrRAGMap::UpdateVisibleCells(int cx, int cy, float radius)
+{
+  VisibleKey key;
+  key.valid = true;
+  key.x = cx;
+  key.y = cy;
+  // The lantern dims a little every step; only a change of the whole cells it reaches changes what is seen.
+  const float cells = radius / m_fGridScale;
+  key.reach = radius > 0.0f ? (cells < 1.0e4f ? int(cells) : 10000) : -1;
+  key.all = m_bRenderAllGeometry;
+  key.cells = m_Cells.GetCount();
+  key.width = m_iWidth;
+  key.scale = m_fGridScale;
+  key.shape = BrRAGCell::ShapeRevision();
+  const size_t floors = size_t(m_iMaxFloorType >= 0 ? m_iMaxFloorType + 1 : 0);
+  if (key == m_VisibleKey && m_FloorIndices.size() == floors)
+    return;
+  CalcVisibleCells(cx, cy, radius);
+  m_VisibleKey = key;
+
+  // The triangles of the visible cells, grouped by floor type in the order of the visible list.
+  m_FloorIndices.assign(floors, std::vector<uint16_t>());
+  for (int i = 0; i < m_VisibleCells.GetCount(); ++i)
+  {
+    BrRAGCell* cell = GetCellByIndex(m_VisibleCells[i]);
+    _ragtri tri;
+    for (int k = 0; cell && cell->GetTri(k, &tri); ++k)
+      if (tri.floorType < floors)
+        for (uint16_t index : tri.idx)
+          m_FloorIndices[tri.floorType].push_back(index);
+  }
+  // The stream still carries the last floor's list, as it did when the lists were built while drawing.
+  m_Indices.Clear();
+  if (floors > 0)
+    for (uint16_t index : m_FloorIndices.back())
+      m_Indices.Add(index);
+}
+
 void BrRAGMap::RevealAllToMiniMap()
 {
   if (m_bExplored)
@@ -598,7 +636,7 @@ void BrRAGMap::Draw(BrRenderBase* render)
   float view = kDefaultViewCells * m_fGridScale;
   if (player->IsA(BrRAGPlayer::Type))
     view = static_cast<BrRAGPlayer*>(player)->GetLightRadius();
-  CalcVisibleCells(px, py, view);
+  UpdateVisibleCells(px, py, view);
   render->SetTransform(&GetCoords());
 
   // The index buffer holds a fixed number of indices: a frame that sees more is drawn in several batches.
@@ -608,23 +646,15 @@ void BrRAGMap::Draw(BrRenderBase* render)
   batch -= batch % 3;
   for (int t = 0; t <= m_iMaxFloorType; ++t)
   {
-    m_Indices.Clear();
     render->SetEffector(t < m_FloorEffectors.GetCount() ? m_FloorEffectors[t] : 0u);
-    for (int i = 0; i < m_VisibleCells.GetCount(); ++i)
-    {
-      BrRAGCell* cell = GetCellByIndex(m_VisibleCells[i]);
-      _ragtri tri;
-      for (int k = 0; cell && cell->GetTri(k, &tri); ++k)
-        if (tri.floorType == uint32_t(t))
-          for (uint16_t index : tri.idx)
-            m_Indices.Add(index);
-    }
-    if (m_Indices.GetCount() == 0 || !m_pVB || !m_pIB || batch <= 0)
+    std::vector<uint16_t>& indices = m_FloorIndices[size_t(t)];
+    const int total = int(indices.size());
+    if (total == 0 || !m_pVB || !m_pIB || batch <= 0)
       continue;
-    for (int first = 0; first < m_Indices.GetCount(); first += batch)
+    for (int first = 0; first < total; first += batch)
     {
-      const int count = brMin(batch, m_Indices.GetCount() - first);
-      m_pIB->Populate(reinterpret_cast<unsigned char*>(&m_Indices[first]), unsigned(count) * 2u, true);
+      const int count = brMin(batch, total - first);
+      m_pIB->Populate(reinterpret_cast<unsigned char*>(&indices[size_t(first)]), unsigned(count) * 2u, true);
       render->DrawPrimitive(kTriangleList, m_pVB, m_pIB, kVertexSize, kVertexFormat, m_Vertices.GetCount(),
                             count / 3, 0, 0);
     }
@@ -639,10 +669,14 @@ void BrRAGMap::DrawObjects(BrRenderBase* render)
   BrActor* player = ThePlayer();
   BrRAGActor* seer =
       player && player->IsA(BrRAGActor::Type) ? static_cast<BrRAGActor*>(static_cast<BrActor*>(player)) : nullptr;
-  for (int id = 0; id < NumObjects(); ++id)
+  // The live slots hold the objects in id order (unless a loaded stream says otherwise), so walking them draws
+  // in the same order as walking every id, without visiting the ids of objects long gone.
+  BrObjectMgr& objects = ObjectMgr();
+  const bool bySlot = objects.LiveSlotsInIDOrder();
+  for (int i = 0; i < (bySlot ? objects.GetNumLiveObjects() : NumObjects()); ++i)
   {
-    BrGameObj* object = GetObjectA(id);
-    if (!object->IsValid())
+    BrGameObj* object = bySlot ? objects.GetLiveObject(i) : GetObjectA(i);
+    if (!object || !object->IsValid())
       continue;
     if (!m_bRenderAllObjects)
     {

@@ -76,8 +76,10 @@ void BrMap::PerfDraw(BrRenderBase*) {}
 
 void BrMap::DrawObjects(BrRenderBase* render) {
   if (!render) return;
-  for (int id = 0; id < NumObjects(); ++id) {
-    BrGameObj* object = GetObjectA(id);
+  // In id order either way; the live slots skip the ids of objects already gone.
+  const bool bySlot = m_ObjectMgr.LiveSlotsInIDOrder();
+  for (int i = 0; i < (bySlot ? m_ObjectMgr.GetNumLiveObjects() : NumObjects()); ++i) {
+    BrGameObj* object = bySlot ? m_ObjectMgr.GetLiveObject(i) : GetObjectA(i);
     if (object && object->IsValid()) object->Draw(render);
   }
 }

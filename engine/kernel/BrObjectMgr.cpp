@@ -13,13 +13,17 @@
 BrObjectMgr::BrObjectMgr() { Init(); }
 
 BrObjectMgr::BrObjectMgr(const BrObjectMgr& other)
-    : m_Objects(other.m_Objects), m_IDToSlot(other.m_IDToSlot), m_NullObject(other.m_NullObject) {}
+    : m_Objects(other.m_Objects),
+      m_IDToSlot(other.m_IDToSlot),
+      m_NullObject(other.m_NullObject),
+      m_bSlotsInIDOrder(other.m_bSlotsInIDOrder) {}
 
 BrObjectMgr& BrObjectMgr::operator=(const BrObjectMgr& other) {
   if (this == &other) return *this;
   m_Objects = other.m_Objects;
   m_IDToSlot = other.m_IDToSlot;
   m_NullObject = other.m_NullObject;
+  m_bSlotsInIDOrder = other.m_bSlotsInIDOrder;
   return *this;
 }
 
@@ -68,6 +72,7 @@ void BrObjectMgr::DestroyAllObjects() {
   CollectGarbage();
   m_Objects.Clear();
   m_IDToSlot.Clear();
+  m_bSlotsInIDOrder = true;
 }
 
 void BrObjectMgr::DestroyNonPersistentObjects() {
@@ -180,6 +185,14 @@ bool BrObjectMgr::Load(BrBin& bin) {
   } loading(m_bLoading);
   DestroyAllObjects();
   m_IDToSlot.Serialize(bin);
+  // A stream may place its ids in any slots it likes; whoever walks the slots in id order must then be told.
+  int lastSlot = -1;
+  for (int id = 0; id < m_IDToSlot.GetCount(); ++id) {
+    const int slot = m_IDToSlot[id];
+    if (slot < 0) continue;
+    if (slot < lastSlot) m_bSlotsInIDOrder = false;
+    lastSlot = slot;
+  }
   int32_t n = 0;
   bin << n;
   if (bin.HasFailed() || !bin.CheckCount(n, 12)) return false;

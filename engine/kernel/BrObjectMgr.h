@@ -41,6 +41,10 @@ public:
   BrGameObj* GetLiveObject(int slot) const {
     return slot >= 0 && slot < m_Objects.GetCount() ? m_Objects[slot] : nullptr;
   }
+  // True when the slots hold the objects in ascending id order, so a walk over the live slots meets them in
+  // the order a walk over the ids would. New objects take the last slot and the next id, and garbage collection
+  // keeps the order, so only a loaded stream can break it.
+  bool LiveSlotsInIDOrder() const { return m_bSlotsInIDOrder; }
   // True while a stream is being loaded: an object's PostInit then precedes its Serialize, so objects that
   // give themselves things when new (an actor's start equipment) leave that to the stream.
   bool IsLoading() const { return m_bLoading; }
@@ -58,4 +62,5 @@ protected:
   TDArray<int32_t> m_IDToSlot;
   BrNullGameObj m_NullObject;
   bool m_bLoading = false;
+  bool m_bSlotsInIDOrder = true;
 };

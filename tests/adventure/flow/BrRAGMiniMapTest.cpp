@@ -191,6 +191,12 @@ TEST(RAGMiniMap, TheTextureIsRedrawnWhenWhatItShowsChangesAndEqualsAFreshOne) {
   map->GetCell(19, 20)->SetVisible(false);
   mini->Draw(&world.dev);
   EXPECT_EQ(texture()->texels, explored);
+  map->GetCell(19, 20)->SetValid(false);  // walled up, then opened again
+  mini->Draw(&world.dev);
+  EXPECT_EQ(TexelAt(world, mini, -64.0f, 64.0f) >> 24, 0u);
+  map->GetCell(19, 20)->SetValid(true);
+  mini->Draw(&world.dev);
+  EXPECT_EQ(texture()->texels, explored);
 
   // The same texture as one drawn from nothing: the device drops it and the minimap makes and fills another.
   world.dev.Textures()->UnlinkDynamics();

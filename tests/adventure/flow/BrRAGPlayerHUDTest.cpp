@@ -422,3 +422,48 @@ TEST(RAGPlayerHUD, WeaponCellNamesItsEffectIconsOnceAndTheHoveredCellGrowsWithIt
   EXPECT_TRUE(text);
   EXPECT_EQ(world.SpritesOf("ShaderEquippedItemFX").size(), 1u);  // the equipped overlay
 }
+
+// The panel numbers are formatted again only when they change: a changed health, oil or experience must show
+// on the very next frame, and a value changed back must show again too.
+TEST(RAGPlayerHUD, PanelNumbersFollowTheirValuesFrameByFrame) {
+  FlowWorld world(kConfig);
+  BrRAGPlayer* player = world.SpawnPlayer();
+  ASSERT_NE(player, nullptr);
+  BrRAGPlayerHUD* hud = player->GetPlayerHUD();
+  ASSERT_NE(hud, nullptr);
+  auto frame = [&]() {
+    world.dev.ClearRecords();
+    hud->Draw(&world.dev);
+  };
+  auto rankLine = [&]() {
+    char line[128];
+    const BrStringT<char> name = player->GetRankName();
+    snprintf(line, sizeof(line), "%s (%i/%i)", name.c_str() ? name.c_str() : "", player->GetXP(),
+             player->GetXPForRank(player->GetRank() + 1));
+    return std::string(line);
+  };
+  player->SetMaxHealth(100);
+  player->SetHealth(87);
+  frame();
+  EXPECT_EQ(CountText(world, "87"), 1);
+  const std::string before = rankLine();
+  EXPECT_EQ(CountText(world, before), 1);
+  frame();
+  EXPECT_EQ(CountText(world, "87"), 1);
+  player->SetHealth(61);
+  player->AddXP(1);
+  ASSERT_NE(rankLine(), before);
+  frame();
+  EXPECT_EQ(CountText(world, "87"), 0);
+  EXPECT_EQ(CountText(world, "61"), 1);
+  EXPECT_EQ(CountText(world, rankLine()), 1);
+  EXPECT_EQ(CountText(world, before), 0);
+  player->SetHealth(87);
+  frame();
+  EXPECT_EQ(CountText(world, "87"), 1);
+  const int oil = int(player->GetOilRemaining());
+  player->AddOil(-7.0f);
+  frame();
+  EXPECT_EQ(CountText(world, std::to_string(int(player->GetOilRemaining()))), 1);
+  EXPECT_NE(int(player->GetOilRemaining()), oil);
+}

@@ -470,6 +470,58 @@ TEST(BrRAGMapDraw, VisibleCellsAreDrawnInBatchesTheIndexBufferHolds) {
   device.Exit();
 }
 
+// The cells seen from where the player stands are kept between frames: a wall opened, a step into another cell
+// or a rebuilt level must still show what a fresh look would.
+TEST(BrRAGMapDraw, WhatIsSeenFollowsOpenedCellsAndThePlayersSteps) {
+  GridWorld world;
+  RecordingRenderDevice device;
+  device.Init();
+  GridTestMap* map = world.Map();
+  map->InitGrid(12, 5);
+  for (int x = 1; x <= 3; ++x) map->Open(x, 1);
+  for (int x = 5; x <= 7; ++x) map->Open(x, 1);  // beyond the solid cell (4, 1)
+  map->Open(1, 2);
+  map->Open(1, 3);
+  map->Regenerate(1, 1);
+  map->Build(&device);
+  BrActor* player = new BrActor();
+  player->Init();
+  world.game->playerID = map->AddObject(player);
+  map->CellCentre(1, 1, &player->Location());
+  auto drawnTriangles = [&]() {
+    device.draws.clear();
+    map->Draw(&device);
+    int triangles = 0;
+    for (const RecordingRenderDevice::Draw& draw : device.draws)
+      if (draw.indexed) triangles += draw.primitiveCount;
+    return triangles;
+  };
+  const int closed = drawnTriangles();
+  EXPECT_GT(closed, 0);
+  EXPECT_EQ(drawnTriangles(), closed);  // the same frame again draws the same
+  EXPECT_FALSE(map->GetCell(6, 1)->IsVisible());
+
+  map->Open(4, 1);  // the wall gives way, with no geometry of its own yet
+  const int opened = drawnTriangles();
+  EXPECT_TRUE(map->GetCell(6, 1)->IsVisible());
+  EXPECT_TRUE(map->GetCell(6, 1)->IsExplored());
+  EXPECT_GT(opened, closed);
+
+  map->Build(&device);  // the opened cell's own floor and the walls around it change
+  const int rebuilt = drawnTriangles();
+  EXPECT_NE(rebuilt, opened);
+
+  // A step down the side passage: the corridor's far end drops out of sight.
+  map->CellCentre(1, 3, &player->Location());
+  drawnTriangles();
+  EXPECT_FALSE(map->GetCell(6, 1)->IsVisible());
+  EXPECT_TRUE(map->GetCell(1, 2)->IsVisible());
+  map->CellCentre(1, 1, &player->Location());
+  EXPECT_EQ(drawnTriangles(), rebuilt);
+  map->DestroyGeometry();
+  device.Exit();
+}
+
 TEST(BrRAGMapPaths, NodesSnapToTheirCellCentres) {
   GridWorld world;
   GridTestMap* map = world.Map();

@@ -34,6 +34,18 @@ public:
   bool m_bSpawn;
 };
 
+// Notes its tag in a shared list each time it is drawn.
+class DrawTagger : public BrGameObj {
+public:
+  DrawTagger(std::vector<int>* log, int tag) : m_pLog(log), m_iTag(tag) {}
+  void Draw(BrRenderBase* render) override {
+    BrGameObj::Draw(render);
+    m_pLog->push_back(m_iTag);
+  }
+  std::vector<int>* m_pLog;
+  int m_iTag;
+};
+
 // Nodes see each other within 150 units.
 class NearSightMap : public BrMap {
 public:
@@ -105,6 +117,34 @@ TEST(BrMap, StepsValidObjectsByIdAndNewcomersNextFrame) {
   EXPECT_EQ(a->added->steps, 0);
   map->Step(0.1f);
   EXPECT_EQ(a->added->steps, 1);
+}
+
+// The draw walks live objects only, yet must keep the id order and follow objects added or destroyed mid-level.
+TEST(BrMap, DrawsLiveObjectsInIdOrderAsTheyComeAndGo) {
+  ScopedApp app(new BrApplication());
+  BrMap* map = app.Map();
+  RecordingRenderDevice render;
+  std::vector<int> drawn;
+  BrGameObj* objects[4] = {};
+  for (int i = 0; i < 3; ++i) map->AddObject(objects[i] = new DrawTagger(&drawn, i));
+  map->Draw(&render);
+  EXPECT_EQ(drawn, (std::vector<int>{0, 1, 2}));
+  objects[1]->Destroy();
+  drawn.clear();
+  map->Draw(&render);
+  EXPECT_EQ(drawn, (std::vector<int>{0, 2}));
+  map->AddObject(objects[3] = new DrawTagger(&drawn, 3));
+  objects[2]->SetPersistent(true);
+  objects[3]->SetPersistent(true);
+  map->Unload();  // the rest are destroyed, the dead collected and the kept packed into fewer slots
+  ASSERT_EQ(map->ObjectMgr().GetNumLiveObjects(), 2);
+  drawn.clear();
+  map->Draw(&render);
+  EXPECT_EQ(drawn, (std::vector<int>{2, 3}));
+  map->AddObject(new DrawTagger(&drawn, 4));
+  drawn.clear();
+  map->Draw(&render);
+  EXPECT_EQ(drawn, (std::vector<int>{2, 3, 4}));
 }
 
 TEST(BrMap, PathNetworkIsValidatedAndLinked) {

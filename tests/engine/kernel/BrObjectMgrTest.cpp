@@ -206,6 +206,42 @@ TEST(BrObjectMgr, LoadingRefusesTwoIdsForOneSlotAndMapsInsideMaps) {
   EXPECT_EQ(folder.CountLines("ERROR: Saved object BrMap is a map inside a map"), 1);
 }
 
+// A stream may put a later id in an earlier slot: walks that draw by slot must then hear that slot order is not
+// id order, and a manager emptied afterwards starts in order again.
+TEST(BrObjectMgr, ASaveWithIdsOutOfSlotOrderIsFlagged) {
+  RunFolder folder;
+  BrObjectMgr mgr;
+  EXPECT_TRUE(mgr.LiveSlotsInIDOrder());
+  {
+    BrBin out;
+    ASSERT_TRUE(out.Open("Media\\swapped.bin", 0));
+    TDArray<int32_t> ids;
+    ids.Add(1);
+    ids.Add(0);
+    ids.Serialize(out);
+    int32_t n = 2;
+    out << n;
+    for (int32_t slot : {0, 1}) {
+      BrStringT<char> name("BrGameObj");
+      int32_t id = 1 - slot;
+      out << name << slot << id;
+      BrGameObj o;
+      o.SetID(id);
+      o.Serialize(out);
+    }
+    ASSERT_TRUE(out.Close());
+  }
+  BrBin in;
+  in.Loading();
+  ASSERT_TRUE(in.Open("Media\\swapped.bin", 0));
+  mgr.Serialize(in);
+  ASSERT_FALSE(in.HasFailed());
+  EXPECT_EQ(mgr.GetLiveObject(0)->GetID(), 1);
+  EXPECT_FALSE(mgr.LiveSlotsInIDOrder());
+  mgr.DestroyAllObjects();
+  EXPECT_TRUE(mgr.LiveSlotsInIDOrder());
+}
+
 // A save can claim far more ids than objects; two objects that own each other must not send the persistence
 // test down one call per claimed id.
 TEST(BrObjectMgr, AnOwnershipLoopUnderAHugeIdTableEndsShallow) {
