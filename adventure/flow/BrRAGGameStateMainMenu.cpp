@@ -126,8 +126,14 @@ void BrRAGGameStateMainMenu::Step(float dt) {
   const bool freshPress = q && !mbQWasDown;
   mbQWasDown = q;
   BrGUI* gui = Engine().GUI();
-  if (freshPress && !(gui && gui->IsModal()) && game->IsInState("BrRAGGameStateMainMenu"))
-    game->ChangeToState("BrRAGGameStatePlaying");
+  if (freshPress && !(gui && gui->IsModal()) && game->IsInState("BrRAGGameStateMainMenu")) {
+    // Without the game library there is no map to play: the key tells the player why, as the Play button does.
+    BrHUD* hud = game->GetHUD();
+    if (Engine().GetMissingLibs().GetCount() > 0 && hud)
+      hud->ControlLeftClicked(BrStringT<char>("MMenuPlayGameBtn"));
+    else
+      game->ChangeToState("BrRAGGameStatePlaying");
+  }
 }
 
 void BrRAGGameStateMainMenu::Draw(BrRenderBase* render) {
