@@ -1,5 +1,6 @@
 // A modal dialog veils the whole screen once, evenly: the main menu's title and its buttons, the dungeon, the
-// minimap and the player's HUD (the inventory cell under the pointer with them) all lose the same share of light.
+// minimap and the player's HUD (the inventory cell under the pointer with them, the HUD's numbers and words
+// too) all lose the same share of light, while the dialog's own words stay above the veil.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -59,6 +60,21 @@ double Light(const Shot& s, const Shot& before, const Area& a) {
       sum += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
     }
   return sum;
+}
+
+// The share of its light the area's near-white pixels (the HUD's numbers and words) keep under the veil.
+double TextShare(const Shot& open, const Shot& before, const Area& a) {
+  double lit = 0, kept = 0;
+  for (int y = int(a.y0 * open.height); y < int(a.y1 * open.height); ++y)
+    for (int x = int(a.x0 * open.width); x < int(a.x1 * open.width); ++x) {
+      const uint32_t b = before.At(x, y);
+      const int sum = int((b >> 16) & 0xFF) + int((b >> 8) & 0xFF) + int(b & 0xFF);
+      if (sum < 600) continue;
+      const uint32_t p = open.At(x, y);
+      lit += sum;
+      kept += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+    }
+  return lit > 0 ? kept / lit : -1.0;
 }
 
 // The share of its light each area keeps under the veil.
@@ -155,5 +171,58 @@ TEST(Veil, TheHotKeyPromptAndTheInGameMenuVeilTheDungeonAndThePlayersHUDAlike) {
   host.Run(0.3f);
   ASSERT_TRUE(Frame(host, tree, "menu.bmp", menu));
   ExpectEvenVeil(menu, before, areas);
+  host.Leave();
+}
+
+// The health panel's green gives the veil's share; the white of the health number, the inventory cells'
+// counts, the rank line and the quick-slot numbers keep as much of their light as the panel, no more.
+void ExpectTextVeiledLikeThePanel(const Shot& open, const Shot& before, const char* screen) {
+  const Area healthPanel{"health panel", 0.01f, 0.78f, 0.14f, 0.98f};
+  const double panel = Light(open, before, healthPanel) / Light(before, before, healthPanel);
+  ASSERT_LT(panel, 0.65) << screen << ": the health panel is not veiled";
+  for (const Area& a : {Area{"health number", 0.10f, 0.75f, 0.15f, 0.79f},
+                        Area{"inventory counts", 0.25f, 0.8f, 0.75f, 0.88f},
+                        Area{"rank line", 0.25f, 0.95f, 0.4f, 0.99f},
+                        Area{"quick-slot numbers", 0.3f, 0.0f, 0.7f, 0.05f}}) {
+    const double text = TextShare(open, before, a);
+    ASSERT_GT(text, 0.0) << screen << ": " << a.name << " shows no text to veil";
+    EXPECT_LT(text, panel * 1.5) << screen << ": " << a.name << " is drawn over the veil";
+    EXPECT_GT(text, panel * 0.6) << screen << ": " << a.name << " is veiled more than the panel";
+  }
+}
+
+TEST(Veil, TheInGameMenuAndItsExitQuestionDimTheHUDsNumbersLikeThePanelsUnderThem) {
+  PlayTree tree;
+  tree.SetConfig("Hints", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(5203));
+  SkipToMainMenu(host);
+  ASSERT_TRUE(NewGame(host));
+  host.Run(3.0f);
+  Shot before, menu, open;
+  ASSERT_TRUE(Frame(host, tree, "play.bmp", before));
+  host.HoldKey(VK_ESCAPE, 2);
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateInGameMenu", 2.0f)) << host.State();
+  host.Run(0.3f);
+  ASSERT_TRUE(Frame(host, tree, "menu.bmp", menu));
+  ExpectTextVeiledLikeThePanel(menu, before, "in-game menu");
+
+  ASSERT_TRUE(host.ClickControl("IGMenuExitBtn"));
+  host.Run(0.3f);
+  ASSERT_NE(host.Control("dlg_exitingamemenu"), nullptr);
+  ASSERT_TRUE(Frame(host, tree, "exit.bmp", open));
+  ExpectTextVeiledLikeThePanel(open, before, "exit question");
+
+  // The question's own words stay above its veil: black letters on the lit parchment.
+  int letters = 0, parchment = 0;
+  for (int y = int(0.36f * open.height); y < int(0.45f * open.height); ++y)
+    for (int x = int(0.33f * open.width); x < int(0.6f * open.width); ++x) {
+      const uint32_t p = open.At(x, y);
+      const int sum = int((p >> 16) & 0xFF) + int((p >> 8) & 0xFF) + int(p & 0xFF);
+      letters += sum < 90 ? 1 : 0;
+      parchment += sum > 300 ? 1 : 0;
+    }
+  EXPECT_GT(letters, 200) << "the question's words are missing or veiled";
+  EXPECT_GT(parchment, 2000) << "the dialog itself is veiled";
   host.Leave();
 }
