@@ -22,14 +22,6 @@ namespace {
 
 constexpr int kRounds = 6;
 
-void SkipToMainMenu(PlayHost& host) {
-  host.Run(1.2f);
-  brW32InjectKey(VK_ESCAPE, TRUE);
-  host.RunUntilState("BrRAGGameStateMainMenu", 10.0f);
-  brW32InjectKey(VK_ESCAPE, FALSE);
-  host.Run(0.5f);
-}
-
 // What the application's HUD holds: its slots (emptied ones included) and the controls in them.
 struct Held {
   int slots = 0;
@@ -79,32 +71,6 @@ void ExpectClosed(PlayHost& host, const char* dialog, const Held& before, int ro
   EXPECT_LE(now.slots, before.slots + 1) << "round " << round << ": the HUD's list grows";
 }
 
-// The first inventory cell anywhere in the widget tree that holds an item.
-BrRAGInvItemCtrl* FilledCell(BrUIControl* root) {
-  if (!root) return nullptr;
-  if (root->IsA(BrRAGInvItemCtrl::Type)) {
-    auto* cell = static_cast<BrRAGInvItemCtrl*>(root);
-    if (cell->GetInvItemSlotIndex() >= 0 && cell->GetInvItemType() != BrStringT<char>("Unknown")) return cell;
-  }
-  for (int i = 0; i < root->GetNumChildControls(); ++i)
-    if (BrRAGInvItemCtrl* found = FilledCell(root->GetChildControl(i))) return found;
-  return nullptr;
-}
-
-BrRAGInvItemCtrl* FilledCell() {
-  BrGUI* gui = Engine().GUI();
-  for (int i = 0; gui && i < gui->GetNumControls(); ++i)
-    if (BrRAGInvItemCtrl* found = FilledCell(gui->GetTopControl(i))) return found;
-  return nullptr;
-}
-
-bool NewGame(PlayHost& host) {
-  if (!host.ClickControl("MMenuPlayGameBtn")) return false;
-  host.Frame();
-  if (!host.ClickControl("NewGameMedium")) return false;
-  return host.RunUntilState("BrRAGGameStatePlaying", 5.0f);
-}
-
 }  // namespace
 
 TEST(DialogPile, MainMenuDialogsClosedByClickOrEscapeLeaveTheHUDAndOpenAgain) {
@@ -112,7 +78,7 @@ TEST(DialogPile, MainMenuDialogsClosedByClickOrEscapeLeaveTheHUDAndOpenAgain) {
   tree.SetConfig("Hints", "0");
   PlayHost host;
   ASSERT_TRUE(host.Start(5101)) << "see " << tree.Game() / "log.txt";
-  SkipToMainMenu(host);
+  EscapeToMainMenu(host);
   ASSERT_EQ(host.State(), "BrRAGGameStateMainMenu");
   const Held before = HUDHolds(host);
   ASSERT_GT(before.live, 0);
@@ -187,9 +153,9 @@ TEST(DialogPile, InGameExitQuestionAndHintsClosedAgainAndAgainLeaveTheHUD) {
   tree.SetConfig("Hints", "1");
   PlayHost host;
   ASSERT_TRUE(host.Start(5102)) << "see " << tree.Game() / "log.txt";
-  SkipToMainMenu(host);
+  EscapeToMainMenu(host);
   ASSERT_EQ(host.State(), "BrRAGGameStateMainMenu");
-  ASSERT_TRUE(NewGame(host));
+  ASSERT_TRUE(NewGameFromMenu(host));
   ASSERT_NE(host.Map(), nullptr);
 
   // The welcome hint comes a moment into the first level; its "OK" puts it away for good.
@@ -240,10 +206,10 @@ TEST(DialogPile, TheHotKeyPromptClosedByItsOwnKeyLeavesTheHUDAndBindsTheKey) {
   tree.SetConfig("Hints", "0");
   PlayHost host;
   ASSERT_TRUE(host.Start(5103)) << "see " << tree.Game() / "log.txt";
-  SkipToMainMenu(host);
-  ASSERT_TRUE(NewGame(host));
+  EscapeToMainMenu(host);
+  ASSERT_TRUE(NewGameFromMenu(host));
   host.Run(0.5f);
-  BrRAGInvItemCtrl* cell = FilledCell();
+  BrRAGInvItemCtrl* cell = FirstFilledCell();
   ASSERT_NE(cell, nullptr) << "the new player carries nothing";
   const BrStringT<char> itemType = cell->GetInvItemType();
   auto* playerHUD = static_cast<BrRAGPlayerHUD*>(host.Player()->GetHUD());

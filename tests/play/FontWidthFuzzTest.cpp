@@ -29,14 +29,6 @@ using Bytes = std::string;
 
 using Rand = BrRandStream;
 
-Bytes ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-void WriteAll(const fs::path& file, const Bytes& bytes) {
-  std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
-}
-
 // One mutation of a table of 16-bit widths: cut short (often at an odd byte), widths overwritten with extreme
 // values, bytes overwritten or bit-flipped, a run repeated, garbage appended, or another file's bytes read as
 // widths (the texture itself, as a wrong name would give).
@@ -84,7 +76,7 @@ std::vector<Bytes> Regressions() {
   const char* source = std::getenv("BR_SOURCE_DIR");
   const fs::path folder = fs::path(source ? source : ".") / "tests" / "play" / "regressions" / "fontwidths";
   if (fs::exists(folder))
-    for (const auto& entry : fs::directory_iterator(folder)) files.push_back(ReadAll(entry.path()));
+    for (const auto& entry : fs::directory_iterator(folder)) files.push_back(FileBytes(entry.path()));
   return files;
 }
 
@@ -103,11 +95,11 @@ TEST(FontWidthFuzz, MutatedTablesOfTheGeneratedFontsInTheRunningGame) {
   fs::copy(generated, tree.Media() / "Fonts", fs::copy_options::recursive);
   std::vector<Bytes> seeds;
   for (const auto& entry : fs::directory_iterator(tree.Media() / "Fonts"))
-    if (entry.path().filename().string().find("BM.dat") != std::string::npos) seeds.push_back(ReadAll(entry.path()));
+    if (entry.path().filename().string().find("BM.dat") != std::string::npos) seeds.push_back(FileBytes(entry.path()));
   ASSERT_GE(seeds.size(), 2u) << "the media generator writes a width table for each font";
   for (const Bytes& seed : seeds) ASSERT_EQ(seed.size(), 512u);
   const fs::path table = tree.Media() / "Fonts" / "fontVanillaBM.dat";
-  const Bytes texture = ReadAll(tree.Media() / "Fonts" / "fontVanilla.tga");
+  const Bytes texture = FileBytes(tree.Media() / "Fonts" / "fontVanilla.tga");
   ASSERT_FALSE(texture.empty());
 
   tree.SetConfig("ShowIntro", "0");
@@ -141,7 +133,7 @@ TEST(FontWidthFuzz, MutatedTablesOfTheGeneratedFontsInTheRunningGame) {
   const float widest = float(all.size()) * size;
   int differed = 0;
   for (size_t i = 0; i < inputs.size(); ++i) {
-    WriteAll(table, inputs[i]);
+    WriteFileBytes(table, inputs[i]);
     font->SetName(name);
     ASSERT_EQ(font->GetNumWidths(), 256) << "input " << i;
     bool changed = false;
@@ -175,7 +167,7 @@ TEST(FontWidthFuzz, MutatedTablesOfTheGeneratedFontsInTheRunningGame) {
   fs::remove(table);
 
   // The table mended, the font reads it again as it was.
-  WriteAll(table, ReadAll(generated / "fontVanillaBM.dat"));
+  WriteFileBytes(table, FileBytes(generated / "fontVanillaBM.dat"));
   font->SetName(name);
   for (int c = 0; c < 256; ++c) ASSERT_FLOAT_EQ(font->GetCharWidthA(c), good[size_t(c)]) << c;
   host.Run(0.5f);

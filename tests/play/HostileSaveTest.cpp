@@ -33,14 +33,6 @@ struct MapFields : BrRAGMap {
   static uint32_t& Level(BrRAGMap* map) { return map->*(&MapFields::m_uiLevel); }
 };
 
-Bytes ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-void WriteAll(const fs::path& file, const Bytes& bytes) {
-  std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
-}
-
 template <class T>
 Bytes Raw(const T& value) {
   return Bytes(reinterpret_cast<const char*>(&value), sizeof(T));
@@ -60,16 +52,6 @@ Bytes WithField(const Bytes& save, size_t at, const T& value) {
   return changed;
 }
 
-void StartPlaying(PlayTree& tree, PlayHost& host) {
-  tree.SetConfig("ShowIntro", "0");
-  ASSERT_TRUE(host.Start(31));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
-  host.HoldKey('Q', 1);
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f));
-  host.Run(0.3f, 4);
-  ASSERT_NE(host.Player(), nullptr);
-}
-
 // The save written while mark() holds a field at a marker value; unmark() puts the game back.
 template <class Mark, class Unmark>
 Bytes SaveMarked(PlayTree& tree, PlayHost& host, Mark mark, Unmark unmark) {
@@ -77,16 +59,9 @@ Bytes SaveMarked(PlayTree& tree, PlayHost& host, Mark mark, Unmark unmark) {
   const bool saved = host.Game()->SaveGame("Saves\\marked.gin");
   unmark();
   EXPECT_TRUE(saved);
-  const Bytes bytes = ReadAll(tree.Media() / "Saves" / "marked.gin");
+  const Bytes bytes = FileBytes(tree.Media() / "Saves" / "marked.gin");
   fs::remove(tree.Media() / "Saves" / "marked.gin");
   return bytes;
-}
-
-// In the load menu, what its load button does with the selected file.
-bool LoadAsTheMenuDoes(PlayHost& host, const std::string& file) {
-  host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
-  host.Frame();
-  return host.Game()->LoadGame(Engine().getMediaDir() + "\\Saves\\" + file.c_str());
 }
 
 bool Finite(const BrVector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -114,27 +89,6 @@ void ExpectKept(PlayHost& host, BrRAGMap* map, const BrVector& at, const std::st
   }
 }
 
-// Picks the row naming file in the list box by clicking down its rows, as the player does.
-bool ClickListRow(PlayHost& host, const char* listId, const std::string& file) {
-  BrUIControl* control = host.Control(listId);
-  auto* list = control && control->IsA(BrUIControlListBox::Type) ? static_cast<BrUIControlListBox*>(control) : nullptr;
-  BrRenderBase* render = Engine().Render();
-  if (!list || !render) return false;
-  auto lower = [](std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  };
-  const int x = int((list->GetPosX() + list->GetWidth() * 0.5f) * float(render->GetWidth()));
-  const int top = int(list->GetPosY() * float(render->GetHeight()));
-  const int bottom = int((list->GetPosY() + list->GetHeight()) * float(render->GetHeight()));
-  for (int y = top; y < bottom; y += 3) {
-    host.ClickAt(x, y);
-    const BrStringT<char> text = list->GetCurrentItemText();
-    if (text.c_str() && lower(text.c_str()).find(lower(file)) != std::string::npos) return true;
-  }
-  return false;
-}
-
 // An archive written as the engine wrote before the header and the later fields existed.
 class ArchiveOfTheFirstVersion : public BrBin {
 public:
@@ -146,8 +100,7 @@ public:
 TEST(HostileSaves, AFloorTypeCountNoLevelHasIsRefusedAndTheNextFramesDrawAtOnce) {
   PlayTree tree;
   PlayHost host;
-  StartPlaying(tree, host);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(StartPlaying(tree, host, 31)) << host.State();
   BrRAGMap* map = host.Map();
   const int32_t floors = MapFields::MaxFloorType(map);
   const Bytes save = SaveMarked(
@@ -156,7 +109,7 @@ TEST(HostileSaves, AFloorTypeCountNoLevelHasIsRefusedAndTheNextFramesDrawAtOnce)
   ASSERT_NE(at, Bytes::npos);
   const BrVector where = host.Player()->Location();
   for (int32_t value : {100000000, 256, -1}) {
-    WriteAll(tree.Media() / "Saves" / "floors.gin", WithField(save, at, value));
+    WriteFileBytes(tree.Media() / "Saves" / "floors.gin", WithField(save, at, value));
     const auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(LoadAsTheMenuDoes(host, "floors.gin")) << value;
     host.Run(0.2f);
@@ -166,7 +119,7 @@ TEST(HostileSaves, AFloorTypeCountNoLevelHasIsRefusedAndTheNextFramesDrawAtOnce)
   }
   EXPECT_GE(tree.Find("highest floor type is out of range"), 0);
   // The count the level really has still loads and plays.
-  WriteAll(tree.Media() / "Saves" / "floors.gin", WithField(save, at, floors));
+  WriteFileBytes(tree.Media() / "Saves" / "floors.gin", WithField(save, at, floors));
   ASSERT_TRUE(LoadAsTheMenuDoes(host, "floors.gin"));
   EXPECT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f));
   host.Run(0.2f);
@@ -176,10 +129,9 @@ TEST(HostileSaves, AFloorTypeCountNoLevelHasIsRefusedAndTheNextFramesDrawAtOnce)
 TEST(HostileSaves, ASaveOfAnotherMapClassIsRefusedAndNewGamesStillBuildTheDungeon) {
   PlayTree tree;
   PlayHost host;
-  StartPlaying(tree, host);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(StartPlaying(tree, host, 31)) << host.State();
   ASSERT_TRUE(host.Game()->SaveGame("Saves\\good.gin"));
-  const Bytes good = ReadAll(tree.Media() / "Saves" / "good.gin");
+  const Bytes good = FileBytes(tree.Media() / "Saves" / "good.gin");
   fs::remove(tree.Media() / "Saves" / "good.gin");
   BrRAGMap* map = host.Map();
   const BrVector where = host.Player()->Location();
@@ -204,13 +156,13 @@ TEST(HostileSaves, ASaveOfAnotherMapClassIsRefusedAndNewGamesStillBuildTheDungeo
       bare->Destroy();
       delete bare;
     }
-    const Bytes bytes = ReadAll(file);
+    const Bytes bytes = FileBytes(file);
     fs::remove(file);
     return bytes;
   };
 
   // Through the menu: the row, the load button, and the player is told.
-  WriteAll(tree.Media() / "Saves" / "engine.gin", engineMapSave("BrMap", 269));
+  WriteFileBytes(tree.Media() / "Saves" / "engine.gin", engineMapSave("BrMap", 269));
   host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
   host.Frame();
   ASSERT_TRUE(ClickListRow(host, "LoadGameListBox", "engine.gin"));
@@ -226,7 +178,7 @@ TEST(HostileSaves, ASaveOfAnotherMapClassIsRefusedAndNewGamesStillBuildTheDungeo
   const std::pair<const char*, Bytes> bad[] = {{"empty class name", engineMapSave("", 269)},
                                                {"version 0 and BrMap", engineMapSave("BrMap", 0)}};
   for (const auto& entry : bad) {
-    WriteAll(tree.Media() / "Saves" / "other.gin", entry.second);
+    WriteFileBytes(tree.Media() / "Saves" / "other.gin", entry.second);
     EXPECT_FALSE(LoadAsTheMenuDoes(host, "other.gin")) << entry.first;
     host.Run(0.2f);
     ExpectKept(host, map, where, entry.first);
@@ -237,7 +189,7 @@ TEST(HostileSaves, ASaveOfAnotherMapClassIsRefusedAndNewGamesStillBuildTheDungeo
   // A version field of 0 names no version: the save is read as this engine's and loads.
   Bytes zero = good;
   zero.replace(4, 4, Raw(uint32_t(0)));
-  WriteAll(tree.Media() / "Saves" / "zero.gin", zero);
+  WriteFileBytes(tree.Media() / "Saves" / "zero.gin", zero);
   EXPECT_TRUE(LoadAsTheMenuDoes(host, "zero.gin"));
   fs::remove(tree.Media() / "Saves" / "zero.gin");
 
@@ -256,8 +208,7 @@ TEST(HostileSaves, ASaveOfAnotherMapClassIsRefusedAndNewGamesStillBuildTheDungeo
 TEST(HostileSaves, ASavedLevelTheDungeonDoesNotHaveIsRefused) {
   PlayTree tree;
   PlayHost host;
-  StartPlaying(tree, host);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(StartPlaying(tree, host, 31)) << host.State();
   BrRAGMap* map = host.Map();
   const uint32_t level = MapFields::Level(map);
   const Bytes save =
@@ -269,13 +220,13 @@ TEST(HostileSaves, ASavedLevelTheDungeonDoesNotHaveIsRefused) {
   host.Frame();
   const int controls = LiveControls();
   for (uint32_t value : {0u, 82u, 4294967295u}) {
-    WriteAll(tree.Media() / "Saves" / "level.gin", WithField(save, at, value));
+    WriteFileBytes(tree.Media() / "Saves" / "level.gin", WithField(save, at, value));
     EXPECT_FALSE(LoadAsTheMenuDoes(host, "level.gin")) << value;
     host.Run(0.2f);
     ExpectKept(host, map, where, "level " + std::to_string(value), controls);
   }
   // The deepest level of the dungeon loads and is played there.
-  WriteAll(tree.Media() / "Saves" / "level.gin", WithField(save, at, 80u));
+  WriteFileBytes(tree.Media() / "Saves" / "level.gin", WithField(save, at, 80u));
   ASSERT_TRUE(LoadAsTheMenuDoes(host, "level.gin"));
   EXPECT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f));
   host.Run(0.2f);
@@ -291,8 +242,7 @@ TEST(HostileSaves, ASavedLevelTheDungeonDoesNotHaveIsRefused) {
 TEST(HostileSaves, NoSavedNumberPutsThePlayerAtANonFinitePlaceOrOutOfReach) {
   PlayTree tree;
   PlayHost host;
-  StartPlaying(tree, host);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(StartPlaying(tree, host, 31)) << host.State();
   BrRAGPlayer* player = host.Player();
   const BrVector scale = player->GetDrawScale();
   const BrVector where = player->Location();
@@ -325,16 +275,17 @@ TEST(HostileSaves, NoSavedNumberPutsThePlayerAtANonFinitePlaceOrOutOfReach) {
       {"position NaN", WithField(save, placeAt, nan)},     {"position 1e30", WithField(save, placeAt, 1e30f)},
       {"speed 1e30", WithField(save, speedAt, 1e30f)}};
   for (const auto& entry : bad) {
-    WriteAll(tree.Media() / "Saves" / "numbers.gin", entry.second);
+    WriteFileBytes(tree.Media() / "Saves" / "numbers.gin", entry.second);
     EXPECT_FALSE(LoadAsTheMenuDoes(host, "numbers.gin")) << entry.first;
     host.Run(0.2f);
     ExpectKept(host, map, where, entry.first);
     EXPECT_TRUE(Finite(host.Player()->Location())) << entry.first;
   }
   // The real sizes load, and the rebuilt level stands the player on its floor at the saved height.
-  WriteAll(tree.Media() / "Saves" / "numbers.gin", WithField(WithField(save, scaleAt, scale.x), placeAt, where.x));
-  Bytes real = ReadAll(tree.Media() / "Saves" / "numbers.gin");
-  WriteAll(tree.Media() / "Saves" / "numbers.gin", WithField(WithField(real, scaleAt + 4, scale.y), speedAt, speed));
+  const fs::path numbers = tree.Media() / "Saves" / "numbers.gin";
+  WriteFileBytes(numbers, WithField(WithField(save, scaleAt, scale.x), placeAt, where.x));
+  Bytes real = FileBytes(numbers);
+  WriteFileBytes(numbers, WithField(WithField(real, scaleAt + 4, scale.y), speedAt, speed));
   ASSERT_TRUE(LoadAsTheMenuDoes(host, "numbers.gin"));
   EXPECT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f));
   host.Run(0.2f);
@@ -346,8 +297,7 @@ TEST(HostileSaves, NoSavedNumberPutsThePlayerAtANonFinitePlaceOrOutOfReach) {
 TEST(HostileSaves, ASaveFromBeforeTheHeaderLoadsThroughTheMenu) {
   PlayTree tree;
   PlayHost host;
-  StartPlaying(tree, host);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(StartPlaying(tree, host, 31)) << host.State();
   host.Game()->setDifficulty(3);
   const unsigned int level = host.Map()->GetLevel();
   {
@@ -361,7 +311,7 @@ TEST(HostileSaves, ASaveFromBeforeTheHeaderLoadsThroughTheMenu) {
     ASSERT_FALSE(bin.HasFailed());
     ASSERT_TRUE(bin.Close());
   }
-  ASSERT_NE(ReadAll(tree.Media() / "Saves" / "first.gin").substr(0, 4), "GINF");
+  ASSERT_NE(FileBytes(tree.Media() / "Saves" / "first.gin").substr(0, 4), "GINF");
   BrRAGMap* before = host.Map();
   host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
   host.Frame();

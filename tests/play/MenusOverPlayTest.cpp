@@ -33,27 +33,6 @@ const Region kHUDRegions[] = {{"weapon panel", 0.0f, 0.0f, 0.15f, 0.34f},  {"qui
                               {"player cell", 0.0f, 0.76f, 0.14f, 0.99f}, {"rank bar", 0.2f, 0.94f, 0.8f, 0.99f},
                               {"lantern cell", 0.86f, 0.76f, 1.0f, 0.99f}};
 
-void SkipToMainMenu(PlayHost& host) {
-  host.Run(1.2f);
-  brW32InjectKey(VK_ESCAPE, TRUE);
-  host.RunUntilState("BrRAGGameStateMainMenu", 10.0f);
-  brW32InjectKey(VK_ESCAPE, FALSE);
-  host.Run(0.5f);
-}
-
-// The frame as the player sees it: the screenshot cut to the back buffer's size (a screenshot may hold more).
-bool Frame(PlayHost& host, PlayTree& tree, const char* name, Shot& out) {
-  const fs::path file = tree.Media() / name;
-  Shot shot;
-  if (!host.Screenshot(file) || !ReadBmp(file, shot)) return false;
-  out.width = std::min(shot.width, int(Engine().Render()->GetWidth()));
-  out.height = std::min(shot.height, int(Engine().Render()->GetHeight()));
-  out.pixels.clear();
-  for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x) out.pixels.push_back(shot.At(x, y));
-  return true;
-}
-
 // Mean absolute difference per channel of two frames inside a region.
 double RegionDifference(const Shot& a, const Shot& b, const Region& r) {
   double sum = 0;
@@ -87,13 +66,6 @@ bool ClickIn(PlayHost& host, const char* node, const char* id) {
                       int((control->GetPosY() + control->GetHeight() * 0.5f) * float(render->GetHeight())));
 }
 
-bool NewGame(PlayHost& host) {
-  if (!host.ClickControl("MMenuPlayGameBtn")) return false;
-  host.Frame();
-  if (!host.ClickControl("NewGameMedium")) return false;
-  return host.RunUntilState("BrRAGGameStatePlaying", 5.0f);
-}
-
 // A hint that opened over the game is put away with Escape, as a player does.
 void PutHintsAway(PlayHost& host) {
   for (int i = 0; i < 5 && Engine().GUI() && Engine().GUI()->IsModal(); ++i) {
@@ -121,26 +93,19 @@ int PlayerHUDsInTheWidgetList() {
   return n;
 }
 
-std::string FileText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 }  // namespace
 
 TEST(MenusOverPlay, ALoadedGameQuitToTheMainMenuLeavesNothingOfItsHUDThere) {
   PlayTree tree;
   PlayHost host;
   ASSERT_TRUE(host.Start(4401)) << "see " << tree.Game() / "log.txt";
-  SkipToMainMenu(host);
+  EscapeToMainMenu(host);
   ASSERT_EQ(host.State(), "BrRAGGameStateMainMenu");
   Shot before;
-  ASSERT_TRUE(Frame(host, tree, "menu_before.bmp", before));
+  ASSERT_TRUE(ScreenFrame(host, tree, "menu_before.bmp", before));
 
   // A game saved, quit, and loaded back from the load menu.
-  ASSERT_TRUE(NewGame(host)) << host.State();
+  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
   host.Run(1.0f, 4);
   ASSERT_TRUE(host.Game()->SaveGame("Saves\\kept.gin"));
   ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
@@ -162,14 +127,14 @@ TEST(MenusOverPlay, ALoadedGameQuitToTheMainMenuLeavesNothingOfItsHUDThere) {
   // Only the loaded player's HUD is left among the widgets.
   EXPECT_EQ(PlayerHUDsInTheWidgetList(), 1);
   Shot playing;
-  ASSERT_TRUE(Frame(host, tree, "loaded.bmp", playing));
+  ASSERT_TRUE(ScreenFrame(host, tree, "loaded.bmp", playing));
   // The HUD is on screen in play (so that its absence below means something).
   EXPECT_GT(RegionDifference(playing, before, kHUDRegions[4]), 20.0);
 
   ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
   host.Run(0.5f);
   Shot after;
-  ASSERT_TRUE(Frame(host, tree, "menu_after.bmp", after));
+  ASSERT_TRUE(ScreenFrame(host, tree, "menu_after.bmp", after));
   for (const Region& r : kHUDRegions) EXPECT_LT(RegionDifference(after, before, r), 8.0) << r.name;
   // The Exit button, which the lantern cell covered, still takes the click.
   ASSERT_TRUE(host.ClickControl("MMenuExitGameBtn"));
@@ -185,10 +150,10 @@ TEST(MenusOverPlay, TheInGameMenuAndOptionsLieOverTheHUDAndOKWithoutATouchKeepsE
   // hints 2 show "<Off>" (written as 0).
   tree.SetConfig("Hints", "2");
   const fs::path cfg = tree.Media() / "Config" / "main.cfg";
-  const std::string cfgText = FileText(cfg);
+  const std::string cfgText = FileBytes(cfg);
   PlayHost host;
   ASSERT_TRUE(host.Start(4402));
-  SkipToMainMenu(host);
+  EscapeToMainMenu(host);
   ASSERT_EQ(host.State(), "BrRAGGameStateMainMenu");
 
   // The options screen met from the main menu, before any game.
@@ -196,15 +161,15 @@ TEST(MenusOverPlay, TheInGameMenuAndOptionsLieOverTheHUDAndOKWithoutATouchKeepsE
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateOptions", 1.0f));
   host.Run(0.5f);
   Shot optionsAlone;
-  ASSERT_TRUE(Frame(host, tree, "options_alone.bmp", optionsAlone));
+  ASSERT_TRUE(ScreenFrame(host, tree, "options_alone.bmp", optionsAlone));
   ASSERT_TRUE(host.ClickControl("OptionsCancelBtn"));
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 1.0f));
 
-  ASSERT_TRUE(NewGame(host)) << host.State();
+  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
   host.Run(2.5f);
   PutHintsAway(host);
   Shot playing;
-  ASSERT_TRUE(Frame(host, tree, "playing.bmp", playing));
+  ASSERT_TRUE(ScreenFrame(host, tree, "playing.bmp", playing));
 
   // The in-game menu veils the game, its HUD with it.
   PutHintsAway(host);
@@ -212,7 +177,7 @@ TEST(MenusOverPlay, TheInGameMenuAndOptionsLieOverTheHUDAndOKWithoutATouchKeepsE
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateInGameMenu", 2.0f)) << host.State();
   host.Run(0.3f);
   Shot menu;
-  ASSERT_TRUE(Frame(host, tree, "ingamemenu.bmp", menu));
+  ASSERT_TRUE(ScreenFrame(host, tree, "ingamemenu.bmp", menu));
   for (const Region& r : {kHUDRegions[2], kHUDRegions[4]})
     EXPECT_LT(RegionBrightness(menu, r), 0.7 * RegionBrightness(playing, r)) << r.name;
 
@@ -221,7 +186,7 @@ TEST(MenusOverPlay, TheInGameMenuAndOptionsLieOverTheHUDAndOKWithoutATouchKeepsE
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateOptions", 1.0f)) << host.State();
   host.Run(0.5f);
   Shot optionsInGame;
-  ASSERT_TRUE(Frame(host, tree, "options_ingame.bmp", optionsInGame));
+  ASSERT_TRUE(ScreenFrame(host, tree, "options_ingame.bmp", optionsInGame));
   for (const Region& r : kHUDRegions) EXPECT_LT(RegionDifference(optionsInGame, optionsAlone, r), 8.0) << r.name;
 
   // OK without touching a selector.
@@ -261,7 +226,7 @@ TEST(MenusOverPlay, TheInGameMenuAndOptionsLieOverTheHUDAndOKWithoutATouchKeepsE
   EXPECT_EQ(hints, 2);
   host.Leave();
   // The file holds what the player chose and keeps what they did not touch.
-  const std::string written = FileText(cfg);
+  const std::string written = FileBytes(cfg);
   EXPECT_NE(written.find("\nMouseSpeedX=25\nMouseSpeedY=25\n"), std::string::npos) << written;
   EXPECT_NE(written.find("\nHints=2\n"), std::string::npos) << written;
   EXPECT_NE(written.find("\nNoMusic=0\n"), std::string::npos) << written;
@@ -275,7 +240,7 @@ TEST(MenusOverPlay, TheEndingPlaysItsMusic) {
   tree.SetConfig("StartLevel", "81");
   PlayHost host;
   ASSERT_TRUE(host.Start(4403));
-  SkipToMainMenu(host);
+  EscapeToMainMenu(host);
   ASSERT_TRUE(host.ClickControl("MMenuPlayGameBtn"));
   host.Frame();
   ASSERT_TRUE(host.ClickControl("NewGameMedium"));

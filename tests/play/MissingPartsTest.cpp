@@ -310,20 +310,11 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToTh
   EXPECT_EQ(tree.LastLine(), "Exit granted");
 }
 
-namespace {
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-}  // namespace
-
 TEST(MissingParts, ACorruptMainCfgIsKeptAsideAndTheGameStartsOnTheDefaultText) {
   PlayTree tree;
   const fs::path config = tree.Media() / "Config";
   const char* source = std::getenv("BR_SOURCE_DIR");
-  std::string shipped = ReadAll(fs::path(source ? source : ".") / "media" / "Config" / "main.cfg");
+  std::string shipped = FileBytes(fs::path(source ? source : ".") / "media" / "Config" / "main.cfg");
   shipped.erase(std::remove(shipped.begin(), shipped.end(), '\r'), shipped.end());
   // The host writes its settings back at exit: the one key the default text leaves out, held empty, is added.
   shipped += "HUDType=\n";
@@ -337,8 +328,8 @@ TEST(MissingParts, ACorruptMainCfgIsKeptAsideAndTheGameStartsOnTheDefaultText) {
             "brhost: Media/Config/main.cfg was corrupt (it holds bytes that are not text); kept as "
             "Media/Config/main.cfg.bad, starting on the default configuration");
   EXPECT_EQ(run.out[1], "brhost: left in order after 30 frames.");
-  EXPECT_EQ(ReadAll(config / "main.cfg.bad"), broken) << "the user's file is kept whole";
-  EXPECT_EQ(ReadAll(config / "main.cfg"), shipped);
+  EXPECT_EQ(FileBytes(config / "main.cfg.bad"), broken) << "the user's file is kept whole";
+  EXPECT_EQ(FileBytes(config / "main.cfg"), shipped);
   ExpectLinesInOrder(tree, {"WARNING: Host found the configuration file Media\\Config\\main.cfg corrupt (it holds bytes "
                             "that are not text); it is kept as Media\\Config\\main.cfg.bad and the default "
                             "configuration is written",
@@ -354,10 +345,10 @@ TEST(MissingParts, ACorruptMainCfgIsKeptAsideAndTheGameStartsOnTheDefaultText) {
   EXPECT_EQ(run.out[0],
             "brhost: Media/Config/main.cfg was corrupt (it is empty); kept as Media/Config/main.cfg_2.bad, starting "
             "on the default configuration");
-  EXPECT_EQ(ReadAll(config / "main.cfg.bad"), broken);
+  EXPECT_EQ(FileBytes(config / "main.cfg.bad"), broken);
   EXPECT_TRUE(fs::exists(config / "main.cfg_2.bad"));
   EXPECT_EQ(fs::file_size(config / "main.cfg_2.bad"), 0u);
-  EXPECT_EQ(ReadAll(config / "main.cfg"), shipped);
+  EXPECT_EQ(FileBytes(config / "main.cfg"), shipped);
 
   // A sound file is left alone.
   run = RunHost(tree, 5);
@@ -401,8 +392,8 @@ TEST(MissingParts, ARunTreeCopiedElsewhereStartsFromThere) {
   fs::remove(game / "log.txt");
   const std::string cmd = "cd '" + game.string() +
                           "' && env -u LD_LIBRARY_PATH timeout 120 ./brhost --headless --frames 30 > host.out 2>&1";
-  EXPECT_EQ(std::system(cmd.c_str()), 0) << ReadAll(game / "host.out");
-  const std::string log = ReadAll(game / "log.txt");
+  EXPECT_EQ(std::system(cmd.c_str()), 0) << FileBytes(game / "host.out");
+  const std::string log = FileBytes(game / "log.txt");
   for (const char* line : {"Engine: Loaded lib tidewrack", "Rendering device initiated", "Audio daemon initiated",
                            "Connected to game: Tidewrack"})
     EXPECT_NE(log.find(line), std::string::npos) << line;

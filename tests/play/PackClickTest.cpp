@@ -84,13 +84,7 @@ std::string MutatorOf(const std::string& effect) { return "MUT" + effect.substr(
 class PackClick : public testing::Test {
 protected:
   void SetUp() override {
-    m_Tree.SetConfig("ShowIntro", "0");
-    ASSERT_TRUE(m_Host.Start(31337));
-    ASSERT_TRUE(m_Host.RunUntilState("BrRAGGameStateMainMenu", 2.0f)) << m_Host.State();
-    m_Host.HoldKey('Q', 1);
-    ASSERT_TRUE(m_Host.RunUntilState("BrRAGGameStatePlaying", 5.0f)) << m_Host.State();
-    m_Host.Run(0.5f, 4);
-    ASSERT_NE(m_Host.Player(), nullptr);
+    ASSERT_TRUE(StartPlaying(m_Tree, m_Host, 31337, 0.5f)) << m_Host.State();
     PutAwayMonsters(m_Host);
   }
   void TearDown() override {

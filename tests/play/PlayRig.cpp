@@ -5,11 +5,15 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "adventure/flow/BrRAGHUD.h"
+#include "adventure/flow/BrRAGInvItemCtrl.h"
 #include "core/brcr.h"
 #include "engine/kernel/BrEngineTestSeams.h"
 #include "engine/kernel/kernel.h"
@@ -18,6 +22,7 @@
 #include "engine/presentation/BrHUD.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "engine/presentation/BrUIControl.h"
+#include "engine/presentation/BrUIControlListBox.h"
 #include "platform/win32/win32.h"
 #include "tests/support/CapturedLog.h"
 
@@ -346,6 +351,99 @@ bool PlayHost::Screenshot(const fs::path& file) {
   std::string path = file.string();
   render->takeScreenshot(BrStringT<char>(path.c_str()));
   return fs::exists(file);
+}
+
+// ---- Steps and readings shared by the play tests ----
+
+void EscapeToMainMenu(PlayHost& host) {
+  host.Run(1.2f);
+  brW32InjectKey(VK_ESCAPE, TRUE);
+  host.RunUntilState("BrRAGGameStateMainMenu", 10.0f);
+  brW32InjectKey(VK_ESCAPE, FALSE);
+  host.Run(0.5f);
+}
+
+bool NewGameFromMenu(PlayHost& host) {
+  if (!host.ClickControl("MMenuPlayGameBtn")) return false;
+  host.Frame();
+  if (!host.ClickControl("NewGameMedium")) return false;
+  return host.RunUntilState("BrRAGGameStatePlaying", 5.0f);
+}
+
+bool StartPlaying(PlayTree& tree, PlayHost& host, unsigned int seed, float settle) {
+  tree.SetConfig("ShowIntro", "0");
+  if (!host.Start(seed) || !host.RunUntilState("BrRAGGameStateMainMenu", 2.0f)) return false;
+  host.HoldKey('Q', 1);
+  if (!host.RunUntilState("BrRAGGameStatePlaying", 5.0f)) return false;
+  host.Run(settle, 4);
+  return host.Map() != nullptr && host.Player() != nullptr;
+}
+
+bool ScreenFrame(PlayHost& host, PlayTree& tree, const char* name, Shot& out) {
+  const fs::path file = tree.Media() / name;
+  Shot shot;
+  if (!host.Screenshot(file) || !ReadBmp(file, shot)) return false;
+  out.width = std::min(shot.width, int(Engine().Render()->GetWidth()));
+  out.height = std::min(shot.height, int(Engine().Render()->GetHeight()));
+  out.pixels.clear();
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x) out.pixels.push_back(shot.At(x, y));
+  return true;
+}
+
+namespace {
+BrRAGInvItemCtrl* FilledCellUnder(BrUIControl* root) {
+  if (!root) return nullptr;
+  if (root->IsA(BrRAGInvItemCtrl::Type)) {
+    auto* cell = static_cast<BrRAGInvItemCtrl*>(root);
+    if (cell->GetInvItemSlotIndex() >= 0 && cell->GetInvItemType() != BrStringT<char>("Unknown")) return cell;
+  }
+  for (int i = 0; i < root->GetNumChildControls(); ++i)
+    if (BrRAGInvItemCtrl* found = FilledCellUnder(root->GetChildControl(i))) return found;
+  return nullptr;
+}
+}  // namespace
+
+BrRAGInvItemCtrl* FirstFilledCell() {
+  BrGUI* gui = Engine().GUI();
+  for (int i = 0; gui && i < gui->GetNumControls(); ++i)
+    if (BrRAGInvItemCtrl* found = FilledCellUnder(gui->GetTopControl(i))) return found;
+  return nullptr;
+}
+
+bool ClickListRow(PlayHost& host, const char* listId, const std::string& file) {
+  BrUIControl* control = host.Control(listId);
+  auto* list = control && control->IsA(BrUIControlListBox::Type) ? static_cast<BrUIControlListBox*>(control) : nullptr;
+  BrRenderBase* render = Engine().Render();
+  if (!list || !render) return false;
+  auto lower = [](std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  const int x = int((list->GetPosX() + list->GetWidth() * 0.5f) * float(render->GetWidth()));
+  const int top = int(list->GetPosY() * float(render->GetHeight()));
+  const int bottom = int((list->GetPosY() + list->GetHeight()) * float(render->GetHeight()));
+  for (int y = top; y < bottom; y += 3) {
+    host.ClickAt(x, y);
+    const BrStringT<char> text = list->GetCurrentItemText();
+    if (text.c_str() && lower(text.c_str()).find(lower(file)) != std::string::npos) return true;
+  }
+  return false;
+}
+
+bool LoadAsTheMenuDoes(PlayHost& host, const std::string& file) {
+  host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
+  host.Frame();
+  return host.Game()->LoadGame(Engine().getMediaDir() + "\\Saves\\" + file.c_str());
+}
+
+std::string FileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const fs::path& file, const std::string& bytes) {
+  std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
 }
 
 }  // namespace brplay

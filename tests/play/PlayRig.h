@@ -17,6 +17,8 @@
 #include "engine/presentation/BrUIControl.h"
 #include "tests/support/TempFolder.h"
 
+class BrRAGInvItemCtrl;
+
 namespace brplay {
 
 namespace fs = std::filesystem;
@@ -116,6 +118,29 @@ private:
   bool m_bStarted = false;
   int m_iFrame = 0;
 };
+
+// ---- Steps and readings shared by the play tests ----
+
+// Intro and legal splash skipped with Escape held, as an impatient player does, then the menu settled.
+void EscapeToMainMenu(PlayHost& host);
+// From the main menu, the play button and a medium game; true when the game is playing.
+bool NewGameFromMenu(PlayHost& host);
+// Without the intro, a game started from seed by the main menu's Q key and stepped for settle seconds; false
+// unless it is playing with a map and a player.
+bool StartPlaying(PlayTree& tree, PlayHost& host, unsigned int seed, float settle = 0.3f);
+// The frame as the player sees it, written to Media/name: the screenshot cut to the back buffer's size (a
+// screenshot may hold more).
+bool ScreenFrame(PlayHost& host, PlayTree& tree, const char* name, Shot& out);
+// The first inventory cell anywhere in the widget tree that holds an item, or null.
+BrRAGInvItemCtrl* FirstFilledCell();
+// Clicks down the rows of the list box until the selected row names file (letter case aside), as the player
+// picks a save; false when no row does.
+bool ClickListRow(PlayHost& host, const char* listId, const std::string& file);
+// In the load menu, what its load button does with the file of that name in Saves.
+bool LoadAsTheMenuDoes(PlayHost& host, const std::string& file);
+// A file's whole content (empty when it cannot be read), and a file written whole with bytes.
+std::string FileBytes(const fs::path& file);
+void WriteFileBytes(const fs::path& file, const std::string& bytes);
 
 // Pumps the window layer's message queue into the window procedure.
 void PumpMessages();

@@ -41,23 +41,6 @@ void SkipToMainMenu(PlayHost& host, PlayTree& tree) {
   ASSERT_EQ(host.State(), "BrRAGGameStateMainMenu");
 }
 
-// Clicks the row of the load menu's list that holds name.
-bool ClickListRow(PlayHost& host, const char* listId, const std::string& name) {
-  BrUIControl* control = host.Control(listId);
-  auto* list = control && control->IsA(BrUIControlListBox::Type) ? static_cast<BrUIControlListBox*>(control) : nullptr;
-  BrRenderBase* render = Engine().Render();
-  if (!list || !render) return false;
-  const int x = int((list->GetPosX() + list->GetWidth() * 0.5f) * float(render->GetWidth()));
-  const int top = int(list->GetPosY() * float(render->GetHeight()));
-  const int bottom = int((list->GetPosY() + list->GetHeight()) * float(render->GetHeight()));
-  for (int y = top; y < bottom; y += 3) {
-    host.ClickAt(x, y);
-    const BrStringT<char> text = list->GetCurrentItemText();
-    if (text.c_str() && std::string(text.c_str()).find(name) != std::string::npos) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 TEST(Playthrough, NewGameFightsPicksUpDescendsSavesQuitsThenLoadsAndPlaysOn) {

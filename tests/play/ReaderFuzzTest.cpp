@@ -40,14 +40,6 @@ uint32_t Seed(uint32_t reader) {
   return (env ? uint32_t(std::atoi(env)) : 20u) * 7919u + reader;
 }
 
-Bytes ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-void WriteAll(const fs::path& file, const Bytes& bytes) {
-  std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
-}
-
 // One mutation: cut short, bytes overwritten, bits flipped, a run repeated, or text-level damage (a line
 // dropped, a separator or bracket inserted) that a text reader meets in practice.
 Bytes Mutate(const Bytes& seed, Rand& rng) {
@@ -96,7 +88,7 @@ std::vector<Bytes> Regressions(const char* reader) {
   const char* source = std::getenv("BR_SOURCE_DIR");
   const fs::path folder = fs::path(source ? source : ".") / "tests" / "play" / "regressions" / reader;
   if (fs::exists(folder))
-    for (const auto& entry : fs::directory_iterator(folder)) files.push_back(ReadAll(entry.path()));
+    for (const auto& entry : fs::directory_iterator(folder)) files.push_back(FileBytes(entry.path()));
   return files;
 }
 
@@ -113,36 +105,19 @@ std::vector<std::string> Sections(const Bytes& text) {
   return names;
 }
 
-void StartPlaying(PlayTree& tree, PlayHost& host) {
-  tree.SetConfig("ShowIntro", "0");
-  ASSERT_TRUE(host.Start(5));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
-  host.HoldKey('Q', 1);
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f));
-  host.Run(0.3f, 4);
-  ASSERT_NE(host.Map(), nullptr);
-}
-
-// In the load menu, what its load button does with the selected file.
-bool LoadGameAsTheMenuDoes(PlayHost& host, const char* file) {
-  host.Game()->ChangeToState("BrRAGGameStateLoadGameMenu");
-  host.Frame();
-  return host.Game()->LoadGame(Engine().getMediaDir() + "\\Saves\\" + file);
-}
-
 }  // namespace
 
 TEST(ReaderFuzz, MainConfigurationIntoTheCache) {
   PlayTree tree;
   const fs::path file = tree.Media() / "Config" / "fuzz.cfg";
-  const Bytes seed = ReadAll(tree.Media() / "Config" / "main.cfg");
+  const Bytes seed = FileBytes(tree.Media() / "Config" / "main.cfg");
   ASSERT_FALSE(seed.empty());
   Rand rng{Seed(1)};
   std::vector<Bytes> inputs = Regressions("maincfg");
   for (int i = 0, n = Rounds(3000); i < n; ++i) inputs.push_back(Mutate(seed, rng));
   int read = 0;
   for (const Bytes& input : inputs) {
-    WriteAll(file, input);
+    WriteFileBytes(file, input);
     BrRAGCfgFile cfg;
     ASSERT_TRUE(cfg.Open("Media\\Config\\fuzz.cfg", 0x1000001));
     BrRAGConfigCache cache;
@@ -168,15 +143,14 @@ TEST(ReaderFuzz, MainConfigurationIntoTheCache) {
 TEST(ReaderFuzz, ObjectConfigurationsThroughSpawningEveryKind) {
   PlayTree tree;
   PlayHost host;
-  StartPlaying(tree, host);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
   BrRAGMap* map = host.Map();
   const char* files[] = {"armour.cfg", "core.cfg",   "dungeons.cfg", "enemies.cfg",
                          "magic.cfg",  "pickups.cfg", "weapons.cfg", "widgets.cfg"};
   std::vector<Bytes> seeds;
   std::vector<std::string> kinds;
   for (const char* f : files) {
-    seeds.push_back(ReadAll(tree.Media() / "Config" / f));
+    seeds.push_back(FileBytes(tree.Media() / "Config" / f));
     for (const std::string& k : Sections(seeds.back())) kinds.push_back(k);
   }
   ASSERT_GT(kinds.size(), 50u);
@@ -185,7 +159,7 @@ TEST(ReaderFuzz, ObjectConfigurationsThroughSpawningEveryKind) {
   int spawned = 0;
   for (int round = 0, n = Rounds(240); round < n; ++round) {
     const size_t which = rng.Next() % seeds.size();
-    WriteAll(tree.Media() / "Config" / files[which], Mutate(seeds[which], rng));
+    WriteFileBytes(tree.Media() / "Config" / files[which], Mutate(seeds[which], rng));
     // Every kind of the damaged file and a few others, made as the generator makes them, then taken away.
     for (int k = 0; k < 12; ++k) {
       const std::string& kind = kinds[rng.Next() % kinds.size()];
@@ -195,7 +169,7 @@ TEST(ReaderFuzz, ObjectConfigurationsThroughSpawningEveryKind) {
       entity->Destroy();
       delete entity;
     }
-    WriteAll(tree.Media() / "Config" / files[which], seeds[which]);
+    WriteFileBytes(tree.Media() / "Config" / files[which], seeds[which]);
   }
   EXPECT_GT(spawned, 1000);
   EXPECT_EQ(map->ObjectMgr().GetNumLiveObjects(), live);
@@ -259,10 +233,9 @@ private:
 TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
   PlayTree tree;
   PlayHost host;
-  StartPlaying(tree, host);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
   ASSERT_TRUE(host.Game()->SaveGame("Saves\\good.gin"));
-  const Bytes good = ReadAll(tree.Media() / "Saves" / "good.gin");
+  const Bytes good = FileBytes(tree.Media() / "Saves" / "good.gin");
   ASSERT_GT(good.size(), 100u);
   const std::vector<std::pair<int, int>> levels = DungeonLevels(tree.Media() / "Config" / "dungeons.cfg");
   ASSERT_FALSE(levels.empty());
@@ -308,8 +281,8 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
   double slowest = 0;
   for (size_t index = 0; index < inputs.size(); ++index) {
     const Bytes& input = inputs[index];
-    WriteAll(tree.Media() / "Saves" / "bad.gin", input);
-    if (std::getenv("BR_FUZZ_KEEP")) WriteAll(fs::path(std::getenv("BR_FUZZ_KEEP")) += ".current", input);
+    WriteFileBytes(tree.Media() / "Saves" / "bad.gin", input);
+    if (std::getenv("BR_FUZZ_KEEP")) WriteFileBytes(fs::path(std::getenv("BR_FUZZ_KEEP")) += ".current", input);
     watch.Begin(int(index));
     const auto started = std::chrono::steady_clock::now();
     if (!host.Game()->IsInState("BrRAGGameStateLoadGameMenu")) {
@@ -344,13 +317,13 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (took > slowest) {
       slowest = took;
-      if (std::getenv("BR_FUZZ_KEEP")) WriteAll(fs::path(std::getenv("BR_FUZZ_KEEP")), input);
+      if (std::getenv("BR_FUZZ_KEEP")) WriteFileBytes(fs::path(std::getenv("BR_FUZZ_KEEP")), input);
     }
   }
   std::printf("save inputs: %zu, loaded and played: %d, slowest: %.3f s\n", inputs.size(), loaded, slowest);
   EXPECT_GT(loaded, 0) << "no mutated save loaded at all: the mutations only test the refusal";
   // The good save still loads and plays.
-  ASSERT_TRUE(LoadGameAsTheMenuDoes(host, "good.gin"));
+  ASSERT_TRUE(LoadAsTheMenuDoes(host, "good.gin"));
   host.RunUntilState("BrRAGGameStatePlaying", 5.0f, 8);
   host.Run(0.3f, 4);
   EXPECT_NE(host.Player(), nullptr);

@@ -20,11 +20,6 @@ using namespace brplay;
 
 namespace {
 
-std::string Bytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // Limits the size of every file this process writes from here on; the limit goes with the object.
 class FileSizeLimit {
 public:
@@ -45,26 +40,15 @@ private:
   void (*m_OldHandler)(int);
 };
 
-void StartPlaying(PlayTree& tree, PlayHost& host) {
-  tree.SetConfig("ShowIntro", "0");
-  ASSERT_TRUE(host.Start(99));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
-  host.HoldKey('Q', 1);
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 5.0f));
-  host.Run(0.5f, 4);
-  ASSERT_NE(host.Player(), nullptr);
-}
-
 }  // namespace
 
 TEST(SaveFaults, ASaveCutShortAtAnyWriteLeavesThePreviousSaveWhole) {
   PlayTree tree;
   PlayHost host;
-  StartPlaying(tree, host);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(StartPlaying(tree, host, 99, 0.5f)) << host.State();
   const fs::path slot = tree.Media() / "Saves" / "slot.gin";
   ASSERT_TRUE(host.Game()->SaveGame("Saves\\slot.gin"));
-  const std::string good = Bytes(slot);
+  const std::string good = FileBytes(slot);
   ASSERT_GT(good.size(), 64u);
 
   // The player moves on, so a completed save would differ from the good one.
@@ -82,7 +66,7 @@ TEST(SaveFaults, ASaveCutShortAtAnyWriteLeavesThePreviousSaveWhole) {
       saved = host.Game()->SaveGame("Saves\\slot.gin");
     }
     ASSERT_FALSE(saved) << "a save cut at byte " << cut << " was reported as written";
-    ASSERT_EQ(Bytes(slot), good) << "the save cut at byte " << cut << " replaced the good one";
+    ASSERT_EQ(FileBytes(slot), good) << "the save cut at byte " << cut << " replaced the good one";
     ASSERT_FALSE(fs::exists(tree.Media() / "Saves" / "slot.gin.tmp")) << cut;
   }
   // Killed at a write (the default action of the file limit's signal), in a child of the running game.
@@ -101,7 +85,7 @@ TEST(SaveFaults, ASaveCutShortAtAnyWriteLeavesThePreviousSaveWhole) {
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "cut " << cut << " status " << status;
-    ASSERT_EQ(Bytes(slot), good) << "the save killed at byte " << cut << " replaced the good one";
+    ASSERT_EQ(FileBytes(slot), good) << "the save killed at byte " << cut << " replaced the good one";
   }
   // The killed saves left their temporary file behind; it neither blocks the next save nor is taken for one.
   ASSERT_TRUE(host.Game()->SaveGame("Saves\\second.gin"));
@@ -123,8 +107,7 @@ TEST(SaveFaults, ASaveCutShortAtAnyWriteLeavesThePreviousSaveWhole) {
 TEST(SaveFaults, AFullDiskWhileTheStaircaseAutosavesIsToldToThePlayer) {
   PlayTree tree;
   PlayHost host;
-  StartPlaying(tree, host);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(StartPlaying(tree, host, 99, 0.5f)) << host.State();
   BrRAGMap* map = host.Map();
   const dtiClass staircase("Staircase", nullptr);
   BrRAGWidget* stairs = nullptr;

@@ -14,21 +14,6 @@ using namespace brplay;
 
 namespace {
 
-void SkipToMainMenu(PlayHost& host) {
-  host.Run(1.2f);
-  brW32InjectKey(VK_ESCAPE, TRUE);
-  host.RunUntilState("BrRAGGameStateMainMenu", 10.0f);
-  brW32InjectKey(VK_ESCAPE, FALSE);
-  host.Run(0.5f);
-}
-
-std::string FileText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::string ShownText(PlayHost& host, const char* id) {
   BrUIControl* c = host.Control(id);
   auto* b = c ? static_cast<BrUITextButton*>(c->SafeCast(&BrUITextButton::Type)) : nullptr;
@@ -57,7 +42,7 @@ TEST(SettingsKept, MusicTurnedOffAndOKIsOffOnTheNextStartAndTheRestOfTheFileIsKe
   {
     PlayHost host;
     ASSERT_TRUE(host.Start(6101));
-    SkipToMainMenu(host);
+    EscapeToMainMenu(host);
     ASSERT_TRUE(OpenOptions(host)) << host.State();
     ASSERT_EQ(ShownText(host, "OptMusic"), "<On>");
     ASSERT_TRUE(host.ClickControl("OptMusic"));
@@ -65,7 +50,7 @@ TEST(SettingsKept, MusicTurnedOffAndOKIsOffOnTheNextStartAndTheRestOfTheFileIsKe
     ASSERT_TRUE(host.ClickControl("OptionsOKBtn"));
     ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 1.0f)) << host.State();
     // On disk at once, before any leaving: a run that ends badly keeps it too.
-    const std::string text = FileText(cfg);
+    const std::string text = FileBytes(cfg);
     EXPECT_NE(text.find("\nNoMusic=1"), std::string::npos);
     EXPECT_EQ(text.find("\nNoMusic=0"), std::string::npos);
     EXPECT_NE(text.find("# kept by the player\n[Mine]\nKept=7"), std::string::npos) << text;
@@ -78,7 +63,7 @@ TEST(SettingsKept, MusicTurnedOffAndOKIsOffOnTheNextStartAndTheRestOfTheFileIsKe
   int noMusic = -1;
   ASSERT_TRUE(Engine().GetConfig()->GetInteger("Audio", "NoMusic", noMusic));
   EXPECT_EQ(noMusic, 1);
-  SkipToMainMenu(again);
+  EscapeToMainMenu(again);
   ASSERT_TRUE(OpenOptions(again)) << again.State();
   EXPECT_EQ(ShownText(again, "OptMusic"), "<Off>");
   again.Leave();
@@ -91,8 +76,8 @@ TEST(SettingsKept, AFileThatCannotBeReplacedIsLoggedAndThePlayGoesOn) {
   const fs::path cfg = tree.Media() / "Config" / "main.cfg";
   PlayHost host;
   ASSERT_TRUE(host.Start(6103));
-  SkipToMainMenu(host);
-  const std::string before = FileText(cfg);
+  EscapeToMainMenu(host);
+  const std::string before = FileBytes(cfg);
   // The new text cannot be written beside the file (a folder stands where it would go): the choice holds for
   // this run and the file is left as it was.
   fs::create_directory(cfg.string() + ".tmp");
@@ -107,7 +92,7 @@ TEST(SettingsKept, AFileThatCannotBeReplacedIsLoggedAndThePlayGoesOn) {
   EXPECT_TRUE(Engine().GetConfig()->GetInteger("Audio", "NoMusic", noMusic));
   EXPECT_EQ(noMusic, 1);
   host.Leave();
-  EXPECT_EQ(FileText(cfg), before);
+  EXPECT_EQ(FileBytes(cfg), before);
   EXPECT_NE(tree.Find("ERROR: Failed to write the configuration back"), -1);
 }
 
@@ -122,8 +107,8 @@ TEST(SettingsKept, TheHostWritesTheWindowSizeItRanWithBackAtACleanExit) {
   const fs::path host = fs::absolute(fs::path(binary ? binary : ".") / "run" / "game" / "brhost");
   const std::string cmd = "cd '" + tree.Game().string() + "' && timeout 120 '" + host.string() +
                           "' --headless --until-state BrRAGGameStateMainMenu --state-seconds 0.3 > host.out 2>&1";
-  ASSERT_EQ(std::system(cmd.c_str()), 0) << FileText(tree.Game() / "host.out");
-  const std::string text = FileText(cfg);
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << FileBytes(tree.Game() / "host.out");
+  const std::string text = FileBytes(cfg);
   EXPECT_NE(text.find("\nWindowWidth=1024\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("WindowWidth=-1024"), std::string::npos) << text;
   EXPECT_NE(text.find("[Mine]\nKept=7"), std::string::npos) << text;

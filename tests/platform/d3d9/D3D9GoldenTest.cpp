@@ -12,20 +12,7 @@ namespace {
 
 const UINT kSize = 64;
 
-struct SpriteVertex {
-  float x, y, z, rhw;
-  uint32_t color;
-  float u, v;
-};
-
-const D3DVERTEXELEMENT9 kSpriteDecl[] = {{0, 0, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_POSITIONT, 0},
-                                         {0, 16, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0},
-                                         {0, 20, D3DDECLTYPE_FLOAT2, 0, D3DDECLUSAGE_TEXCOORD, 0},
-                                         D3DDECL_END()};
-
-// The built-in shaders of the rendering device, as it writes them.
-const char kShader2d[] =
-    "vs.1.1\ndcl_position0 v0\ndcl_color0 v1\ndcl_texcoord0 v8\nmov oPos,v0\nmov oD0, v1\nmov oT0, v8\n";
+// The built-in shaders of the rendering device, as it writes them (the sprite shader is shared).
 const char kShaderDefault[] =
     "vs.1.1\ndcl_position v0\ndcl_color0 v1\ndcl_texcoord0 v8\nm4x4 r0, v0, c4\nm4x4 oPos, r0, c0\nmov oD0, v1\nmov "
     "oT0, v8\n";

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,20 @@ class TestDevice {
  private:
   std::string mWhy;
 };
+
+// The rendering device's sprite vertex: a pre-transformed position, a colour and one texture coordinate, with
+// its declaration and the built-in shader the device draws it with.
+struct SpriteVertex {
+  float x, y, z, rhw;
+  uint32_t color;
+  float u, v;
+};
+inline const D3DVERTEXELEMENT9 kSpriteDecl[] = {{0, 0, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_POSITIONT, 0},
+                                                {0, 16, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0},
+                                                {0, 20, D3DDECLTYPE_FLOAT2, 0, D3DDECLUSAGE_TEXCOORD, 0},
+                                                D3DDECL_END()};
+inline const char kShader2d[] =
+    "vs.1.1\ndcl_position0 v0\ndcl_color0 v1\ndcl_texcoord0 v8\nmov oPos,v0\nmov oD0, v1\nmov oT0, v8\n";
 
 // Presents the frame and reads the front buffer back: width * height texels, 0xAARRGGBB, top row first.
 std::vector<uint32_t> presentAndRead(TestDevice& t);

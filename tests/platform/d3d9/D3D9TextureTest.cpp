@@ -10,15 +10,6 @@ namespace {
 
 const UINT kSize = 32;
 
-struct SpriteVertex {
-  float x, y, z, rhw;
-  uint32_t color;
-  float u, v;
-};
-
-const char kShader2d[] =
-    "vs.1.1\ndcl_position0 v0\ndcl_color0 v1\ndcl_texcoord0 v8\nmov oPos,v0\nmov oD0, v1\nmov oT0, v8\n";
-
 // Texel (x, y) of texture k: a colour per texture and quadrant, so that a texture drawn or read in the wrong
 // place or from another texture shows.
 uint32_t texel(int k, UINT x, UINT y) {
@@ -48,11 +39,7 @@ std::vector<uint32_t> locked(IDirect3DTexture9* t, UINT size) {
 class Drawer {
  public:
   explicit Drawer(IDirect3DDevice9* d) : mDevice(d) {
-    const D3DVERTEXELEMENT9 elements[] = {{0, 0, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_POSITIONT, 0},
-                                          {0, 16, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0},
-                                          {0, 20, D3DDECLTYPE_FLOAT2, 0, D3DDECLUSAGE_TEXCOORD, 0},
-                                          D3DDECL_END()};
-    d->CreateVertexDeclaration(elements, &mDecl);
+    d->CreateVertexDeclaration(kSpriteDecl, &mDecl);
     mShader = makeShader(d, kShader2d);
     d->CreateVertexBuffer(4 * 4 * sizeof(SpriteVertex), 0, 0, D3DPOOL_MANAGED, &mVb, nullptr);
   }
