@@ -22,33 +22,6 @@ struct Area {
   float x0, y0, x1, y1;
 };
 
-void SkipToMainMenu(PlayHost& host) {
-  host.Run(1.2f);
-  brW32InjectKey(VK_ESCAPE, TRUE);
-  host.RunUntilState("BrRAGGameStateMainMenu", 10.0f);
-  brW32InjectKey(VK_ESCAPE, FALSE);
-  host.Run(0.5f);
-}
-
-bool NewGame(PlayHost& host) {
-  if (!host.ClickControl("MMenuPlayGameBtn")) return false;
-  host.Frame();
-  if (!host.ClickControl("NewGameMedium")) return false;
-  return host.RunUntilState("BrRAGGameStatePlaying", 5.0f);
-}
-
-bool Frame(PlayHost& host, PlayTree& tree, const char* name, Shot& out) {
-  const fs::path file = tree.Media() / name;
-  Shot shot;
-  if (!host.Screenshot(file) || !ReadBmp(file, shot)) return false;
-  out.width = std::min(shot.width, int(Engine().Render()->GetWidth()));
-  out.height = std::min(shot.height, int(Engine().Render()->GetHeight()));
-  out.pixels.clear();
-  for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x) out.pixels.push_back(shot.At(x, y));
-  return true;
-}
-
 // Summed channels of the area's pixels that were lit before (so that black stays out of the share).
 double Light(const Shot& s, const Shot& before, const Area& a) {
   double sum = 0;
@@ -88,38 +61,20 @@ void ExpectEvenVeil(const Shot& open, const Shot& before, std::initializer_list<
   }
 }
 
-BrRAGInvItemCtrl* FilledCell(BrUIControl* root) {
-  if (!root) return nullptr;
-  if (root->IsA(BrRAGInvItemCtrl::Type)) {
-    auto* cell = static_cast<BrRAGInvItemCtrl*>(root);
-    if (cell->GetInvItemSlotIndex() >= 0 && cell->GetInvItemType() != BrStringT<char>("Unknown")) return cell;
-  }
-  for (int i = 0; i < root->GetNumChildControls(); ++i)
-    if (BrRAGInvItemCtrl* found = FilledCell(root->GetChildControl(i))) return found;
-  return nullptr;
-}
-
-BrRAGInvItemCtrl* FilledCell() {
-  BrGUI* gui = Engine().GUI();
-  for (int i = 0; gui && i < gui->GetNumControls(); ++i)
-    if (BrRAGInvItemCtrl* found = FilledCell(gui->GetTopControl(i))) return found;
-  return nullptr;
-}
-
 }  // namespace
 
 TEST(Veil, TheQuitQuestionVeilsTheMainMenuTitleAndButtonsAlike) {
   PlayTree tree;
   PlayHost host;
   ASSERT_TRUE(host.Start(5201));
-  SkipToMainMenu(host);
+  EscapeToMainMenu(host);
   ASSERT_EQ(host.State(), "BrRAGGameStateMainMenu");
   Shot before, open;
-  ASSERT_TRUE(Frame(host, tree, "menu.bmp", before));
+  ASSERT_TRUE(ScreenFrame(host, tree, "menu.bmp", before));
   ASSERT_TRUE(host.ClickControl("MMenuExitGameBtn"));
   host.Run(0.3f);
   ASSERT_NE(host.Control("dlg_exitgame"), nullptr);
-  ASSERT_TRUE(Frame(host, tree, "menu_quit.bmp", open));
+  ASSERT_TRUE(ScreenFrame(host, tree, "menu_quit.bmp", open));
   ExpectEvenVeil(open, before, {{"title", 0.25f, 0.02f, 0.75f, 0.18f}, {"Play button", 0.79f, 0.28f, 0.95f, 0.33f},
                                 {"Exit button", 0.79f, 0.73f, 0.86f, 0.78f}});
   host.Leave();
@@ -130,10 +85,10 @@ TEST(Veil, TheHotKeyPromptAndTheInGameMenuVeilTheDungeonAndThePlayersHUDAlike) {
   tree.SetConfig("Hints", "0");
   PlayHost host;
   ASSERT_TRUE(host.Start(5202));
-  SkipToMainMenu(host);
-  ASSERT_TRUE(NewGame(host));
+  EscapeToMainMenu(host);
+  ASSERT_TRUE(NewGameFromMenu(host));
   host.Run(3.0f);
-  BrRAGInvItemCtrl* cell = FilledCell();
+  BrRAGInvItemCtrl* cell = FirstFilledCell();
   ASSERT_NE(cell, nullptr);
   BrRenderBase* render = Engine().Render();
   const int x = int((cell->GetPosX() + cell->GetWidth() * 0.5f) * float(render->GetWidth()));
@@ -146,7 +101,7 @@ TEST(Veil, TheHotKeyPromptAndTheInGameMenuVeilTheDungeonAndThePlayersHUDAlike) {
   cursor->CursorScreenY() = float(y) - hot.y;
   host.Run(0.3f);
   Shot before, prompt, menu;
-  ASSERT_TRUE(Frame(host, tree, "play.bmp", before));
+  ASSERT_TRUE(ScreenFrame(host, tree, "play.bmp", before));
   const float cx = cell->GetPosX(), cy = cell->GetPosY(), cw = cell->GetWidth(), ch = cell->GetHeight();
   const std::initializer_list<Area> areas = {{"minimap", 0.81f, 0.01f, 0.99f, 0.25f},
                                              {"weapon panel", 0.0f, 0.0f, 0.2f, 0.44f},
@@ -160,7 +115,7 @@ TEST(Veil, TheHotKeyPromptAndTheInGameMenuVeilTheDungeonAndThePlayersHUDAlike) {
   brW32InjectKey(VK_SHIFT, FALSE);
   host.Run(0.3f);
   ASSERT_NE(host.Control("hotkeyctrl"), nullptr);
-  ASSERT_TRUE(Frame(host, tree, "prompt.bmp", prompt));
+  ASSERT_TRUE(ScreenFrame(host, tree, "prompt.bmp", prompt));
   ExpectEvenVeil(prompt, before, areas);
 
   host.HoldKey(VK_ESCAPE, 2);
@@ -169,7 +124,7 @@ TEST(Veil, TheHotKeyPromptAndTheInGameMenuVeilTheDungeonAndThePlayersHUDAlike) {
   host.HoldKey(VK_ESCAPE, 2);
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateInGameMenu", 2.0f)) << host.State();
   host.Run(0.3f);
-  ASSERT_TRUE(Frame(host, tree, "menu.bmp", menu));
+  ASSERT_TRUE(ScreenFrame(host, tree, "menu.bmp", menu));
   ExpectEvenVeil(menu, before, areas);
   host.Leave();
 }
@@ -196,21 +151,21 @@ TEST(Veil, TheInGameMenuAndItsExitQuestionDimTheHUDsNumbersLikeThePanelsUnderThe
   tree.SetConfig("Hints", "0");
   PlayHost host;
   ASSERT_TRUE(host.Start(5203));
-  SkipToMainMenu(host);
-  ASSERT_TRUE(NewGame(host));
+  EscapeToMainMenu(host);
+  ASSERT_TRUE(NewGameFromMenu(host));
   host.Run(3.0f);
   Shot before, menu, open;
-  ASSERT_TRUE(Frame(host, tree, "play.bmp", before));
+  ASSERT_TRUE(ScreenFrame(host, tree, "play.bmp", before));
   host.HoldKey(VK_ESCAPE, 2);
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateInGameMenu", 2.0f)) << host.State();
   host.Run(0.3f);
-  ASSERT_TRUE(Frame(host, tree, "menu.bmp", menu));
+  ASSERT_TRUE(ScreenFrame(host, tree, "menu.bmp", menu));
   ExpectTextVeiledLikeThePanel(menu, before, "in-game menu");
 
   ASSERT_TRUE(host.ClickControl("IGMenuExitBtn"));
   host.Run(0.3f);
   ASSERT_NE(host.Control("dlg_exitingamemenu"), nullptr);
-  ASSERT_TRUE(Frame(host, tree, "exit.bmp", open));
+  ASSERT_TRUE(ScreenFrame(host, tree, "exit.bmp", open));
   ExpectTextVeiledLikeThePanel(open, before, "exit question");
 
   // The question's own words stay above its veil: black letters on the lit parchment.
