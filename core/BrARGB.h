@@ -6,8 +6,7 @@
 class BrBin;
 
 // Channels a, r, g, b, nominally 0-255. Default construction gives opaque black (255, 0, 0, 0).
-class BrARGB
-{
+class BrARGB {
 public:
   int32_t a, r, g, b;
 

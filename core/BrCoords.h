@@ -7,8 +7,7 @@ class BrBin;
 
 // Four vectors: X (right), Y (up) and Z (forward) axes, then the position. Default construction gives
 // all four (0, 0, 0), not the identity frame.
-class BrCoords
-{
+class BrCoords {
 public:
   BrVector X, Y, Z, Position;
 

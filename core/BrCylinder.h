@@ -4,8 +4,7 @@
 #include "core/BrVector.h"
 
 // An axis (unit direction), a base point on it and a radius.
-class BrCylinder
-{
+class BrCylinder {
 public:
   BrVector axis;
   BrVector base;
@@ -15,9 +14,7 @@ public:
   BrCylinder() : axis(0.0f, 1.0f, 0.0f), radius(0.0f) {}
   // Note the order: the base point first, then the axis.
   BrCylinder(const BrVector& baseIn, const BrVector& axisIn, float radiusIn)
-      : axis(axisIn), base(baseIn), radius(radiusIn)
-  {
-  }
+      : axis(axisIn), base(baseIn), radius(radiusIn) {}
   BrCylinder(const BrCylinder&) = default;
   BrCylinder& operator=(const BrCylinder&) = default;
 

@@ -4,23 +4,25 @@
 #include <cstdint>
 #include <cstdio>
 
-template <class T> class BrStringT;
-template <class T> class TDArray;
+template <class T>
+class BrStringT;
+template <class T>
+class TDArray;
 
 // Open flags: a 32-bit mask; GetPermissions turns it into a C runtime mode.
 enum {
-  eFileRead = 0x10000000,      // "r"; only eFileBinary is looked at beside it
-  eFileReadWrite = 0x1,        // "r+"
-  eFileCreate = 0x10,          // "w+"
-  eFileAppend = 0x100,         // "a+"
-  eFileBinary = 0x1000,        // "b", appended last
-  eFileSystem = 0x1000000      // set in every mask the system passes; changes nothing
+  eFileRead = 0x10000000,  // "r"; only eFileBinary is looked at beside it
+  eFileReadWrite = 0x1,    // "r+"
+  eFileCreate = 0x10,      // "w+"
+  eFileAppend = 0x100,     // "a+"
+  eFileBinary = 0x1000,    // "b", appended last
+  eFileSystem = 0x1000000  // set in every mask the system passes; changes nothing
 };
 
 // The order of a folder listing.
 enum EFileOrder {
-  eFileOrderNone = 0,   // the order of the search
-  eFileOrderDate = 1    // newest creation time first
+  eFileOrderNone = 0,  // the order of the search
+  eFileOrderDate = 1   // newest creation time first
 };
 
 // A file on disk. Not copyable: a copy would share the stream.
@@ -73,8 +75,8 @@ public:
   // "." and ".." included when they match; by date with eFileOrderDate. A folder that cannot be entered or a
   // pattern that matches nothing leaves out empty; the current folder is the same afterwards. True when the
   // folder could be entered.
-  static bool GetFileList(const BrStringT<char>& pattern, const BrStringT<char>& folder,
-                          TDArray<BrStringT<char>>& out, EFileOrder order);
+  static bool GetFileList(const BrStringT<char>& pattern, const BrStringT<char>& folder, TDArray<BrStringT<char>>& out,
+                          EFileOrder order);
   // As GetFileList, but only entries with the folder attribute.
   static bool GetFolderList(const BrStringT<char>& pattern, const BrStringT<char>& folder,
                             TDArray<BrStringT<char>>& out, EFileOrder order);

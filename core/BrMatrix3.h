@@ -4,8 +4,7 @@
 #include "core/BrVector.h"
 
 // Nine floats stored row by row: row 0 (elements 0-2) is the X axis, row 1 (3-5) Y, row 2 (6-8) Z.
-class BrMatrix3
-{
+class BrMatrix3 {
 public:
   float m[9];
 

@@ -12,15 +12,11 @@
 
 dtiClass::dtiClass() : m_szName(nullptr), m_pParent(nullptr) {}
 
-dtiClass::dtiClass(const char* name, dtiClass* parent) : m_szName(nullptr), m_pParent(parent)
-{
-  SetName(name);
-}
+dtiClass::dtiClass(const char* name, dtiClass* parent) : m_szName(nullptr), m_pParent(parent) { SetName(name); }
 
 dtiClass::dtiClass(const dtiClass& other) : m_szName(other.m_szName), m_pParent(other.m_pParent) {}
 
-dtiClass& dtiClass::operator=(const dtiClass& other)
-{
+dtiClass& dtiClass::operator=(const dtiClass& other) {
   m_szName = other.m_szName;
   m_pParent = other.m_pParent;
   return *this;
@@ -28,50 +24,31 @@ dtiClass& dtiClass::operator=(const dtiClass& other)
 
 dtiClass::~dtiClass() {}
 
-const char* dtiClass::GetName() const
-{
-  return m_szName;
-}
+const char* dtiClass::GetName() const { return m_szName; }
 
-bool dtiClass::SetName(const char* name)
-{
-  if (!name)
-    return false;
+bool dtiClass::SetName(const char* name) {
+  if (!name) return false;
   m_szName = name;
   return true;
 }
 
-dtiClass* dtiClass::GetParent() const
-{
-  return m_pParent;
-}
+dtiClass* dtiClass::GetParent() const { return m_pParent; }
 
-void dtiClass::SetParent(dtiClass* parent)
-{
-  m_pParent = parent;
-}
+void dtiClass::SetParent(dtiClass* parent) { m_pParent = parent; }
 
-bool dtiClass::IsEqualTo(const dtiClass* other) const
-{
+bool dtiClass::IsEqualTo(const dtiClass* other) const {
   // Names, not addresses: a class's record seen from two libraries is two objects with one name.
-  if (!other || !m_szName || !other->GetName())
-    return false;
+  if (!other || !m_szName || !other->GetName()) return false;
   return std::strcmp(m_szName, other->GetName()) == 0;
 }
 
-bool dtiClass::IsAExactly(const dtiClass* other) const
-{
-  return IsEqualTo(other);
-}
+bool dtiClass::IsAExactly(const dtiClass* other) const { return IsEqualTo(other); }
 
-bool dtiClass::IsA(const dtiClass* other) const
-{
+bool dtiClass::IsA(const dtiClass* other) const {
   // A chain longer than any real class tree can only be a cycle made by a bad SetParent.
   int guard = 0;
-  for (const dtiClass* record = this; record && guard < 4096; record = record->GetParent(), ++guard)
-  {
-    if (record->IsEqualTo(other))
-      return true;
+  for (const dtiClass* record = this; record && guard < 4096; record = record->GetParent(), ++guard) {
+    if (record->IsEqualTo(other)) return true;
   }
   return false;
 }
@@ -83,104 +60,58 @@ dtiClass BrObject::Type("BrObject", nullptr);
 BrObject::BrObject() : m_iTag(0), m_bDestroyed(false), m_Name("Unknown") {}
 
 BrObject::BrObject(const BrObject& other)
-    : m_iTag(other.m_iTag), m_bDestroyed(other.m_bDestroyed), m_Name(other.m_Name)
-{
-}
+    : m_iTag(other.m_iTag), m_bDestroyed(other.m_bDestroyed), m_Name(other.m_Name) {}
 
-BrObject& BrObject::operator=(const BrObject& other)
-{
+BrObject& BrObject::operator=(const BrObject& other) {
   m_iTag = other.m_iTag;
   m_bDestroyed = other.m_bDestroyed;
   m_Name = other.m_Name;
   return *this;
 }
 
-BrObject::~BrObject()
-{
-  BrObject::Destroy();
-}
+BrObject::~BrObject() { BrObject::Destroy(); }
 
-void BrObject::Serialize(BrBin& bin)
-{
+void BrObject::Serialize(BrBin& bin) {
   bin.Stream(&m_iTag, 4, 1);
   // The flag goes through a byte: a file may hold any value there, and only 0 and 1 are bools.
   uint8_t destroyed = m_bDestroyed ? 1 : 0;
   bin.Stream(&destroyed, 1, 1);
-  if (bin.IsLoading())
-    m_bDestroyed = destroyed != 0;
+  if (bin.IsLoading()) m_bDestroyed = destroyed != 0;
   m_Name.Serialize(bin);
 }
 
-void* BrObject::SafeCast(dtiClass* t)
-{
-  return BrObject::Type.IsA(t) ? static_cast<void*>(this) : nullptr;
-}
+void* BrObject::SafeCast(dtiClass* t) { return BrObject::Type.IsA(t) ? static_cast<void*>(this) : nullptr; }
 
-bool BrObject::Init()
-{
-  return true;
-}
+bool BrObject::Init() { return true; }
 
 void BrObject::Step(float) {}
 
-void BrObject::Destroy()
-{
-  m_bDestroyed = true;
-}
+void BrObject::Destroy() { m_bDestroyed = true; }
 
-bool BrObject::IsValid() const
-{
-  return !m_bDestroyed;
-}
+bool BrObject::IsValid() const { return !m_bDestroyed; }
 
-bool BrObject::IsA(dtiClass t) const
-{
-  return BrObject::Type.IsA(&t);
-}
+bool BrObject::IsA(dtiClass t) const { return BrObject::Type.IsA(&t); }
 
-bool BrObject::IsAExactly(dtiClass t) const
-{
-  return BrObject::Type.IsAExactly(&t);
-}
+bool BrObject::IsAExactly(dtiClass t) const { return BrObject::Type.IsAExactly(&t); }
 
-void BrObject::SetName(const BrStringT<char>& name)
-{
-  m_Name = name;
-}
+void BrObject::SetName(const BrStringT<char>& name) { m_Name = name; }
 
-const char* BrObject::GetName() const
-{
-  return m_Name.c_str();
-}
+const char* BrObject::GetName() const { return m_Name.c_str(); }
 
 namespace {
 
-void* AllocateObject(size_t size)
-{
+void* AllocateObject(size_t size) {
   void* p = size <= UINT_MAX ? brMalloc(unsigned(size ? size : 1)) : nullptr;
-  if (!p)
-    throw std::bad_alloc();
+  if (!p) throw std::bad_alloc();
   return p;
 }
 
-} // namespace
+}  // namespace
 
-void* BrObject::operator new(size_t size)
-{
-  return AllocateObject(size);
-}
+void* BrObject::operator new(size_t size) { return AllocateObject(size); }
 
-void* BrObject::operator new[](size_t size)
-{
-  return AllocateObject(size);
-}
+void* BrObject::operator new[](size_t size) { return AllocateObject(size); }
 
-void BrObject::operator delete(void* p) noexcept
-{
-  brFree(p);
-}
+void BrObject::operator delete(void* p) noexcept { brFree(p); }
 
-void BrObject::operator delete[](void* p) noexcept
-{
-  brFree(p);
-}
+void BrObject::operator delete[](void* p) noexcept { brFree(p); }

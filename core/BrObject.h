@@ -41,18 +41,18 @@ private:
 };
 
 // Declares a class's type record and its SafeCast, IsA and IsAExactly; BR_IMPLEMENT_TYPE in one .cpp defines them.
-#define BR_DECLARE_TYPE(Class)                  \
-public:                                         \
-  static dtiClass Type;                         \
-  void* SafeCast(dtiClass* t) override;         \
-  bool IsA(dtiClass t) const override;          \
+#define BR_DECLARE_TYPE(Class)          \
+public:                                 \
+  static dtiClass Type;                 \
+  void* SafeCast(dtiClass* t) override; \
+  bool IsA(dtiClass t) const override;  \
   bool IsAExactly(dtiClass t) const override;
 
 // Defines the record named after Class with Parent's record as its parent, and the three type operations.
-#define BR_IMPLEMENT_TYPE(Class, Parent)                                                                  \
-  dtiClass Class::Type(#Class, &Parent::Type);                                                            \
+#define BR_IMPLEMENT_TYPE(Class, Parent)                                                                 \
+  dtiClass Class::Type(#Class, &Parent::Type);                                                           \
   void* Class::SafeCast(dtiClass* t) { return Class::Type.IsA(t) ? static_cast<void*>(this) : nullptr; } \
-  bool Class::IsA(dtiClass t) const { return Class::Type.IsA(&t); }                                       \
+  bool Class::IsA(dtiClass t) const { return Class::Type.IsA(&t); }                                      \
   bool Class::IsAExactly(dtiClass t) const { return Class::Type.IsAExactly(&t); }
 
 // The root of engine objects: a name, a destroyed flag and an integer streamed with the object.

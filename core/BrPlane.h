@@ -4,8 +4,7 @@
 #include "core/BrVector.h"
 
 // A point p lies on the plane when (p | normal) + displacement = 0.
-class BrPlane
-{
+class BrPlane {
 public:
   // Normal (0, 0, 0), displacement 0.
   BrPlane() : mDisplacement(0.0f) {}

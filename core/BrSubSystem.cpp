@@ -7,18 +7,13 @@
 
 #include "core/BrMemory.h"
 
-BrSubSystem::BrSubSystem() : m_bExiting(false)
-{
-  std::memset(m_szText, 0, sizeof(m_szText));
-}
+BrSubSystem::BrSubSystem() : m_bExiting(false) { std::memset(m_szText, 0, sizeof(m_szText)); }
 
-BrSubSystem::BrSubSystem(const BrSubSystem& other) : m_bExiting(other.m_bExiting)
-{
+BrSubSystem::BrSubSystem(const BrSubSystem& other) : m_bExiting(other.m_bExiting) {
   std::memcpy(m_szText, other.m_szText, sizeof(m_szText));
 }
 
-BrSubSystem& BrSubSystem::operator=(const BrSubSystem& other)
-{
+BrSubSystem& BrSubSystem::operator=(const BrSubSystem& other) {
   m_bExiting = other.m_bExiting;
   std::memmove(m_szText, other.m_szText, sizeof(m_szText));
   return *this;
@@ -26,39 +21,22 @@ BrSubSystem& BrSubSystem::operator=(const BrSubSystem& other)
 
 BrSubSystem::~BrSubSystem() {}
 
-void* BrSubSystem::operator new(size_t size)
-{
+void* BrSubSystem::operator new(size_t size) {
   void* p = size <= UINT_MAX ? brMalloc(unsigned(size ? size : 1)) : nullptr;
-  if (!p)
-    throw std::bad_alloc();
+  if (!p) throw std::bad_alloc();
   return p;
 }
 
-void BrSubSystem::operator delete(void* p) noexcept
-{
-  brFree(p);
-}
+void BrSubSystem::operator delete(void* p) noexcept { brFree(p); }
 
 BrWindowBase::BrWindowBase() : m_hWnd(nullptr), m_bFocus(false) {}
 
 BrWindowBase::~BrWindowBase() {}
 
-HWND BrWindowBase::GetHandle() const
-{
-  return m_hWnd;
-}
+HWND BrWindowBase::GetHandle() const { return m_hWnd; }
 
-void BrWindowBase::SetHandle(HWND hwnd)
-{
-  m_hWnd = hwnd;
-}
+void BrWindowBase::SetHandle(HWND hwnd) { m_hWnd = hwnd; }
 
-void BrWindowBase::SetFocus(bool focus)
-{
-  m_bFocus = focus;
-}
+void BrWindowBase::SetFocus(bool focus) { m_bFocus = focus; }
 
-bool BrWindowBase::HasFocus() const
-{
-  return m_bFocus;
-}
+bool BrWindowBase::HasFocus() const { return m_bFocus; }

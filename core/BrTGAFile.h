@@ -7,15 +7,15 @@
 
 // The 18-byte TGA header, field by field (never streamed raw: Export and loading go byte by byte, little-endian).
 struct _tgaheaderinfo {
-  uint8_t idLength = 0;          // bytes of the id field after the header; this class needs 0
-  uint8_t colourMapType = 0;     // 0 in the images the system writes
-  uint8_t imageType = 0;         // 2: uncompressed true colour
+  uint8_t idLength = 0;       // bytes of the id field after the header; this class needs 0
+  uint8_t colourMapType = 0;  // 0 in the images the system writes
+  uint8_t imageType = 0;      // 2: uncompressed true colour
   uint8_t colourMapSpec[5] = {0, 0, 0, 0, 0};
   uint16_t xOrigin = 0;
   uint16_t yOrigin = 0;
   uint16_t width = 0;
   uint16_t height = 0;
-  uint8_t bitsPerPixel = 0;      // 24
+  uint8_t bitsPerPixel = 0;  // 24
   uint8_t descriptor = 0;
 };
 

@@ -7,8 +7,7 @@
 
 namespace {
 
-int64_t MonotonicNow()
-{
+int64_t MonotonicNow() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   return now.QuadPart;
@@ -18,38 +17,29 @@ int64_t MonotonicNow()
 // uptime a float of seconds since boot could no longer tell two frames apart.
 const int64_t sStartTicks = MonotonicNow();
 
-} // namespace
+}  // namespace
 
-float brGetSystemTime()
-{
+float brGetSystemTime() {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   int64_t elapsed = MonotonicNow() - sStartTicks;
   return float(double(elapsed) / double(frequency.QuadPart));
 }
 
-void brQueryPerformanceCounter(int64_t* out)
-{
-  if (out)
-    *out = int64_t(ReadTimeStampCounter());
+void brQueryPerformanceCounter(int64_t* out) {
+  if (out) *out = int64_t(ReadTimeStampCounter());
 }
 
-SYSTEMTIME brGetLocalTime()
-{
+SYSTEMTIME brGetLocalTime() {
   SYSTEMTIME time;
   GetLocalTime(&time);
   return time;
 }
 
-void brFormatTimeString(const SYSTEMTIME& time, char* buf)
-{
-  if (!buf)
-    return;
+void brFormatTimeString(const SYSTEMTIME& time, char* buf) {
+  if (!buf) return;
   std::snprintf(buf, 32, "%u%u%u_%u%u%u", unsigned(time.wDay), unsigned(time.wMonth), unsigned(time.wYear),
                 unsigned(time.wHour), unsigned(time.wMinute), unsigned(time.wSecond));
 }
 
-void brGetLocalTimeString(char* buf)
-{
-  brFormatTimeString(brGetLocalTime(), buf);
-}
+void brGetLocalTimeString(char* buf) { brFormatTimeString(brGetLocalTime(), buf); }

@@ -7,8 +7,7 @@ class BrMatrix3;
 class BrBin;
 
 // A point or direction of three single-precision floats. Default construction gives (0, 0, 0).
-class BrVector
-{
+class BrVector {
 public:
   float x, y, z;
 
@@ -42,8 +41,7 @@ public:
   // Dot product.
   float operator|(const BrVector& o) const { return x * o.x + y * o.y + z * o.z; }
   // Cross product: (y b.z - z b.y, z b.x - x b.z, x b.y - y b.x).
-  BrVector operator^(const BrVector& b) const
-  {
+  BrVector operator^(const BrVector& b) const {
     return BrVector(y * b.z - z * b.y, z * b.x - x * b.z, x * b.y - y * b.x);
   }
   // True when every component differs from o's by less than 0.001.

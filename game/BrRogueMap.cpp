@@ -33,16 +33,12 @@ unsigned int sTestSeed = 0;
 
 }  // namespace
 
-void BrRogueMap::SetSeedForTests(unsigned int seed)
-{
+void BrRogueMap::SetSeedForTests(unsigned int seed) {
   sSeedForTests = true;
   sTestSeed = seed;
 }
 
-void BrRogueMap::ClearSeedForTests()
-{
-  sSeedForTests = false;
-}
+void BrRogueMap::ClearSeedForTests() { sSeedForTests = false; }
 
 BrRogueMap::BrRogueMap()
     : m_uiRoomCount(3),
@@ -55,16 +51,11 @@ BrRogueMap::BrRogueMap()
       m_fDensity(cfDefaultDensity),
       m_fHintTimer(0.0f),
       m_uiTunnelsDug(0),
-      m_uiLastSeed(0)
-{
-}
+      m_uiLastSeed(0) {}
 
-BrRogueMap::~BrRogueMap()
-{
-}
+BrRogueMap::~BrRogueMap() {}
 
-void BrRogueMap::Serialize(BrBin& bin)
-{
+void BrRogueMap::Serialize(BrBin& bin) {
   BrRAGMap::Serialize(bin);
   bin.Stream(&m_uiRoomCount, 4, 1);
   bin.Stream(&m_uiCavernCount, 4, 1);
@@ -74,24 +65,20 @@ void BrRogueMap::Serialize(BrBin& bin)
   bin.Stream(&m_uiCavernRadius, 4, 1);
   bin.Stream(&m_uiCavernVariance, 4, 1);
   m_RandomPickups.Serialize(bin);
-  if (bin.IsLoading() && !bin.HasFailed() &&
-      (m_uiRoomCount > ciMaxAreaCount || m_uiCavernCount > ciMaxAreaCount))
-  {
+  if (bin.IsLoading() && !bin.HasFailed() && (m_uiRoomCount > ciMaxAreaCount || m_uiCavernCount > ciMaxAreaCount)) {
     GLog.printf("ERROR: BrRogueMap::Serialize(..) read %u rooms and %u caverns, more than %u", m_uiRoomCount,
                 m_uiCavernCount, ciMaxAreaCount);
     bin.MarkFailed(nullptr);
   }
   if (bin.IsLoading() && !bin.HasFailed())
     for (int i = 0; i < m_RandomPickups.GetCount(); ++i)
-      if (m_RandomPickups[i] < 0 || m_RandomPickups[i] >= m_ObjCfg.GetNumTypes())
-      {
-        GLog.printf("ERROR: BrRogueMap::Serialize(..) read random pickup kind %i of %i kinds",
-                    int(m_RandomPickups[i]), m_ObjCfg.GetNumTypes());
+      if (m_RandomPickups[i] < 0 || m_RandomPickups[i] >= m_ObjCfg.GetNumTypes()) {
+        GLog.printf("ERROR: BrRogueMap::Serialize(..) read random pickup kind %i of %i kinds", int(m_RandomPickups[i]),
+                    m_ObjCfg.GetNumTypes());
         bin.MarkFailed(nullptr);
         break;
       }
-  if (bin.IsLoading() && !bin.HasFailed() && !HasLevel(m_uiLevel))
-  {
+  if (bin.IsLoading() && !bin.HasFailed() && !HasLevel(m_uiLevel)) {
     GLog.printf("ERROR: BrRogueMap::Serialize(..) read level %u, which no level information of the dungeon covers",
                 m_uiLevel);
     bin.MarkFailed(nullptr);
@@ -100,29 +87,22 @@ void BrRogueMap::Serialize(BrBin& bin)
 
 // The dungeon's levels are those its level information covers. Content without any level information still
 // builds (with the default look), so then every level from 1 on is the dungeon's.
-bool BrRogueMap::HasLevel(unsigned int level) const
-{
-  if (level < 1)
-    return false;
+bool BrRogueMap::HasLevel(unsigned int level) const {
+  if (level < 1) return false;
   bool anyInfo = false;
-  for (int i = 0; i < m_ObjCfg.GetNumTypes(); ++i)
-  {
+  for (int i = 0; i < m_ObjCfg.GetNumTypes(); ++i) {
     const _RAGObjSpawnDef def = m_ObjCfg.GetType(i);
-    if (std::strcmp(def.native, "BrRogueLevelInfo") != 0)
-      continue;
+    if (std::strcmp(def.native, "BrRogueLevelInfo") != 0) continue;
     anyInfo = true;
-    if (def.levels[0] <= int64_t(level) && int64_t(level) <= def.levels[1])
-      return true;
+    if (def.levels[0] <= int64_t(level) && int64_t(level) <= def.levels[1]) return true;
   }
   return !anyInfo && level <= ciMaxLevelWithoutInfo;
 }
 
-bool BrRogueMap::Init()
-{
+bool BrRogueMap::Init() {
   // A level change keeps the level SetLevel stored; only a new game starts at 1. The base maps' Init is not
   // run: it would empty the object manager, and the player must survive a level change.
-  if (!IsChangingLevel())
-    m_uiLevel = 1;
+  if (!IsChangingLevel()) m_uiLevel = 1;
   // Every object of the level is spawned by kind: the configuration files are opened once for all of them.
   ConfigFilesHeld held(*this);
 
@@ -134,22 +114,17 @@ bool BrRogueMap::Init()
 
   BrApplication* app = Engine().App();
   BrActor* player = app ? app->GetPlayer() : nullptr;
-  if (app && !player)
-  {
+  if (app && !player) {
     BrStringT<char> playerType;
     BrConfigCache* config = Engine().GetConfig();
-    if (config && config->GetString("RAG", "PlayerTypes", playerType))
-    {
+    if (config && config->GetString("RAG", "PlayerTypes", playerType)) {
       BrDemoEntity* spawned = SpawnScripted(playerType);
-      if (spawned)
-        AddObject(spawned);
+      if (spawned) AddObject(spawned);
     }
     player = app->GetPlayer();
-    if (!player)
-    {
+    if (!player) {
       BrRAGPlayer* made = static_cast<BrRAGPlayer*>(static_cast<BrObject*>(Engine().Spawn("BrRAGPlayer")));
-      if (made)
-      {
+      if (made) {
         made->Init();
         AddObject(made);
       }
@@ -158,25 +133,20 @@ bool BrRogueMap::Init()
   }
 
   BrRAGPlayer* ragPlayer = player ? static_cast<BrRAGPlayer*>(player->SafeCast(&BrRAGPlayer::Type)) : nullptr;
-  if ((m_uiLevel - 1u) % 10u == 0u && ragPlayer)
-    ragPlayer->OnWorldChange();
+  if ((m_uiLevel - 1u) % 10u == 0u && ragPlayer) ragPlayer->OnWorldChange();
 
-  if (info)
-  {
+  if (info) {
     BrRAGActor* actor = player ? static_cast<BrRAGActor*>(player->SafeCast(&BrRAGActor::Type)) : nullptr;
     BrRogueLevelInfo* rogueInfo = static_cast<BrRogueLevelInfo*>(info->SafeCast(&BrRogueLevelInfo::Type));
-    if (rogueInfo)
-      rogueInfo->ApplySpecial(actor);
+    if (rogueInfo) rogueInfo->ApplySpecial(actor);
     AddObject(info);
   }
 
-  if (player)
-  {
+  if (player) {
     int x = 0;
     int y = 0;
     BrVector centre;
-    if (CellRandom(x, y) && CellCentre(x, y, &centre))
-    {
+    if (CellRandom(x, y) && CellCentre(x, y, &centre)) {
       BrVector spot(centre.x, player->GetDrawScale().y, centre.z);
       player->Location() = spot;
       player->PathTo(spot);
@@ -193,10 +163,8 @@ bool BrRogueMap::Init()
   return true;
 }
 
-void BrRogueMap::Step(float dt)
-{
-  if (IsChangingLevel())
-  {
+void BrRogueMap::Step(float dt) {
+  if (IsChangingLevel()) {
     Unload();
     Init();
   }
@@ -204,21 +172,16 @@ void BrRogueMap::Step(float dt)
   BrMap::Step(dt);
 }
 
-void BrRogueMap::Destroy()
-{
+void BrRogueMap::Destroy() {
   DestroyGrid();
   DestroyGeometry();
   m_RandomPickups.Clear();
   BrRAGMap::Destroy();
 }
 
-void BrRogueMap::DebugDraw(BrRenderBase* render)
-{
-  BrRAGMap::DebugDraw(render);
-}
+void BrRogueMap::DebugDraw(BrRenderBase* render) { BrRAGMap::DebugDraw(render); }
 
-void BrRogueMap::Regenerate(unsigned int seed, unsigned int level)
-{
+void BrRogueMap::Regenerate(unsigned int seed, unsigned int level) {
   m_fHintTimer = 0.0f;
   m_uiLevel = level;
 
@@ -228,8 +191,7 @@ void BrRogueMap::Regenerate(unsigned int seed, unsigned int level)
   const unsigned int roomsWanted = m_uiRoomCount;
   const unsigned int cavernsWanted = m_uiCavernCount;
   int dug = 0;
-  for (int attempt = 0; attempt < ciMaxEmptySeeds && dug == 0; ++attempt)
-  {
+  for (int attempt = 0; attempt < ciMaxEmptySeeds && dug == 0; ++attempt) {
     // Placement lowers the counts to what it dug; a retry asks for the level's numbers again.
     m_uiRoomCount = roomsWanted;
     m_uiCavernCount = cavernsWanted;
@@ -240,8 +202,7 @@ void BrRogueMap::Regenerate(unsigned int seed, unsigned int level)
       GLog.printf("WARNING: BrRogueMap::Regenerate(..) seed %u dug nothing on level %u, trying the next seed\n",
                   m_uiLastSeed, level);
   }
-  if (dug == 0)
-  {
+  if (dug == 0) {
     GLog.printf("WARNING: BrRogueMap::Regenerate(..) no seed dug anything on level %u, digging a fallback room\n",
                 level);
     DigFallback();
@@ -252,8 +213,7 @@ void BrRogueMap::Regenerate(unsigned int seed, unsigned int level)
   BrRAGMap::Regenerate(seed, level);
 }
 
-int BrRogueMap::DigGrid()
-{
+int BrRogueMap::DigGrid() {
   m_uiRoomWidth = 6;
   m_uiRoomHeight = 6;
   m_uiCavernVariance = 2;
@@ -274,26 +234,20 @@ int BrRogueMap::DigGrid()
   int marked = 0;
   for (int y = 0; y < m_iHeight; ++y)
     for (int x = 0; x < m_iWidth; ++x)
-      if (GetCell(x, y)->GetFlags() == ciDugFlag)
-        ++marked;
+      if (GetCell(x, y)->GetFlags() == ciDugFlag) ++marked;
   return marked;
 }
 
-void BrRogueMap::DigFallback()
-{
+void BrRogueMap::DigFallback() {
   const int side = m_iWidth < 4 ? 4 : m_iWidth;
-  if (side != m_iWidth || side != m_iHeight)
-    InitGrid(side, side);
+  if (side != m_iWidth || side != m_iHeight) InitGrid(side, side);
   const int mid = side / 2;
   for (int y = mid - 1; y <= mid; ++y)
-    for (int x = mid - 1; x <= mid; ++x)
-      DigCell(x, y, eROGUEFloorRoom);
+    for (int x = mid - 1; x <= mid; ++x) DigCell(x, y, eROGUEFloorRoom);
 }
 
-int BrRogueMap::CalculateGridSize(float density)
-{
-  if (!(density > 0.0f))
-  {
+int BrRogueMap::CalculateGridSize(float density) {
+  if (!(density > 0.0f)) {
     GLog.printf("WARNING: BrRogueMap::CalculateGridSize(..) density %f is not above 0, using %f\n", double(density),
                 double(cfDefaultDensity));
     density = cfDefaultDensity;
@@ -304,164 +258,124 @@ int BrRogueMap::CalculateGridSize(float density)
   return int(brSQRT(double((caverns + rooms) / density * 100.0f + 1.0f)));
 }
 
-void BrRogueMap::DigCell(int x, int y, unsigned int floorType)
-{
+void BrRogueMap::DigCell(int x, int y, unsigned int floorType) {
   BrRAGCell* cell = GetCell(x, y);
-  if (!cell)
-    return;
+  if (!cell) return;
   cell->SetValid(true);
   cell->SetFlags(ciDugFlag);
   cell->SetFloorType(floorType);
 }
 
-void BrRogueMap::PlaceRooms()
-{
-  PlaceAreas(m_uiRoomCount, true);
-}
+void BrRogueMap::PlaceRooms() { PlaceAreas(m_uiRoomCount, true); }
 
-void BrRogueMap::PlaceCaverns()
-{
-  PlaceAreas(m_uiCavernCount, false);
-}
+void BrRogueMap::PlaceCaverns() { PlaceAreas(m_uiCavernCount, false); }
 
-void BrRogueMap::PlaceAreas(unsigned int& count, bool rooms)
-{
-  if (count == 0 || m_iWidth <= 0 || m_iHeight <= 0)
-  {
+void BrRogueMap::PlaceAreas(unsigned int& count, bool rooms) {
+  if (count == 0 || m_iWidth <= 0 || m_iHeight <= 0) {
     count = 0;
     return;
   }
   unsigned int placed = 0;
   unsigned int attempts = 0;
-  for (;;)
-  {
+  for (;;) {
     ++attempts;
     const int r1 = brRand();
     const int r2 = brRand();
     const int y = r1 % m_iHeight;
     const int x = r2 % m_iWidth;
-    if (rooms ? DigRoom(x, y) : DigCavern(x, y))
-    {
-      if (++placed >= count)
-        break;
-    }
-    else if (uint64_t(attempts) > uint64_t(count) * 1000u)
-    {
+    if (rooms ? DigRoom(x, y) : DigCavern(x, y)) {
+      if (++placed >= count) break;
+    } else if (uint64_t(attempts) > uint64_t(count) * 1000u) {
       count = placed;
       break;
     }
   }
 }
 
-bool BrRogueMap::DigRoom(int x, int y)
-{
+bool BrRogueMap::DigRoom(int x, int y) {
   // The size is drawn before any test, so every attempt costs the same two draws.
   const unsigned int span = 2u * m_uiRoomVariance;
   const unsigned int r1 = unsigned(brRand());
   const int w = int((span ? r1 % span : 0u) + m_uiRoomWidth - m_uiRoomVariance);
   const unsigned int r2 = unsigned(brRand());
   const int h = int((span ? r2 % span : 0u) + m_uiRoomHeight - m_uiRoomVariance);
-  if (w <= 0 || h <= 0)
-    return false;
+  if (w <= 0 || h <= 0) return false;
 
   const int left = x < 1 ? 0 : x - 1;
   const int yb = (y >= m_iHeight ? m_iHeight - 1 : y) + 1;
-  if (left + w + 2 > m_iWidth || yb + h + 2 > m_iHeight || yb - h - 2 < 0)
-    return false;
+  if (left + w + 2 > m_iWidth || yb + h + 2 > m_iHeight || yb - h - 2 < 0) return false;
 
   for (int cx = left; cx <= left + w + 1; ++cx)
-    for (int cy = yb - h - 1; cy <= yb; ++cy)
-    {
+    for (int cy = yb - h - 1; cy <= yb; ++cy) {
       BrRAGCell* cell = GetCell(cx, cy);
-      if (cell && cell->IsOccupied())
-        return false;
+      if (cell && cell->IsOccupied()) return false;
     }
 
   for (int cx = x; cx <= x + w - 1; ++cx)
-    for (int cy = y - h + 1; cy <= y; ++cy)
-      DigCell(cx, cy, eROGUEFloorRoom);
+    for (int cy = y - h + 1; cy <= y; ++cy) DigCell(cx, cy, eROGUEFloorRoom);
   return true;
 }
 
-bool BrRogueMap::DigCavern(int x, int y)
-{
+bool BrRogueMap::DigCavern(int x, int y) {
   const unsigned int span = 2u * m_uiCavernVariance;
   const unsigned int r = unsigned(brRand());
   const int radius = int((span ? r % span : 0u) + m_uiCavernRadius - m_uiCavernVariance);
-  if (radius < 0)
-    return false;
+  if (radius < 0) return false;
   const int outer = radius + 1;
-  if (x - outer < 0 || y - outer < 0 || x + outer > m_iWidth - 1 || y + outer > m_iHeight - 1)
-    return false;
+  if (x - outer < 0 || y - outer < 0 || x + outer > m_iWidth - 1 || y + outer > m_iHeight - 1) return false;
 
   for (int cx = x - outer; cx <= x + outer; ++cx)
-    for (int cy = y - outer; cy <= y + outer; ++cy)
-    {
+    for (int cy = y - outer; cy <= y + outer; ++cy) {
       const int dx = cx - x;
       const int dy = cy - y;
-      if (dx * dx + dy * dy > outer * outer)
-        continue;
+      if (dx * dx + dy * dy > outer * outer) continue;
       BrRAGCell* cell = GetCell(cx, cy);
-      if (cell && cell->IsOccupied())
-        return false;
+      if (cell && cell->IsOccupied()) return false;
     }
 
   for (int cx = x - radius; cx <= x + radius; ++cx)
-    for (int cy = y - radius; cy <= y + radius; ++cy)
-    {
+    for (int cy = y - radius; cy <= y + radius; ++cy) {
       const int dx = cx - x;
       const int dy = cy - y;
-      if (dx * dx + dy * dy <= radius * radius)
-        DigCell(cx, cy, eROGUEFloorCavern);
+      if (dx * dx + dy * dy <= radius * radius) DigCell(cx, cy, eROGUEFloorCavern);
     }
   return true;
 }
 
-void BrRogueMap::PlaceTunnels(unsigned int count)
-{
-  if (count == 0)
-    return;
+void BrRogueMap::PlaceTunnels(unsigned int count) {
+  if (count == 0) return;
   unsigned int dug = 0;
   unsigned int failures = 0;
-  while (dug < count)
-  {
+  while (dug < count) {
     int sx = 0;
     int sy = 0;
     bool found = false;
     int ex = 0;
     int ey = 0;
-    if (CellRandom(sx, sy))
-    {
+    if (CellRandom(sx, sy)) {
       BrRAGCell* start = GetCell(sx, sy);
       const int d = brRand() % 4;
-      if (start && start->IsOccupied())
-      {
+      if (start && start->IsOccupied()) {
         const int dx = d == 2 ? -1 : (d == 3 ? 1 : 0);
         const int dy = d == 0 ? -1 : (d == 1 ? 1 : 0);
         const int lowest = 1;  // index 0 is never walked onto
         int cx = sx;
         int cy = sy;
         bool leftArea = false;
-        for (;;)
-        {
+        for (;;) {
           const int nx = cx + dx;
           const int ny = cy + dy;
-          if ((dx < 0 && nx < lowest) || (dy < 0 && ny < lowest) || nx > m_iWidth - 1 || ny > m_iHeight - 1)
-            break;
+          if ((dx < 0 && nx < lowest) || (dy < 0 && ny < lowest) || nx > m_iWidth - 1 || ny > m_iHeight - 1) break;
           BrRAGCell* cell = GetCell(nx, ny);
           const bool occupied = cell && cell->IsOccupied();
-          if (!leftArea)
-          {
-            if (!occupied)
-            {
+          if (!leftArea) {
+            if (!occupied) {
               // The tunnel starts at the last cell of the start's own area.
               leftArea = true;
               sx = cx;
               sy = cy;
             }
-          }
-          else if (occupied)
-          {
+          } else if (occupied) {
             found = true;
             ex = nx;
             ey = ny;
@@ -472,71 +386,55 @@ void BrRogueMap::PlaceTunnels(unsigned int count)
         }
       }
     }
-    if (found)
-    {
+    if (found) {
       ++dug;
       DigTunnel(sx, ex, sy, ey);
-    }
-    else if (++failures > count * 1000u)
+    } else if (++failures > count * 1000u)
       break;
   }
   m_uiTunnelsDug = dug;
 }
 
-void BrRogueMap::DigTunnel(int x1, int x2, int y1, int y2)
-{
-  if (x1 == x2)
-  {
+void BrRogueMap::DigTunnel(int x1, int x2, int y1, int y2) {
+  if (x1 == x2) {
     const int from = y1 < y2 ? y1 : y2;
     const int to = y1 < y2 ? y2 : y1;
-    for (int y = from + 1; y < to; ++y)
-      DigCell(x1, y, eROGUEFloorTunnel);
-  }
-  else
-  {
+    for (int y = from + 1; y < to; ++y) DigCell(x1, y, eROGUEFloorTunnel);
+  } else {
     const int from = x1 < x2 ? x1 : x2;
     const int to = x1 < x2 ? x2 : x1;
-    for (int x = from + 1; x < to; ++x)
-      DigCell(x, y1, eROGUEFloorTunnel);
+    for (int x = from + 1; x < to; ++x) DigCell(x, y1, eROGUEFloorTunnel);
   }
 }
 
-void BrRogueMap::SkipFloor(int x, int y)
-{
+void BrRogueMap::SkipFloor(int x, int y) {
   BrRAGCell* cell = GetCell(x, y);
-  if (cell)
-    cell->SetFloorType(eROGUEFloorExit);
+  if (cell) cell->SetFloorType(eROGUEFloorExit);
 }
 
-bool BrRogueMap::IsExitHole(int x, int y)
-{
+bool BrRogueMap::IsExitHole(int x, int y) {
   BrRAGCell* cell = GetCell(x, y);
   return cell && cell->GetFloorType() == eROGUEFloorExit;
 }
 
-void BrRogueMap::BuildGeometry()
-{
+void BrRogueMap::BuildGeometry() {
   DestroyGeometry();
   BrRAGMap::BuildGeometry();
-  if (!BuildCellGeometry())
-    return;
+  if (!BuildCellGeometry()) return;
   CalculateMaxFloorType();
 
   BrRenderBase* render = Engine().Render();
-  if (!render || m_Vertices.GetCount() <= 0)
-    return;
+  if (!render || m_Vertices.GetCount() <= 0) return;
   const unsigned int bytes = unsigned(m_Vertices.GetCount()) * unsigned(sizeof(BrRAGVertex));
   if (!render->CreateVertexBuffer(&m_pVB, bytes, 0x152, eMemPoolManaged, eResUsageStatic) || !m_pVB ||
-      !m_pVB->Populate(0, reinterpret_cast<unsigned char*>(&m_Vertices[0]), bytes))
-  {
+      !m_pVB->Populate(0, reinterpret_cast<unsigned char*>(&m_Vertices[0]), bytes)) {
     GLog.printf("WARNING: Failed to initiate BrRogueMap's vertex buffer\n");
     return;
   }
   render->CreateIndexBuffer(&m_pIB, unsigned(ciIndexBufferSize * sizeof(uint16_t)), eIDXFormat16, eMemPoolSystem);
 }
 
-void BrRogueMap::ExportTestMap()
-{
+void BrRogueMap::ExportTestMap() {
   const BrStringT<char> folder = Engine().getMediaDir() + "\\Maps\\";
   brCreateDirectory(folder.c_str());
   char stamp[32] = {0};

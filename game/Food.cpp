@@ -22,12 +22,10 @@ namespace {
 const int ciDefaultRestore = 10;
 
 // Reads "Restore" into amount and notes it after the item's text; false when the key is missing.
-bool LoadRestore(BrGameObj& item, const char* section, BrCfgFile* file, int32_t& amount)
-{
+bool LoadRestore(BrGameObj& item, const char* section, BrCfgFile* file, int32_t& amount) {
   BrScriptDaemon* script = Engine().Script();
   float value = 0.0f;
-  if (!script || !file || !script->LoadProperty(value, section, file, "Restore"))
-    return false;
+  if (!script || !file || !script->LoadProperty(value, section, file, "Restore")) return false;
   amount = int32_t(value);
   char note[64];
   std::snprintf(note, sizeof(note), " (restores %i)", int(amount));
@@ -37,23 +35,17 @@ bool LoadRestore(BrGameObj& item, const char* section, BrCfgFile* file, int32_t&
 
 }  // namespace
 
-Food::Food() : m_iRestore(0)
-{
-}
+Food::Food() : m_iRestore(0) {}
 
-Food::~Food()
-{
-}
+Food::~Food() {}
 
-bool Food::Init()
-{
+bool Food::Init() {
   BrGameObj::Init();
   m_iRestore = ciDefaultRestore;
   return true;
 }
 
-void Food::LoadScript(const char* section, BrCfgFile* file)
-{
+void Food::LoadScript(const char* section, BrCfgFile* file) {
   BrRAGItem::LoadScript(section, file);
   LoadRestore(*this, section, file, m_iRestore);
   BrAudioMgrBase* audio = Engine().Audio();
@@ -62,10 +54,8 @@ void Food::LoadScript(const char* section, BrCfgFile* file)
     audio->CreateAudio(BrStringT<char>("Sounds\\eat.wav"), UseSound());
 }
 
-bool Food::Use(BrRAGActor* actor)
-{
-  if (actor)
-  {
+bool Food::Use(BrRAGActor* actor) {
+  if (actor) {
     BrRAGDamage heal;
     heal.SetPoints(-float(m_iRestore));
     BrStringT<char> edge("Internal");
@@ -75,49 +65,36 @@ bool Food::Use(BrRAGActor* actor)
   return BrRAGItem::Use(actor);
 }
 
-void Food::Serialize(BrBin& bin)
-{
-  BrRAGItem::Serialize(bin);
-}
+void Food::Serialize(BrBin& bin) { BrRAGItem::Serialize(bin); }
 
-Fuel::Fuel() : m_iRestore(0)
-{
-}
+Fuel::Fuel() : m_iRestore(0) {}
 
-Fuel::~Fuel()
-{
-}
+Fuel::~Fuel() {}
 
-bool Fuel::Init()
-{
+bool Fuel::Init() {
   BrGameObj::Init();
   m_iRestore = ciDefaultRestore;
   return true;
 }
 
-void Fuel::LoadScript(const char* section, BrCfgFile* file)
-{
+void Fuel::LoadScript(const char* section, BrCfgFile* file) {
   BrRAGItem::LoadScript(section, file);
   LoadRestore(*this, section, file, m_iRestore);
 }
 
-bool Fuel::Use(BrRAGActor* actor)
-{
+bool Fuel::Use(BrRAGActor* actor) {
   BrRAGPlayer* player = actor ? static_cast<BrRAGPlayer*>(actor->SafeCast(&BrRAGPlayer::Type)) : nullptr;
-  if (!player)
-  {
+  if (!player) {
     GLog.DebugPrintf("WARNING: Non player entity tried to use oil\n");
     return false;
   }
   BrApplication* app = Engine().App();
-  if (app)
-    app->DisplayMsgf("%s fills his lantern", player->GetName() ? player->GetName() : "");
+  if (app) app->DisplayMsgf("%s fills his lantern", player->GetName() ? player->GetName() : "");
   player->AddOil(float(m_iRestore));
   return BrRAGItem::Use(actor);
 }
 
-void Fuel::Serialize(BrBin& bin)
-{
+void Fuel::Serialize(BrBin& bin) {
   BrRAGItem::Serialize(bin);
   bin.Stream(&m_iRestore, 4, 1);
 }

@@ -30,33 +30,25 @@ namespace {
 // Removals one MUTRemove makes at most; a mutator that would not leave its actor cannot hold it for ever.
 const int ciMaxRemovals = 256;
 
-void Say(BrRAGActor* actor, const char* text)
-{
-  if (actor)
-    actor->DisplayMsg(const_cast<char*>(text));
+void Say(BrRAGActor* actor, const char* text) {
+  if (actor) actor->DisplayMsg(const_cast<char*>(text));
 }
 
-BrStringT<char> OwnName(const BrObject& object)
-{
-  return BrStringT<char>(object.GetName());
-}
+BrStringT<char> OwnName(const BrObject& object) { return BrStringT<char>(object.GetName()); }
 
 // A sprite over the rectangle in opaque white, the whole texture, just in front.
-void DrawIconSprite(BrRenderBase* render, float x, float y, float w, float h, int effector)
-{
+void DrawIconSprite(BrRenderBase* render, float x, float y, float w, float h, int effector) {
   BrARGB white(255, 255, 255, 255);
   render->DrawSprite(x, y, w, h, unsigned(effector), 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f, 0.999f);
 }
 
-int LoadIcon(const BrStringT<char>& file, const BrStringT<char>& name)
-{
+int LoadIcon(const BrStringT<char>& file, const BrStringT<char>& name) {
   BrRenderBase* render = Engine().Render();
   BrEffectorMgr* fx = render ? render->FXMgr() : nullptr;
   return fx ? fx->LoadIconA(file, name) : 0;
 }
 
-void PlaceBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& point, float size)
-{
+void PlaceBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& point, float size) {
   billboard.ScaleX() = size;
   billboard.ScaleY() = size;
   billboard.Location() = point;
@@ -67,25 +59,18 @@ void PlaceBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector
 
 // ---- MUTFlying ----
 
-MUTFlying::MUTFlying() : m_fPhase(0.0f)
-{
-}
+MUTFlying::MUTFlying() : m_fPhase(0.0f) {}
 
-MUTFlying::~MUTFlying()
-{
-}
+MUTFlying::~MUTFlying() {}
 
-bool MUTFlying::Init()
-{
+bool MUTFlying::Init() {
   BrRAGMutator::Init();
   m_fDuration = 60.0f;
   return true;
 }
 
-bool MUTFlying::Apply(BrRAGActor* actor)
-{
-  if (!actor || actor->GetMutator(OwnName(*this), true))
-  {
+bool MUTFlying::Apply(BrRAGActor* actor) {
+  if (!actor || actor->GetMutator(OwnName(*this), true)) {
     Destroy();
     return false;
   }
@@ -94,26 +79,20 @@ bool MUTFlying::Apply(BrRAGActor* actor)
   return BrRAGMutator::Apply(actor);
 }
 
-void MUTFlying::Step(float dt)
-{
+void MUTFlying::Step(float dt) {
   BrRAGActor* actor = GetMutated();
   m_fPhase += 10.0f * dt;
-  if (m_fPhase >= 360.0f)
-    m_fPhase -= 360.0f;
-  if (actor)
-  {
-    if (actor->Location().y < 128.0f)
-      actor->Location().y = 128.0f;
+  if (m_fPhase >= 360.0f) m_fPhase -= 360.0f;
+  if (actor) {
+    if (actor->Location().y < 128.0f) actor->Location().y = 128.0f;
     actor->SetDrawOffset(BrVector(0.0f, 16.0f * float(std::sin(double(m_fPhase))), 0.0f));
   }
   BrRAGMutator::Step(dt);
 }
 
-void MUTFlying::Remove()
-{
+void MUTFlying::Remove() {
   BrRAGActor* actor = GetMutated();
-  if (actor)
-  {
+  if (actor) {
     if (actor->CountTimesMutatedBy(OwnName(*this)) == 1)
       Say(actor, "You feel your weight return.");
     else
@@ -126,52 +105,37 @@ void MUTFlying::Remove()
   BrRAGMutator::Remove();
 }
 
-void MUTFlying::OwnerTakeDMG(BrRAGDamage& damage)
-{
-  if (damage.GetPoints() <= 1.0f || damage.IsRanged())
-    return;
-  if (damage.HasEdge(BrStringT<char>("Poison")) || damage.HasEdge(BrStringT<char>("Internal")))
-    return;
+void MUTFlying::OwnerTakeDMG(BrRAGDamage& damage) {
+  if (damage.GetPoints() <= 1.0f || damage.IsRanged()) return;
+  if (damage.HasEdge(BrStringT<char>("Poison")) || damage.HasEdge(BrStringT<char>("Internal"))) return;
   BrApplication* app = Engine().App();
   BrMap* map = app ? app->Map() : nullptr;
   BrGameObj* owner = map ? map->GetObjectA(damage.GetOwnerID()) : nullptr;
   BrRAGActor* attacker =
       owner && owner->IsValid() ? static_cast<BrRAGActor*>(owner->SafeCast(&BrRAGActor::Type)) : nullptr;
-  if (!attacker || attacker->GetMutator(BrStringT<char>("MUTFlying"), true))
-    return;
+  if (!attacker || attacker->GetMutator(BrStringT<char>("MUTFlying"), true)) return;
   damage.SetPoints(damage.GetPoints() / 2.0f);
 }
 
-bool MUTFlying::DrawBillboard(BrRenderBase*, BrBillboard&, const BrVector&, float)
-{
-  return false;
-}
+bool MUTFlying::DrawBillboard(BrRenderBase*, BrBillboard&, const BrVector&, float) { return false; }
 
 // ---- MUTHeal ----
 
-MUTHeal::MUTHeal() : m_fAmount(10.0f)
-{
-}
+MUTHeal::MUTHeal() : m_fAmount(10.0f) {}
 
-MUTHeal::~MUTHeal()
-{
-}
+MUTHeal::~MUTHeal() {}
 
-void MUTHeal::ParseSpawnParams()
-{
+void MUTHeal::ParseSpawnParams() {
   if (m_SpawnParams.GetCount() > 0)
     m_fAmount = float(std::atoi(m_SpawnParams[0].c_str() ? m_SpawnParams[0].c_str() : "0"));
 }
 
-bool MUTHeal::Apply(BrRAGActor* actor)
-{
-  if (!actor)
-  {
+bool MUTHeal::Apply(BrRAGActor* actor) {
+  if (!actor) {
     Destroy();
     return false;
   }
-  if (BrRAGMutator::Apply(actor))
-  {
+  if (BrRAGMutator::Apply(actor)) {
     BrRAGDamage heal;
     heal.SetPoints(-m_fAmount);
     BrStringT<char> edge("Internal");
@@ -184,78 +148,62 @@ bool MUTHeal::Apply(BrRAGActor* actor)
 
 // ---- MUTPoison ----
 
-BrAudioID& MUTPoison::PoisonSFX()
-{
+BrAudioID& MUTPoison::PoisonSFX() {
   static BrAudioID sound;
   return sound;
 }
 
-MUTPoison::MUTPoison() : m_fDmgPerSecond(0.1f), m_fAccumulated(0.0f)
-{
-}
+MUTPoison::MUTPoison() : m_fDmgPerSecond(0.1f), m_fAccumulated(0.0f) {}
 
-MUTPoison::~MUTPoison()
-{
-}
+MUTPoison::~MUTPoison() {}
 
-void MUTPoison::Serialize(BrBin& bin)
-{
+void MUTPoison::Serialize(BrBin& bin) {
   BrRAGMutator::Serialize(bin);
   bin << m_fDmgPerSecond << m_fAccumulated;
 }
 
-bool MUTPoison::Init()
-{
+bool MUTPoison::Init() {
   BrRAGMutator::Init();
   m_fDuration = 60.0f;
   return true;
 }
 
-void MUTPoison::ParseSpawnParams()
-{
+void MUTPoison::ParseSpawnParams() {
   m_fDmgPerSecond = 0.1f;
   m_fAccumulated = 0.0f;
   if (m_SpawnParams.GetCount() > 0)
     m_fDmgPerSecond = float(std::atof(m_SpawnParams[0].c_str() ? m_SpawnParams[0].c_str() : "0"));
 }
 
-bool MUTPoison::Apply(BrRAGActor* actor)
-{
-  if (!actor || actor->GetMutator(BrStringT<char>("MUTImmune(Poison)"), true))
-  {
+bool MUTPoison::Apply(BrRAGActor* actor) {
+  if (!actor || actor->GetMutator(BrStringT<char>("MUTImmune(Poison)"), true)) {
     Destroy();
     return false;
   }
   BrAudioMgrBase* audio = Engine().Audio();
-  if (audio)
-  {
-    if (!PoisonSFX().Ready())
-      audio->CreateAudio(BrStringT<char>("Sounds\\poisoned.wav"), PoisonSFX());
+  if (audio) {
+    if (!PoisonSFX().Ready()) audio->CreateAudio(BrStringT<char>("Sounds\\poisoned.wav"), PoisonSFX());
     audio->PlayAudio3D(PoisonSFX(), actor->Location());
   }
   BrRAGMutator* existing = actor->GetMutator(OwnName(*this), false);
   MUTPoison* poison = existing ? static_cast<MUTPoison*>(existing->SafeCast(&MUTPoison::Type)) : nullptr;
-  if (!existing)
-  {
+  if (!existing) {
     Say(actor, "You are poisoned!");
     m_fTickTimer = 0.0f;
     m_bTriggered = true;
     return BrRAGMutator::Apply(actor);
   }
-  if (poison && m_fDmgPerSecond > poison->GetDmgPerSecond())
-    poison->SetDmgPerSecond(m_fDmgPerSecond);
+  if (poison && m_fDmgPerSecond > poison->GetDmgPerSecond()) poison->SetDmgPerSecond(m_fDmgPerSecond);
   Destroy();
   return false;
 }
 
-void MUTPoison::Step(float dt)
-{
+void MUTPoison::Step(float dt) {
   m_fAccumulated += dt * m_fDmgPerSecond;
   m_fTickTimer += dt;
   BrRAGActor* actor = GetMutated();
   if (actor && m_fTickTimer > 1.0f && m_fAccumulated > 1.0f &&
-      !actor->GetMutator(BrStringT<char>("MUTImmune(Poison)"), true))
-  {
+      !actor->GetMutator(BrStringT<char>("MUTImmune(Poison)"), true)) {
     BrRAGDamage damage;
     damage.SetPoints(m_fAccumulated);
     BrStringT<char> edge("Poison");
@@ -265,39 +213,31 @@ void MUTPoison::Step(float dt)
     m_fTickTimer = 0.0f;
     actor->TakeDMG(damage);
     // The blow may have killed the actor, which takes its mutators with it.
-    if (!IsValid())
-      return;
+    if (!IsValid()) return;
   }
   BrRAGMutator::Step(dt);
 }
 
-void MUTPoison::Remove()
-{
+void MUTPoison::Remove() {
   BrRAGActor* actor = GetMutated();
-  if (actor && actor->IsValid())
-    Say(actor, "Your head clears as the poison dissipates..");
+  if (actor && actor->IsValid()) Say(actor, "Your head clears as the poison dissipates..");
   BrRAGMutator::Remove();
 }
 
-void MUTPoison::OwnerTakeDMG(BrRAGDamage& damage)
-{
-  if (damage.HasEdge(BrStringT<char>("Poison")))
-    damage.SetColour(BrARGB(255, 0, 255, 0));
+void MUTPoison::OwnerTakeDMG(BrRAGDamage& damage) {
+  if (damage.HasEdge(BrStringT<char>("Poison"))) damage.SetColour(BrARGB(255, 0, 255, 0));
 }
 
-void MUTPoison::DrawIcon(BrRenderBase* render, float x, float y, float w, float h)
-{
-  if (!render)
-    return;
+void MUTPoison::DrawIcon(BrRenderBase* render, float x, float y, float w, float h) {
+  if (!render) return;
   if (m_iIconEffector < 0)
-    m_iIconEffector = LoadIcon(BrStringT<char>("Textures\\icons\\mutators\\MUTPoison.tga"),
-                               BrStringT<char>("ShaderPoisonFX"));
+    m_iIconEffector =
+        LoadIcon(BrStringT<char>("Textures\\icons\\mutators\\MUTPoison.tga"), BrStringT<char>("ShaderPoisonFX"));
   DrawIconSprite(render, x, y, w, h, m_iIconEffector);
   DrawDuration(render, x + 0.9f * w, y + 0.9f * h);
 }
 
-bool MUTPoison::DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& point, float size)
-{
+bool MUTPoison::DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& point, float size) {
   billboard.SetEffector(BrStringT<char>("ShaderMUTPoisonBB"),
                         BrStringT<char>("Textures\\icons\\mutators\\MUTPoison.tga"));
   PlaceBillboard(render, billboard, point, size);
@@ -306,59 +246,44 @@ bool MUTPoison::DrawBillboard(BrRenderBase* render, BrBillboard& billboard, cons
 
 // ---- MUTProne ----
 
-MUTProne::MUTProne() : m_iDamageIconFX(-1)
-{
-}
+MUTProne::MUTProne() : m_iDamageIconFX(-1) {}
 
-MUTProne::~MUTProne()
-{
-}
+MUTProne::~MUTProne() {}
 
-void MUTProne::Serialize(BrBin& bin)
-{
+void MUTProne::Serialize(BrBin& bin) {
   m_DamageType.Serialize(bin);
   BrRAGMutator::Serialize(bin);
 }
 
-void MUTProne::ParseSpawnParams()
-{
-  if (m_SpawnParams.GetCount() > 0)
-    m_DamageType = m_SpawnParams[0];
+void MUTProne::ParseSpawnParams() {
+  if (m_SpawnParams.GetCount() > 0) m_DamageType = m_SpawnParams[0];
 }
 
-void MUTProne::OwnerTakeDMG(BrRAGDamage& damage)
-{
+void MUTProne::OwnerTakeDMG(BrRAGDamage& damage) {
   for (int i = 0; i < damage.GetNumEdges(); ++i)
-    if (damage.GetEdge(i) == m_DamageType)
-    {
+    if (damage.GetEdge(i) == m_DamageType) {
       damage.SetMultiplier(2.0f);
       m_bTriggered = true;
     }
 }
 
-void MUTProne::DrawIcon(BrRenderBase* render, float x, float y, float w, float h)
-{
-  if (!render)
-    return;
+void MUTProne::DrawIcon(BrRenderBase* render, float x, float y, float w, float h) {
+  if (!render) return;
   if (m_iIconEffector < 0)
-    m_iIconEffector = LoadIcon(BrStringT<char>("Textures\\icons\\mutators\\mutprone.tga"),
-                               BrStringT<char>("ShaderMUTProne"));
-  if (m_iDamageIconFX < 0)
-  {
+    m_iIconEffector =
+        LoadIcon(BrStringT<char>("Textures\\icons\\mutators\\mutprone.tga"), BrStringT<char>("ShaderMUTProne"));
+  if (m_iDamageIconFX < 0) {
     const BrStringT<char> name = BrStringT<char>("ShaderMUTProne") + m_DamageType;
     m_iDamageIconFX = LoadIcon(BrStringT<char>("Textures\\icons\\mutators\\MUT") + m_DamageType + ".tga", name);
     if (m_iDamageIconFX <= 0)
-      m_iDamageIconFX =
-          LoadIcon(BrStringT<char>("Textures\\icons\\mutators\\edges\\") + m_DamageType + ".tga", name);
+      m_iDamageIconFX = LoadIcon(BrStringT<char>("Textures\\icons\\mutators\\edges\\") + m_DamageType + ".tga", name);
   }
   DrawIconSprite(render, x, y, w, h, m_iDamageIconFX);
   DrawIconSprite(render, x, y, w, h, m_iIconEffector);
 }
 
-bool MUTProne::DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& point, float size)
-{
-  if (!m_bTriggered)
-    return false;
+bool MUTProne::DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& point, float size) {
+  if (!m_bTriggered) return false;
   const BrStringT<char> name = BrStringT<char>("ShaderBBProneTo") + m_DamageType;
   billboard.SetEffector(name, BrStringT<char>("Textures\\icons\\mutators\\edges\\") + m_DamageType + ".tga");
   PlaceBillboard(render, billboard, point, size);
@@ -371,48 +296,35 @@ bool MUTProne::DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const
 
 // ---- MUTRemove ----
 
-MUTRemove::MUTRemove()
-{
-}
+MUTRemove::MUTRemove() {}
 
-MUTRemove::~MUTRemove()
-{
-}
+MUTRemove::~MUTRemove() {}
 
-void MUTRemove::Serialize(BrBin& bin)
-{
+void MUTRemove::Serialize(BrBin& bin) {
   BrRAGMutator::Serialize(bin);
   m_Pattern.Serialize(bin);
 }
 
-void MUTRemove::ParseSpawnParams()
-{
-  if (m_SpawnParams.GetCount() > 0)
-    m_Pattern = m_SpawnParams[0];
+void MUTRemove::ParseSpawnParams() {
+  if (m_SpawnParams.GetCount() > 0) m_Pattern = m_SpawnParams[0];
 }
 
-bool MUTRemove::Apply(BrRAGActor* actor)
-{
-  if (!actor)
-  {
+bool MUTRemove::Apply(BrRAGActor* actor) {
+  if (!actor) {
     Destroy();
     return false;
   }
   const bool wildcard = m_Pattern.NumOccur('*') > 0;
-  if (wildcard)
-  {
+  if (wildcard) {
     BrStringT<char> stripped;
     for (int i = 0; i < m_Pattern.Length(); ++i)
-      if (m_Pattern.c_str()[i] != '*')
-        stripped += m_Pattern.c_str()[i];
+      if (m_Pattern.c_str()[i] != '*') stripped += m_Pattern.c_str()[i];
     m_Pattern = stripped;
   }
   int removals = 0;
   for (BrRAGMutator* found = actor->GetMutator(m_Pattern, !wildcard); found;
-       found = actor->GetMutator(m_Pattern, !wildcard))
-  {
-    if (++removals > ciMaxRemovals)
-    {
+       found = actor->GetMutator(m_Pattern, !wildcard)) {
+    if (++removals > ciMaxRemovals) {
       GLog.printf("WARNING: MUTRemove::Apply(..) stopped after %i removals of %s\n", ciMaxRemovals,
                   m_Pattern.c_str() ? m_Pattern.c_str() : "");
       break;
@@ -425,18 +337,12 @@ bool MUTRemove::Apply(BrRAGActor* actor)
 
 // ---- MUTSpeed ----
 
-MUTSpeed::MUTSpeed() : m_fAmount(125.0f)
-{
-}
+MUTSpeed::MUTSpeed() : m_fAmount(125.0f) {}
 
-MUTSpeed::~MUTSpeed()
-{
-}
+MUTSpeed::~MUTSpeed() {}
 
-bool MUTSpeed::Apply(BrRAGActor* actor)
-{
-  if (!actor || actor->GetMutator(OwnName(*this), true))
-  {
+bool MUTSpeed::Apply(BrRAGActor* actor) {
+  if (!actor || actor->GetMutator(OwnName(*this), true)) {
     Destroy();
     return false;
   }
@@ -445,17 +351,13 @@ bool MUTSpeed::Apply(BrRAGActor* actor)
   return BrRAGMutator::Apply(actor);
 }
 
-void MUTSpeed::Remove()
-{
+void MUTSpeed::Remove() {
   BrRAGActor* actor = GetMutated();
-  if (actor)
-  {
-    if (actor->CountTimesMutatedBy(OwnName(*this)) == 1)
-    {
+  if (actor) {
+    if (actor->CountTimesMutatedBy(OwnName(*this)) == 1) {
       Say(actor, "Your feet are heavy once more.");
       actor->SetGroundSpeed(actor->GetGroundSpeed() - m_fAmount);
-    }
-    else
+    } else
       Say(actor, "Your speed falters, but returns!");
   }
   BrRAGMutator::Remove();

@@ -11,34 +11,24 @@
 
 BR_IMPLEMENT_CLASS(Staircase, BrRAGWidget)
 
-Staircase::Staircase() : m_uiTargetLevel(1)
-{
+Staircase::Staircase() : m_uiTargetLevel(1) {
   BrApplication* app = Engine().App();
   BrMap* map = app ? app->Map() : nullptr;
   BrRAGMap* grid = map ? static_cast<BrRAGMap*>(map->SafeCast(&BrRAGMap::Type)) : nullptr;
-  if (grid)
-    m_uiTargetLevel = grid->GetLevel() + 1;
+  if (grid) m_uiTargetLevel = grid->GetLevel() + 1;
 }
 
-Staircase::~Staircase()
-{
-}
+Staircase::~Staircase() {}
 
-void Staircase::Serialize(BrBin& bin)
-{
-  BrRAGWidget::Serialize(bin);
-}
+void Staircase::Serialize(BrBin& bin) { BrRAGWidget::Serialize(bin); }
 
-void Staircase::UsedBy(BrRAGActor* actor)
-{
-  if (actor)
-    actor->PathTo(actor->Location());
+void Staircase::UsedBy(BrRAGActor* actor) {
+  if (actor) actor->PathTo(actor->Location());
 
   BrApplication* app = Engine().App();
   BrGame* game = app ? static_cast<BrGame*>(app->SafeCast(&BrGame::Type)) : nullptr;
   BrRAGUIDialog* dialog = static_cast<BrRAGUIDialog*>(static_cast<BrObject*>(Engine().Spawn("BrRAGUIDialog")));
-  if (dialog)
-  {
+  if (dialog) {
     dialog->Init();
     dialog->SetID("dlg_staircase");
     dialog->SetArea(0.3f, 0.6f, 0.4f, 0.2f);
@@ -53,13 +43,10 @@ void Staircase::UsedBy(BrRAGActor* actor)
     dialog->SetDialogTextSize(4);
     dialog->SetPadding(0.125f);
     BrHUD* hud = game ? game->GetHUD() : nullptr;
-    if (hud)
-    {
+    if (hud) {
       hud->AddChildControl(dialog);
       dialog->SetActive(true);
-    }
-    else
-    {
+    } else {
       // Nobody would own or ever close a dialog without a HUD to hang it on.
       dialog->Destroy();
       delete dialog;

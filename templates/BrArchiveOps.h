@@ -11,45 +11,38 @@
 // fixed-width forms exist: long, size_t and pointers would change size between builds, so they are refused.
 
 // 1 byte, 0 or 1 when saved. A loaded byte other than 0 reads as true: a bool may never hold another value.
-inline BrBin& operator<<(BrBin& ar, bool& v)
-{
+inline BrBin& operator<<(BrBin& ar, bool& v) {
   uint8_t byte = v ? 1 : 0;
   ar.Stream(&byte, 1, 1);
   v = byte != 0;
   return ar;
 }
 // 1 byte.
-inline BrBin& operator<<(BrBin& ar, uint8_t& v)
-{
+inline BrBin& operator<<(BrBin& ar, uint8_t& v) {
   ar.Stream(&v, 1, 1);
   return ar;
 }
 // 2 bytes.
-inline BrBin& operator<<(BrBin& ar, uint16_t& v)
-{
+inline BrBin& operator<<(BrBin& ar, uint16_t& v) {
   ar.Stream(&v, 2, 1);
   return ar;
 }
 // 4 bytes.
-inline BrBin& operator<<(BrBin& ar, int32_t& v)
-{
+inline BrBin& operator<<(BrBin& ar, int32_t& v) {
   ar.Stream(&v, 4, 1);
   return ar;
 }
 // 4 bytes.
-inline BrBin& operator<<(BrBin& ar, uint32_t& v)
-{
+inline BrBin& operator<<(BrBin& ar, uint32_t& v) {
   ar.Stream(&v, 4, 1);
   return ar;
 }
 // 4 bytes: the float's 32-bit pattern. No saved quantity is a NaN or an infinity: a loaded one fails the archive
 // (and reads as 0), so a damaged file can never put one into a position, a scale or a timer.
-inline BrBin& operator<<(BrBin& ar, float& v)
-{
+inline BrBin& operator<<(BrBin& ar, float& v) {
   static_assert(sizeof(float) == 4, "archives hold 32-bit floats");
   ar.Stream(&v, 4, 1);
-  if (ar.IsLoading() && !std::isfinite(v))
-  {
+  if (ar.IsLoading() && !std::isfinite(v)) {
     v = 0.0f;
     ar.MarkFailed("ERROR: The archive holds a number that is not finite");
   }
@@ -62,37 +55,16 @@ template <class P>
 BrBin& operator<<(BrBin& ar, P*& v) = delete;
 
 // The smaller of a and b: a only when strictly smaller, otherwise b.
-inline int brMin(const int& a, const int& b)
-{
-  return a < b ? a : b;
-}
-inline float brMin(const float& a, const float& b)
-{
-  return a < b ? a : b;
-}
+inline int brMin(const int& a, const int& b) { return a < b ? a : b; }
+inline float brMin(const float& a, const float& b) { return a < b ? a : b; }
 // The larger of a and b: a only when strictly larger, otherwise b.
-inline int brMax(const int& a, const int& b)
-{
-  return a > b ? a : b;
-}
-inline float brMax(const float& a, const float& b)
-{
-  return a > b ? a : b;
-}
+inline int brMax(const int& a, const int& b) { return a > b ? a : b; }
+inline float brMax(const float& a, const float& b) { return a > b ? a : b; }
 // brMax(brMin(value, hi), lo): value within lo .. hi, and lo when lo > hi.
-inline int brClamp(const int& value, const int& lo, const int& hi)
-{
-  return brMax(brMin(value, hi), lo);
-}
-inline float brClamp(const float& value, const float& lo, const float& hi)
-{
-  return brMax(brMin(value, hi), lo);
-}
+inline int brClamp(const int& value, const int& lo, const int& hi) { return brMax(brMin(value, hi), lo); }
+inline float brClamp(const float& value, const float& lo, const float& hi) { return brMax(brMin(value, hi), lo); }
 // Raises value to lo, then lowers it to hi when above: hi when lo > hi.
-inline void brClampInPlace(float& value, const float& lo, const float& hi)
-{
-  if (value < lo)
-    value = lo;
-  if (value > hi)
-    value = hi;
+inline void brClampInPlace(float& value, const float& lo, const float& hi) {
+  if (value < lo) value = lo;
+  if (value > hi) value = hi;
 }

@@ -7,8 +7,7 @@
 // empty string has length 0 and a null buffer. Copies always allocate; nothing is shared. The buffer comes
 // from brMalloc and goes back through brFree, so a string may die in another library than it was made in.
 template <class C>
-class BrStringT
-{
+class BrStringT {
 public:
   // The empty string.
   BrStringT() : length(0), data(nullptr) {}
@@ -74,23 +73,20 @@ protected:
 
 // A new string holding the C string followed by the string's text.
 template <class C>
-BrStringT<C> operator+(const C* left, const BrStringT<C>& right)
-{
+BrStringT<C> operator+(const C* left, const BrStringT<C>& right) {
   return BrStringT<C>(left) + right;
 }
 
 // Stream operator of the string's archive form; returns the archive so calls chain.
 template <class C>
-BrBin& operator<<(BrBin& ar, BrStringT<C>& s)
-{
+BrBin& operator<<(BrBin& ar, BrStringT<C>& s) {
   s.Serialize(ar);
   return ar;
 }
 
 // A loaded string takes at least its 4-byte length.
 template <class C>
-struct BrArchiveMinBytes<BrStringT<C>>
-{
+struct BrArchiveMinBytes<BrStringT<C>> {
   static constexpr int64_t value = 4;
 };
 
@@ -108,15 +104,11 @@ bool brStrReplace(const BrStringT<C>& src, const C* find, const C* with, BrStrin
 // ---------------------------------------------------------------------------------------------------------
 
 template <class C>
-C* BrStringT<C>::Allocate(int64_t n)
-{
+C* BrStringT<C>::Allocate(int64_t n) {
   C* p = nullptr;
-  if (brTplFitsHeap<C>(n + 1))
-    p = static_cast<C*>(brMalloc(static_cast<unsigned int>((n + 1) * int64_t(sizeof(C)))));
-  if (!p)
-  {
-    brTplLog<C>().printf("WARNING: Failed to allocate a string of %i characters (inc. one terminator slot)",
-                         int(n));
+  if (brTplFitsHeap<C>(n + 1)) p = static_cast<C*>(brMalloc(static_cast<unsigned int>((n + 1) * int64_t(sizeof(C)))));
+  if (!p) {
+    brTplLog<C>().printf("WARNING: Failed to allocate a string of %i characters (inc. one terminator slot)", int(n));
     brTplFatal();
   }
   p[n] = C(0);
@@ -124,51 +116,40 @@ C* BrStringT<C>::Allocate(int64_t n)
 }
 
 template <class C>
-void BrStringT<C>::Release()
-{
-  if (data)
-    brFree(data);
+void BrStringT<C>::Release() {
+  if (data) brFree(data);
   data = nullptr;
   length = 0;
 }
 
 template <class C>
-BrStringT<C>::BrStringT(const C* text) : length(0), data(nullptr)
-{
-  if (!text || !text[0])
-    return;
+BrStringT<C>::BrStringT(const C* text) : length(0), data(nullptr) {
+  if (!text || !text[0]) return;
   int64_t n = 0;
-  while (text[n])
-    ++n;
+  while (text[n]) ++n;
   data = Allocate(n);
   brMemCopy(data, text, int((n + 1) * int64_t(sizeof(C))));
   length = int32_t(n);
 }
 
 template <class C>
-BrStringT<C>::BrStringT(const BrStringT& other) : length(0), data(nullptr)
-{
-  if (!other.data || other.length <= 0)
-    return;
+BrStringT<C>::BrStringT(const BrStringT& other) : length(0), data(nullptr) {
+  if (!other.data || other.length <= 0) return;
   data = Allocate(other.length);
   brMemCopy(data, other.data, int((int64_t(other.length) + 1) * int64_t(sizeof(C))));
   length = other.length;
 }
 
 template <class C>
-BrStringT<C>::~BrStringT()
-{
+BrStringT<C>::~BrStringT() {
   Release();
 }
 
 template <class C>
-BrStringT<C>& BrStringT<C>::operator=(const BrStringT& other)
-{
-  if (this == &other)
-    return *this;
+BrStringT<C>& BrStringT<C>::operator=(const BrStringT& other) {
+  if (this == &other) return *this;
   Release();
-  if (other.data && other.length > 0)
-  {
+  if (other.data && other.length > 0) {
     data = Allocate(other.length);
     brMemCopy(data, other.data, int((int64_t(other.length) + 1) * int64_t(sizeof(C))));
     length = other.length;
@@ -177,23 +158,17 @@ BrStringT<C>& BrStringT<C>::operator=(const BrStringT& other)
 }
 
 template <class C>
-bool BrStringT<C>::operator==(const BrStringT& other) const
-{
-  if (length != other.length)
-    return false;
+bool BrStringT<C>::operator==(const BrStringT& other) const {
+  if (length != other.length) return false;
   for (int32_t i = 0; i < length; ++i)
-    if (data[i] != other.data[i])
-      return false;
+    if (data[i] != other.data[i]) return false;
   return true;
 }
 
 template <class C>
-BrStringT<C>& BrStringT<C>::operator+=(const BrStringT& other)
-{
-  if (length <= 0)
-    return *this = other;
-  if (other.length <= 0 || !other.data)
-    return *this;
+BrStringT<C>& BrStringT<C>::operator+=(const BrStringT& other) {
+  if (length <= 0) return *this = other;
+  if (other.length <= 0 || !other.data) return *this;
   // The old buffer is freed only after the copy, so appending a string to itself reads live memory.
   const int64_t total = int64_t(length) + other.length;
   C* joined = Allocate(total);
@@ -206,11 +181,9 @@ BrStringT<C>& BrStringT<C>::operator+=(const BrStringT& other)
 }
 
 template <class C>
-BrStringT<C>& BrStringT<C>::operator+=(C ch)
-{
+BrStringT<C>& BrStringT<C>::operator+=(C ch) {
   C* joined = Allocate(int64_t(length) + 1);
-  if (data)
-  {
+  if (data) {
     brMemCopy(joined, data, int(length * int64_t(sizeof(C))));
     brFree(data);
   }
@@ -221,31 +194,27 @@ BrStringT<C>& BrStringT<C>::operator+=(C ch)
 }
 
 template <class C>
-BrStringT<C> BrStringT<C>::operator+(const BrStringT& other) const
-{
+BrStringT<C> BrStringT<C>::operator+(const BrStringT& other) const {
   BrStringT result(*this);
   result += other;
   return result;
 }
 
 template <class C>
-BrStringT<C> BrStringT<C>::operator()(int iStartIDX, int iAbsGrabLen) const
-{
+BrStringT<C> BrStringT<C>::operator()(int iStartIDX, int iAbsGrabLen) const {
   BrStringT result;
-  if (iStartIDX < 0 || iStartIDX > length - 1)
-  {
-    brTplLog<C>().printf("WARNING: BrStringT operator() accessed substring out of bounds: iStartIDX = %i, "
-                         "iAbsGrabLen = %i, iLen = %i",
-                         iStartIDX, iAbsGrabLen, int(length));
+  if (iStartIDX < 0 || iStartIDX > length - 1) {
+    brTplLog<C>().printf(
+        "WARNING: BrStringT operator() accessed substring out of bounds: iStartIDX = %i, "
+        "iAbsGrabLen = %i, iLen = %i",
+        iStartIDX, iAbsGrabLen, int(length));
     return result;
   }
-  if (iAbsGrabLen < 0)
-  {
+  if (iAbsGrabLen < 0) {
     brTplLog<C>().WriteLine("WARNING: BrStringT operator() accessed zero/negative length substring");
     return result;
   }
-  if (iAbsGrabLen == 0)
-  {
+  if (iAbsGrabLen == 0) {
     brTplLog<C>().WriteLine("WARNING: Retrieved null substring!");
     return result;
   }
@@ -257,16 +226,12 @@ BrStringT<C> BrStringT<C>::operator()(int iStartIDX, int iAbsGrabLen) const
 }
 
 template <class C>
-int BrStringT<C>::FindCommaOutsideBrackets(int start) const
-{
-  if (start < 0 || start > length || length < 2)
-    return -1;
+int BrStringT<C>::FindCommaOutsideBrackets(int start) const {
+  if (start < 0 || start > length || length < 2) return -1;
   int depth = 0;
-  for (int i = 0; i <= length - 2; ++i)
-  {
+  for (int i = 0; i <= length - 2; ++i) {
     const C c = data[i];
-    if (c == C(',') && depth == 0 && i >= start)
-      return i;
+    if (c == C(',') && depth == 0 && i >= start) return i;
     if (c == C('('))
       ++depth;
     else if (c == C(')'))
@@ -276,35 +241,28 @@ int BrStringT<C>::FindCommaOutsideBrackets(int start) const
 }
 
 template <class C>
-int BrStringT<C>::NumOccur(C ch) const
-{
-  if (!data || length == 0)
-  {
+int BrStringT<C>::NumOccur(C ch) const {
+  if (!data || length == 0) {
     brTplLog<C>().DebugPrintf("WARNING: BrString::NumOccur(...) called on an empty sring");
     return 0;
   }
   int n = 0;
   for (int32_t i = 0; i <= length; ++i)
-    if (data[i] == ch)
-      ++n;
+    if (data[i] == ch) ++n;
   return n;
 }
 
 template <class C>
-int BrStringT<C>::NumOccurOutsideBrackets(C ch) const
-{
-  if (!data || length == 0)
-  {
+int BrStringT<C>::NumOccurOutsideBrackets(C ch) const {
+  if (!data || length == 0) {
     brTplLog<C>().DebugPrintf("WARNING: BrString::NumOccurOutsideBrackets(...) called on an empty sring");
     return 0;
   }
   int n = 0;
   int depth = 0;
-  for (int32_t i = 0; i <= length; ++i)
-  {
+  for (int32_t i = 0; i <= length; ++i) {
     const C c = data[i];
-    if (c == ch && depth == 0)
-      ++n;
+    if (c == ch && depth == 0) ++n;
     if (c == C('('))
       ++depth;
     else if (c == C(')'))
@@ -314,68 +272,51 @@ int BrStringT<C>::NumOccurOutsideBrackets(C ch) const
 }
 
 template <class C>
-int BrStringT<C>::Find(const BrStringT& pattern, int start) const
-{
-  if (start < 0 || start > length)
-    return -1;
+int BrStringT<C>::Find(const BrStringT& pattern, int start) const {
+  if (start < 0 || start > length) return -1;
   const int plen = pattern.length;
   const int last = length - plen + 1;
-  if (start > last)
-    return -1;
-  if (plen <= 0)
-    return start;
-  if (!data || !pattern.data)
-    return -1;
+  if (start > last) return -1;
+  if (plen <= 0) return start;
+  if (!data || !pattern.data) return -1;
   // The last position compares the terminator against the pattern's final character, which lies inside
   // the buffer and never matches a text character.
-  for (int pos = start; pos <= last; ++pos)
-  {
+  for (int pos = start; pos <= last; ++pos) {
     int k = 0;
-    while (k < plen && data[pos + k] == pattern.data[k])
-      ++k;
-    if (k == plen)
-      return pos;
+    while (k < plen && data[pos + k] == pattern.data[k]) ++k;
+    if (k == plen) return pos;
   }
   return -1;
 }
 
 template <class C>
-int BrStringT<C>::ToInt() const
-{
-  if (!data)
-    return 0;
+int BrStringT<C>::ToInt() const {
+  if (!data) return 0;
   return std::atoi(data);
 }
 
 template <class C>
-void BrStringT<C>::Serialize(BrBin& ar)
-{
+void BrStringT<C>::Serialize(BrBin& ar) {
   auto& a = brTplDepend<C>(ar);
-  if (!brTplLoading<C>(ar))
-  {
+  if (!brTplLoading<C>(ar)) {
     int32_t n = length;
     a << n;
-    if (data)
-      a.Stream(data, int(sizeof(C)), int(length) + 1);
+    if (data) a.Stream(data, int(sizeof(C)), int(length) + 1);
     return;
   }
 
   int32_t n = 0;
   a << n;
   Release();
-  if (brTplFailed<C>(ar))
-    return;
-  if (n == 0)
-    return;
+  if (brTplFailed<C>(ar)) return;
+  if (n == 0) return;
   // A corrupt or hostile length must fail the archive, not allocate or read past the file; the terminator
   // is stored too, so a positive length needs one more character.
-  if (!a.CheckCount(n < 0 ? int64_t(n) : int64_t(n) + 1, int64_t(sizeof(C))))
-    return;
+  if (!a.CheckCount(n < 0 ? int64_t(n) : int64_t(n) + 1, int64_t(sizeof(C)))) return;
   data = Allocate(n);
   length = n;
   a.Stream(data, int(sizeof(C)), int(n) + 1);
-  if (brTplFailed<C>(ar))
-  {
+  if (brTplFailed<C>(ar)) {
     Release();
     return;
   }
@@ -383,31 +324,25 @@ void BrStringT<C>::Serialize(BrBin& ar)
 }
 
 template <class C>
-bool brGetSubString(const BrStringT<C>& src, BrStringT<C>& out, int iFrom, int iTo)
-{
+bool brGetSubString(const BrStringT<C>& src, BrStringT<C>& out, int iFrom, int iTo) {
   // Built apart and assigned last, so that out may be src itself.
   BrStringT<C> token;
-  if (iFrom < 0 || iTo > src.Length())
-  {
+  if (iFrom < 0 || iTo > src.Length()) {
     out = token;
     return false;
   }
-  for (int i = iFrom; i <= iTo; ++i)
-    token += src(i, 1);
+  for (int i = iFrom; i <= iTo; ++i) token += src(i, 1);
   out = token;
   return true;
 }
 
 template <class C>
-bool brStrReplace(const BrStringT<C>& src, const C* find, const C* with, BrStringT<C>& out)
-{
+bool brStrReplace(const BrStringT<C>& src, const C* find, const C* with, BrStringT<C>& out) {
   // An empty pattern would "occur" everywhere, and callers that replace until false would never stop.
   const BrStringT<C> pattern(find);
-  if (pattern.Length() == 0)
-    return false;
+  if (pattern.Length() == 0) return false;
   const int pos = src.Find(pattern, 0);
-  if (pos < 0)
-    return false;
+  if (pos < 0) return false;
   BrStringT<C> before, after;
   brGetSubString(src, before, 0, pos - 1);
   brGetSubString(src, after, pos + pattern.Length(), src.Length() - 1);

@@ -8,8 +8,7 @@
 // them (the archive form writes them too) depends on old heap contents. A failed allocation logs one line
 // and ends the process with exit code 1.
 template <class T>
-class TDArray
-{
+class TDArray {
 public:
   // No block, capacity 0, count 0.
   TDArray() : data(nullptr), capacity(0), count(0) {}
@@ -65,41 +64,31 @@ protected:
 // ---------------------------------------------------------------------------------------------------------
 
 template <class T>
-T* TDArray<T>::RawBlock(int64_t n)
-{
-  if (n <= 0 || n > INT32_MAX || !brTplFitsHeap<T>(n))
-    return nullptr;
+T* TDArray<T>::RawBlock(int64_t n) {
+  if (n <= 0 || n > INT32_MAX || !brTplFitsHeap<T>(n)) return nullptr;
   return static_cast<T*>(brMalloc(static_cast<unsigned int>(n * int64_t(sizeof(T)))));
 }
 
 template <class T>
-void TDArray<T>::FreeBlock(T* block, int32_t n)
-{
-  if (!block)
-    return;
-  for (int32_t i = 0; i < n; ++i)
-    block[i].~T();
+void TDArray<T>::FreeBlock(T* block, int32_t n) {
+  if (!block) return;
+  for (int32_t i = 0; i < n; ++i) block[i].~T();
   brFree(block);
 }
 
 template <class T>
-T& TDArray<T>::Spare()
-{
+T& TDArray<T>::Spare() {
   // Never destroyed: element types may reach other systems from their destructors at exit.
   static T* spare = nullptr;
-  if (!spare)
-  {
+  if (!spare) {
     void* room = brMalloc(static_cast<unsigned int>(sizeof(T)));
-    if (!room)
-    {
+    if (!room) {
       brTplLog<T>().printf("Failed to allocate %i extra elements of size %i bytes each during TDArray growth", 1,
                            int(sizeof(T)));
       brTplFatal();
     }
     spare = new (room) T();
-  }
-  else
-  {
+  } else {
     spare->~T();
     new (spare) T();
   }
@@ -107,10 +96,8 @@ T& TDArray<T>::Spare()
 }
 
 template <class T>
-void TDArray<T>::TakeCopy(const TDArray& other, T* block)
-{
-  for (int32_t i = 0; i < other.capacity; ++i)
-  {
+void TDArray<T>::TakeCopy(const TDArray& other, T* block) {
+  for (int32_t i = 0; i < other.capacity; ++i) {
     if (i < other.count)
       new (&block[i]) T(other.data[i]);
     else
@@ -122,36 +109,27 @@ void TDArray<T>::TakeCopy(const TDArray& other, T* block)
 }
 
 template <class T>
-TDArray<T>::TDArray(const TDArray& other) : data(nullptr), capacity(0), count(0)
-{
-  if (other.capacity <= 0)
-    return;
+TDArray<T>::TDArray(const TDArray& other) : data(nullptr), capacity(0), count(0) {
+  if (other.capacity <= 0) return;
   T* block = RawBlock(other.capacity);
-  if (!block)
-  {
+  if (!block) {
     // The process ends here, so the line goes to the release log too.
-    brTplLog<T>().printf(
-        "ERROR: Failed to allocate %i elements of size %i bytes each during TDArray copy constructor",
-        int(other.capacity), int(sizeof(T)));
+    brTplLog<T>().printf("ERROR: Failed to allocate %i elements of size %i bytes each during TDArray copy constructor",
+                         int(other.capacity), int(sizeof(T)));
     brTplFatal();
   }
   TakeCopy(other, block);
 }
 
 template <class T>
-TDArray<T>& TDArray<T>::operator=(const TDArray& other)
-{
-  if (this == &other)
-    return *this;
+TDArray<T>& TDArray<T>::operator=(const TDArray& other) {
+  if (this == &other) return *this;
   Clear();
-  if (other.capacity <= 0)
-    return *this;
+  if (other.capacity <= 0) return *this;
   T* block = RawBlock(other.capacity);
-  if (!block)
-  {
-    brTplLog<T>().printf(
-        "WARNING: Failed to allocate %i elements of size %i bytes each during TDArray::operator=(...)",
-        int(other.capacity), int(sizeof(T)));
+  if (!block) {
+    brTplLog<T>().printf("WARNING: Failed to allocate %i elements of size %i bytes each during TDArray::operator=(...)",
+                         int(other.capacity), int(sizeof(T)));
     brTplFatal();
   }
   TakeCopy(other, block);
@@ -159,14 +137,12 @@ TDArray<T>& TDArray<T>::operator=(const TDArray& other)
 }
 
 template <class T>
-TDArray<T>::~TDArray()
-{
+TDArray<T>::~TDArray() {
   Clear();
 }
 
 template <class T>
-void TDArray<T>::Clear()
-{
+void TDArray<T>::Clear() {
   T* old = data;
   const int32_t n = capacity;
   data = nullptr;
@@ -176,10 +152,8 @@ void TDArray<T>::Clear()
 }
 
 template <class T>
-T& TDArray<T>::operator[](int i)
-{
-  if (i < 0 || i >= count)
-  {
+T& TDArray<T>::operator[](int i) {
+  if (i < 0 || i >= count) {
     brTplLog<T>().printf("WARNING: Accessed TDArray out of bounds %i/%i", i, int(count));
     return Spare();
   }
@@ -187,10 +161,8 @@ T& TDArray<T>::operator[](int i)
 }
 
 template <class T>
-const T& TDArray<T>::operator[](int i) const
-{
-  if (i < 0 || i >= count)
-  {
+const T& TDArray<T>::operator[](int i) const {
+  if (i < 0 || i >= count) {
     brTplLog<T>().printf("WARNING: Accessed TDArray out of bounds %i/%i", i, int(count));
     return Spare();
   }
@@ -198,40 +170,31 @@ const T& TDArray<T>::operator[](int i) const
 }
 
 template <class T>
-int TDArray<T>::Add(const T& element)
-{
-  if (count == capacity)
-  {
+int TDArray<T>::Add(const T& element) {
+  if (count == capacity) {
     // The element may live in the block that growing is about to free.
     T copy(element);
     Grow(count + 1);
     data[count] = std::move(copy);
-  }
-  else
-  {
+  } else {
     data[count] = element;
   }
   return count++;
 }
 
 template <class T>
-void TDArray<T>::Grow(int extra)
-{
+void TDArray<T>::Grow(int extra) {
   int64_t wanted = int64_t(capacity) + extra;
-  if (wanted < count)
-    wanted = count;
+  if (wanted < count) wanted = count;
   T* block = nullptr;
-  if (wanted > 0)
-  {
+  if (wanted > 0) {
     block = RawBlock(wanted);
-    if (!block)
-    {
-      brTplLog<T>().printf("Failed to allocate %i extra elements of size %i bytes each during TDArray growth",
-                           extra, int(sizeof(T)));
+    if (!block) {
+      brTplLog<T>().printf("Failed to allocate %i extra elements of size %i bytes each during TDArray growth", extra,
+                           int(sizeof(T)));
       brTplFatal();
     }
-    for (int64_t i = 0; i < wanted; ++i)
-    {
+    for (int64_t i = 0; i < wanted; ++i) {
       if (i < count)
         new (&block[i]) T(std::move(data[i]));
       else
@@ -244,26 +207,21 @@ void TDArray<T>::Grow(int extra)
 }
 
 template <class T>
-int TDArray<T>::FreeExtra()
-{
-  if (capacity <= count)
-    return 0;
+int TDArray<T>::FreeExtra() {
+  if (capacity <= count) return 0;
   const int released = int((int64_t(capacity) - count) * int64_t(sizeof(T)));
   Grow(count - capacity);
   return released;
 }
 
 template <class T>
-void TDArray<T>::Serialize(BrBin& ar)
-{
+void TDArray<T>::Serialize(BrBin& ar) {
   auto& a = brTplDepend<T>(ar);
   int32_t cap = capacity;
   int32_t cnt = count;
-  if (!brTplLoading<T>(ar))
-  {
+  if (!brTplLoading<T>(ar)) {
     a << cap << cnt;
-    for (int32_t i = 0; i < capacity; ++i)
-      brStreamElement(ar, data[i]);
+    for (int32_t i = 0; i < capacity; ++i) brStreamElement(ar, data[i]);
     return;
   }
 
@@ -271,44 +229,35 @@ void TDArray<T>::Serialize(BrBin& ar)
   cnt = 0;
   a << cap << cnt;
   Clear();
-  if (brTplFailed<T>(ar))
-    return;
-  if (!brTplCountFits<T>(ar, cap))
-    return;
-  if (cnt < 0 || cnt > cap)
-  {
-    brTplLog<T>().printf("WARNING: TDArray load from %s binary read count %i outside capacity %i",
-                         a.GetFullPath(), int(cnt), int(cap));
+  if (brTplFailed<T>(ar)) return;
+  if (!brTplCountFits<T>(ar, cap)) return;
+  if (cnt < 0 || cnt > cap) {
+    brTplLog<T>().printf("WARNING: TDArray load from %s binary read count %i outside capacity %i", a.GetFullPath(),
+                         int(cnt), int(cap));
     brTplFail<T>(ar);
     return;
   }
-  if (cap == 0)
-    return;
+  if (cap == 0) return;
   // A count the file could fill but no 32-bit allocation could hold is the file's fault, not the heap's:
   // it fails the archive instead of ending the process.
-  if (!brTplFitsHeap<T>(cap))
-  {
+  if (!brTplFitsHeap<T>(cap)) {
     brTplLog<T>().printf(
-        "WARNING: Failed to allocate %i elements of size %i bytes each during TDArray load from %s binary",
-        int(cap), int(sizeof(T)), a.GetFullPath());
+        "WARNING: Failed to allocate %i elements of size %i bytes each during TDArray load from %s binary", int(cap),
+        int(sizeof(T)), a.GetFullPath());
     brTplFail<T>(ar);
     return;
   }
   T* block = RawBlock(cap);
-  if (!block)
-  {
+  if (!block) {
     brTplLog<T>().printf(
-        "WARNING: Failed to allocate %i elements of size %i bytes each during TDArray load from %s binary",
-        int(cap), int(sizeof(T)), a.GetFullPath());
+        "WARNING: Failed to allocate %i elements of size %i bytes each during TDArray load from %s binary", int(cap),
+        int(sizeof(T)), a.GetFullPath());
     brTplFatal();
   }
-  for (int32_t i = 0; i < cap; ++i)
-    new (&block[i]) T();
+  for (int32_t i = 0; i < cap; ++i) new (&block[i]) T();
   data = block;
   capacity = cap;
   count = cnt;
-  for (int32_t i = 0; i < cap && !brTplFailed<T>(ar); ++i)
-    brStreamElement(ar, data[i]);
-  if (brTplFailed<T>(ar))
-    Clear();
+  for (int32_t i = 0; i < cap && !brTplFailed<T>(ar); ++i) brStreamElement(ar, data[i]);
+  if (brTplFailed<T>(ar)) Clear();
 }

@@ -6,8 +6,7 @@
 // One node of a TDLinkedList: the element and both links. A new node holds a value-initialised (for plain
 // records zero-filled) element and null links.
 template <class T>
-class TDLinkedListNode
-{
+class TDLinkedListNode {
 public:
   TDLinkedListNode() : element(), next(nullptr), prev(nullptr) {}
   virtual ~TDLinkedListNode() {}
@@ -17,14 +16,13 @@ public:
   static void operator delete(void* p);
 
   T element;
-  TDLinkedListNode* next; // the following node, null at the tail
-  TDLinkedListNode* prev; // the preceding node, null at the head
+  TDLinkedListNode* next;  // the following node, null at the tail
+  TDLinkedListNode* prev;  // the preceding node, null at the head
 };
 
 // A doubly linked list that owns its nodes. Callers walk it from GetHead() along next.
 template <class T>
-class TDLinkedList
-{
+class TDLinkedList {
 public:
   typedef TDLinkedListNode<T> Node;
 
@@ -74,11 +72,9 @@ protected:
 // ---------------------------------------------------------------------------------------------------------
 
 template <class T>
-void* TDLinkedListNode<T>::operator new(size_t bytes)
-{
+void* TDLinkedListNode<T>::operator new(size_t bytes) {
   void* p = bytes <= 0xFFFFFFFFu ? brMalloc(static_cast<unsigned int>(bytes)) : nullptr;
-  if (!p)
-  {
+  if (!p) {
     brTplLog<T>().printf("WARNING: Failed to allocate %i bytes for new node in doubly linked list", int(bytes));
     brTplFatal();
   }
@@ -86,50 +82,38 @@ void* TDLinkedListNode<T>::operator new(size_t bytes)
 }
 
 template <class T>
-void TDLinkedListNode<T>::operator delete(void* p)
-{
-  if (p)
-    brFree(p);
+void TDLinkedListNode<T>::operator delete(void* p) {
+  if (p) brFree(p);
 }
 
 template <class T>
-TDLinkedList<T>::TDLinkedList(const TDLinkedList& other) : head(nullptr), tail(nullptr), count(0)
-{
-  for (Node* n = other.head; n; n = n->next)
-    Append(n->element);
+TDLinkedList<T>::TDLinkedList(const TDLinkedList& other) : head(nullptr), tail(nullptr), count(0) {
+  for (Node* n = other.head; n; n = n->next) Append(n->element);
 }
 
 template <class T>
-TDLinkedList<T>& TDLinkedList<T>::operator=(const TDLinkedList& other)
-{
-  if (this == &other)
-    return *this;
+TDLinkedList<T>& TDLinkedList<T>::operator=(const TDLinkedList& other) {
+  if (this == &other) return *this;
   Clear();
-  for (Node* n = other.head; n; n = n->next)
-    Append(n->element);
+  for (Node* n = other.head; n; n = n->next) Append(n->element);
   return *this;
 }
 
 template <class T>
-TDLinkedList<T>::~TDLinkedList()
-{
+TDLinkedList<T>::~TDLinkedList() {
   Clear();
 }
 
 template <class T>
-void TDLinkedList<T>::Append(const T& element)
-{
+void TDLinkedList<T>::Append(const T& element) {
   // Copied before linking, so the element may be one already held by this list.
   Node* node = new Node();
   node->element = element;
-  if (head)
-  {
+  if (head) {
     tail->next = node;
     node->prev = tail;
     tail = node;
-  }
-  else
-  {
+  } else {
     head = node;
     tail = node;
   }
@@ -137,32 +121,23 @@ void TDLinkedList<T>::Append(const T& element)
 }
 
 template <class T>
-void TDLinkedList<T>::Remove(Node* node)
-{
-  if (!node)
-    return;
+void TDLinkedList<T>::Remove(Node* node) {
+  if (!node) return;
   // A node of another list would be unlinked from that list while this one's count and ends went wrong: the
   // node is found by walking back to its head, which must be this list's.
   const Node* first = node;
-  while (first->prev)
-    first = first->prev;
-  if (first != head)
-  {
+  while (first->prev) first = first->prev;
+  if (first != head) {
     brTplLog<T>().printf("WARNING: TDLinkedList::Remove(..) refused a node that is not in this list");
     return;
   }
-  if (node->prev && node->next)
-  {
+  if (node->prev && node->next) {
     node->prev->next = node->next;
     node->next->prev = node->prev;
-  }
-  else if (node->prev)
-  {
+  } else if (node->prev) {
     tail = node->prev;
     tail->next = nullptr;
-  }
-  else
-  {
+  } else {
     head = node->next;
     if (head)
       head->prev = nullptr;
@@ -174,12 +149,9 @@ void TDLinkedList<T>::Remove(Node* node)
 }
 
 template <class T>
-void TDLinkedList<T>::RemoveValue(const T& value)
-{
-  for (Node* n = head; n; n = n->next)
-  {
-    if (n->element == value)
-    {
+void TDLinkedList<T>::RemoveValue(const T& value) {
+  for (Node* n = head; n; n = n->next) {
+    if (n->element == value) {
       Remove(n);
       return;
     }
@@ -187,71 +159,55 @@ void TDLinkedList<T>::RemoveValue(const T& value)
 }
 
 template <class T>
-bool TDLinkedList<T>::Contains(const T& value) const
-{
+bool TDLinkedList<T>::Contains(const T& value) const {
   for (Node* n = head; n; n = n->next)
-    if (n->element == value)
-      return true;
+    if (n->element == value) return true;
   return false;
 }
 
 template <class T>
-void TDLinkedList<T>::Clear()
-{
-  while (head)
-    Remove(head);
+void TDLinkedList<T>::Clear() {
+  while (head) Remove(head);
   count = 0;
 }
 
 template <class T>
-T& TDLinkedList<T>::operator[](int i)
-{
-  if (i < 0 || i >= count || !head)
-  {
+T& TDLinkedList<T>::operator[](int i) {
+  if (i < 0 || i >= count || !head) {
     brTplLog<T>().printf("WARNING: Accessed TDLinkedList out of bounds %i/%i", i, int(count));
     // One spare for the whole run, emptied in place on each use: a reference handed out earlier still points at
     // live memory. It is never destroyed, since an element's destructor could reach systems already gone at exit.
     static Node* spare = nullptr;
-    if (!spare)
-    {
+    if (!spare) {
       spare = new Node();
-    }
-    else
-    {
+    } else {
       spare->element.~T();
       new (&spare->element) T();
     }
     return spare->element;
   }
   Node* n = head;
-  for (int k = 0; k < i && n->next; ++k)
-    n = n->next;
+  for (int k = 0; k < i && n->next; ++k) n = n->next;
   return n->element;
 }
 
 template <class T>
-void TDLinkedList<T>::Serialize(BrBin& ar)
-{
+void TDLinkedList<T>::Serialize(BrBin& ar) {
   auto& a = brTplDepend<T>(ar);
-  if (!brTplLoading<T>(ar))
-  {
+  if (!brTplLoading<T>(ar)) {
     int32_t n = count;
     a << n;
-    for (Node* node = head; node; node = node->next)
-      brStreamElement(ar, node->element);
+    for (Node* node = head; node; node = node->next) brStreamElement(ar, node->element);
     return;
   }
 
   Clear();
   int32_t n = 0;
   a << n;
-  if (!brTplCountFits<T>(ar, n))
-    return;
-  for (int32_t i = 0; i < n && !brTplFailed<T>(ar); ++i)
-  {
+  if (!brTplCountFits<T>(ar, n)) return;
+  for (int32_t i = 0; i < n && !brTplFailed<T>(ar); ++i) {
     Append(T());
     brStreamElement(ar, tail->element);
   }
-  if (brTplFailed<T>(ar))
-    Clear();
+  if (brTplFailed<T>(ar)) Clear();
 }

@@ -7,8 +7,7 @@
 // A hash table that only finds buckets: the owner appends entries to GetBucket(key) and walks it from the
 // head comparing its own key field, so the first entry of a key wins.
 template <class T>
-class THashTable
-{
+class THashTable {
 public:
   // Number of buckets.
   static const int ciNumBuckets = 97;
@@ -18,10 +17,8 @@ public:
   // Own buckets holding copies of the source's entries, in the same buckets and order.
   THashTable(const THashTable& other) : buckets(other.buckets) {}
   // As the copy constructor; assigning a table to itself leaves it unchanged.
-  THashTable& operator=(const THashTable& other)
-  {
-    if (this != &other)
-      buckets = other.buckets;
+  THashTable& operator=(const THashTable& other) {
+    if (this != &other) buckets = other.buckets;
     return *this;
   }
   // Destroys every bucket and entry.
@@ -39,15 +36,12 @@ protected:
 };
 
 template <class T>
-int THashTable<T>::Hash(const char* key)
-{
-  if (!key || !key[0])
-    return 0;
+int THashTable<T>::Hash(const char* key) {
+  if (!key || !key[0]) return 0;
   const int32_t n = buckets.GetSize() > 0 ? buckets.GetSize() : ciNumBuckets;
   int32_t h = 0;
   int32_t a = 31415;
-  for (const char* p = key; *p; ++p)
-  {
+  for (const char* p = key; *p; ++p) {
     // Bytes count as signed 8-bit values; products wrap as 32-bit integers and remainders truncate.
     const int32_t c = static_cast<signed char>(*p);
     h = int32_t(uint32_t(h) * uint32_t(a) + uint32_t(c)) % n;

@@ -20,10 +20,9 @@ namespace {
 // The fifteen states, in the order they are added. Each is reached by class name only, so a state whose class
 // is not registered (its library missing) just fails to spawn and the others still run.
 const char* const kStateClasses[] = {
-    "BrRAGGameStatePlaying",     "BrRAGGameStatePaused",        "BrRAGGameStateMainMenu",
-    "BrRAGGameStateIntro",       "BrRAGGameStateLegalSplash",   "BrRAGGameStateShuttingDown",
-    "BrRAGGameStateLoadGameMenu", "BrRAGGameStateInterlude",    "BrRAGGameStateCompleted",
-    "BrRAGGameStateOptions",     "BrRAGGameStateModsMenu",      "BrRAGGameStateCredits",
+    "BrRAGGameStatePlaying",     "BrRAGGameStatePaused",        "BrRAGGameStateMainMenu",     "BrRAGGameStateIntro",
+    "BrRAGGameStateLegalSplash", "BrRAGGameStateShuttingDown",  "BrRAGGameStateLoadGameMenu", "BrRAGGameStateInterlude",
+    "BrRAGGameStateCompleted",   "BrRAGGameStateOptions",       "BrRAGGameStateModsMenu",     "BrRAGGameStateCredits",
     "BrRAGGameStateInGameMenu",  "BrRAGGameStateWorldComplete", "BrRAGGameStateModal",
 };
 
@@ -118,18 +117,10 @@ void BrRAGGame::DoMenuCommand(int id) {
     case 40005:
       if (map) map->ToggleDebugInfo("Collision");
       return;
-    case 40011:
-      Engine().SetTimeScalar(0.1f);
-      return;
-    case 40012:
-      Engine().SetTimeScalar(1.0f);
-      return;
-    case 40013:
-      Engine().SetTimeScalar(2.0f);
-      return;
-    default:
-      BrApplication::DoMenuCommand(id);
-      return;
+    case 40011: Engine().SetTimeScalar(0.1f); return;
+    case 40012: Engine().SetTimeScalar(1.0f); return;
+    case 40013: Engine().SetTimeScalar(2.0f); return;
+    default: BrApplication::DoMenuCommand(id); return;
   }
 }
 

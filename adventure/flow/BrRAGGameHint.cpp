@@ -23,8 +23,7 @@ void BrRAGGameHint::LoadScript(const char* section, BrCfgFile* file) {
   if (!file || !script) return;
   char buffer[256];
   std::memset(buffer, 0, sizeof(buffer));
-  if (script->LoadProperty(buffer, static_cast<int>(sizeof(buffer)), section, file, "HintIcon"))
-    m_HintIcon = buffer;
+  if (script->LoadProperty(buffer, static_cast<int>(sizeof(buffer)), section, file, "HintIcon")) m_HintIcon = buffer;
   std::memset(buffer, 0, sizeof(buffer));
   if (!script->LoadProperty(buffer, static_cast<int>(sizeof(buffer)), section, file, "HintText")) return;
   // Configuration lines cannot hold line breaks, so hints write them as "^".

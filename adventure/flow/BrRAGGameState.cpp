@@ -52,8 +52,8 @@ unsigned int BrRAGGameState::MakeScreenEffector(const char* image, const char* n
   return index > 0 ? static_cast<unsigned int>(index) : 0u;
 }
 
-void BrRAGGameState::DrawScreenSprite(BrRenderBase* render, float x, float y, float w, float h,
-                                      unsigned int effector, float depth, const BrARGB& colour) {
+void BrRAGGameState::DrawScreenSprite(BrRenderBase* render, float x, float y, float w, float h, unsigned int effector,
+                                      float depth, const BrARGB& colour) {
   if (!render) return;
   BrARGB c = colour;
   render->DrawSprite(x, y, w, h, effector, depth, c, 0.0f, 0.001f, 0.001f, 0.999f, 0.999f);

@@ -136,8 +136,7 @@ void BrRAGGameStateInterlude::Leave() {
   if (!owner) return;
   const bool fromLoad = owner->WasInState(BrStringT<char>("BrRAGGameStateLoadGameMenu"));
   BrMap* map = brflow::MapOf(this);
-  const unsigned int level =
-      (map && map->IsA(BrRAGMap::Type)) ? static_cast<BrRAGMap*>(map)->GetLevel() : 0u;
+  const unsigned int level = (map && map->IsA(BrRAGMap::Type)) ? static_cast<BrRAGMap*>(map)->GetLevel() : 0u;
   if (level % 10 == 1 && !fromLoad && level < 81)
     owner->ChangeToState(BrStringT<char>("BrRAGGameStateWorldComplete"));
   else

@@ -104,8 +104,7 @@ void BrRAGGameStateMainMenu::OnEntry() {
     ragInfo->GetMusicID().Stop();
   BrHUD* hud = game->GetHUD();
   if (hud) hud->SetCursor(BrRAGCursor::muiBase);
-  if (game->WasInState("BrRAGGameStatePlaying") || game->WasInState("BrRAGGameStateInGameMenu"))
-    game->Camera()->Init();
+  if (game->WasInState("BrRAGGameStatePlaying") || game->WasInState("BrRAGGameStateInGameMenu")) game->Camera()->Init();
   if (hud) hud->ActivateControl("mainmenu", true);
   // A game left for the menu keeps its player until the next game starts; the player's HUD must not lie over the
   // menus meanwhile. Play shows it again on entry.

@@ -199,11 +199,16 @@ void BrRAGGameStateOptions::Draw(BrRenderBase* const render) {
   for (int i = 0; i < 4; ++i) brflow::Text(render, 0.35f, rows[i], cBlack, eFontFormatNone, "%s", labels[i]);
   brflow::FontDown(render, 1);
   brflow::FontDown(render, 1);
-  const char* table[10][2] = {{"Left Mouse", "Move, Pickup"},      {"Left Mouse", "Use, Equip"},
-                              {"Shift-Left Mouse", "Quick Slot"},  {"Right Mouse", "Drop Item"},
-                              {"A,D (J,L)", "Rotate Camera"},      {"W,S (I,K)", "Lantern Power"},
-                              {"Q,E (U,O)", "Minimap Zoom"},       {"P", "Pause"},
-                              {"ESC", "Options"},                  {"<,>", "Volume Up/Down"}};
+  const char* table[10][2] = {{"Left Mouse", "Move, Pickup"},
+                              {"Left Mouse", "Use, Equip"},
+                              {"Shift-Left Mouse", "Quick Slot"},
+                              {"Right Mouse", "Drop Item"},
+                              {"A,D (J,L)", "Rotate Camera"},
+                              {"W,S (I,K)", "Lantern Power"},
+                              {"Q,E (U,O)", "Minimap Zoom"},
+                              {"P", "Pause"},
+                              {"ESC", "Options"},
+                              {"<,>", "Volume Up/Down"}};
   for (int i = 0; i < 10; ++i)
     DrawControlPair(render, 0.47f + 0.04f * (float)i, BrStringT<char>(table[i][0]), BrStringT<char>(table[i][1]));
   brflow::FontUp(render, 1);

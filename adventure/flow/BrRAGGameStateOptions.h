@@ -37,8 +37,7 @@ public:
 
 protected:
   // One row of the controls table: left at 0.35 left-aligned, right ending at 0.65.
-  void DrawControlPair(BrRenderBase* const render, float y, const BrStringT<char>& left,
-                       const BrStringT<char>& right);
+  void DrawControlPair(BrRenderBase* const render, float y, const BrStringT<char>& left, const BrStringT<char>& right);
 
   uint32_t muiParchmentFX;
   // What the four selectors showed at the last entry when set from a stored value (empty for a missing key), in

@@ -201,8 +201,7 @@ bool BrRAGHUD::SwitchMod(const BrStringT<char>& name) {
   }
   BrRAGCfgFile file;
   BrStringT<char> configs;
-  if (!file.Open(cfgPath.c_str(), 0x1000001) || !file.GetValue(configs, "RAG", "Configs") ||
-      configs.Length() == 0) {
+  if (!file.Open(cfgPath.c_str(), 0x1000001) || !file.GetValue(configs, "RAG", "Configs") || configs.Length() == 0) {
     GLog.printf("ERROR: Mod %s names no object configurations", name.c_str());
     ShowMessage(BrStringT<char>("That mod names no\nobject configurations."));
     return false;
@@ -230,8 +229,7 @@ void BrRAGHUD::ApplyOptions() {
   // what the player did not touch.
   auto selection = [panel, options](const char* id, BrStringT<char>& out) {
     BrUIControl* control = panel->GetControl(id, true);
-    BrUITextButton* button =
-        control ? static_cast<BrUITextButton*>(control->SafeCast(&BrUITextButton::Type)) : nullptr;
+    BrUITextButton* button = control ? static_cast<BrUITextButton*>(control->SafeCast(&BrUITextButton::Type)) : nullptr;
     if (!button) return false;
     button->GetText(out);
     return !(options && options->ShowsEntryText(id, out));

@@ -247,8 +247,7 @@ void BrRAGMiniMap::RefreshMap() {
       for (int j = 0; j < n; ++j) {
         BrRAGCell* cell = map->GetCell(x, shown.rows[(size_t)j]);
         BrARGB colour = empty;
-        if (cell && cell->IsOccupied() && cell->IsExplored() && !(previous && cell != previous) &&
-            InsideRound(i, j, n))
+        if (cell && cell->IsOccupied() && cell->IsExplored() && !(previous && cell != previous) && InsideRound(i, j, n))
           colour = cell->IsVisible() ? visible : revealed;
         texture->SetTexel(i, n - 1 - j, colour);
         previous = cell;

@@ -99,9 +99,8 @@ private:
     int size = 0, width = 0, height = 0;
     uint32_t look = 0;
     bool operator==(const Source& o) const {
-      return map == o.map && cells == o.cells && minX == o.minX && minZ == o.minZ && maxX == o.maxX &&
-             maxZ == o.maxZ && scale == o.scale && size == o.size && width == o.width && height == o.height &&
-             look == o.look;
+      return map == o.map && cells == o.cells && minX == o.minX && minZ == o.minZ && maxX == o.maxX && maxZ == o.maxZ &&
+             scale == o.scale && size == o.size && width == o.width && height == o.height && look == o.look;
     }
   };
   Source mShownSource;

@@ -148,7 +148,7 @@ protected:
   TDArray<int> mGaugeFX;
   TDArray<int> mLampFX;
   float mfLevelUpTimer;
-  TDArray<BrStringT<char> > mQuickSlots;
+  TDArray<BrStringT<char>> mQuickSlots;
   float mfQuickSlotTimer;
   float mfLowHealthTimer;
   float mfLowOilTimer;

@@ -126,8 +126,7 @@ void BrRAGPlayerHUD::DrawEquippedWeaponInfo(BrRenderBase* const render) {
     brflow::Text(render, cx + cw, cy + ch, cWhite, eFontFormatCentre, "%s", "Speed");
 
   if (weapon->GetHUDEffector() != 0) {
-    brflow::Sprite(render, 0.04f, 0.06f, 0.08f, aspect * 0.08f, (unsigned int)weapon->GetHUDEffector(), 0.001f,
-                   cWhite);
+    brflow::Sprite(render, 0.04f, 0.06f, 0.08f, aspect * 0.08f, (unsigned int)weapon->GetHUDEffector(), 0.001f, cWhite);
     if (weapon->IsA(BrRAGRangedWeapon::Type) && static_cast<BrRAGRangedWeapon*>(weapon)->GetLoadedAmmo()) {
       BrStringT<char> ammo;
       player->GetRequiredAmmoType(ammo);
@@ -298,8 +297,8 @@ void BrRAGPlayerHUD::DrawHealthGauge(BrRenderBase* const render) {
   if (level > 0)
     brflow::Sprite(render, cfPlayerCellX, cfPlayerCellY, cfPlayerCellSizeX, aspect * cfPlayerCellSizeY,
                    Entry(mGaugeFX, level - 1), 0.001f, colour);
-  brflow::Sprite(render, cfPlayerCellSizeX, cfPlayerCellY + 0.005f, 0.03f, aspect * 0.03f,
-                 (unsigned int)miHealthIconFX, 0.001f, cWhite);
+  brflow::Sprite(render, cfPlayerCellSizeX, cfPlayerCellY + 0.005f, 0.03f, aspect * 0.03f, (unsigned int)miHealthIconFX,
+                 0.001f, cWhite);
   const int shown = health < 0 ? 0 : health;
   const float offset = shown <= 9 ? 0.015f : (shown <= 99 ? 0.02f : 0.03f);
   brflow::FontUp(render, 2);
@@ -337,8 +336,7 @@ void BrRAGPlayerHUD::DrawLanternCell(BrRenderBase* const render) {
   if (cx > 0.85f && cx < 0.95f && cy > 0.8f && cy < 0.925f)
     brflow::Text(render, cx + cw, cy + ch, cWhite, eFontFormatRight, "Lantern: (%i/5)", LanternStep(player) + 1);
   if (cx > 0.8f && cx < 0.9f && cy > cfPlayerCellY && cy < cfPlayerCellY * 1.1f)
-    brflow::Text(render, cx + cw, cy + ch, cWhite, eFontFormatRight, "Oil: (%i/100)",
-                 (int)player->GetOilRemaining());
+    brflow::Text(render, cx + cw, cy + ch, cWhite, eFontFormatRight, "Oil: (%i/100)", (int)player->GetOilRemaining());
   brflow::FontDown(render, 2);
 }
 

@@ -7,8 +7,7 @@
 
 int BrRAGPlayerMsg::miEqualsFX = 0;
 
-BrRAGPlayerMsg::BrRAGPlayerMsg()
-    : mfDisplayTime(-1.0f), miResultIcon(0), mColour(255, 255, 255, 255), mbHold(false) {}
+BrRAGPlayerMsg::BrRAGPlayerMsg() : mfDisplayTime(-1.0f), miResultIcon(0), mColour(255, 255, 255, 255), mbHold(false) {}
 
 BrRAGPlayerMsg::BrRAGPlayerMsg(const BrRAGPlayerMsg& other)
     : mfDisplayTime(other.mfDisplayTime),
@@ -42,8 +41,9 @@ void BrRAGPlayerMsg::Step(float dt) {
 
 void BrRAGPlayerMsg::Draw(BrRenderBase* const render, float x, float& y) {
   if (!render) return;
-  if (miEqualsFX == 0) miEqualsFX = brMake2DEffector(BrStringT<char>("ShaderEqualsFX"),
-                                                     BrStringT<char>("Textures\\ui\\equals.jpg"), false);
+  if (miEqualsFX == 0)
+    miEqualsFX =
+        brMake2DEffector(BrStringT<char>("ShaderEqualsFX"), BrStringT<char>("Textures\\ui\\equals.jpg"), false);
   if (!IsCompound()) {
     brflow::Text(render, x, y, mColour, eFontFormatCentre, "%s", mText.c_str() ? mText.c_str() : "");
     return;

@@ -33,12 +33,12 @@ public:
   // An icon row: at least one component icon and a result icon.
   bool IsCompound() const { return mIcons.GetCount() > 0 && miResultIcon != 0; }
 
-  float mfDisplayTime;     // seconds left; the HUD treats > 0 as live, < 0 as expired
-  BrStringT<char> mText;   // the text of a text message
-  TDArray<int> mIcons;     // effector indices of the component icons, in display order
-  int32_t miResultIcon;    // effector index of the result icon; 0 for none
-  BrARGB mColour;          // text colour
-  bool mbHold;             // while true the display time does not run down
+  float mfDisplayTime;    // seconds left; the HUD treats > 0 as live, < 0 as expired
+  BrStringT<char> mText;  // the text of a text message
+  TDArray<int> mIcons;    // effector indices of the component icons, in display order
+  int32_t miResultIcon;   // effector index of the result icon; 0 for none
+  BrARGB mColour;         // text colour
+  bool mbHold;            // while true the display time does not run down
 
   // The equals sign's effector, made by the first Draw of any message; 0 until then.
   static int miEqualsFX;

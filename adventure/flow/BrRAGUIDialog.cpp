@@ -64,11 +64,11 @@ void BrRAGUIDialog::Draw(BrRenderBase* const render) {
   }
   if (IsModal()) render->DrawFadeTile(0.5f, 0.001f);
   if (m_iEffector != 0 && m_bActive)
-    render->DrawSprite(m_fPosX, m_fPosY, m_fWidth, m_fHeight, static_cast<unsigned int>(m_iEffector), 0.001f,
-                       m_Colour, 0.0f, 0.001f, 0.001f, 0.999f, 2.0f * m_fHeight - 0.001f);
+    render->DrawSprite(m_fPosX, m_fPosY, m_fWidth, m_fHeight, static_cast<unsigned int>(m_iEffector), 0.001f, m_Colour,
+                       0.0f, 0.001f, 0.001f, 0.999f, 2.0f * m_fHeight - 0.001f);
   if (muiTopFX != 0 && m_bActive)
-    render->DrawSprite(m_fPosX, m_fPosY - bar / 2.0f, m_fWidth, bar, muiTopFX, 0.001f, m_Colour, 0.0f, 0.001f,
-                       0.001f, 0.999f, 0.999f);
+    render->DrawSprite(m_fPosX, m_fPosY - bar / 2.0f, m_fWidth, bar, muiTopFX, 0.001f, m_Colour, 0.0f, 0.001f, 0.001f,
+                       0.999f, 0.999f);
   if (muiBaseFX != 0 && m_bActive)
     render->DrawSprite(m_fPosX, m_fPosY + m_fHeight - bar / 2.0f, m_fWidth, bar, muiBaseFX, 0.001f, m_Colour, 0.0f,
                        0.001f, 0.001f, 0.999f, 0.999f);

@@ -25,9 +25,7 @@ BrStringT<char> BaseName(const BrStringT<char>& name) {
   return head;
 }
 
-bool NameIs(const BrObject* object, const BrStringT<char>& name) {
-  return BrStringT<char>(object->GetName()) == name;
-}
+bool NameIs(const BrObject* object, const BrStringT<char>& name) { return BrStringT<char>(object->GetName()) == name; }
 }  // namespace
 
 // ---- Mutators ----
@@ -242,8 +240,7 @@ void BrRAGActor::SpawnTouchWeapon() {
     }
   }
   BrObject* spawned = static_cast<BrObject*>(Engine().Spawn("BrRAGWeapon"));
-  BrRAGWeapon* weapon =
-      spawned ? static_cast<BrRAGWeapon*>(spawned->SafeCast(&BrRAGWeapon::Type)) : nullptr;
+  BrRAGWeapon* weapon = spawned ? static_cast<BrRAGWeapon*>(spawned->SafeCast(&BrRAGWeapon::Type)) : nullptr;
   if (!weapon) {
     delete spawned;
     return;
@@ -362,8 +359,8 @@ void BrRAGActor::EquipBestWeapon() {
   for (int slot = 0; slot < m_Inventory.GetNumberOfSlots(); ++slot) {
     BrRAGWeapon* weapon = brRAGResolve<BrRAGWeapon>(m_Inventory.GetItem(slot));
     if (!weapon || weapon->GetStackSize() >= 1) continue;
-    float score = float(weapon->GetNumEdges() + 1) * float(weapon->GetNumHitEffects() + 1) *
-                  weapon->GetWeaponStrength();
+    float score =
+        float(weapon->GetNumEdges() + 1) * float(weapon->GetNumHitEffects() + 1) * weapon->GetWeaponStrength();
     BrRAGRangedWeapon* ranged = brRAGCast<BrRAGRangedWeapon>(weapon);
     if (ranged) {
       const BrStringT<char>& ammo = ranged->GetAmmoType();

@@ -119,8 +119,8 @@ void BrRAGStateAttack::Step(float dt) {
   BrRAGActor* target = GetTarget();
   BrRAGActor* owner = OwnerActor();
   // An actor never fights itself, and a dead target (the player lies there undestroyed) is no target.
-  if (owner && target && target != owner && target->GetHealth() > 0 && !target->IsDead() &&
-      owner->CanAttack(target) && owner->CanSee(target)) {
+  if (owner && target && target != owner && target->GetHealth() > 0 && !target->IsDead() && owner->CanAttack(target) &&
+      owner->CanSee(target)) {
     if (TargetInRange())
       HandleInRange();
     else

@@ -83,22 +83,19 @@ public:
   bool IsOccupied() const { return m_bOccupied; }
   // Marks the cell walkable (floor) or solid.
   void SetValid(bool valid) {
-    if (m_bOccupied != valid)
-      Reshaped();
+    if (m_bOccupied != valid) Reshaped();
     m_bOccupied = valid;
   }
   // Seen from the player's cell this frame.
   bool IsVisible() const { return m_bVisible; }
   void SetVisible(bool visible) {
-    if (m_bVisible != visible)
-      Looked();
+    if (m_bVisible != visible) Looked();
     m_bVisible = visible;
   }
   // Seen at least once (shown on the minimap).
   bool IsExplored() const { return m_bExplored; }
   void SetExplored(bool explored) {
-    if (m_bExplored != explored)
-      Looked();
+    if (m_bExplored != explored) Looked();
     m_bExplored = explored;
   }
   // The generators' working value (0x10000 marks dug cells before RemoveIsolatedAreas).

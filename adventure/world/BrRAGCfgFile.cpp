@@ -3,8 +3,7 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 const uint32_t kReadUpdate = 0x1000001;
 
 // The game's default main.cfg. [Engine] names the game library so that a first run loads the game's classes,
@@ -59,32 +58,24 @@ const char* const kDefaultText[BrRAGCfgFile::ciDefaultLines] = {
     "config\\pickups.cfg,config\\weapons.cfg,config\\widgets.cfg",
     "StartLevel=1",
     "ShowIntro=1"};
-} // namespace
+}  // namespace
 
 BrRAGCfgFile::BrRAGCfgFile() {}
 
 // The base's opening constructor would run CreateDefault while this object is still a BrCfgFile and write the
 // engine's text; opening here, once the object is whole, writes the game's.
-BrRAGCfgFile::BrRAGCfgFile(const char* path)
-{
-  Open(path, kReadUpdate);
-}
+BrRAGCfgFile::BrRAGCfgFile(const char* path) { Open(path, kReadUpdate); }
 
 BrRAGCfgFile::~BrRAGCfgFile() {}
 
-bool BrRAGCfgFile::CreateDefault()
-{
-  if (!IsValid())
-    return false;
-  for (const char* line : kDefaultText)
-    WriteLine(line);
+bool BrRAGCfgFile::CreateDefault() {
+  if (!IsValid()) return false;
+  for (const char* line : kDefaultText) WriteLine(line);
   std::fflush(m_pHandle);
   return true;
 }
 
-const char* BrRAGCfgFile::DefaultLine(int i)
-{
-  if (i < 0 || i >= ciDefaultLines)
-    return nullptr;
+const char* BrRAGCfgFile::DefaultLine(int i) {
+  if (i < 0 || i >= ciDefaultLines) return nullptr;
   return kDefaultText[i];
 }

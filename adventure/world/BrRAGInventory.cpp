@@ -287,8 +287,7 @@ BrRAGItem* BrRAGInventory::ProcessCompoundEffect(BrStringT<char>& compoundOf, Br
   // the parts where they were.
   BrDemoEntity* spawned = map->SpawnScripted(compoundOf);
   if (!spawned) {
-    GLog.printf("ERROR: The compound %s of %s could not be made; the parts are kept", compoundOf.c_str(),
-                type.c_str());
+    GLog.printf("ERROR: The compound %s of %s could not be made; the parts are kept", compoundOf.c_str(), type.c_str());
     return nullptr;
   }
   spawned->SetDrawnByMap(false);

@@ -48,8 +48,7 @@ void BrRAGItem::Destroy() {
   BrDemoEntity::Destroy();
 }
 
-bool BrRAGItem::LoadStringList(TDArray<BrStringT<char>>& list, const char* section, BrCfgFile* cfg,
-                               const char* key) {
+bool BrRAGItem::LoadStringList(TDArray<BrStringT<char>>& list, const char* section, BrCfgFile* cfg, const char* key) {
   BrScriptDaemon* script = Engine().Script();
   int n = 0;
   if (!script || !script->LoadPropertyListSize(section, cfg, key, n) || n < 0) return false;

@@ -17,7 +17,11 @@ const char* const kszIconFolder = "Textures\\icons\\mutators\\";
 }
 
 BrRAGMutator::BrRAGMutator()
-    : m_fDuration(10.0f), m_iMutatedID(-1), m_iIconEffector(-1), m_bPublic(false), m_bTriggered(false),
+    : m_fDuration(10.0f),
+      m_iMutatedID(-1),
+      m_iIconEffector(-1),
+      m_bPublic(false),
+      m_bTriggered(false),
       m_fTickTimer(0.0f) {}
 
 BrRAGMutator::BrRAGMutator(const BrRAGMutator& other)
@@ -135,14 +139,14 @@ void BrRAGMutator::DrawIcon(BrRenderBase* render, float x, float y, float width,
   // One attempt only: an icon that failed to load keeps 0 and is not looked for again every frame.
   if (m_iIconEffector < 0 && render->FXMgr()) {
     const BrStringT<char> name(GetName());
-    const int effector = render->FXMgr()->LoadIconA(BrStringT<char>(kszIconFolder) + name + ".tga",
-                                                    BrStringT<char>("Shader") + name);
+    const int effector =
+        render->FXMgr()->LoadIconA(BrStringT<char>(kszIconFolder) + name + ".tga", BrStringT<char>("Shader") + name);
     m_iIconEffector = effector > 0 ? effector : 0;
   }
   if (m_iIconEffector > 0) {
     BrARGB white(255, 255, 255, 255);
-    render->DrawSprite(x, y, width, height, (unsigned int)m_iIconEffector, 0.001f, white, 0.0f, 0.001f, 0.001f,
-                       0.999f, 0.999f);
+    render->DrawSprite(x, y, width, height, (unsigned int)m_iIconEffector, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f,
+                       0.999f);
   }
   DrawDuration(render, x + 0.9f * width, y + 0.9f * height);
 }
@@ -157,8 +161,7 @@ void BrRAGMutator::DrawDuration(BrRenderBase* render, float x, float y) {
   if (fonts) fonts->SizeDown(1);
 }
 
-bool BrRAGMutator::DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& position,
-                                 float scale) {
+bool BrRAGMutator::DrawBillboard(BrRenderBase* render, BrBillboard& billboard, const BrVector& position, float scale) {
   if (!m_bPublic) return false;
   const BrStringT<char> name(GetName());
   billboard.SetEffector(BrStringT<char>("Shader") + name + "BB", BrStringT<char>(kszIconFolder) + name + ".tga");

@@ -8,13 +8,11 @@
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrScriptDaemon.h"
 
-namespace
-{
+namespace {
 const uint32_t kReadUpdate = 0x1000001;
 
 // Copies text into a 64-character field; a longer text is cut, with a warning naming what was cut.
-void CopyField(char* field, const char* text, const char* what, const char* path)
-{
+void CopyField(char* field, const char* text, const char* what, const char* path) {
   const size_t n = std::strlen(text);
   if (n >= size_t(_RAGObjSpawnDef::ciNameLen))
     GLog.printf("WARNING: BrRAGObjConfig cut the %s '%s' of %s to %i characters", what, text, path,
@@ -23,45 +21,34 @@ void CopyField(char* field, const char* text, const char* what, const char* path
   std::memcpy(field, text, keep);
   field[keep] = 0;
 }
-} // namespace
+}  // namespace
 
 BrRAGObjConfig::BrRAGObjConfig() {}
 
 BrRAGObjConfig::BrRAGObjConfig(const BrRAGObjConfig& other) : m_Types(other.m_Types) {}
 
-BrRAGObjConfig& BrRAGObjConfig::operator=(const BrRAGObjConfig& other)
-{
-  if (this != &other)
-    m_Types = other.m_Types;
+BrRAGObjConfig& BrRAGObjConfig::operator=(const BrRAGObjConfig& other) {
+  if (this != &other) m_Types = other.m_Types;
   return *this;
 }
 
 BrRAGObjConfig::~BrRAGObjConfig() {}
 
-void BrRAGObjConfig::Reset()
-{
-  m_Types.Clear();
-}
+void BrRAGObjConfig::Reset() { m_Types.Clear(); }
 
-_RAGObjSpawnDef BrRAGObjConfig::GetType(int i) const
-{
-  return m_Types[i];
-}
+_RAGObjSpawnDef BrRAGObjConfig::GetType(int i) const { return m_Types[i]; }
 
 void BrRAGObjConfig::Serialize(BrBin&) {}
 
-bool BrRAGObjConfig::LoadTypesFromFile(const BrStringT<char>& path)
-{
+bool BrRAGObjConfig::LoadTypesFromFile(const BrStringT<char>& path) {
   const char* name = path.c_str() ? path.c_str() : "";
   BrCfgFile file;
-  if (!file.Open(name, kReadUpdate))
-  {
+  if (!file.Open(name, kReadUpdate)) {
     GLog.printf("WARNING: BrRAGObjConfig could not open the object configuration %s; no kinds added", name);
     return false;
   }
   BrScriptDaemon* script = Engine().Script();
-  if (!script)
-  {
+  if (!script) {
     GLog.printf("WARNING: BrRAGObjConfig has no script daemon to read %s; no kinds added", name);
     file.Close();
     return false;
@@ -71,8 +58,7 @@ bool BrRAGObjConfig::LoadTypesFromFile(const BrStringT<char>& path)
   file.HoldText();
   char section[BrCfgFile::ciLineLen];
   char text[BrCfgFile::ciLineLen];
-  while (file.GetNextSection(section))
-  {
+  while (file.GetNextSection(section)) {
     _RAGObjSpawnDef def;
     std::memset(&def, 0, sizeof(def));
     CopyField(def.name, section, "section name", name);
@@ -82,10 +68,8 @@ bool BrRAGObjConfig::LoadTypesFromFile(const BrStringT<char>& path)
       CopyField(def.type, text, "Type", name);
     else
       def.noAutoSpawn = 1;
-    if (!script->LoadProperty(def.rarity, section, &file, "Rarity"))
-      def.noAutoSpawn = 1;
-    if (!script->LoadPropertyList(def.levels, 2, section, &file, "Levels"))
-      def.noAutoSpawn = 1;
+    if (!script->LoadProperty(def.rarity, section, &file, "Rarity")) def.noAutoSpawn = 1;
+    if (!script->LoadPropertyList(def.levels, 2, section, &file, "Levels")) def.noAutoSpawn = 1;
     GetType(def.type, def.native);
     m_Types.Add(def);
   }
@@ -95,26 +79,21 @@ bool BrRAGObjConfig::LoadTypesFromFile(const BrStringT<char>& path)
 
 // A chain that comes back to a kind already passed would be followed for ever: after ciMaxChain links it is
 // taken for a loop, logged, and the walk ends at the name it has reached.
-void BrRAGObjConfig::WalkChain(const char* name, char* out) const
-{
+void BrRAGObjConfig::WalkChain(const char* name, char* out) const {
   char current[_RAGObjSpawnDef::ciNameLen];
   std::memset(current, 0, sizeof(current));
   const char* start = name ? name : "";
   const size_t n = std::strlen(start);
   std::memcpy(current, start, n < sizeof(current) ? n : sizeof(current) - 1);
-  for (int links = 0;; ++links)
-  {
+  for (int links = 0;; ++links) {
     int found = -1;
     for (int i = 0; i < m_Types.GetCount(); ++i)
-      if (std::strcmp(m_Types[i].name, current) == 0)
-      {
+      if (std::strcmp(m_Types[i].name, current) == 0) {
         found = i;
         break;
       }
-    if (found < 0)
-      break;
-    if (links >= ciMaxChain)
-    {
+    if (found < 0) break;
+    if (links >= ciMaxChain) {
       GLog.printf("WARNING: BrRAGObjConfig: the Type chain of %s loops; cut at %s", name ? name : "", current);
       break;
     }
@@ -123,25 +102,20 @@ void BrRAGObjConfig::WalkChain(const char* name, char* out) const
   std::memcpy(out, current, sizeof(current));
 }
 
-bool BrRAGObjConfig::GetType(const char* name, char* out) const
-{
+bool BrRAGObjConfig::GetType(const char* name, char* out) const {
   WalkChain(name, out);
   return false;
 }
 
-bool BrRAGObjConfig::GetNativeType(const char* name, char* out) const
-{
-  if (m_Types.GetCount() == 0)
-    return false;
+bool BrRAGObjConfig::GetNativeType(const char* name, char* out) const {
+  if (m_Types.GetCount() == 0) return false;
   WalkChain(name, out);
   return true;
 }
 
-bool BrRAGObjConfig::GetParentType(const char* name, char* out) const
-{
+bool BrRAGObjConfig::GetParentType(const char* name, char* out) const {
   for (int i = 0; i < m_Types.GetCount(); ++i)
-    if (std::strcmp(m_Types[i].name, name ? name : "") == 0)
-    {
+    if (std::strcmp(m_Types[i].name, name ? name : "") == 0) {
       std::memcpy(out, m_Types[i].type, _RAGObjSpawnDef::ciNameLen);
       return true;
     }

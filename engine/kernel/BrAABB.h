@@ -7,8 +7,7 @@
 class BrRenderBase;
 
 // Two opposite corners, kept in the order given. A plain value class.
-class BrAABB
-{
+class BrAABB {
 public:
   BrVector Corner1;
   BrVector Corner2;

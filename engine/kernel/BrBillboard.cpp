@@ -67,7 +67,7 @@ bool BrBillboard::Init() {
     GLog.DebugPrintf("ERROR: Calling Init() on a billboard that's already been initialised");
     return false;
   }
-  static const float kCorners[6][4] = {{1, 1, 0, 0},  {-1, 1, 1, 0},  {1, -1, 0, 1},
+  static const float kCorners[6][4] = {{1, 1, 0, 0},  {-1, 1, 1, 0}, {1, -1, 0, 1},
                                        {1, -1, 0, 1}, {-1, 1, 1, 0}, {-1, -1, 1, 1}};
   BrBillboardVertex vertices[6];
   std::memset(vertices, 0, sizeof(vertices));

@@ -71,8 +71,7 @@ void BrCamera::SetControllerType(const BrStringT<char>& className) {
   BrController* controller = spawned ? static_cast<BrController*>(spawned->SafeCast(&BrController::Type)) : nullptr;
   if (!controller) {
     delete spawned;
-    GLog.DebugPrintf("ERROR: Camera cannot make a controller of type %s",
-                     className.c_str() ? className.c_str() : "");
+    GLog.DebugPrintf("ERROR: Camera cannot make a controller of type %s", className.c_str() ? className.c_str() : "");
     return;
   }
   controller->Init();

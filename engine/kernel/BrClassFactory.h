@@ -23,21 +23,21 @@ public:
 };
 
 // In a class body: the type record with SafeCast/IsA/IsAExactly, Instantiate and the factory entry.
-#define BR_DECLARE_CLASS(Class)      \
-  BR_DECLARE_TYPE(Class)             \
-public:                              \
-  static void* Instantiate();        \
+#define BR_DECLARE_CLASS(Class) \
+  BR_DECLARE_TYPE(Class)        \
+public:                         \
+  static void* Instantiate();   \
   static BrClassFactory m_Factory;
 
 // In one .cpp: defines the record (parent Parent's), the type operations, Instantiate and the registration.
 // Instantiate gives null when the allocation fails.
-#define BR_IMPLEMENT_CLASS(Class, Parent)                       \
-  BR_IMPLEMENT_TYPE(Class, Parent)                              \
-  void* Class::Instantiate() {                                  \
-    try {                                                       \
-      return static_cast<BrObject*>(new Class());               \
-    } catch (...) {                                             \
-      return nullptr;                                           \
-    }                                                           \
-  }                                                             \
+#define BR_IMPLEMENT_CLASS(Class, Parent)         \
+  BR_IMPLEMENT_TYPE(Class, Parent)                \
+  void* Class::Instantiate() {                    \
+    try {                                         \
+      return static_cast<BrObject*>(new Class()); \
+    } catch (...) {                               \
+      return nullptr;                             \
+    }                                             \
+  }                                               \
   BrClassFactory Class::m_Factory(#Class, &Class::Instantiate);

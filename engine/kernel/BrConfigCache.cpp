@@ -305,7 +305,8 @@ bool BrConfigCache::MergeSections(BrCfgFile* file, const TDArray<BrStringT<char>
       if (firstBlock) {
         size_t pos = l;
         // Before the blank lines and comments that close the block: those usually introduce the next section.
-        while (pos > 0 && !IsHeader(Bare(lines[pos - 1])) && (IsBlank(lines[pos - 1]) || Bare(lines[pos - 1])[0] == '#'))
+        while (pos > 0 && !IsHeader(Bare(lines[pos - 1])) &&
+               (IsBlank(lines[pos - 1]) || Bare(lines[pos - 1])[0] == '#'))
           --pos;
         firstBlockEnds.push_back({pos, current});
       }

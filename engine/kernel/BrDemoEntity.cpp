@@ -91,8 +91,8 @@ void BrDemoEntity::Serialize(BrBin& bin) {
     const BrVector& s = m_DrawScale;
     if (!(std::fabs(s.x) <= most && std::fabs(s.y) <= most && std::fabs(s.z) <= most &&
           std::fabs(m_fMiniMapScale) <= most)) {
-      GLog.printf("ERROR: Saved entity %s is drawn %g x %g x %g, larger than %g",
-                  m_Text.c_str() ? m_Text.c_str() : "", double(s.x), double(s.y), double(s.z), double(most));
+      GLog.printf("ERROR: Saved entity %s is drawn %g x %g x %g, larger than %g", m_Text.c_str() ? m_Text.c_str() : "",
+                  double(s.x), double(s.y), double(s.z), double(most));
       bin.MarkFailed(nullptr);
     }
   }

@@ -323,8 +323,8 @@ bool BrEngine::InitAudio() {
   // id; the run goes on without sound instead.
   GLog.WriteLine("WARNING: Failed to initiate Audio device");
   void* dev = m_pAudio;
-  DeleteDevice(m_hAudioLib, dev, "fnDeleteAudioDevice", "Deleted Audio device", "WARNING: Failed to delete Audio device",
-               true);
+  DeleteDevice(m_hAudioLib, dev, "fnDeleteAudioDevice", "Deleted Audio device",
+               "WARNING: Failed to delete Audio device", true);
   m_pAudio = nullptr;
   return false;
 }
@@ -501,8 +501,8 @@ bool BrEngine::Exit() {
   m_pRender = static_cast<BrRenderBase*>(dev);
 
   dev = m_pAudio;
-  DeleteDevice(m_hAudioLib, dev, "fnDeleteAudioDevice", "Deleted Audio device", "WARNING: Failed to delete Audio device",
-               true);
+  DeleteDevice(m_hAudioLib, dev, "fnDeleteAudioDevice", "Deleted Audio device",
+               "WARNING: Failed to delete Audio device", true);
   m_pAudio = static_cast<BrAudioMgrBase*>(dev);
 
   if (m_pOSGUI) {

@@ -126,11 +126,11 @@ protected:
   bool InitFormatParser();
 
   // The common device start: library, create function, failure lines, Safe = 1.
-  void* StartDevice(const char* opening, const char* section, const char* key, const char* createName,
-                    HMODULE& library, const char* namedFailure, const char* unnamedFailure);
+  void* StartDevice(const char* opening, const char* section, const char* key, const char* createName, HMODULE& library,
+                    const char* namedFailure, const char* unnamedFailure);
   // Calls the delete function when it resolves and the device exists, then frees the library.
-  void DeleteDevice(HMODULE& library, void*& device, const char* deleteName, const char* deleted,
-                    const char* failed, bool debugLine);
+  void DeleteDevice(HMODULE& library, void*& device, const char* deleteName, const char* deleted, const char* failed,
+                    bool debugLine);
 
   char m_szDriversDir[ciPathLen];
   char m_szAppDir[ciPathLen];

@@ -63,9 +63,7 @@ LRESULT CALLBACK BrEngine::MsgProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         }
         break;
 
-      case WM_ERASEBKGND:
-        answered = true;
-        break;
+      case WM_ERASEBKGND: answered = true; break;
 
       case WM_ACTIVATEAPP:
         if (wParam == 0) {
@@ -105,8 +103,7 @@ LRESULT CALLBACK BrEngine::MsgProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         answered = true;
         break;
 
-      default:
-        break;
+      default: break;
     }
   }
   if (answered) return 0;

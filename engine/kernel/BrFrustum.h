@@ -7,15 +7,14 @@
 class BrRenderBase;
 
 // A plain value class; every field is public for the owner to set.
-class BrFrustum
-{
+class BrFrustum {
 public:
-  float Near;         // near distance along the Z axis
-  float Far;          // far distance along the Z axis
-  float HorzFOV;      // horizontal field of view, degrees
-  float VertFOV;      // vertical field of view, degrees
-  float Spare[2];     // kept for the volume's layout; nothing reads them
-  BrMatrix3 Orientation; // rows are the X (right), Y (up) and Z (forward) axes
+  float Near;             // near distance along the Z axis
+  float Far;              // far distance along the Z axis
+  float HorzFOV;          // horizontal field of view, degrees
+  float VertFOV;          // vertical field of view, degrees
+  float Spare[2];         // kept for the volume's layout; nothing reads them
+  BrMatrix3 Orientation;  // rows are the X (right), Y (up) and Z (forward) axes
   BrVector Position;
 
   // Near 0, far 1, both fields of view 90 degrees, identity orientation at the origin.

@@ -159,9 +159,7 @@ bool BrGame::SaveGame(const BrStringT<char>& name) {
   return true;
 }
 
-bool BrGame::LoadSaveFile(const BrStringT<char>& name) {
-  return LoadSaveFileAt(Engine().getMediaDir() + "\\" + name);
-}
+bool BrGame::LoadSaveFile(const BrStringT<char>& name) { return LoadSaveFileAt(Engine().getMediaDir() + "\\" + name); }
 
 bool BrGame::LoadSaveFileAt(const BrStringT<char>& path) {
   BrBin bin;

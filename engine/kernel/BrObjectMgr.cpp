@@ -225,8 +225,8 @@ bool BrObjectMgr::Load(BrBin& bin) {
     int32_t id = -1;
     bin << id;
     if (bin.HasFailed() || id < 0 || id >= m_IDToSlot.GetCount() || m_IDToSlot[id] != slot) {
-      GLog.printf("ERROR: Saved object %s has id %i that does not match slot %i",
-                  name.c_str() ? name.c_str() : "", int(id), int(slot));
+      GLog.printf("ERROR: Saved object %s has id %i that does not match slot %i", name.c_str() ? name.c_str() : "",
+                  int(id), int(slot));
       delete object;
       return false;
     }

@@ -139,7 +139,7 @@ void BrProfiler::DumpStats() {
   m_StatsFile.printf("%s\n\n", rule);
   for (uint32_t i = 0; i < m_uiCount; ++i) {
     const _perfProfile& p = m_Profiles[(int)i];
-    m_StatsFile.printf("\t%-16s\t%i\t\t%i\t%i\t%i", p.name, (int32_t)p.average, (int32_t)p.minimum,
-                       (int32_t)p.maximum, (int32_t)p.frequency);
+    m_StatsFile.printf("\t%-16s\t%i\t\t%i\t%i\t%i", p.name, (int32_t)p.average, (int32_t)p.minimum, (int32_t)p.maximum,
+                       (int32_t)p.frequency);
   }
 }

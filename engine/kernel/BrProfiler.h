@@ -14,8 +14,8 @@ struct _perfProfile {
   int32_t start;         // reading at the start of the open outer measurement
   uint32_t minimum;      // 0xFFFFFFFF until the first measurement ends
   uint32_t maximum;
-  uint32_t frequency;    // outer measurements started
-  int32_t depth;         // open Profile calls not yet ended; never below 0
+  uint32_t frequency;  // outer measurements started
+  int32_t depth;       // open Profile calls not yet ended; never below 0
 };
 
 class BrProfiler {

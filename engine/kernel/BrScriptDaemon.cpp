@@ -66,15 +66,13 @@ bool BrScriptDaemon::LoadProperty(BrStringT<char>& out, const char* section, BrC
 
 bool BrScriptDaemon::LoadPropertyList(int* values, int max, const char* section, BrCfgFile* file, const char* key) {
   if (!values || max <= 0) return false;
-  return Walk(section, file, key,
-              [&](const char* s) { return file->GetValues(values, (unsigned int)max, s, key); });
+  return Walk(section, file, key, [&](const char* s) { return file->GetValues(values, (unsigned int)max, s, key); });
 }
 
 bool BrScriptDaemon::LoadPropertyList(BrStringT<char>* values, int max, const char* section, BrCfgFile* file,
                                       const char* key) {
   if (!values || max <= 0) return false;
-  return Walk(section, file, key,
-              [&](const char* s) { return file->GetValues(values, (unsigned int)max, s, key); });
+  return Walk(section, file, key, [&](const char* s) { return file->GetValues(values, (unsigned int)max, s, key); });
 }
 
 bool BrScriptDaemon::LoadPropertyListSize(const char* section, BrCfgFile* file, const char* key, int& count) {

@@ -7,8 +7,7 @@
 class BrRenderBase;
 
 // A plain value class: origin and radius.
-class BrSphere
-{
+class BrSphere {
 public:
   // Origin (0, 0, 0), radius 0.
   BrSphere() : mRadius(0.0f) {}

@@ -86,8 +86,8 @@ bool BrTerrainTile::GetHeightValue(int x, int y, unsigned char& out) const {
   return true;
 }
 
-void BrTerrainTile::ImitateTool(BrVector position, int columnSpacing, int rowSpacing, float texScaleU,
-                                float texScaleV, int heightScale, BrStringT<char>& name) {
+void BrTerrainTile::ImitateTool(BrVector position, int columnSpacing, int rowSpacing, float texScaleU, float texScaleV,
+                                int heightScale, BrStringT<char>& name) {
   m_ToolPosition = position;
   m_iColumnSpacing = columnSpacing;
   m_iRowSpacing = rowSpacing;
@@ -151,8 +151,8 @@ bool BrTerrainTile::InitIndexed() {
       if (normal.y < 0.0f) normal = normal * -1.0f;
       float light = normal | sun;
       light = light < 0.0f ? 0.0f : (light > 1.0f ? 1.0f : light);
-      const BrARGB colour(255, int(lit.r * light + dark.r * (1.0f - light)), int(lit.g * light + dark.g * (1.0f - light)),
-                          int(lit.b * light + dark.b * (1.0f - light)));
+      const BrARGB colour(255, int(lit.r * light + dark.r * (1.0f - light)),
+                          int(lit.g * light + dark.g * (1.0f - light)), int(lit.b * light + dark.b * (1.0f - light)));
       vertices[size_t(r * w + c)].diffuse = colour.GetDWORD();
     }
   }

@@ -195,7 +195,8 @@ void BrW32WindowMgr::SetMousePos(int x, int y) {
 
 void BrW32WindowMgr::CentreMouse() {
   if (m_bRectsDirty) RefreshRects();
-  if (HasFocus()) SetMousePos((m_ClientRect.right - m_ClientRect.left) / 2, (m_ClientRect.bottom - m_ClientRect.top) / 2);
+  if (HasFocus())
+    SetMousePos((m_ClientRect.right - m_ClientRect.left) / 2, (m_ClientRect.bottom - m_ClientRect.top) / 2);
   if (BrApplication* app = Engine().App()) ShowOSCursor(app->GetUseOSCursor());
 }
 

@@ -62,9 +62,7 @@ void BrCursor::Centre() {
   m_fScreenY = float(render->GetHeight() / 2u);
 }
 
-void BrCursor::SetTarget(BrDemoEntity* const entity) {
-  m_iTarget = entity ? entity->GetID() : -1;
-}
+void BrCursor::SetTarget(BrDemoEntity* const entity) { m_iTarget = entity ? entity->GetID() : -1; }
 
 BrDemoEntity* BrCursor::GetCursorTarget() {
   if (m_iTarget == -1) return nullptr;
@@ -86,8 +84,7 @@ void BrCursor::Draw(BrRenderBase* const render) {
   const float y = m_fScreenY / screenH;
   const float h = m_fHeight * render->GetAspectRatio();
   BrARGB white(255, 255, 255, 255);
-  render->DrawSprite(x, y, m_fWidth, h, (unsigned int)m_iEffector, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f,
-                     0.999f);
+  render->DrawSprite(x, y, m_fWidth, h, (unsigned int)m_iEffector, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f, 0.999f);
   if (BrDemoEntity* target = GetCursorTarget()) {
     BrStringT<char> tooltip = target->GetTooltip();
     if (tooltip.Length() > 0) {

@@ -76,5 +76,4 @@ private:
 // set to exactly the alpha flag (or, with alpha false, left as the copy has them), registered under name. 0
 // (nothing kept) when a manager is missing, the texture handle is 0 or below and requireTexture is set, or the
 // copy has no pass 0.
-int brMake2DEffector(const BrStringT<char>& name, const BrStringT<char>& file, bool requireTexture,
-                     bool alpha = true);
+int brMake2DEffector(const BrStringT<char>& name, const BrStringT<char>& file, bool requireTexture, bool alpha = true);

@@ -8,8 +8,7 @@
 
 BR_IMPLEMENT_CLASS(BrFont, BrObject)
 
-BrFont::BrFont()
-    : m_iFX(0), m_iCharsWide(16), m_iCharsHigh(16), m_iMinASCII(0), m_iMaxASCII(255), m_iCellSize(64) {}
+BrFont::BrFont() : m_iFX(0), m_iCharsWide(16), m_iCharsHigh(16), m_iMinASCII(0), m_iMaxASCII(255), m_iCellSize(64) {}
 
 BrFont::~BrFont() {}
 

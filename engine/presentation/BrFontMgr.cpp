@@ -164,8 +164,8 @@ void BrFontMgr::DrawTextA(float x, float y, BrARGB& colour, eFontFormatFlags fla
       float u0, v0, u1, v1;
       if (!font->GetCharCell(code, u0, v0, u1, v1)) continue;
       if (drawing)
-        render->DrawSprite(penX, penY, m_fSize, m_fSize * aspect, (unsigned int)font->GetFX(), 0.001f, colour, 0.0f,
-                           u0, v0, u1, v1);
+        render->DrawSprite(penX, penY, m_fSize, m_fSize * aspect, (unsigned int)font->GetFX(), 0.001f, colour, 0.0f, u0,
+                           v0, u1, v1);
       penX += (font->GetCharWidthA(code) + pad) * m_fSize;
       if (penX > maxX) maxX = penX;
       if (penY > maxY) maxY = penY;

@@ -6,8 +6,8 @@
 #include "core/BrVector.h"
 
 bool BrRect::operator==(const BrRect& o) const {
-  return std::fabs(minX - o.minX) < 0.001f && std::fabs(minY - o.minY) < 0.001f &&
-         std::fabs(maxX - o.maxX) < 0.001f && std::fabs(maxY - o.maxY) < 0.001f;
+  return std::fabs(minX - o.minX) < 0.001f && std::fabs(minY - o.minY) < 0.001f && std::fabs(maxX - o.maxX) < 0.001f &&
+         std::fabs(maxY - o.maxY) < 0.001f;
 }
 
 void BrRect::Translate(float dx, float dy) {
@@ -17,9 +17,7 @@ void BrRect::Translate(float dx, float dy) {
   maxY += dy;
 }
 
-bool BrRect::ContainsPoint(const BrVector& p) const {
-  return minX <= p.x && p.x <= maxX && minY <= p.y && p.y <= maxY;
-}
+bool BrRect::ContainsPoint(const BrVector& p) const { return minX <= p.x && p.x <= maxX && minY <= p.y && p.y <= maxY; }
 
 bool BrRect::ContainsCircle(const BrVector& c, float r) const {
   return minX + r <= c.x && c.x <= maxX - r && minY + r <= c.y && c.y <= maxY - r;

@@ -45,7 +45,7 @@ struct BrViewRecord {
   float fVerticalFOV = 0.0f;  // degrees
   float fNearWidth = 0.0f;
   float fNearHeight = 0.0f;
-  BrMatrix3 Axes;             // the camera axes, rows X, Y, Z
+  BrMatrix3 Axes;  // the camera axes, rows X, Y, Z
   BrVector Position;
 };
 
@@ -170,7 +170,10 @@ public:
   BrARGB& GroundGridColour() { return m_GroundGridColour; }
   void SetClientArea(const RECT& rect) { m_ClientArea = rect; }
   RECT GetClientArea() const { return m_ClientArea; }
-  void SetSavedWinPos(int x, int y) { m_iSavedX = x; m_iSavedY = y; }
+  void SetSavedWinPos(int x, int y) {
+    m_iSavedX = x;
+    m_iSavedY = y;
+  }
   int GetSavedXPos() const { return m_iSavedX; }
   int GetSavedYPos() const { return m_iSavedY; }
   // The display modes offered; the device fills it when it enumerates modes.

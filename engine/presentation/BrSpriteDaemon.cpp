@@ -164,8 +164,7 @@ void BrSpriteDaemon::DrawAll(BrRenderBase* device) {
       const SPRITEBATCH& b = m_Batches[i];
       total += 4 * b.count;
       device->SetEffector((unsigned int)b.effector);
-      device->DrawPrimitive(4, m_pVB, m_pIB, ciVertexSize, ciFVF, total, 2 * b.count, 0,
-                            (unsigned int)(6 * b.start));
+      device->DrawPrimitive(4, m_pVB, m_pIB, ciVertexSize, ciFVF, total, 2 * b.count, 0, (unsigned int)(6 * b.start));
     }
   }
   m_OpenBatch = SPRITEBATCH();

@@ -165,8 +165,8 @@ void BrUIControl::Draw(BrRenderBase* const render) {
 }
 
 void BrUIControl::DrawBackground(BrRenderBase* const render) {
-  render->DrawSprite(m_fPosX, m_fPosY, m_fWidth, m_fHeight, (unsigned int)m_iEffector, 0.001f, m_Colour, 0.0f,
-                     0.001f, 0.001f, 0.999f, 0.999f);
+  render->DrawSprite(m_fPosX, m_fPosY, m_fWidth, m_fHeight, (unsigned int)m_iEffector, 0.001f, m_Colour, 0.0f, 0.001f,
+                     0.001f, 0.999f, 0.999f);
 }
 
 bool BrUIControl::LeftClick(float x, float y) {

@@ -42,6 +42,6 @@ void BrUIControlButton::Draw(BrRenderBase* const render) {
   // A button without a rollover texture keeps its normal look rather than vanishing under the pointer.
   if (rolloverLook && m_iRolloverEffector != 0) effector = m_iRolloverEffector;
   BrARGB white(255, 255, 255, 255);
-  render->DrawSprite(m_fPosX, m_fPosY, m_fWidth, m_fHeight, (unsigned int)effector, 0.001f, white, 0.0f, 0.001f,
-                     0.001f, 0.999f, 0.999f);
+  render->DrawSprite(m_fPosX, m_fPosY, m_fWidth, m_fHeight, (unsigned int)effector, 0.001f, white, 0.0f, 0.001f, 0.001f,
+                     0.999f, 0.999f);
 }

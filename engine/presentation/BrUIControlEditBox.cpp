@@ -54,7 +54,8 @@ void BrUIControlEditBox::Draw(BrRenderBase* const render) {
         if (m_bFocus) {
           if (m_iEditEffector == 0 && render->FXMgr()) {
             BrStringT<char> name("ShaderEditBoxEdit");
-            m_iEditEffector = render->FXMgr()->LoadIconA(BrStringT<char>("Textures\\ui\\menus\\listboxselect.tga"), name);
+            m_iEditEffector =
+                render->FXMgr()->LoadIconA(BrStringT<char>("Textures\\ui\\menus\\listboxselect.tga"), name);
           }
           BrRect extent = fonts->GetTextRect(line);
           render->DrawSprite(textX, textY, extent.maxX, 0.75f * extent.GetHeight() + extent.minY,

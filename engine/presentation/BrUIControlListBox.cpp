@@ -115,7 +115,8 @@ void BrUIControlListBox::ShowScrollBar() {
   if (GetNumChildControls() < 2) {
     BrObject* upObject = static_cast<BrObject*>(Engine().Spawn("BrUIControlButton"));
     BrObject* downObject = static_cast<BrObject*>(Engine().Spawn("BrUIControlButton"));
-    BrUIControlButton* up = upObject ? static_cast<BrUIControlButton*>(upObject->SafeCast(&BrUIControlButton::Type)) : nullptr;
+    BrUIControlButton* up =
+        upObject ? static_cast<BrUIControlButton*>(upObject->SafeCast(&BrUIControlButton::Type)) : nullptr;
     BrUIControlButton* down =
         downObject ? static_cast<BrUIControlButton*>(downObject->SafeCast(&BrUIControlButton::Type)) : nullptr;
     if (!up || !down) {

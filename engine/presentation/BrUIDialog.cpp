@@ -107,8 +107,7 @@ void BrUIDialog::SpawnDialogOptions(float& y) {
     const float w = extent.GetWidth();
     const float h = extent.GetHeight();
     BrObject* object = static_cast<BrObject*>(Engine().Spawn("BrUITextButton"));
-    BrUITextButton* button =
-        object ? static_cast<BrUITextButton*>(object->SafeCast(&BrUITextButton::Type)) : nullptr;
+    BrUITextButton* button = object ? static_cast<BrUITextButton*>(object->SafeCast(&BrUITextButton::Type)) : nullptr;
     if (!button) {
       delete object;
       continue;

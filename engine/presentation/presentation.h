@@ -33,4 +33,3 @@
 #include "engine/presentation/BrUISelector.h"
 #include "engine/presentation/BrUITextButton.h"
 #include "engine/presentation/BrVertexBufferBase.h"
-

@@ -383,8 +383,7 @@ bool Core::present() {
   mBoundFb = 0xFFFFFFFFu;
   disableScissor();  // a blit is cut by the scissor too
   if (ww > 0 && wh > 0) {
-    glBlitFramebuffer(0, 0, bw, bh, 0, 0, ww, wh, GL_COLOR_BUFFER_BIT,
-                      (ww == bw && wh == bh) ? GL_NEAREST : GL_LINEAR);
+    glBlitFramebuffer(0, 0, bw, bh, 0, 0, ww, wh, GL_COLOR_BUFFER_BIT, (ww == bw && wh == bh) ? GL_NEAREST : GL_LINEAR);
     ++testCounts().frameCopies;
   }
   SDL_GL_SwapWindow(mWindow);

@@ -57,9 +57,9 @@ struct ShadowState {
 
 // What changed since the last draw.
 enum DirtyBits : uint32_t {
-  kDirtyProgram = 1u << 0,   // shader, declaration kind, texture-stage operations, alpha test
-  kDirtyInputs = 1u << 1,    // shader inputs, declaration, streams
-  kDirtyRaster = 1u << 2,    // depth, blending, culling, colour mask, fill mode
+  kDirtyProgram = 1u << 0,  // shader, declaration kind, texture-stage operations, alpha test
+  kDirtyInputs = 1u << 1,   // shader inputs, declaration, streams
+  kDirtyRaster = 1u << 2,   // depth, blending, culling, colour mask, fill mode
   kDirtyIndices = 1u << 3,
   kDirtyViewport = 1u << 4,
   kDirtyAll = 0xFFFFFFFFu,
@@ -75,7 +75,7 @@ BrD3D9CapturedSampler brSamplerValues(const DWORD* samplerStates);
 bool brAttribFormat(BYTE type, GLint& size, GLenum& glType, GLboolean& normalized);
 
 class Core final : public Buried {
- public:
+public:
   // Creates the context on the window and the frame buffers for the parameters; null with a reason.
   static Core* create(SDL_Window* window, const D3DPRESENT_PARAMETERS& params, std::string& error);
   ~Core() override;
@@ -148,7 +148,7 @@ class Core final : public Buried {
   // reused for another buffer).
   void forgetGlBuffer(GLuint name);
 
- private:
+private:
   struct Program {
     GLuint program = 0;
     GLint locFix = -1, locTFactor = -1, locAlphaRef = -1;
@@ -163,7 +163,8 @@ class Core final : public Buried {
     UINT offsets[kStreams] = {}, strides[kStreams] = {};
     bool operator==(const InputKey& o) const {
       return shaderId == o.shaderId && declId == o.declId && std::memcmp(buffers, o.buffers, sizeof buffers) == 0 &&
-             std::memcmp(offsets, o.offsets, sizeof offsets) == 0 && std::memcmp(strides, o.strides, sizeof strides) == 0;
+             std::memcmp(offsets, o.offsets, sizeof offsets) == 0 &&
+             std::memcmp(strides, o.strides, sizeof strides) == 0;
     }
   };
   struct InputHash {
@@ -171,7 +172,7 @@ class Core final : public Buried {
   };
   struct InputState {
     GLuint vao = 0;
-    GLuint indexBuffer = 0;  // the element buffer bound in this state
+    GLuint indexBuffer = 0;                         // the element buffer bound in this state
     std::vector<std::pair<uint32_t, UINT>> inputs;  // stream and element end of each attribute read
   };
   struct ProgramKey {
@@ -233,8 +234,8 @@ class Core final : public Buried {
   GLuint mFbo = 0, mReadFbo = 0, mColor[2] = {0, 0}, mDepth = 0;
   GLuint mFrontFbo = 0, mFrontTex = 0;
   int mBack = 0;
-  GLuint mDrawFb = 0;              // the frame buffer drawn into: 0 (the window) or mFbo
-  GLuint mBoundFb = 0xFFFFFFFFu;   // what GL_DRAW_FRAMEBUFFER holds, as last set
+  GLuint mDrawFb = 0;             // the frame buffer drawn into: 0 (the window) or mFbo
+  GLuint mBoundFb = 0xFFFFFFFFu;  // what GL_DRAW_FRAMEBUFFER holds, as last set
   GLuint mVao = 0, mWhite = 0, mSamplers[kFsStages] = {0, 0};
   std::unordered_map<InputKey, InputState, InputHash> mInputStates;
   InputState* mInput = nullptr;  // the state bound now

@@ -11,12 +11,30 @@ namespace {
 
 bool primitive(D3DPRIMITIVETYPE type, UINT n, GLenum& mode, UINT& count) {
   switch (type) {
-    case D3DPT_POINTLIST: mode = GL_POINTS; count = n; return true;
-    case D3DPT_LINELIST: mode = GL_LINES; count = 2 * n; return true;
-    case D3DPT_LINESTRIP: mode = GL_LINE_STRIP; count = n + 1; return true;
-    case D3DPT_TRIANGLELIST: mode = GL_TRIANGLES; count = 3 * n; return true;
-    case D3DPT_TRIANGLESTRIP: mode = GL_TRIANGLE_STRIP; count = n + 2; return true;
-    case D3DPT_TRIANGLEFAN: mode = GL_TRIANGLE_FAN; count = n + 2; return true;
+    case D3DPT_POINTLIST:
+      mode = GL_POINTS;
+      count = n;
+      return true;
+    case D3DPT_LINELIST:
+      mode = GL_LINES;
+      count = 2 * n;
+      return true;
+    case D3DPT_LINESTRIP:
+      mode = GL_LINE_STRIP;
+      count = n + 1;
+      return true;
+    case D3DPT_TRIANGLELIST:
+      mode = GL_TRIANGLES;
+      count = 3 * n;
+      return true;
+    case D3DPT_TRIANGLESTRIP:
+      mode = GL_TRIANGLE_STRIP;
+      count = n + 2;
+      return true;
+    case D3DPT_TRIANGLEFAN:
+      mode = GL_TRIANGLE_FAN;
+      count = n + 2;
+      return true;
     default: return false;
   }
 }
@@ -74,22 +92,73 @@ GLint wrapMode(DWORD a) {
 bool brAttribFormat(BYTE type, GLint& size, GLenum& glType, GLboolean& normalized) {
   normalized = GL_FALSE;
   switch (type) {
-    case D3DDECLTYPE_FLOAT1: size = 1; glType = GL_FLOAT; return true;
-    case D3DDECLTYPE_FLOAT2: size = 2; glType = GL_FLOAT; return true;
-    case D3DDECLTYPE_FLOAT3: size = 3; glType = GL_FLOAT; return true;
-    case D3DDECLTYPE_FLOAT4: size = 4; glType = GL_FLOAT; return true;
+    case D3DDECLTYPE_FLOAT1:
+      size = 1;
+      glType = GL_FLOAT;
+      return true;
+    case D3DDECLTYPE_FLOAT2:
+      size = 2;
+      glType = GL_FLOAT;
+      return true;
+    case D3DDECLTYPE_FLOAT3:
+      size = 3;
+      glType = GL_FLOAT;
+      return true;
+    case D3DDECLTYPE_FLOAT4:
+      size = 4;
+      glType = GL_FLOAT;
+      return true;
     // Bytes B, G, R, A in memory: OpenGL's BGRA size reorders them to RGBA.
-    case D3DDECLTYPE_D3DCOLOR: size = GL_BGRA; glType = GL_UNSIGNED_BYTE; normalized = GL_TRUE; return true;
-    case D3DDECLTYPE_UBYTE4: size = 4; glType = GL_UNSIGNED_BYTE; return true;
-    case D3DDECLTYPE_UBYTE4N: size = 4; glType = GL_UNSIGNED_BYTE; normalized = GL_TRUE; return true;
-    case D3DDECLTYPE_SHORT2: size = 2; glType = GL_SHORT; return true;
-    case D3DDECLTYPE_SHORT4: size = 4; glType = GL_SHORT; return true;
-    case D3DDECLTYPE_SHORT2N: size = 2; glType = GL_SHORT; normalized = GL_TRUE; return true;
-    case D3DDECLTYPE_SHORT4N: size = 4; glType = GL_SHORT; normalized = GL_TRUE; return true;
-    case D3DDECLTYPE_USHORT2N: size = 2; glType = GL_UNSIGNED_SHORT; normalized = GL_TRUE; return true;
-    case D3DDECLTYPE_USHORT4N: size = 4; glType = GL_UNSIGNED_SHORT; normalized = GL_TRUE; return true;
-    case D3DDECLTYPE_FLOAT16_2: size = 2; glType = GL_HALF_FLOAT; return true;
-    case D3DDECLTYPE_FLOAT16_4: size = 4; glType = GL_HALF_FLOAT; return true;
+    case D3DDECLTYPE_D3DCOLOR:
+      size = GL_BGRA;
+      glType = GL_UNSIGNED_BYTE;
+      normalized = GL_TRUE;
+      return true;
+    case D3DDECLTYPE_UBYTE4:
+      size = 4;
+      glType = GL_UNSIGNED_BYTE;
+      return true;
+    case D3DDECLTYPE_UBYTE4N:
+      size = 4;
+      glType = GL_UNSIGNED_BYTE;
+      normalized = GL_TRUE;
+      return true;
+    case D3DDECLTYPE_SHORT2:
+      size = 2;
+      glType = GL_SHORT;
+      return true;
+    case D3DDECLTYPE_SHORT4:
+      size = 4;
+      glType = GL_SHORT;
+      return true;
+    case D3DDECLTYPE_SHORT2N:
+      size = 2;
+      glType = GL_SHORT;
+      normalized = GL_TRUE;
+      return true;
+    case D3DDECLTYPE_SHORT4N:
+      size = 4;
+      glType = GL_SHORT;
+      normalized = GL_TRUE;
+      return true;
+    case D3DDECLTYPE_USHORT2N:
+      size = 2;
+      glType = GL_UNSIGNED_SHORT;
+      normalized = GL_TRUE;
+      return true;
+    case D3DDECLTYPE_USHORT4N:
+      size = 4;
+      glType = GL_UNSIGNED_SHORT;
+      normalized = GL_TRUE;
+      return true;
+    case D3DDECLTYPE_FLOAT16_2:
+      size = 2;
+      glType = GL_HALF_FLOAT;
+      return true;
+    case D3DDECLTYPE_FLOAT16_4:
+      size = 4;
+      glType = GL_HALF_FLOAT;
+      return true;
     default: return false;
   }
 }
@@ -167,7 +236,8 @@ bool Core::selectProgram(std::string& error) {
   if (it == mPrograms.end()) {
     Program p;
     GLuint& vs = shader->glShader[key.pretransformed];
-    if (!vs) vs = compileShader(GL_VERTEX_SHADER, brVsEmitGlsl(shader->program, mConv, key.pretransformed, false), error);
+    if (!vs)
+      vs = compileShader(GL_VERTEX_SHADER, brVsEmitGlsl(shader->program, mConv, key.pretransformed, false), error);
     GLuint& fs = mFragmentShaders[key.fs];
     if (!fs) fs = compileShader(GL_FRAGMENT_SHADER, brFsEmitGlsl(key.fs), error);
     if (vs && fs) {

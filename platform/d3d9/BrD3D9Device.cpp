@@ -115,8 +115,8 @@ HRESULT Device::GetDisplayMode(UINT swapChain, D3DDISPLAYMODE* mode) {
   if (pp.Windowed) {
     *mode = brDesktopMode();
   } else {
-    *mode = {pp.BackBufferWidth, pp.BackBufferHeight, pp.FullScreen_RefreshRateInHz ? pp.FullScreen_RefreshRateInHz : 60,
-             D3DFMT_X8R8G8B8};
+    *mode = {pp.BackBufferWidth, pp.BackBufferHeight,
+             pp.FullScreen_RefreshRateInHz ? pp.FullScreen_RefreshRateInHz : 60, D3DFMT_X8R8G8B8};
   }
   return D3D_OK;
 }
@@ -170,7 +170,8 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
   if (usage & ~DWORD(D3DUSAGE_DYNAMIC | D3DUSAGE_AUTOGENMIPMAP | D3DUSAGE_WRITEONLY))
     return invalidCall(where, "unsupported usage");
   if (pool > D3DPOOL_SCRATCH) return invalidCall(where, "unknown pool");
-  if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED) return invalidCall(where, "dynamic textures cannot be managed");
+  if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED)
+    return invalidCall(where, "dynamic textures cannot be managed");
   UINT chain = 1;
   for (UINT w = width, h = height; w > 1 || h > 1; w = w > 1 ? w / 2 : 1, h = h > 1 ? h / 2 : 1) ++chain;
   if (levels == 0) levels = chain;
@@ -191,8 +192,10 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
   if (!buffer || sharedHandle) return invalidCall(where, "null out-pointer or a shared handle");
   if (length == 0 || length > kMaxBufferBytes) return invalidCall(where, "unsupported length");
   if (pool > D3DPOOL_SCRATCH) return invalidCall(where, "unknown pool");
-  if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED) return invalidCall(where, "dynamic buffers cannot be managed");
-  if (faultInjected(BR_D3D9_FAIL_CREATE_VERTEX_BUFFER)) return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "failure injected");
+  if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED)
+    return invalidCall(where, "dynamic buffers cannot be managed");
+  if (faultInjected(BR_D3D9_FAIL_CREATE_VERTEX_BUFFER))
+    return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "failure injected");
   VertexBuffer* vb = new VertexBuffer(mCore, length, usage, fvf, pool);
   if (!createStore(vb->store, mCore, GL_ARRAY_BUFFER, length)) {
     vb->Release();
@@ -210,8 +213,10 @@ HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3
   if (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32) return invalidCall(where, "unknown index format");
   if (length == 0 || length > kMaxBufferBytes) return invalidCall(where, "unsupported length");
   if (pool > D3DPOOL_SCRATCH) return invalidCall(where, "unknown pool");
-  if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED) return invalidCall(where, "dynamic buffers cannot be managed");
-  if (faultInjected(BR_D3D9_FAIL_CREATE_INDEX_BUFFER)) return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "failure injected");
+  if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED)
+    return invalidCall(where, "dynamic buffers cannot be managed");
+  if (faultInjected(BR_D3D9_FAIL_CREATE_INDEX_BUFFER))
+    return refuse(D3DERR_OUTOFVIDEOMEMORY, where, "failure injected");
   IndexBuffer* ib = new IndexBuffer(mCore, length, usage, format, pool);
   if (!createStore(ib->store, mCore, GL_ELEMENT_ARRAY_BUFFER, length)) {
     ib->Release();
@@ -281,7 +286,8 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
 HRESULT Device::SetViewport(const D3DVIEWPORT9* vp) {
   const D3DPRESENT_PARAMETERS& pp = mCore->params();
   if (!vp || vp->Width == 0 || vp->Height == 0 || uint64_t(vp->X) + vp->Width > pp.BackBufferWidth ||
-      uint64_t(vp->Y) + vp->Height > pp.BackBufferHeight || !(vp->MinZ >= 0.0f && vp->MaxZ <= 1.0f && vp->MinZ <= vp->MaxZ))
+      uint64_t(vp->Y) + vp->Height > pp.BackBufferHeight ||
+      !(vp->MinZ >= 0.0f && vp->MaxZ <= 1.0f && vp->MinZ <= vp->MaxZ))
     return invalidCall("SetViewport", "viewport outside the back buffer");
   mCore->state.viewport = *vp;
   mCore->dirty |= kDirtyViewport;
@@ -310,19 +316,12 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     case D3DRS_BLENDOP:
     case D3DRS_CULLMODE:
     case D3DRS_COLORWRITEENABLE:
-    case D3DRS_FILLMODE:
-      mCore->dirty |= kDirtyRaster;
-      break;
+    case D3DRS_FILLMODE: mCore->dirty |= kDirtyRaster; break;
     case D3DRS_ALPHATESTENABLE:
-    case D3DRS_ALPHAFUNC:
-      mCore->dirty |= kDirtyProgram;
-      break;
+    case D3DRS_ALPHAFUNC: mCore->dirty |= kDirtyProgram; break;
     case D3DRS_ALPHAREF:
-    case D3DRS_TEXTUREFACTOR:
-      ++mCore->fixedSerial;
-      break;
-    default:
-      break;  // recorded; nothing of it reaches OpenGL
+    case D3DRS_TEXTUREFACTOR: ++mCore->fixedSerial; break;
+    default: break;  // recorded; nothing of it reaches OpenGL
   }
   return D3D_OK;
 }
@@ -371,11 +370,8 @@ HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
       case D3DTSS_ALPHAARG0:
       case D3DTSS_ALPHAARG1:
       case D3DTSS_ALPHAARG2:
-      case D3DTSS_TEXCOORDINDEX:
-        mCore->dirty |= kDirtyProgram;
-        break;
-      default:
-        break;
+      case D3DTSS_TEXCOORDINDEX: mCore->dirty |= kDirtyProgram; break;
+      default: break;
     }
   }
   return D3D_OK;
@@ -407,8 +403,8 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
   return mCore->draw(type, startVertex, primitiveCount);
 }
 
-HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
-                                     UINT numVertices, UINT startIndex, UINT primitiveCount) {
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex, UINT numVertices,
+                                     UINT startIndex, UINT primitiveCount) {
   drainGraveyard();
   if (!mInScene) return invalidCall("DrawIndexedPrimitive", "outside a scene");
   if (faultInjected(BR_D3D9_FAIL_DRAW)) return invalidCall("DrawIndexedPrimitive", "failure injected");

@@ -12,7 +12,7 @@ class Direct3D;
 class Surface;
 
 class Device final : public RefCounted<IDirect3DDevice9>, public Buried {
- public:
+public:
   Device(Direct3D* d3d, Core* core, SDL_Window* window, const D3DPRESENT_PARAMETERS& params);
 
   // Gives out the device of a core with a reference added, for the resources' GetDevice.
@@ -50,7 +50,8 @@ class Device final : public RefCounted<IDirect3DDevice9>, public Buried {
   HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override;
   HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex, UINT numVertices,
                                UINT startIndex, UINT primitiveCount) override;
-  HRESULT CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements, IDirect3DVertexDeclaration9** declaration) override;
+  HRESULT CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
+                                  IDirect3DVertexDeclaration9** declaration) override;
   HRESULT SetVertexDeclaration(IDirect3DVertexDeclaration9* declaration) override;
   HRESULT CreateVertexShader(const DWORD* function, IDirect3DVertexShader9** shader) override;
   HRESULT SetVertexShader(IDirect3DVertexShader9* shader) override;
@@ -59,10 +60,10 @@ class Device final : public RefCounted<IDirect3DDevice9>, public Buried {
   HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offsetInBytes, UINT stride) override;
   HRESULT SetIndices(IDirect3DIndexBuffer9* indices) override;
 
- protected:
+protected:
   void finalRelease() override;
 
- private:
+private:
   Direct3D* mD3D;
   Core* mCore;
   SDL_Window* mWindow;

@@ -10,7 +10,7 @@ namespace brd3d9 {
 
 // Anything the layer deletes later rather than from inside one of its own methods.
 class Buried {
- public:
+public:
   virtual ~Buried() = default;
 };
 
@@ -24,7 +24,7 @@ void drainGraveyard();
 // the release that reaches 0 calls finalRelease, which unbinds the object and buries it.
 template <class Interface>
 class RefCounted : public Interface {
- public:
+public:
   ULONG AddRef() override {
     drainGraveyard();
     return ++mRefs;
@@ -39,7 +39,7 @@ class RefCounted : public Interface {
   }
   ULONG publicRefs() const { return mRefs; }
 
- protected:
+protected:
   virtual void finalRelease() = 0;
   ULONG mRefs = 1;
 };

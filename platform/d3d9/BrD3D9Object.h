@@ -10,7 +10,7 @@ struct SDL_Window;
 namespace brd3d9 {
 
 class Direct3D final : public RefCounted<IDirect3D9>, public Buried {
- public:
+public:
   UINT GetAdapterCount() override { return 1; }
   HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER9* identifier) override;
   UINT GetAdapterModeCount(UINT adapter, D3DFORMAT format) override;
@@ -30,10 +30,10 @@ class Direct3D final : public RefCounted<IDirect3D9>, public Buried {
   void retainInternal() { ++mInternal; }
   void dropInternal();
 
- protected:
+protected:
   void finalRelease() override;
 
- private:
+private:
   uint32_t mInternal = 0;
 };
 

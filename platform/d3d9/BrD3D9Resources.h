@@ -36,7 +36,7 @@ struct BufferStore {
 };
 
 class VertexBuffer final : public RefCounted<IDirect3DVertexBuffer9>, public Buried {
- public:
+public:
   VertexBuffer(Core* core, UINT size, DWORD usage, DWORD fvf, D3DPOOL pool);
   ~VertexBuffer() override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
@@ -51,12 +51,12 @@ class VertexBuffer final : public RefCounted<IDirect3DVertexBuffer9>, public Bur
   DWORD usage, fvf;
   D3DPOOL pool;
 
- protected:
+protected:
   void finalRelease() override;
 };
 
 class IndexBuffer final : public RefCounted<IDirect3DIndexBuffer9>, public Buried {
- public:
+public:
   IndexBuffer(Core* core, UINT size, DWORD usage, D3DFORMAT format, D3DPOOL pool);
   ~IndexBuffer() override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
@@ -73,7 +73,7 @@ class IndexBuffer final : public RefCounted<IDirect3DIndexBuffer9>, public Burie
   D3DFORMAT format;
   D3DPOOL pool;
 
- protected:
+protected:
   void finalRelease() override;
 };
 
@@ -82,7 +82,7 @@ class IndexBuffer final : public RefCounted<IDirect3DIndexBuffer9>, public Burie
 // again after its copy went (one rewritten at run time) reads the level back once and keeps its copy from then
 // on. System-memory textures are their copy.
 class Texture final : public RefCounted<IDirect3DTexture9>, public Buried {
- public:
+public:
   Texture(Core* core, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
   ~Texture() override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
@@ -96,8 +96,8 @@ class Texture final : public RefCounted<IDirect3DTexture9>, public Buried {
     UINT width, height;
     std::vector<uint8_t> texels;  // width * 4 bytes a row, top row first; empty while OpenGL holds the only copy
     bool locked = false;
-    bool dirty = false;    // the copy has changes OpenGL has not
-    bool inGl = false;     // OpenGL holds the level's texels (before, its storage is undefined)
+    bool dirty = false;  // the copy has changes OpenGL has not
+    bool inGl = false;   // OpenGL holds the level's texels (before, its storage is undefined)
   };
   // The level's texels as they are now, from the copy or read back from OpenGL (zeros before any were set).
   void readLevel(UINT level, std::vector<uint8_t>& out);
@@ -108,16 +108,16 @@ class Texture final : public RefCounted<IDirect3DTexture9>, public Buried {
   D3DFORMAT format;
   D3DPOOL pool;
   GLuint gl = 0;
-  bool anyDirty = true;     // a level must reach OpenGL before the next draw with the texture
-  bool keepCopy = false;    // rewritten at run time: the copy stays
+  bool anyDirty = true;   // a level must reach OpenGL before the next draw with the texture
+  bool keepCopy = false;  // rewritten at run time: the copy stays
 
- protected:
+protected:
   void finalRelease() override;
 };
 
 // A system-memory image (off-screen plain surfaces) or the stand-in of the back buffer.
 class Surface final : public RefCounted<IDirect3DSurface9>, public Buried {
- public:
+public:
   Surface(Core* core, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, bool backBuffer);
   ~Surface() override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
@@ -138,12 +138,12 @@ class Surface final : public RefCounted<IDirect3DSurface9>, public Buried {
   // Called by the device as it goes: a back buffer nobody references any more is buried.
   void ownerGone();
 
- protected:
+protected:
   void finalRelease() override;
 };
 
 class VertexShader final : public RefCounted<IDirect3DVertexShader9>, public Buried {
- public:
+public:
   VertexShader(Core* core, std::vector<DWORD> tokens, VsProgram program);
   ~VertexShader() override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
@@ -155,12 +155,12 @@ class VertexShader final : public RefCounted<IDirect3DVertexShader9>, public Bur
   VsProgram program;
   GLuint glShader[2] = {0, 0};  // compiled on first use: [0] transformed, [1] pre-transformed input
 
- protected:
+protected:
   void finalRelease() override;
 };
 
 class VertexDeclaration final : public RefCounted<IDirect3DVertexDeclaration9>, public Buried {
- public:
+public:
   VertexDeclaration(Core* core, std::vector<D3DVERTEXELEMENT9> elements);
   ~VertexDeclaration() override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
@@ -174,7 +174,7 @@ class VertexDeclaration final : public RefCounted<IDirect3DVertexDeclaration9>, 
   std::vector<D3DVERTEXELEMENT9> elements;  // without the end marker
   bool pretransformed;                      // has a POSITIONT element
 
- protected:
+protected:
   void finalRelease() override;
 };
 

@@ -75,7 +75,8 @@ void Texture::finalRelease() {
 HRESULT Texture::GetDevice(IDirect3DDevice9** device) { return Device::handOut(core, device); }
 
 HRESULT Texture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
-  if (!desc || level >= levels.size()) return invalidCall("IDirect3DTexture9::GetLevelDesc", "bad level or description");
+  if (!desc || level >= levels.size())
+    return invalidCall("IDirect3DTexture9::GetLevelDesc", "bad level or description");
   *desc = {format, D3DRTYPE_SURFACE, usage, pool, D3DMULTISAMPLE_NONE, 0, levels[level].width, levels[level].height};
   return D3D_OK;
 }
@@ -144,8 +145,9 @@ HRESULT Surface::GetDevice(IDirect3DDevice9** device) { return Device::handOut(c
 
 HRESULT Surface::GetDesc(D3DSURFACE_DESC* desc) {
   if (!desc) return invalidCall("IDirect3DSurface9::GetDesc", "null description");
-  *desc = {format, D3DRTYPE_SURFACE, backBuffer ? DWORD(D3DUSAGE_RENDERTARGET) : 0u, pool, D3DMULTISAMPLE_NONE, 0,
-           width, height};
+  *desc = {
+      format, D3DRTYPE_SURFACE, backBuffer ? DWORD(D3DUSAGE_RENDERTARGET) : 0u, pool, D3DMULTISAMPLE_NONE, 0, width,
+      height};
   return D3D_OK;
 }
 

@@ -13,10 +13,11 @@ namespace brd3d9 {
 constexpr int kSwapChainFramesAhead = 2;
 
 class FramePacer {
- public:
+public:
   static constexpr int kMaxAhead = 4;
   // ahead: presented frames the driver may hold unfinished (1..kMaxAhead); 0 never waits.
-  explicit FramePacer(int ahead = kSwapChainFramesAhead) : mAhead(ahead < 0 ? 0 : (ahead > kMaxAhead ? kMaxAhead : ahead)) {}
+  explicit FramePacer(int ahead = kSwapChainFramesAhead)
+      : mAhead(ahead < 0 ? 0 : (ahead > kMaxAhead ? kMaxAhead : ahead)) {}
 
   // Marks the end of a frame just presented. When that puts more frames in flight than the bound, the oldest
   // must be finished: a query when the driver has drawn it already, a wait when it has not. Returns true when
@@ -49,7 +50,7 @@ class FramePacer {
   // Forgets the fences of a context that is gone with them.
   void forget() { mHead = mCount = 0; }
 
- private:
+private:
   static constexpr int kRing = kMaxAhead + 1;
   void popOldest() {
     glDeleteSync(mFences[mHead]);

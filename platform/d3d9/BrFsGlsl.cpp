@@ -21,8 +21,7 @@ std::string argument(uint8_t arg, uint32_t stage) {
 }
 
 // The value one operation gives from its three arguments.
-std::string operation(uint8_t op, const std::string& a0, const std::string& a1, const std::string& a2,
-                      uint32_t stage) {
+std::string operation(uint8_t op, const std::string& a0, const std::string& a1, const std::string& a2, uint32_t stage) {
   const std::string tex = "tex" + std::to_string(stage);
   switch (op) {
     case D3DTOP_SELECTARG1: return a1;
@@ -104,8 +103,8 @@ std::string brFsEmitGlsl(const FsKey& key) {
     if (st.colorOp == D3DTOP_DISABLE) break;
     const std::string n = std::to_string(i);
     s += "  vec4 tex" + n + " = texture(brTex" + n + ", vT" + std::to_string(st.texCoord) + ".xy);\n";
-    const std::string color = operation(st.colorOp, argument(st.colorArg[0], i), argument(st.colorArg[1], i),
-                                        argument(st.colorArg[2], i), i);
+    const std::string color =
+        operation(st.colorOp, argument(st.colorArg[0], i), argument(st.colorArg[1], i), argument(st.colorArg[2], i), i);
     const std::string alpha = st.alphaOp == 0 ? std::string("cur")
                                               : operation(st.alphaOp, argument(st.alphaArg[0], i),
                                                           argument(st.alphaArg[1], i), argument(st.alphaArg[2], i), i);

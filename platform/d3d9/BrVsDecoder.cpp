@@ -12,8 +12,7 @@ int sourceCountOf(uint32_t opcode) {
   switch (opcode) {
     case D3DSIO_MOV:
     case D3DSIO_RCP:
-    case D3DSIO_RSQ:
-      return 1;
+    case D3DSIO_RSQ: return 1;
     case D3DSIO_ADD:
     case D3DSIO_SUB:
     case D3DSIO_MUL:
@@ -21,12 +20,9 @@ int sourceCountOf(uint32_t opcode) {
     case D3DSIO_DP4:
     case D3DSIO_MIN:
     case D3DSIO_MAX:
-    case D3DSIO_M4x4:
-      return 2;
-    case D3DSIO_MAD:
-      return 3;
-    default:
-      return -1;
+    case D3DSIO_M4x4: return 2;
+    case D3DSIO_MAD: return 3;
+    default: return -1;
   }
 }
 
@@ -114,8 +110,7 @@ bool brVsDecode(const DWORD* tokens, size_t maxTokens, VsProgram& program, size_
         if (ins.dest.number >= kVsTexCoordOutputs) return fail(error, at, "unsupported texture output");
         program.outputsWritten |= 4u << ins.dest.number;
         break;
-      default:
-        return fail(error, at, "destination must be a temporary or an output");
+      default: return fail(error, at, "destination must be a temporary or an output");
     }
     for (int s = 0; s < sources; ++s) {
       const uint32_t t = params[1 + s];
@@ -143,8 +138,7 @@ bool brVsDecode(const DWORD* tokens, size_t maxTokens, VsProgram& program, size_
           if (src.number + span > kVsConstRegisters) return fail(error, at, "constant register out of range");
           if (int(src.number + span - 1) > program.maxConstant) program.maxConstant = int(src.number + span - 1);
           break;
-        default:
-          return fail(error, at, "source must be a temporary, input or constant register");
+        default: return fail(error, at, "source must be a temporary, input or constant register");
       }
     }
     program.code.push_back(ins);

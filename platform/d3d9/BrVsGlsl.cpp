@@ -93,8 +93,7 @@ std::string brVsEmitGlsl(const VsProgram& program, const Conventions& conv, bool
   const std::string inf = floatLiteral(conv.reciprocalOfZero);
   // Direct3D defines 1 exactly and 0 as infinity for both; rsq ignores the sign.
   s += "float brRcp(float x) { return x == 1.0 ? 1.0 : (x == 0.0 ? " + inf + " : 1.0 / x); }\n";
-  s += "float brRsq(float x) { x = abs(x); return x == 1.0 ? 1.0 : (x == 0.0 ? " + inf +
-       " : inversesqrt(x)); }\n";
+  s += "float brRsq(float x) { x = abs(x); return x == 1.0 ? 1.0 : (x == 0.0 ? " + inf + " : inversesqrt(x)); }\n";
   s += "void main() {\n";
   for (uint32_t r = 0; r < kVsTempRegisters; ++r)
     if (program.tempsUsed & (1u << r)) {

@@ -94,9 +94,9 @@ struct BrD3D9CapturedCall {
 
 // A whole frame, from the first call after arming to the Present that ends it.
 struct BrD3D9FrameCapture {
-  bool complete = false;   // the Present came
+  bool complete = false;  // the Present came
   uint32_t width = 0, height = 0;
-  bool toWindow = false;   // drawn straight into the window's frame buffer (else off screen, copied at Present)
+  bool toWindow = false;      // drawn straight into the window's frame buffer (else off screen, copied at Present)
   uint32_t skippedDraws = 0;  // draws the capture could not keep (a stream of stride 0)
   std::vector<BrD3D9CapturedProgram> programs;
   std::vector<BrD3D9CapturedTexture> textures;

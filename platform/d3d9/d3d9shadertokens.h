@@ -86,5 +86,6 @@ inline uint32_t brShaderRegToken(uint32_t type, uint32_t number) {
 }
 // The register type of a parameter token.
 inline uint32_t brShaderRegType(uint32_t token) {
-  return ((token & D3DSP_REGTYPE_MASK) >> D3DSP_REGTYPE_SHIFT) | ((token & D3DSP_REGTYPE_MASK2) >> D3DSP_REGTYPE_SHIFT2);
+  return ((token & D3DSP_REGTYPE_MASK) >> D3DSP_REGTYPE_SHIFT) |
+         ((token & D3DSP_REGTYPE_MASK2) >> D3DSP_REGTYPE_SHIFT2);
 }

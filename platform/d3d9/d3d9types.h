@@ -92,8 +92,7 @@ typedef struct _RGNDATA {
 #define D3D_SDK_VERSION 31
 
 typedef DWORD D3DCOLOR;
-#define D3DCOLOR_ARGB(a, r, g, b) \
-  ((D3DCOLOR)((((a) & 0xff) << 24) | (((r) & 0xff) << 16) | (((g) & 0xff) << 8) | ((b) & 0xff)))
+#define D3DCOLOR_ARGB(a, r, g, b) ((D3DCOLOR)((((a)&0xff) << 24) | (((r)&0xff) << 16) | (((g)&0xff) << 8) | ((b)&0xff)))
 #define D3DCOLOR_RGBA(r, g, b, a) D3DCOLOR_ARGB(a, r, g, b)
 #define D3DCOLOR_XRGB(r, g, b) D3DCOLOR_ARGB(0xff, r, g, b)
 
@@ -656,12 +655,7 @@ typedef enum _D3DBLENDOP {
   D3DBLENDOP_FORCE_DWORD = 0x7fffffff
 } D3DBLENDOP;
 
-typedef enum _D3DCULL {
-  D3DCULL_NONE = 1,
-  D3DCULL_CW = 2,
-  D3DCULL_CCW = 3,
-  D3DCULL_FORCE_DWORD = 0x7fffffff
-} D3DCULL;
+typedef enum _D3DCULL { D3DCULL_NONE = 1, D3DCULL_CW = 2, D3DCULL_CCW = 3, D3DCULL_FORCE_DWORD = 0x7fffffff } D3DCULL;
 
 typedef enum _D3DCMPFUNC {
   D3DCMP_NEVER = 1,
@@ -855,5 +849,6 @@ typedef struct _D3DVERTEXELEMENT9 {
   BYTE UsageIndex;
 } D3DVERTEXELEMENT9;
 
-#define D3DDECL_END() {0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0}
+#define D3DDECL_END() \
+  { 0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0 }
 #define MAXD3DDECLLENGTH 64

@@ -9,7 +9,7 @@ namespace brd3dx {
 namespace {
 
 class Buffer final : public ID3DXBuffer {
- public:
+public:
   explicit Buffer(size_t size) : mBytes(size, 0) {}
   ~Buffer() override = default;
   ULONG AddRef() override { return ++mRefs; }
@@ -17,7 +17,7 @@ class Buffer final : public ID3DXBuffer {
   void* GetBufferPointer() override { return mBytes.data(); }
   DWORD GetBufferSize() override { return DWORD(mBytes.size()); }
 
- private:
+private:
   std::vector<uint8_t> mBytes;
   ULONG mRefs = 1;
 };
@@ -70,8 +70,8 @@ std::vector<uint8_t> encodeBmp24(const uint8_t* texels, uint32_t width, uint32_t
   out[0] = 'B';
   out[1] = 'M';
   put32(2, fileSize);
-  put32(10, 54);      // pixel data follows the two headers
-  put32(14, 40);      // info header size
+  put32(10, 54);  // pixel data follows the two headers
+  put32(14, 40);  // info header size
   put32(18, width);
   put32(22, height);  // positive: rows bottom-up
   put16(26, 1);       // planes
@@ -107,8 +107,8 @@ D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* m1, const D3DX
   D3DXMATRIX r;
   for (int i = 0; i < 4; ++i)
     for (int j = 0; j < 4; ++j)
-      r.m[i][j] = m1->m[i][0] * m2->m[0][j] + m1->m[i][1] * m2->m[1][j] + m1->m[i][2] * m2->m[2][j] +
-                  m1->m[i][3] * m2->m[3][j];
+      r.m[i][j] =
+          m1->m[i][0] * m2->m[0][j] + m1->m[i][1] * m2->m[1][j] + m1->m[i][2] * m2->m[2][j] + m1->m[i][3] * m2->m[3][j];
   *out = r;
   return out;
 }
@@ -160,8 +160,7 @@ HRESULT D3DXSaveSurfaceToFileA(LPCSTR path, D3DXIMAGE_FILEFORMAT format, LPDIREC
   if (FAILED(surface->LockRect(&locked, rect, D3DLOCK_READONLY))) return D3DERR_INVALIDCALL;
   const uint32_t w = rect ? uint32_t(rect->right - rect->left) : desc.Width;
   const uint32_t h = rect ? uint32_t(rect->bottom - rect->top) : desc.Height;
-  const std::vector<uint8_t> bytes =
-      brd3dx::encodeBmp24(static_cast<const uint8_t*>(locked.pBits), w, h, locked.Pitch);
+  const std::vector<uint8_t> bytes = brd3dx::encodeBmp24(static_cast<const uint8_t*>(locked.pBits), w, h, locked.Pitch);
   surface->UnlockRect();
   // Written beside the target first, then renamed over it.
   const std::string temp = std::string(path) + ".tmp";

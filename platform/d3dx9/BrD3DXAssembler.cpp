@@ -28,23 +28,30 @@ struct Usage {
 
 // Longest names first, so "positiont" is not read as "position" followed by garbage.
 const Usage kUsages[] = {
-    {"blendweight", D3DDECLUSAGE_BLENDWEIGHT}, {"blendindices", D3DDECLUSAGE_BLENDINDICES},
-    {"tessfactor", D3DDECLUSAGE_TESSFACTOR},   {"positiont", D3DDECLUSAGE_POSITIONT},
-    {"position", D3DDECLUSAGE_POSITION},       {"texcoord", D3DDECLUSAGE_TEXCOORD},
-    {"binormal", D3DDECLUSAGE_BINORMAL},       {"tangent", D3DDECLUSAGE_TANGENT},
-    {"normal", D3DDECLUSAGE_NORMAL},           {"sample", D3DDECLUSAGE_SAMPLE},
-    {"color", D3DDECLUSAGE_COLOR},             {"depth", D3DDECLUSAGE_DEPTH},
-    {"psize", D3DDECLUSAGE_PSIZE},             {"fog", D3DDECLUSAGE_FOG},
+    {"blendweight", D3DDECLUSAGE_BLENDWEIGHT},
+    {"blendindices", D3DDECLUSAGE_BLENDINDICES},
+    {"tessfactor", D3DDECLUSAGE_TESSFACTOR},
+    {"positiont", D3DDECLUSAGE_POSITIONT},
+    {"position", D3DDECLUSAGE_POSITION},
+    {"texcoord", D3DDECLUSAGE_TEXCOORD},
+    {"binormal", D3DDECLUSAGE_BINORMAL},
+    {"tangent", D3DDECLUSAGE_TANGENT},
+    {"normal", D3DDECLUSAGE_NORMAL},
+    {"sample", D3DDECLUSAGE_SAMPLE},
+    {"color", D3DDECLUSAGE_COLOR},
+    {"depth", D3DDECLUSAGE_DEPTH},
+    {"psize", D3DDECLUSAGE_PSIZE},
+    {"fog", D3DDECLUSAGE_FOG},
 };
 
 // Register limits of the assembler (those of the device), and vs_1_1's instruction slots (m4x4 takes four).
 const uint32_t kInputs = 16, kTemps = 12, kConsts = 96, kTexOut = 3, kMaxSlots = 128;
 
 class Assembler {
- public:
+public:
   bool run(const char* text, size_t length, std::vector<uint32_t>& tokens, std::string& error);
 
- private:
+private:
   bool fail(const char* fmt, const std::string& arg = std::string());
   bool parseLine(std::string line);
   bool parseRegister(const std::string& text, uint32_t& type, uint32_t& number, std::string& suffix, bool& negate);
@@ -88,10 +95,14 @@ bool parseNumber(const std::string& s, size_t& pos, uint32_t& value) {
 
 int component(char c) {
   switch (c) {
-    case 'x': case 'r': return 0;
-    case 'y': case 'g': return 1;
-    case 'z': case 'b': return 2;
-    case 'w': case 'a': return 3;
+    case 'x':
+    case 'r': return 0;
+    case 'y':
+    case 'g': return 1;
+    case 'z':
+    case 'b': return 2;
+    case 'w':
+    case 'a': return 3;
     default: return -1;
   }
 }
@@ -150,8 +161,7 @@ bool Assembler::parseRegister(const std::string& text, uint32_t& type, uint32_t&
       type = D3DSPR_CONST;
       if (number >= kConsts) return fail("constant register out of range: '%s'", t);
       return true;
-    default:
-      return fail("unknown register '%s'", t);
+    default: return fail("unknown register '%s'", t);
   }
 }
 
@@ -202,7 +212,8 @@ bool Assembler::parseSource(const std::string& text, uint32_t& token, uint32_t s
     }
     swizzle = uint32_t(comps[0] | (comps[1] << 2) | (comps[2] << 4) | (comps[3] << 6));
   }
-  if (span > 1 && (swizzle != 0xE4 || negate)) return fail("a matrix source takes no swizzle or negation: '%s'", trim(text));
+  if (span > 1 && (swizzle != 0xE4 || negate))
+    return fail("a matrix source takes no swizzle or negation: '%s'", trim(text));
   token = brShaderRegToken(type, number) | (swizzle << D3DVS_SWIZZLE_SHIFT) |
           ((negate ? uint32_t(D3DSPSM_NEG) : 0u) << D3DSP_SRCMOD_SHIFT);
   return true;
@@ -295,8 +306,10 @@ bool Assembler::parseLine(std::string line) {
     for (int k = 0; k < 4; ++k) {
       switch (o.code) {
         case D3DSIO_DP3: reads[k] = k < 3; break;
-        case D3DSIO_DP4: case D3DSIO_M4x4: reads[k] = 1; break;
-        case D3DSIO_RCP: case D3DSIO_RSQ: reads[k] = k == 3; break;
+        case D3DSIO_DP4:
+        case D3DSIO_M4x4: reads[k] = 1; break;
+        case D3DSIO_RCP:
+        case D3DSIO_RSQ: reads[k] = k == 3; break;
         default: reads[k] = (mask >> k) & 1; break;
       }
     }

@@ -56,12 +56,13 @@ HRESULT createTextureFromFile(LPDIRECT3DDEVICE9 device, LPCSTR path, UINT mipLev
   Image image;
   std::string error;
   const bool dds = bytes.size() >= 4 && std::memcmp(bytes.data(), "DDS ", 4) == 0;
-  const bool decoded = dds ? decodeDds(bytes.data(), bytes.size(), image, error)
-                           : decodeStb(bytes.data(), bytes.size(), image, error);
+  const bool decoded =
+      dds ? decodeDds(bytes.data(), bytes.size(), image, error) : decodeStb(bytes.data(), bytes.size(), image, error);
   if (!decoded || image.levels.empty()) return D3DXERR_INVALIDDATA;
   IDirect3DTexture9* tex = nullptr;
-  HRESULT hr = device->CreateTexture(image.width, image.height, mipLevels, 0,
-                                     image.hasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr);
+  HRESULT hr =
+      device->CreateTexture(image.width, image.height, mipLevels, 0, image.hasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8,
+                            D3DPOOL_MANAGED, &tex, nullptr);
   if (FAILED(hr)) return hr;
   const DWORD levels = tex->GetLevelCount();
   uint32_t w = image.width, h = image.height, pw = w, ph = h;
@@ -75,8 +76,8 @@ HRESULT createTextureFromFile(LPDIRECT3DDEVICE9 device, LPCSTR path, UINT mipLev
     }
     const std::vector<uint8_t>& src = image.levels[level];
     for (uint32_t y = 0; y < h; ++y)
-      std::memcpy(static_cast<uint8_t*>(locked.pBits) + size_t(y) * size_t(locked.Pitch), src.data() + size_t(y) * w * 4,
-                  size_t(w) * 4);
+      std::memcpy(static_cast<uint8_t*>(locked.pBits) + size_t(y) * size_t(locked.Pitch),
+                  src.data() + size_t(y) * w * 4, size_t(w) * 4);
     tex->UnlockRect(level);
     pw = w;
     ph = h;

@@ -11,7 +11,9 @@ const uint32_t kDdsdMipMapCount = 0x20000;
 const uint32_t kPfAlphaPixels = 0x1, kPfAlpha = 0x2, kPfFourCC = 0x4, kPfRgb = 0x40, kPfLuminance = 0x20000;
 const uint32_t kCaps2Cubemap = 0x200, kCaps2Volume = 0x200000;
 
-uint32_t rd32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t rd32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 uint32_t fourCC(const char* s) { return rd32(reinterpret_cast<const uint8_t*>(s)); }
 
 void put(uint8_t* px, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
@@ -117,10 +119,13 @@ bool decodeDds(const uint8_t* data, size_t size, Image& image, std::string& erro
   bool compressed = false;
   uint32_t blockBytes = 0;
   if (pfFlags & kPfFourCC) {
-    if (fourcc == fourCC("DXT1")) blockBytes = 8;
-    else if (fourcc == fourCC("DXT2") || fourcc == fourCC("DXT3") || fourcc == fourCC("DXT4") || fourcc == fourCC("DXT5"))
+    if (fourcc == fourCC("DXT1"))
+      blockBytes = 8;
+    else if (fourcc == fourCC("DXT2") || fourcc == fourCC("DXT3") || fourcc == fourCC("DXT4") ||
+             fourcc == fourCC("DXT5"))
       blockBytes = 16;
-    else return error = "unsupported DDS compression", false;
+    else
+      return error = "unsupported DDS compression", false;
     compressed = true;
   } else if (pfFlags & (kPfRgb | kPfLuminance | kPfAlpha)) {
     if (bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
@@ -139,8 +144,8 @@ bool decodeDds(const uint8_t* data, size_t size, Image& image, std::string& erro
   size_t offset = 128;
   uint32_t w = width, hh = height;
   for (uint32_t level = 0; level < levels; ++level) {
-    const size_t bytes = compressed ? size_t((w + 3) / 4) * ((hh + 3) / 4) * blockBytes
-                                    : size_t((uint64_t(w) * bitCount + 7) / 8) * hh;
+    const size_t bytes =
+        compressed ? size_t((w + 3) / 4) * ((hh + 3) / 4) * blockBytes : size_t((uint64_t(w) * bitCount + 7) / 8) * hh;
     if (bytes > size - offset) {
       if (level == 0) return error = "DDS file is truncated", false;
       break;  // the missing levels are made from the ones read

@@ -132,7 +132,8 @@ bool decodeStb(const uint8_t* data, size_t size, Image& image, std::string& erro
   if (!stbi_info_from_memory(data, int(size), &w, &h, &comp)) return error = "not a TGA, BMP or JPEG image", false;
   if (w <= 0 || h <= 0 || uint32_t(w) > kMaxImageSize || uint32_t(h) > kMaxImageSize)
     return error = "unsupported image size", false;
-  if (uint64_t(w) * uint64_t(h) > pixelBudget(data, size)) return error = "image header promises more than the file holds", false;
+  if (uint64_t(w) * uint64_t(h) > pixelBudget(data, size))
+    return error = "image header promises more than the file holds", false;
 
   const bool isBmp = size >= 2 && data[0] == 'B' && data[1] == 'M';
   if (isBmp && !bmpComplete(data, size)) return error = "BMP pixel data cut short", false;

@@ -27,7 +27,7 @@ D3DXMATRIX* D3DXMatrixTranspose(D3DXMATRIX* out, const D3DXMATRIX* m);
 
 // A block of bytes handed out by D3DX (assembled tokens, error texts); freed by its last Release.
 class ID3DXBuffer : public IUnknown {
- public:
+public:
   virtual void* GetBufferPointer() = 0;
   virtual DWORD GetBufferSize() = 0;
 };

@@ -157,9 +157,10 @@ bool setAsideCorruptConfig(BrRAGCfgFile& file, const std::string& path) {
   }
   std::fprintf(stderr, "brhost: %s was corrupt (%s); kept as %s, starting on the default configuration\n",
                shown(path).c_str(), problem, shown(aside.c_str()).c_str());
-  GLog.printf("WARNING: Host found the configuration file %s corrupt (%s); it is kept as %s and the default "
-              "configuration is written",
-              path.c_str(), problem, aside.c_str());
+  GLog.printf(
+      "WARNING: Host found the configuration file %s corrupt (%s); it is kept as %s and the default "
+      "configuration is written",
+      path.c_str(), problem, aside.c_str());
   return file.Open(path.c_str(), 0x1000001);
 }
 

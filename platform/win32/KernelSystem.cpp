@@ -19,43 +19,35 @@ namespace {
 
 thread_local char tLibraryError[512] = "";
 
-void RememberLibraryError(const char* text)
-{
+void RememberLibraryError(const char* text) {
   std::snprintf(tLibraryError, sizeof(tLibraryError), "%s", text ? text : "");
 }
 
-bool IsFile(const std::string& path)
-{
+bool IsFile(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-void* OpenLibrary(const std::string& path)
-{
+void* OpenLibrary(const std::string& path) {
   // Each plug-in keeps its own symbols, as a DLL does; RTLD_NOW reports a missing dependency at load, not later.
   void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle)
-    RememberLibraryError(::dlerror());
+  if (!handle) RememberLibraryError(::dlerror());
   return handle;
 }
 
-} // namespace
+}  // namespace
 
-void GlobalMemoryStatus(MEMORYSTATUS* status)
-{
-  if (!status)
-    return;
+void GlobalMemoryStatus(MEMORYSTATUS* status) {
+  if (!status) return;
   DWORD length = status->dwLength;
   std::memset(status, 0, sizeof(*status));
   status->dwLength = length;
   struct sysinfo si;
-  if (::sysinfo(&si) != 0)
-    return;
+  if (::sysinfo(&si) != 0) return;
   uint64_t unit = si.mem_unit ? si.mem_unit : 1;
   uint64_t total = uint64_t(si.totalram) * unit;
   uint64_t avail = (uint64_t(si.freeram) + uint64_t(si.bufferram)) * unit;
-  if (avail > total)
-    avail = total;
+  if (avail > total) avail = total;
   status->dwTotalPhys = SIZE_T(total);
   status->dwAvailPhys = SIZE_T(avail);
   status->dwTotalPageFile = SIZE_T(total + uint64_t(si.totalswap) * unit);
@@ -64,28 +56,23 @@ void GlobalMemoryStatus(MEMORYSTATUS* status)
   // The user address space of x86-64 Linux; what the process has mapped is taken from it.
   uint64_t totalVirtual = 1ull << 47;
   uint64_t usedVirtual = 0;
-  if (FILE* statm = std::fopen("/proc/self/statm", "r"))
-  {
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
     unsigned long long pages = 0;
-    if (std::fscanf(statm, "%llu", &pages) == 1)
-      usedVirtual = uint64_t(pages) * uint64_t(::sysconf(_SC_PAGESIZE));
+    if (std::fscanf(statm, "%llu", &pages) == 1) usedVirtual = uint64_t(pages) * uint64_t(::sysconf(_SC_PAGESIZE));
     std::fclose(statm);
   }
   status->dwTotalVirtual = SIZE_T(totalVirtual);
   status->dwAvailVirtual = SIZE_T(usedVirtual < totalVirtual ? totalVirtual - usedVirtual : 0);
 }
 
-BOOL GetVersionExA(OSVERSIONINFOA* info)
-{
-  if (!info)
-    return FALSE;
+BOOL GetVersionExA(OSVERSIONINFOA* info) {
+  if (!info) return FALSE;
   DWORD size = info->dwOSVersionInfoSize;
   std::memset(info, 0, sizeof(*info));
   info->dwOSVersionInfoSize = size;
   info->dwPlatformId = VER_PLATFORM_WIN32_NT;
   struct utsname un;
-  if (::uname(&un) == 0)
-  {
+  if (::uname(&un) == 0) {
     unsigned major = 0, minor = 0, build = 0;
     std::sscanf(un.release, "%u.%u.%u", &major, &minor, &build);
     info->dwMajorVersion = major;
@@ -95,18 +82,15 @@ BOOL GetVersionExA(OSVERSIONINFOA* info)
   return TRUE;
 }
 
-HMODULE LoadLibraryA(LPCSTR name)
-{
-  if (!name || !*name)
-  {
+HMODULE LoadLibraryA(LPCSTR name) {
+  if (!name || !*name) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     RememberLibraryError("no library name");
     return nullptr;
   }
   std::string file = brW32NormaliseSeparators(name);
   size_t len = file.size();
-  if (len >= 4 && ::strcasecmp(file.c_str() + len - 4, ".dll") == 0)
-    file = file.substr(0, len - 4) + ".so";
+  if (len >= 4 && ::strcasecmp(file.c_str() + len - 4, ".dll") == 0) file = file.substr(0, len - 4) + ".so";
 
   std::string real = brW32ResolvePath(file.c_str());
   size_t slash = real.rfind('/');
@@ -126,25 +110,21 @@ HMODULE LoadLibraryA(LPCSTR name)
     handle = OpenLibrary(real);
   else
     RememberLibraryError((real + ": no such library").c_str());
-  if (!handle)
-  {
+  if (!handle) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
   return reinterpret_cast<HMODULE>(handle);
 }
 
-FARPROC GetProcAddress(HMODULE module, LPCSTR name)
-{
-  if (!module || !name)
-  {
+FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
+  if (!module || !name) {
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
   }
   ::dlerror();
   void* symbol = ::dlsym(reinterpret_cast<void*>(module), name);
-  if (!symbol)
-  {
+  if (!symbol) {
     RememberLibraryError(::dlerror());
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
@@ -152,15 +132,12 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name)
   return reinterpret_cast<FARPROC>(symbol);
 }
 
-BOOL FreeLibrary(HMODULE module)
-{
-  if (!module)
-  {
+BOOL FreeLibrary(HMODULE module) {
+  if (!module) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if (::dlclose(reinterpret_cast<void*>(module)) != 0)
-  {
+  if (::dlclose(reinterpret_cast<void*>(module)) != 0) {
     RememberLibraryError(::dlerror());
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
@@ -168,7 +145,4 @@ BOOL FreeLibrary(HMODULE module)
   return TRUE;
 }
 
-const char* W32LastLibraryError()
-{
-  return tLibraryError;
-}
+const char* W32LastLibraryError() { return tLibraryError; }

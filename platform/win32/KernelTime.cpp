@@ -10,19 +10,16 @@
 
 namespace {
 
-uint64_t MonotonicNanoseconds()
-{
+uint64_t MonotonicNanoseconds() {
   struct timespec ts;
   ::clock_gettime(CLOCK_MONOTONIC, &ts);
   return uint64_t(ts.tv_sec) * 1000000000ull + uint64_t(ts.tv_nsec);
 }
 
-} // namespace
+}  // namespace
 
-void GetLocalTime(SYSTEMTIME* time)
-{
-  if (!time)
-    return;
+void GetLocalTime(SYSTEMTIME* time) {
+  if (!time) return;
   struct timespec ts;
   ::clock_gettime(CLOCK_REALTIME, &ts);
   time_t t = ts.tv_sec;
@@ -38,34 +35,23 @@ void GetLocalTime(SYSTEMTIME* time)
   time->wMilliseconds = WORD(ts.tv_nsec / 1000000);
 }
 
-DWORD GetTickCount()
-{
-  return DWORD(GetTickCount64() & 0xFFFFFFFFull);
-}
+DWORD GetTickCount() { return DWORD(GetTickCount64() & 0xFFFFFFFFull); }
 
-ULONGLONG GetTickCount64()
-{
-  return MonotonicNanoseconds() / 1000000ull;
-}
+ULONGLONG GetTickCount64() { return MonotonicNanoseconds() / 1000000ull; }
 
-BOOL QueryPerformanceCounter(LARGE_INTEGER* count)
-{
-  if (!count)
-    return FALSE;
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
+  if (!count) return FALSE;
   count->QuadPart = LONGLONG(MonotonicNanoseconds());
   return TRUE;
 }
 
-BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency)
-{
-  if (!frequency)
-    return FALSE;
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
+  if (!frequency) return FALSE;
   frequency->QuadPart = 1000000000LL;
   return TRUE;
 }
 
-ULONGLONG ReadTimeStampCounter()
-{
+ULONGLONG ReadTimeStampCounter() {
 #if defined(__x86_64__) || defined(__i386__)
   return __rdtsc();
 #else
@@ -73,13 +59,11 @@ ULONGLONG ReadTimeStampCounter()
 #endif
 }
 
-void Sleep(DWORD ms)
-{
+void Sleep(DWORD ms) {
   struct timespec ts;
   ts.tv_sec = ms / 1000;
   ts.tv_nsec = long(ms % 1000) * 1000000L;
   // A signal cuts nanosleep short; the rest is slept so the promise of "at least ms" holds.
-  while (::nanosleep(&ts, &ts) != 0 && errno == EINTR)
-  {
+  while (::nanosleep(&ts, &ts) != 0 && errno == EINTR) {
   }
 }

@@ -11,112 +11,112 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 // Window placement: only the restored (normal) rectangle carries information here.
 struct WINDOWPLACEMENT {
-    UINT length;
-    UINT flags;
-    UINT showCmd;
-    POINT ptMinPosition;
-    POINT ptMaxPosition;
-    RECT rcNormalPosition;
+  UINT length;
+  UINT flags;
+  UINT showCmd;
+  POINT ptMinPosition;
+  POINT ptMaxPosition;
+  RECT rcNormalPosition;
 };
 
 // The open-file dialog's request. Only the fields the system fills are honoured.
 struct OPENFILENAMEA {
-    DWORD lStructSize;
-    HWND hwndOwner;
-    HINSTANCE hInstance;
-    LPCSTR lpstrFilter;
-    LPSTR lpstrCustomFilter;
-    DWORD nMaxCustFilter;
-    DWORD nFilterIndex;
-    LPSTR lpstrFile;
-    DWORD nMaxFile;
-    LPSTR lpstrFileTitle;
-    DWORD nMaxFileTitle;
-    LPCSTR lpstrInitialDir;
-    LPCSTR lpstrTitle;
-    DWORD Flags;
-    WORD nFileOffset;
-    WORD nFileExtension;
-    LPCSTR lpstrDefExt;
-    LPARAM lCustData;
-    void* lpfnHook;
-    LPCSTR lpTemplateName;
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HINSTANCE hInstance;
+  LPCSTR lpstrFilter;
+  LPSTR lpstrCustomFilter;
+  DWORD nMaxCustFilter;
+  DWORD nFilterIndex;
+  LPSTR lpstrFile;
+  DWORD nMaxFile;
+  LPSTR lpstrFileTitle;
+  DWORD nMaxFileTitle;
+  LPCSTR lpstrInitialDir;
+  LPCSTR lpstrTitle;
+  DWORD Flags;
+  WORD nFileOffset;
+  WORD nFileExtension;
+  LPCSTR lpstrDefExt;
+  LPARAM lCustData;
+  void* lpfnHook;
+  LPCSTR lpTemplateName;
 };
 
 // ---------------------------------------------------------------------------------------------
 // Constants: messages, styles, show commands, placement flags, virtual keys.
 // ---------------------------------------------------------------------------------------------
 enum : UINT {
-    WM_NULL = 0x0000,
-    WM_CREATE = 0x0001,
-    WM_DESTROY = 0x0002,
-    WM_MOVE = 0x0003,
-    WM_SIZE = 0x0005,
-    WM_ACTIVATE = 0x0006,
-    WM_SETFOCUS = 0x0007,
-    WM_KILLFOCUS = 0x0008,
-    WM_PAINT = 0x000F,
-    WM_CLOSE = 0x0010,
-    WM_QUIT = 0x0012,
-    WM_ERASEBKGND = 0x0014,
-    WM_SHOWWINDOW = 0x0018,
-    WM_ACTIVATEAPP = 0x001C,
-    WM_KEYDOWN = 0x0100,
-    WM_KEYUP = 0x0101,
-    WM_CHAR = 0x0102,
-    WM_SYSKEYDOWN = 0x0104,
-    WM_SYSKEYUP = 0x0105,
-    WM_INITDIALOG = 0x0110,
-    WM_COMMAND = 0x0111,
-    WM_MOUSEMOVE = 0x0200,
-    WM_LBUTTONDOWN = 0x0201,
-    WM_LBUTTONUP = 0x0202,
-    WM_RBUTTONDOWN = 0x0204,
-    WM_RBUTTONUP = 0x0205,
-    WM_MBUTTONDOWN = 0x0207,
-    WM_MBUTTONUP = 0x0208,
-    WM_MOUSEWHEEL = 0x020A,
-    WM_USER = 0x0400,
+  WM_NULL = 0x0000,
+  WM_CREATE = 0x0001,
+  WM_DESTROY = 0x0002,
+  WM_MOVE = 0x0003,
+  WM_SIZE = 0x0005,
+  WM_ACTIVATE = 0x0006,
+  WM_SETFOCUS = 0x0007,
+  WM_KILLFOCUS = 0x0008,
+  WM_PAINT = 0x000F,
+  WM_CLOSE = 0x0010,
+  WM_QUIT = 0x0012,
+  WM_ERASEBKGND = 0x0014,
+  WM_SHOWWINDOW = 0x0018,
+  WM_ACTIVATEAPP = 0x001C,
+  WM_KEYDOWN = 0x0100,
+  WM_KEYUP = 0x0101,
+  WM_CHAR = 0x0102,
+  WM_SYSKEYDOWN = 0x0104,
+  WM_SYSKEYUP = 0x0105,
+  WM_INITDIALOG = 0x0110,
+  WM_COMMAND = 0x0111,
+  WM_MOUSEMOVE = 0x0200,
+  WM_LBUTTONDOWN = 0x0201,
+  WM_LBUTTONUP = 0x0202,
+  WM_RBUTTONDOWN = 0x0204,
+  WM_RBUTTONUP = 0x0205,
+  WM_MBUTTONDOWN = 0x0207,
+  WM_MBUTTONUP = 0x0208,
+  WM_MOUSEWHEEL = 0x020A,
+  WM_USER = 0x0400,
 };
 
 enum : DWORD {
-    WS_OVERLAPPED = 0x00000000,
-    WS_POPUP = 0x80000000,
-    WS_CHILD = 0x40000000,
-    WS_MINIMIZE = 0x20000000,
-    WS_VISIBLE = 0x10000000,
-    WS_MAXIMIZE = 0x01000000,
-    WS_CAPTION = 0x00C00000,
-    WS_BORDER = 0x00800000,
-    WS_DLGFRAME = 0x00400000,
-    WS_SYSMENU = 0x00080000,
-    WS_THICKFRAME = 0x00040000,
-    WS_MINIMIZEBOX = 0x00020000,
-    WS_MAXIMIZEBOX = 0x00010000,
-    WS_OVERLAPPEDWINDOW = 0x00CF0000,
+  WS_OVERLAPPED = 0x00000000,
+  WS_POPUP = 0x80000000,
+  WS_CHILD = 0x40000000,
+  WS_MINIMIZE = 0x20000000,
+  WS_VISIBLE = 0x10000000,
+  WS_MAXIMIZE = 0x01000000,
+  WS_CAPTION = 0x00C00000,
+  WS_BORDER = 0x00800000,
+  WS_DLGFRAME = 0x00400000,
+  WS_SYSMENU = 0x00080000,
+  WS_THICKFRAME = 0x00040000,
+  WS_MINIMIZEBOX = 0x00020000,
+  WS_MAXIMIZEBOX = 0x00010000,
+  WS_OVERLAPPEDWINDOW = 0x00CF0000,
 };
 
 enum : UINT { CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002 };
 
 enum : int {
-    SW_HIDE = 0,
-    SW_SHOWNORMAL = 1,
-    SW_SHOWMINIMIZED = 2,
-    SW_SHOWMAXIMIZED = 3,
-    SW_MAXIMIZE = 3,
-    SW_SHOW = 5,
-    SW_MINIMIZE = 6,
-    SW_RESTORE = 9,
+  SW_HIDE = 0,
+  SW_SHOWNORMAL = 1,
+  SW_SHOWMINIMIZED = 2,
+  SW_SHOWMAXIMIZED = 3,
+  SW_MAXIMIZE = 3,
+  SW_SHOW = 5,
+  SW_MINIMIZE = 6,
+  SW_RESTORE = 9,
 };
 
 enum : UINT {
-    SWP_NOSIZE = 0x0001,
-    SWP_NOMOVE = 0x0002,
-    SWP_NOZORDER = 0x0004,
-    SWP_NOACTIVATE = 0x0010,
-    SWP_FRAMECHANGED = 0x0020,
-    SWP_SHOWWINDOW = 0x0040,
-    SWP_HIDEWINDOW = 0x0080,
+  SWP_NOSIZE = 0x0001,
+  SWP_NOMOVE = 0x0002,
+  SWP_NOZORDER = 0x0004,
+  SWP_NOACTIVATE = 0x0010,
+  SWP_FRAMECHANGED = 0x0020,
+  SWP_SHOWWINDOW = 0x0040,
+  SWP_HIDEWINDOW = 0x0080,
 };
 #define HWND_TOP ((HWND)0)
 #define HWND_TOPMOST ((HWND)(INT_PTR)-1)
@@ -146,55 +146,55 @@ enum : int { IDOK = 1, IDCANCEL = 2 };
 
 // Virtual-key codes: letters and digits are their upper-case ASCII codes ('A', '0').
 enum : int {
-    VK_LBUTTON = 0x01,
-    VK_RBUTTON = 0x02,
-    VK_MBUTTON = 0x04,
-    VK_BACK = 0x08,
-    VK_TAB = 0x09,
-    VK_RETURN = 0x0D,
-    VK_SHIFT = 0x10,
-    VK_CONTROL = 0x11,
-    VK_MENU = 0x12,
-    VK_PAUSE = 0x13,
-    VK_CAPITAL = 0x14,
-    VK_ESCAPE = 0x1B,
-    VK_SPACE = 0x20,
-    VK_PRIOR = 0x21,
-    VK_NEXT = 0x22,
-    VK_END = 0x23,
-    VK_HOME = 0x24,
-    VK_LEFT = 0x25,
-    VK_UP = 0x26,
-    VK_RIGHT = 0x27,
-    VK_DOWN = 0x28,
-    VK_SNAPSHOT = 0x2C,
-    VK_INSERT = 0x2D,
-    VK_DELETE = 0x2E,
-    VK_NUMPAD0 = 0x60,
-    VK_MULTIPLY = 0x6A,
-    VK_ADD = 0x6B,
-    VK_SUBTRACT = 0x6D,
-    VK_DECIMAL = 0x6E,
-    VK_DIVIDE = 0x6F,
-    VK_F1 = 0x70,
-    VK_F12 = 0x7B,
-    VK_LSHIFT = 0xA0,
-    VK_RSHIFT = 0xA1,
-    VK_LCONTROL = 0xA2,
-    VK_RCONTROL = 0xA3,
-    VK_LMENU = 0xA4,
-    VK_RMENU = 0xA5,
-    VK_OEM_1 = 0xBA,
-    VK_OEM_PLUS = 0xBB,
-    VK_OEM_COMMA = 0xBC,
-    VK_OEM_MINUS = 0xBD,
-    VK_OEM_PERIOD = 0xBE,
-    VK_OEM_2 = 0xBF,
-    VK_OEM_3 = 0xC0,
-    VK_OEM_4 = 0xDB,
-    VK_OEM_5 = 0xDC,
-    VK_OEM_6 = 0xDD,
-    VK_OEM_7 = 0xDE,
+  VK_LBUTTON = 0x01,
+  VK_RBUTTON = 0x02,
+  VK_MBUTTON = 0x04,
+  VK_BACK = 0x08,
+  VK_TAB = 0x09,
+  VK_RETURN = 0x0D,
+  VK_SHIFT = 0x10,
+  VK_CONTROL = 0x11,
+  VK_MENU = 0x12,
+  VK_PAUSE = 0x13,
+  VK_CAPITAL = 0x14,
+  VK_ESCAPE = 0x1B,
+  VK_SPACE = 0x20,
+  VK_PRIOR = 0x21,
+  VK_NEXT = 0x22,
+  VK_END = 0x23,
+  VK_HOME = 0x24,
+  VK_LEFT = 0x25,
+  VK_UP = 0x26,
+  VK_RIGHT = 0x27,
+  VK_DOWN = 0x28,
+  VK_SNAPSHOT = 0x2C,
+  VK_INSERT = 0x2D,
+  VK_DELETE = 0x2E,
+  VK_NUMPAD0 = 0x60,
+  VK_MULTIPLY = 0x6A,
+  VK_ADD = 0x6B,
+  VK_SUBTRACT = 0x6D,
+  VK_DECIMAL = 0x6E,
+  VK_DIVIDE = 0x6F,
+  VK_F1 = 0x70,
+  VK_F12 = 0x7B,
+  VK_LSHIFT = 0xA0,
+  VK_RSHIFT = 0xA1,
+  VK_LCONTROL = 0xA2,
+  VK_RCONTROL = 0xA3,
+  VK_LMENU = 0xA4,
+  VK_RMENU = 0xA5,
+  VK_OEM_1 = 0xBA,
+  VK_OEM_PLUS = 0xBB,
+  VK_OEM_COMMA = 0xBC,
+  VK_OEM_MINUS = 0xBD,
+  VK_OEM_PERIOD = 0xBE,
+  VK_OEM_2 = 0xBF,
+  VK_OEM_3 = 0xC0,
+  VK_OEM_4 = 0xDB,
+  VK_OEM_5 = 0xDC,
+  VK_OEM_6 = 0xDD,
+  VK_OEM_7 = 0xDE,
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -209,8 +209,8 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 // Creates an SDL window (always with OpenGL, 3.3 core, double buffered, depth 24, stencil 8, RGBA 8888)
 // whose outer size is (width, height) for `style`; sends WM_CREATE, then WM_SHOWWINDOW/WM_SIZE when the
 // style holds WS_VISIBLE. Returns null (nothing created) for an unknown class or when SDL fails.
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
-                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width, int height,
+                     HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 // Sends WM_DESTROY to the window procedure, then closes the SDL window; FALSE for an unknown handle.
 BOOL DestroyWindow(HWND hwnd);
 // TRUE while the handle names a live window.

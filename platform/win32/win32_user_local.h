@@ -14,50 +14,50 @@ namespace brw32 {
 
 // One registered window class. Names compare without case, as Windows compares them.
 struct WindowClass {
-    std::string name;
-    UINT style = 0;
-    WNDPROC proc = nullptr;
-    HINSTANCE instance = nullptr;
-    HICON icon = nullptr;
-    HCURSOR cursor = nullptr;
+  std::string name;
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  HINSTANCE instance = nullptr;
+  HICON icon = nullptr;
+  HCURSOR cursor = nullptr;
 };
 
 // One live window. Handles are ids, never addresses, so a stale handle can be detected and never reached.
 struct Window {
-    uintptr_t id = 0;
-    SDL_Window* sdl = nullptr;
-    std::string className;
-    WNDPROC proc = nullptr;
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    HMENU menu = nullptr;
-    bool destroying = false;
-    bool visible = false;
-    int sentWidth = -1, sentHeight = -1;  // the client size last reported by WM_SIZE
+  uintptr_t id = 0;
+  SDL_Window* sdl = nullptr;
+  std::string className;
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  HMENU menu = nullptr;
+  bool destroying = false;
+  bool visible = false;
+  int sentWidth = -1, sentHeight = -1;  // the client size last reported by WM_SIZE
 };
 
 struct KeyState {
-    bool held = false;
-    bool pressedSinceQuery = false;
+  bool held = false;
+  bool pressedSinceQuery = false;
 };
 
 struct State {
-    std::map<std::string, WindowClass> classes;  // key: lower-cased name
-    std::map<uintptr_t, Window> windows;         // key: handle id
-    uintptr_t nextWindowId = 1;
-    std::deque<MSG> queue;
-    KeyState keys[256];
-    POINT cursorClient{0, 0};  // pointer position in the client area of cursorWindow
-    uintptr_t cursorWindow = 0;
-    int cursorCount = 0;
-    // While the cursor is hidden the pointer is tracked by its motion, not its place: a program that hides it
-    // and puts it back in the centre every frame wants the motion, and a pointer confined by the system
-    // (SDL's relative mode) still reports motion where its place would stop at the window's edge.
-    bool relativePointer = false;
-    bool videoStarted = false;
-    bool glLoaded = false;
-    std::map<uintptr_t, int> menus;  // live menu tokens
-    uintptr_t nextMenuId = 1;
+  std::map<std::string, WindowClass> classes;  // key: lower-cased name
+  std::map<uintptr_t, Window> windows;         // key: handle id
+  uintptr_t nextWindowId = 1;
+  std::deque<MSG> queue;
+  KeyState keys[256];
+  POINT cursorClient{0, 0};  // pointer position in the client area of cursorWindow
+  uintptr_t cursorWindow = 0;
+  int cursorCount = 0;
+  // While the cursor is hidden the pointer is tracked by its motion, not its place: a program that hides it
+  // and puts it back in the centre every frame wants the motion, and a pointer confined by the system
+  // (SDL's relative mode) still reports motion where its place would stop at the window's edge.
+  bool relativePointer = false;
+  bool videoStarted = false;
+  bool glLoaded = false;
+  std::map<uintptr_t, int> menus;  // live menu tokens
+  uintptr_t nextMenuId = 1;
 };
 
 State& state();

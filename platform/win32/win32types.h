@@ -53,7 +53,9 @@ typedef intptr_t LONG_PTR;
 
 // Handles are distinct opaque pointer types, so one kind cannot be passed for another by mistake.
 typedef void* HANDLE;
-#define BR_W32_DECLARE_HANDLE(name) struct name##__; typedef struct name##__* name
+#define BR_W32_DECLARE_HANDLE(name) \
+  struct name##__;                  \
+  typedef struct name##__* name
 BR_W32_DECLARE_HANDLE(HWND);
 BR_W32_DECLARE_HANDLE(HINSTANCE);
 BR_W32_DECLARE_HANDLE(HICON);
@@ -73,7 +75,8 @@ typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define LOWORD(l) ((WORD)(((uintptr_t)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((uintptr_t)(l)) >> 16) & 0xffff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((uintptr_t)(a)) & 0xffff)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b) \
+  ((LONG)(((WORD)(((uintptr_t)(a)) & 0xffff)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xffff))) << 16))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
 
 // File attributes reported by the find functions.

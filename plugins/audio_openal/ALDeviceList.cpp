@@ -14,8 +14,7 @@ ALDeviceList::ALDeviceList(const char* library) : m_Table(), m_iDefaultDevice(0)
   m_DeviceNames.Grow(kMaxFlaggedDevices);
   m_MinorVersions.Grow(kMaxFlaggedDevices);
   m_MajorVersions.Grow(kMaxFlaggedDevices);
-  if (brLoadOpenAL(library, &m_Table) && m_Table.alcIsExtensionPresent(nullptr, "ALC_ENUMERATION_EXT"))
-    Enumerate();
+  if (brLoadOpenAL(library, &m_Table) && m_Table.alcIsExtensionPresent(nullptr, "ALC_ENUMERATION_EXT")) Enumerate();
   SelectAll();
 }
 
@@ -24,37 +23,31 @@ ALDeviceList::~ALDeviceList() { brUnloadOpenAL(); }
 void ALDeviceList::Enumerate() {
   const ALCchar* names = m_Table.alcGetString(nullptr, ALC_DEVICE_SPECIFIER);
   const ALCchar* defaultName = m_Table.alcGetString(nullptr, ALC_DEFAULT_DEVICE_SPECIFIER);
-  if (!names)
-    return;
+  if (!names) return;
   // The names come as one block of NUL-terminated strings ended by an empty one.
   for (; *names; names += std::strlen(names) + 1) {
     const bool isDefault = defaultName && std::strcmp(names, defaultName) == 0;
     ALCdevice* device = m_Table.alcOpenDevice(names);
-    if (!device)
-      continue;
+    if (!device) continue;
     ALCcontext* context = m_Table.alcCreateContext(device, nullptr);
     if (context) {
       m_Table.alcMakeContextCurrent(context);
       const ALCchar* actual = m_Table.alcGetString(device, ALC_DEVICE_SPECIFIER);
       int listed = -1;
       for (int i = 0; actual && i < m_DeviceNames.GetCount() && listed < 0; ++i)
-        if (m_DeviceNames[i] == BrStringT<char>(actual))
-          listed = i;
+        if (m_DeviceNames[i] == BrStringT<char>(actual)) listed = i;
       // The default is kept as a list position, so it names the right device even after skipped names.
-      if (isDefault && listed >= 0)
-        m_iDefaultDevice = listed;
+      if (isDefault && listed >= 0) m_iDefaultDevice = listed;
       if (actual && *actual && listed < 0) {
         ALCint major = 0, minor = 0;
         m_Table.alcGetIntegerv(device, ALC_MAJOR_VERSION, 1, &major);
         m_Table.alcGetIntegerv(device, ALC_MINOR_VERSION, 1, &minor);
         const int index = m_DeviceNames.Add(BrStringT<char>(actual));
-        if (isDefault)
-          m_iDefaultDevice = index;
+        if (isDefault) m_iDefaultDevice = index;
         m_MajorVersions.Add(major);
         m_MinorVersions.Add(minor);
         // Flagged by list position, the index every query uses.
-        if (index < kMaxFlaggedDevices)
-          m_bEaxRam[index] = m_Table.alIsExtensionPresent("EAX-RAM") != AL_FALSE;
+        if (index < kMaxFlaggedDevices) m_bEaxRam[index] = m_Table.alIsExtensionPresent("EAX-RAM") != AL_FALSE;
       }
       m_Table.alcMakeContextCurrent(nullptr);
       m_Table.alcDestroyContext(context);
@@ -66,8 +59,7 @@ void ALDeviceList::Enumerate() {
 int ALDeviceList::DeviceCount() const { return m_DeviceNames.GetCount(); }
 
 const char* ALDeviceList::DeviceName(int index) const {
-  if (index < 0 || index >= DeviceCount())
-    return nullptr;
+  if (index < 0 || index >= DeviceCount()) return nullptr;
   return m_DeviceNames[index].c_str();
 }
 
@@ -101,20 +93,17 @@ void ALDeviceList::DeselectAboveVersion(int major, int minor) {
 
 void ALDeviceList::DeselectWithoutEaxRam() {
   for (int i = 0; i < DeviceCount() && i < kMaxFlaggedDevices; ++i)
-    if (!m_bEaxRam[i])
-      m_bSelected[i] = false;
+    if (!m_bEaxRam[i]) m_bSelected[i] = false;
 }
 
 void ALDeviceList::SelectAll() {
-  for (int i = 0; i < kMaxFlaggedDevices; ++i)
-    m_bSelected[i] = true;
+  for (int i = 0; i < kMaxFlaggedDevices; ++i) m_bSelected[i] = true;
   m_iCursor = 0;
 }
 
 int ALDeviceList::FirstSelected() {
   m_iCursor = 0;
-  if (DeviceCount() == 0)
-    return 0;
+  if (DeviceCount() == 0) return 0;
   return NextSelected();
 }
 

@@ -17,8 +17,7 @@ bool BrOpenALSoundFX::Init() {
 
 void BrOpenALSoundFX::Destroy() {
   // The buffer goes back to the device that made this sound, whichever device the engine holds just now.
-  if (m_pOwner)
-    m_pOwner->DeRefBuffer(m_iBufferIDX);
+  if (m_pOwner) m_pOwner->DeRefBuffer(m_iBufferIDX);
   m_iBufferIDX = -1;
   m_iChannelIDX = -1;
   BrSoundFX::Destroy();
@@ -26,12 +25,10 @@ void BrOpenALSoundFX::Destroy() {
 
 void BrOpenALSoundFX::SetBufferIDX(int i) {
   m_iBufferIDX = i;
-  if (m_pOwner)
-    m_pOwner->RefBuffer(i);
+  if (m_pOwner) m_pOwner->RefBuffer(i);
 }
 
 int BrOpenALSoundFX::ReleaseHolder() {
-  if (m_iHolders > 0)
-    --m_iHolders;
+  if (m_iHolders > 0) --m_iHolders;
   return m_iHolders;
 }

@@ -15,12 +15,11 @@ namespace {
 
 int ConfigInteger(const char* section, const char* key, int fallback) {
   int value = fallback;
-  if (BrConfigCache* config = Engine().GetConfig())
-    config->GetInteger(section, key, value);
+  if (BrConfigCache* config = Engine().GetConfig()) config->GetInteger(section, key, value);
   return value;
 }
 
-} // namespace
+}  // namespace
 
 BrSoundDrv::BrSoundDrv() : m_fMasterGain(1.0f), m_iAudioOff(0), m_pDevice(nullptr), m_pContext(nullptr) {}
 
@@ -30,8 +29,7 @@ bool BrSoundDrv::Init() {
   BrStringT<char> word("Software");
   const int hardware = ConfigInteger("Audio", "Hardware", 0);
   m_iAudioOff = ConfigInteger("Audio", "NoAudio", 0);
-  if (hardware != 0)
-    word = "Hardware";
+  if (hardware != 0) word = "Hardware";
 
   ALDeviceList* list = EnumerateDevices();
   if (!list) {
@@ -45,8 +43,7 @@ bool BrSoundDrv::Init() {
   if (!context) {
     GLog.WriteLine("ERROR: Failed to create an OpenAL context");
     // A device opened without a context would otherwise stay open for the rest of the run.
-    if (device)
-      alcCloseDevice(device);
+    if (device) alcCloseDevice(device);
     return false;
   }
   m_pDevice = device;
@@ -74,8 +71,7 @@ bool BrSoundDrv::Init() {
 
 ALDeviceList* BrSoundDrv::EnumerateDevices() {
   ALDeviceList* list = new (std::nothrow) ALDeviceList();
-  if (!list)
-    return nullptr;
+  if (!list) return nullptr;
   GLog.printf("Enumerating OpenAL devices");
   for (int i = 0; i < list->DeviceCount(); ++i) {
     int major = 0, minor = 0;
@@ -89,31 +85,27 @@ ALCdevice* BrSoundDrv::OpenPreferredDevice(ALDeviceList* list, BrStringT<char>& 
   const char* chosen = nullptr;
   for (int i = 0; list && i < list->DeviceCount() && !chosen; ++i) {
     const BrStringT<char> name(list->DeviceName(i));
-    if (name.Find(word, 0) >= 0)
-      chosen = list->DeviceName(i);
+    if (name.Find(word, 0) >= 0) chosen = list->DeviceName(i);
   }
   if (!chosen) {
-    GLog.printf("Failed to find a %s device, so switching to system's default device", word.c_str() ? word.c_str() : "");
+    GLog.printf("Failed to find a %s device, so switching to system's default device",
+                word.c_str() ? word.c_str() : "");
     // An empty list names no default; OpenAL's own default device is asked for then.
     chosen = list ? list->DeviceName(list->DefaultDevice()) : nullptr;
   }
   GLog.printf("Selecting device: %s", chosen ? chosen : "system default");
   const bool isHardware = chosen && BrStringT<char>(chosen).Find("Hardware", 0) >= 0;
-  if (BrConfigCache* config = Engine().GetConfig())
-    config->SetInteger("Audio", "Hardware", isHardware ? 1 : 0);
+  if (BrConfigCache* config = Engine().GetConfig()) config->SetInteger("Audio", "Hardware", isHardware ? 1 : 0);
 
   ALCdevice* device = alcOpenDevice(chosen);
-  if (!device)
-    GLog.WriteLine("ERROR: Failed to Initialize OpenAL");
+  if (!device) GLog.WriteLine("ERROR: Failed to Initialize OpenAL");
   return device;
 }
 
 void BrSoundDrv::InitChannels() {
   int wanted = ConfigInteger("Audio", "Channels", 0);
-  if (wanted < 0)
-    wanted = 0;
-  if (wanted > kMaxChannels)
-    wanted = kMaxChannels;
+  if (wanted < 0) wanted = 0;
+  if (wanted > kMaxChannels) wanted = kMaxChannels;
   alGetError();
   for (int i = 0; i < wanted; ++i) {
     ALuint source = 0;
@@ -129,8 +121,7 @@ void BrSoundDrv::InitChannels() {
 void BrSoundDrv::DestroyChannels() {
   const int count = m_Channels.GetCount();
   if (count > 0) {
-    for (int i = 0; i < count; ++i)
-      alSourceStop(m_Channels[i]);
+    for (int i = 0; i < count; ++i) alSourceStop(m_Channels[i]);
     alDeleteSources(count, &m_Channels[0]);
   }
   m_Channels.Clear();
@@ -142,17 +133,14 @@ bool BrSoundDrv::Exit() {
   DestroyChannels();
   for (int i = 0; i < m_Buffers.GetCount(); ++i) {
     ALuint name = m_Buffers[i].GetName();
-    if (name != 0)
-      alDeleteBuffers(1, &name);
+    if (name != 0) alDeleteBuffers(1, &name);
   }
   m_Buffers.Clear();
-  for (int i = 0; i < m_BufferFiles.GetCount(); ++i)
-    m_BufferFiles[i] = BrStringT<char>();
+  for (int i = 0; i < m_BufferFiles.GetCount(); ++i) m_BufferFiles[i] = BrStringT<char>();
   m_BufferFiles.Clear();
 
   if (m_pContext) {
-    if (alcGetCurrentContext() == m_pContext)
-      alcMakeContextCurrent(nullptr);
+    if (alcGetCurrentContext() == m_pContext) alcMakeContextCurrent(nullptr);
     alcDestroyContext(m_pContext);
     m_pContext = nullptr;
   }
@@ -166,11 +154,9 @@ bool BrSoundDrv::Exit() {
 void BrSoundDrv::Step(float dt) {
   for (int i = 0; i < m_Sounds.GetCount(); ++i) {
     BrOpenALSoundFX* sound = Sound(i);
-    if (!sound)
-      continue;
+    if (!sound) continue;
     const int channel = sound->GetChannelIDX();
-    if (channel < 0 || channel >= m_Channels.GetCount())
-      continue;
+    if (channel < 0 || channel >= m_Channels.GetCount()) continue;
     const ALuint source = m_Channels[channel];
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
@@ -179,10 +165,8 @@ void BrSoundDrv::Step(float dt) {
       sound->SetIsPlaying(false);
       continue;
     }
-    if (!alIsSource(source))
-      GLog.DebugPrintf("AUDIO: Invalid channel while updating audio %i", i);
-    if (channel == 0)
-      ResetPropertiesOnSound(sound, source);
+    if (!alIsSource(source)) GLog.DebugPrintf("AUDIO: Invalid channel while updating audio %i", i);
+    if (channel == 0) ResetPropertiesOnSound(sound, source);
   }
   BrAudioMgrBase::Step(dt);
 }
@@ -206,6 +190,4 @@ const char* BrSoundDrv::GetBufferFile(int i) const {
   return i >= 0 && i < m_BufferFiles.GetCount() ? m_BufferFiles[i].c_str() : nullptr;
 }
 
-unsigned int BrSoundDrv::GetChannel(int i) const {
-  return i >= 0 && i < m_Channels.GetCount() ? m_Channels[i] : 0;
-}
+unsigned int BrSoundDrv::GetChannel(int i) const { return i >= 0 && i < m_Channels.GetCount() ? m_Channels[i] : 0; }

@@ -13,8 +13,7 @@
 #include "plugins/audio_openal/WavReader.h"
 
 BrOpenALSoundFX* BrSoundDrv::Sound(int id) const {
-  if (id < 0 || id >= m_Sounds.GetCount())
-    return nullptr;
+  if (id < 0 || id >= m_Sounds.GetCount()) return nullptr;
   // Every sound in this device's list was made by CreateAudio.
   return static_cast<BrOpenALSoundFX*>(m_Sounds[id]);
 }
@@ -32,8 +31,7 @@ bool BrSoundDrv::CreateAudio(const BrStringT<char>& name, BrAudioID& id) {
   int index = -1;
   for (int i = 1; i < m_Sounds.GetCount() && index < 0; ++i) {
     BrOpenALSoundFX* sound = Sound(i);
-    if (sound && sound->GetBufferIDX() == -1 && sound->GetHolderCount() == 0)
-      index = i;
+    if (sound && sound->GetBufferIDX() == -1 && sound->GetHolderCount() == 0) index = i;
   }
   BrOpenALSoundFX* sound = nullptr;
   if (index >= 0) {
@@ -56,17 +54,15 @@ bool BrSoundDrv::CreateAudio(const BrStringT<char>& name, BrAudioID& id) {
   // file, the buffer must not be freed in between.
   sound->SetBufferIDX(bufferIndex);
   if (id.GetID() == index)
-    AudioCreated(index); // the id kept this number from a sound that is gone, uncounted: it becomes the holder now
+    AudioCreated(index);  // the id kept this number from a sound that is gone, uncounted: it becomes the holder now
   else
     SetAudioID(id, index);
   return true;
 }
 
 bool BrSoundDrv::PrepareAudio(const BrStringT<char>& path, int& bufferIndex) {
-  if (IsBuffered(path, bufferIndex))
-    return true;
-  if (!m_pContext)
-    return false; // no OpenAL context: nothing can be buffered
+  if (IsBuffered(path, bufferIndex)) return true;
+  if (!m_pContext) return false;  // no OpenAL context: nothing can be buffered
   alGetError();
   ALuint buffer = 0;
   alGenBuffers(1, &buffer);
@@ -130,37 +126,22 @@ bool BrSoundDrv::BufferAudio(unsigned int buffer, const BrStringT<char>& path) {
 void BrSoundDrv::LogOpenALError(const BrStringT<char>& prefix, int error) {
   const char* text = prefix.c_str() ? prefix.c_str() : "";
   switch (error) {
-  case AL_INVALID_NAME:
-    GLog.DebugPrintf("%s - Invalid Name", text);
-    break;
-  case AL_INVALID_ENUM:
-    GLog.DebugPrintf("%s - Invalid Enum", text);
-    break;
-  case AL_INVALID_VALUE:
-    GLog.DebugPrintf("%s - Invalid Value", text);
-    break;
-  case AL_INVALID_OPERATION:
-    GLog.DebugPrintf("%s - Invalid Operation", text);
-    break;
-  case AL_OUT_OF_MEMORY:
-    GLog.DebugPrintf("%s - Out Of Memory", text);
-    break;
-  default:
-    GLog.DebugPrintf("ERROR: Unknown error case in BrSoundDrv::LogOpenALError(..)");
-    break;
+    case AL_INVALID_NAME: GLog.DebugPrintf("%s - Invalid Name", text); break;
+    case AL_INVALID_ENUM: GLog.DebugPrintf("%s - Invalid Enum", text); break;
+    case AL_INVALID_VALUE: GLog.DebugPrintf("%s - Invalid Value", text); break;
+    case AL_INVALID_OPERATION: GLog.DebugPrintf("%s - Invalid Operation", text); break;
+    case AL_OUT_OF_MEMORY: GLog.DebugPrintf("%s - Out Of Memory", text); break;
+    default: GLog.DebugPrintf("ERROR: Unknown error case in BrSoundDrv::LogOpenALError(..)"); break;
   }
 }
 
 void BrSoundDrv::RefBuffer(int i) {
-  if (i >= 0 && i < m_Buffers.GetCount())
-    m_Buffers[i].IncRefCount();
+  if (i >= 0 && i < m_Buffers.GetCount()) m_Buffers[i].IncRefCount();
 }
 
 void BrSoundDrv::DeRefBuffer(int i) {
-  if (i < 0 || i >= m_Buffers.GetCount())
-    return;
-  if (m_Buffers[i].Release() != 0)
-    return;
+  if (i < 0 || i >= m_Buffers.GetCount()) return;
+  if (m_Buffers[i].Release() != 0) return;
   ALuint name = m_Buffers[i].GetName();
   if (name != 0) {
     // OpenAL refuses to delete a buffer a source still holds, so every channel holding it lets go first.
@@ -180,18 +161,14 @@ void BrSoundDrv::DeRefBuffer(int i) {
 }
 
 void BrSoundDrv::AudioCreated(int id) {
-  if (id <= 0 || id >= m_Sounds.GetCount())
-    return;
-  if (BrOpenALSoundFX* sound = Sound(id))
-    sound->AddHolder();
+  if (id <= 0 || id >= m_Sounds.GetCount()) return;
+  if (BrOpenALSoundFX* sound = Sound(id)) sound->AddHolder();
 }
 
 void BrSoundDrv::AudioDestroyed(int id) {
-  if (id <= 0 || id >= m_Sounds.GetCount())
-    return;
+  if (id <= 0 || id >= m_Sounds.GetCount()) return;
   BrOpenALSoundFX* sound = Sound(id);
-  if (!sound || sound->ReleaseHolder() > 0)
-    return;
+  if (!sound || sound->ReleaseHolder() > 0) return;
   // The last holder is gone: the sound gives its buffer back and its slot may be reused.
   DeRefBuffer(sound->GetBufferIDX());
   sound->SetBufferIDX(-1);
@@ -205,18 +182,16 @@ bool BrSoundDrv::PlayAudio3D(const BrAudioID& id, const BrVector& position) {
 
 bool BrSoundDrv::PlayAudioPrivate(const BrAudioID& id, int flat, const BrVector& position) {
   BrOpenALSoundFX* sound = static_cast<BrOpenALSoundFX*>(GetAudio(id));
-  if (!sound || m_iAudioOff != 0 || id.GetID() == 0)
-    return false;
+  if (!sound || m_iAudioOff != 0 || id.GetID() == 0) return false;
   const int bufferIndex = sound->GetBufferIDX();
   if (bufferIndex < 0 || bufferIndex >= m_Buffers.GetCount() || m_Buffers[bufferIndex].GetName() == 0)
-    return false; // a slot whose sound was let go has nothing to play
+    return false;  // a slot whose sound was let go has nothing to play
 
   int channel = -1;
   for (int c = 0; c < m_Channels.GetCount() && channel < 0; ++c) {
     ALint state = AL_PLAYING;
     alGetSourcei(m_Channels[c], AL_SOURCE_STATE, &state);
-    if (state == AL_INITIAL || state == AL_STOPPED)
-      channel = c;
+    if (state == AL_INITIAL || state == AL_STOPPED) channel = c;
   }
   if (channel < 0) {
     GLog.DebugPrintf("AUDIO: Error playing audio!");
@@ -271,15 +246,13 @@ void BrSoundDrv::ResetPropertiesOnSound(BrOpenALSoundFX* sound, unsigned int sou
 
 void BrSoundDrv::SetAudioPosition(unsigned int source, int flat, const BrVector& position) {
   BrCoords listener;
-  if (BrApplication* app = Engine().App())
-    app->GetAudioListenerCoords(listener);
+  if (BrApplication* app = Engine().App()) app->GetAudioListenerCoords(listener);
   alListener3f(AL_POSITION, 0.0f, 0.0f, 0.0f);
   alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
   BrVector offset = position;
   if (flat == 0) {
     offset = position - listener.Position;
-    if (!(offset.Size() > 50.0f))
-      offset = BrVector(0.0f, 50.0f, 0.0f);
+    if (!(offset.Size() > 50.0f)) offset = BrVector(0.0f, 50.0f, 0.0f);
   }
   // OpenAL refuses a position that is not finite (a bad point, a bad listener, or a difference that overflowed)
   // and would keep the last one.

@@ -33,23 +33,20 @@ bool Bind(HMODULE library, const char* name, Fn& slot) {
   return true;
 }
 
-} // namespace
+}  // namespace
 
 bool brLoadOpenAL(const char* library, ALFunctionTable* table) {
-  if (!table)
-    return false;
+  if (!table) return false;
   if (gOpenALLibrary) {
     // A second load would leak the first handle; the table is bound again from a fresh load of the named library.
     FreeLibrary(gOpenALLibrary);
     gOpenALLibrary = nullptr;
   }
   gOpenALLibrary = LoadLibraryA(library ? library : kDefaultOpenALLibrary);
-  if (!gOpenALLibrary)
-    return false;
+  if (!gOpenALLibrary) return false;
   *table = ALFunctionTable{};
 #define BR_OPENAL_BIND(result, name, params) \
-  if (!Bind(gOpenALLibrary, #name, table->name)) \
-    return false;
+  if (!Bind(gOpenALLibrary, #name, table->name)) return false;
   BR_OPENAL_ENTRY_POINTS(BR_OPENAL_BIND)
 #undef BR_OPENAL_BIND
   return true;
@@ -66,8 +63,7 @@ bool brIsOpenALLoaded() { return gOpenALLibrary != nullptr; }
 
 bool brInitOpenAL() {
   ALCdevice* device = alcOpenDevice("DirectSound3D");
-  if (!device)
-    return false;
+  if (!device) return false;
   ALCcontext* context = alcCreateContext(device, nullptr);
   if (!context) {
     alcCloseDevice(device);
@@ -79,11 +75,9 @@ bool brInitOpenAL() {
 
 void brShutdownOpenAL() {
   ALCcontext* context = alcGetCurrentContext();
-  if (!context)
-    return;
+  if (!context) return;
   ALCdevice* device = alcGetContextsDevice(context);
   alcMakeContextCurrent(nullptr);
   alcDestroyContext(context);
-  if (device)
-    alcCloseDevice(device);
+  if (device) alcCloseDevice(device);
 }

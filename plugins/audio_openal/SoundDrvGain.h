@@ -8,15 +8,13 @@
 // attenuation of the 50-unit placement, made every setting sound the same and near silent. Not-a-number,
 // infinite and negative gains become 0.
 inline float SoundDrvSourceGain(float gain) {
-  if (!(gain > 0.0f) || !std::isfinite(gain))
-    return 0.0f;
+  if (!(gain > 0.0f) || !std::isfinite(gain)) return 0.0f;
   return gain;
 }
 
 // The listener's gain scales the whole mix after the sources' clamps: above 1.0 it would amplify every sound
 // past full scale, so it stays between 0 and 1.
 inline float SoundDrvListenerGain(float gain) {
-  if (!(gain > 0.0f))
-    return 0.0f;
+  if (!(gain > 0.0f)) return 0.0f;
   return gain < 1.0f ? gain : 1.0f;
 }

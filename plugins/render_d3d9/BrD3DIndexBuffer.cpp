@@ -60,7 +60,8 @@ bool BrD3DRenDev::CreateIndexBuffer(BrIndexBufferBase** out, unsigned int bytes,
   }
   const D3DFORMAT d3dFormat = format == eIDXFormat32 ? D3DFMT_INDEX32 : D3DFMT_INDEX16;
   BrD3DIndexBuffer* ib = new BrD3DIndexBuffer();
-  if (!m_pd3dDevice || FAILED(m_pd3dDevice->CreateIndexBuffer(bytes, usage, d3dFormat, d3dPool, &ib->Buffer(), nullptr)) ||
+  if (!m_pd3dDevice ||
+      FAILED(m_pd3dDevice->CreateIndexBuffer(bytes, usage, d3dFormat, d3dPool, &ib->Buffer(), nullptr)) ||
       !ib->Buffer()) {
     GLog.printf("WARNING: Failed to create index buffer, size %i bytes", (int)bytes);
     delete ib;

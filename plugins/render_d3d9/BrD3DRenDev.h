@@ -20,8 +20,8 @@ struct D3DModeInfo {
   UINT Width;
   UINT Height;
   D3DFORMAT Format;
-  UINT RefreshRate;         // 0: the adapter's default
-  DWORD dwBehavior;         // D3DCREATE_HARDWARE_VERTEXPROCESSING or D3DCREATE_SOFTWARE_VERTEXPROCESSING
+  UINT RefreshRate;              // 0: the adapter's default
+  DWORD dwBehavior;              // D3DCREATE_HARDWARE_VERTEXPROCESSING or D3DCREATE_SOFTWARE_VERTEXPROCESSING
   D3DFORMAT DepthStencilFormat;  // D3DFMT_D32, D3DFMT_D24X8, D3DFMT_D16, or 0 without a depth buffer
 };
 
@@ -33,8 +33,8 @@ struct D3DDeviceInfo {
   D3DModeInfo modes[ciMaxModes];
   DWORD dwNumModes;
   DWORD dwCurrentMode;
-  bool bWindowed;     // the device runs (or may run) in a window
-  bool bConfirmed;    // set for every enumerated device; the mode choice looks only at confirmed devices
+  bool bWindowed;   // the device runs (or may run) in a window
+  bool bConfirmed;  // set for every enumerated device; the mode choice looks only at confirmed devices
   D3DMULTISAMPLE_TYPE MultiSampleType;  // always 0
   bool bHWTnL;
   bool bProgrammableVP;  // vertex shader 1.1 or higher
@@ -116,8 +116,7 @@ public:
   bool CreateIndexBuffer(BrIndexBufferBase** out, unsigned int bytes, eIDXFormat format, eMemPool pool) override;
   // Indexed drawing with the first pass of the current effector: S_OK or D3DERR_INVALIDCALL.
   int32_t DrawPrimitive(DWORD type, BrVertexBufferBase* vb, BrIndexBufferBase* ib, unsigned int stride, DWORD fvf,
-                        int numVertices, int primitiveCount, unsigned int baseVertex,
-                        unsigned int startIndex) override;
+                        int numVertices, int primitiveCount, unsigned int baseVertex, unsigned int startIndex) override;
   // Non-indexed drawing: the current effector's passes are tried in order until one draws.
   int32_t DrawPrimitive(DWORD type, BrVertexBufferBase* vb, unsigned int stride, int primitiveCount) override;
   // Binds a static (1) or dynamic (2) texture; false when it is bound already or cannot be bound.
@@ -184,8 +183,8 @@ protected:
   bool EnumAndCaps();
   unsigned int ConfirmFormats(D3DDeviceInfo* device, D3DAdapterInfo* adapter, int ordinal, int index,
                               TDArray<D3DFORMAT>& formats, TSArray<bool>& confirmed);
-  bool DepthAndRenderFormatOK(D3DDeviceInfo* device, int ordinal, int index, D3DFORMAT depth,
-                              D3DFORMAT adapterFormat, D3DFORMAT renderFormat);
+  bool DepthAndRenderFormatOK(D3DDeviceInfo* device, int ordinal, int index, D3DFORMAT depth, D3DFORMAT adapterFormat,
+                              D3DFORMAT renderFormat);
   bool RefreshRes();
   bool ReleaseDependants();
   bool CreateDependants();

@@ -182,7 +182,7 @@ bool BrD3DRenDev::EnumAndCaps() {
         mode.Format = modes[m].Format;
         mode.RefreshRate = 0;
         mode.dwBehavior = (device->bHWTnL && device->bProgrammableVP) ? D3DCREATE_HARDWARE_VERTEXPROCESSING
-                                                                       : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+                                                                      : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
         if (!UsingZBuffer() && !UsingWBuffer())
           mode.DepthStencilFormat = D3DFMT_UNKNOWN;
         else if (DepthBufferBitDepth() == 32)

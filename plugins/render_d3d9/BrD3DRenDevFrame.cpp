@@ -89,9 +89,8 @@ void BrD3DRenDev::SetView(BrCoords* frame) {
   const BrVector& y = frame->Y;
   const BrVector& z = frame->Z;
   const BrVector& p = frame->Position;
-  D3DXMATRIX view(x.x, y.x, z.x, 0.0f, x.y, y.y, z.y, 0.0f, x.z, y.z, z.z, 0.0f,
-                  -(p.x * x.x + p.y * x.y + p.z * x.z), -(p.x * y.x + p.y * y.y + p.z * y.z),
-                  -(p.x * z.x + p.y * z.y + p.z * z.z), 1.0f);
+  D3DXMATRIX view(x.x, y.x, z.x, 0.0f, x.y, y.y, z.y, 0.0f, x.z, y.z, z.z, 0.0f, -(p.x * x.x + p.y * x.y + p.z * x.z),
+                  -(p.x * y.x + p.y * y.y + p.z * y.z), -(p.x * z.x + p.y * z.y + p.z * z.z), 1.0f);
 
   float fov = 100.0f;
   if (BrApplication* app = Engine().App())
@@ -168,8 +167,8 @@ int32_t BrD3DRenDev::DrawPrimitive(DWORD type, BrVertexBufferBase* vb, unsigned 
       SetTextureStageState(n, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
       SetTextureStageState(n, D3DTSS_ALPHAARG2, D3DTA_TEXTURE);
     }
-    SetTexture((unsigned int)pass->m_iTexture, (pass->m_uiFlags & eRenderPassDynamic) ? eTextureDynamic : eTextureStatic,
-               0);
+    SetTexture((unsigned int)pass->m_iTexture,
+               (pass->m_uiFlags & eRenderPassDynamic) ? eTextureDynamic : eTextureStatic, 0);
     m_pd3dDevice->SetVertexDeclaration(pass->m_pDecl);
     m_pd3dDevice->SetStreamSource(0, d3dBuffer(vb), 0, stride);
     m_pd3dDevice->SetVertexShader(pass->m_pShader);
@@ -209,8 +208,10 @@ int32_t BrD3DRenDev::DrawPrimitive(DWORD type, BrVertexBufferBase* vb, BrIndexBu
   } else {
     SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
   }
-  if (FAILED(m_pd3dDevice->SetVertexDeclaration(pass->m_pDecl))) GLog.DebugWriteLine("ERROR: SetVertexDeclaration failed");
-  if (FAILED(m_pd3dDevice->SetStreamSource(0, d3dBuffer(vb), 0, stride))) GLog.DebugWriteLine("ERROR: SetStreamSource failed");
+  if (FAILED(m_pd3dDevice->SetVertexDeclaration(pass->m_pDecl)))
+    GLog.DebugWriteLine("ERROR: SetVertexDeclaration failed");
+  if (FAILED(m_pd3dDevice->SetStreamSource(0, d3dBuffer(vb), 0, stride)))
+    GLog.DebugWriteLine("ERROR: SetStreamSource failed");
   if (FAILED(m_pd3dDevice->SetVertexShader(pass->m_pShader))) GLog.DebugWriteLine("ERROR: SetVertexShader failed");
   if (SUCCEEDED(m_pd3dDevice->DrawIndexedPrimitive((D3DPRIMITIVETYPE)type, (INT)baseVertex, 0, (UINT)numVertices,
                                                    startIndex, (UINT)primitiveCount)))

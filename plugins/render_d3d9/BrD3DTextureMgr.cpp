@@ -29,9 +29,9 @@ bool loadFile(IDirect3DDevice9* d3d, const BrStringT<char>& path, IDirect3DTextu
   out = nullptr;
   BrD3DRenDev* device = engineDevice();
   const UINT levels = device && !device->UsesMipLevels() ? 1 : D3DX_DEFAULT;
-  if (!d3d || FAILED(D3DXCreateTextureFromFileExA(d3d, text(path), D3DX_DEFAULT, D3DX_DEFAULT, levels, 0, D3DFMT_UNKNOWN,
-                                                  D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
-                                                  &out)) ||
+  if (!d3d ||
+      FAILED(D3DXCreateTextureFromFileExA(d3d, text(path), D3DX_DEFAULT, D3DX_DEFAULT, levels, 0, D3DFMT_UNKNOWN,
+                                          D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &out)) ||
       !out) {
     out = nullptr;
     return false;
@@ -169,8 +169,7 @@ BrTextureBase* BrD3DTextureMgr::GetTexture(int id) {
 }
 
 bool BrD3DTextureMgr::GetDynamic(unsigned int handle, int& index) {
-  if (m_Handles.GetCount() > 0 && handle <= (unsigned int)(m_Handles.GetCount() - 1) &&
-      m_Handles[(int)handle] != -1) {
+  if (m_Handles.GetCount() > 0 && handle <= (unsigned int)(m_Handles.GetCount() - 1) && m_Handles[(int)handle] != -1) {
     index = m_Handles[(int)handle];
     return true;
   }
@@ -196,6 +195,7 @@ void** BrD3DTextureMgr::GetTextureInterface(int id, eTextureType type) {
                      (int)m_Dynamics.GetCount());
     return nullptr;
   }
-  GLog.DebugWriteLine("ERROR: BrD3DTextureMgr::GetTextureInterface(...) was passed an invalid texture type enumeration");
+  GLog.DebugWriteLine(
+      "ERROR: BrD3DTextureMgr::GetTextureInterface(...) was passed an invalid texture type enumeration");
   return nullptr;
 }

@@ -66,7 +66,8 @@ bool BrD3DRenDev::CreateVertexBuffer(BrVertexBufferBase** out, unsigned int byte
     d3dPool = D3DPOOL_DEFAULT;
   }
   BrD3DVertexBuffer* vb = new BrD3DVertexBuffer();
-  if (!m_pd3dDevice || FAILED(m_pd3dDevice->CreateVertexBuffer(bytes, d3dUsage, fvf, d3dPool, &vb->Buffer(), nullptr)) ||
+  if (!m_pd3dDevice ||
+      FAILED(m_pd3dDevice->CreateVertexBuffer(bytes, d3dUsage, fvf, d3dPool, &vb->Buffer(), nullptr)) ||
       !vb->Buffer()) {
     GLog.printf("WARNING: Failed to create vertex buffer, size %i bytes", (int)bytes);
     delete vb;

@@ -15,15 +15,13 @@ namespace {
 class BrBinTest : public coretest::ScratchTest {
 protected:
   // A loading archive on path.
-  void OpenLoading(BrBin& bin, const char* path, bool expectOpen = true)
-  {
+  void OpenLoading(BrBin& bin, const char* path, bool expectOpen = true) {
     bin.Loading(false);
     EXPECT_EQ(bin.Open(path, eFileSystem | eFileReadWrite), expectOpen);
   }
 };
 
-TEST_F(BrBinTest, SavedFormsAreByteExact)
-{
+TEST_F(BrBinTest, SavedFormsAreByteExact) {
   {
     BrBin bin(BrStringT<char>("save.gin"));
     ASSERT_TRUE(bin.IsValid());
@@ -54,8 +52,7 @@ TEST_F(BrBinTest, SavedFormsAreByteExact)
   EXPECT_EQ(ReadFileBytes("save.gin"), expected);
 }
 
-TEST_F(BrBinTest, VersionHeaderBranches)
-{
+TEST_F(BrBinTest, VersionHeaderBranches) {
   // "GINF" and 266: the version is the file's and reading goes on after the header.
   std::vector<uint8_t> bytes;
   PutText(bytes, "GINF");
@@ -123,8 +120,7 @@ TEST_F(BrBinTest, VersionHeaderBranches)
   }
 }
 
-TEST_F(BrBinTest, BadHeadersFailTheOpen)
-{
+TEST_F(BrBinTest, BadHeadersFailTheOpen) {
   // A version from a newer engine cannot be read: its layout is unknown.
   std::vector<uint8_t> bytes;
   PutText(bytes, "GINF");
@@ -150,8 +146,7 @@ TEST_F(BrBinTest, BadHeadersFailTheOpen)
   EXPECT_NE(LogText().find("ends inside its version header"), std::string::npos);
 }
 
-TEST_F(BrBinTest, OpenFailuresAreLogged)
-{
+TEST_F(BrBinTest, OpenFailuresAreLogged) {
   BrBin loader;
   OpenLoading(loader, "missing.gin", false);
   BrBin saver;
@@ -161,8 +156,7 @@ TEST_F(BrBinTest, OpenFailuresAreLogged)
   EXPECT_NE(log.find("Failed to create no_such_folder/x.gin binary with destroy if exist access"), std::string::npos);
 }
 
-TEST_F(BrBinTest, ShortReadsFailStickyAndZeroFill)
-{
+TEST_F(BrBinTest, ShortReadsFailStickyAndZeroFill) {
   WriteFileBytes("short.bin", {1, 2, 3, 4, 5, 6});
   BrBin bin;
   OpenLoading(bin, "short.bin");
@@ -172,7 +166,7 @@ TEST_F(BrBinTest, ShortReadsFailStickyAndZeroFill)
   EXPECT_FALSE(bin.HasFailed());
   int32_t second = -1;
   EXPECT_FALSE(bin.Stream(&second, 4, 1));
-  EXPECT_EQ(second, 0x0605); // the two bytes there, the rest zero-filled
+  EXPECT_EQ(second, 0x0605);  // the two bytes there, the rest zero-filled
   EXPECT_TRUE(bin.HasFailed());
   // Sticky: nothing more is read, even where the file would have bytes after a seek back.
   bin.SetPos(0);
@@ -188,8 +182,7 @@ TEST_F(BrBinTest, ShortReadsFailStickyAndZeroFill)
   EXPECT_NE(LogText().find("read 2 of 4 bytes"), std::string::npos);
 }
 
-TEST_F(BrBinTest, WriteThatFailsOnlyAtCloseIsReported)
-{
+TEST_F(BrBinTest, WriteThatFailsOnlyAtCloseIsReported) {
   // A full disk: the bytes fit the stream's buffer, so only the close finds there is no room.
   BrBin full;
   ASSERT_TRUE(full.Open("/dev/full", 0));
@@ -206,11 +199,10 @@ TEST_F(BrBinTest, WriteThatFailsOnlyAtCloseIsReported)
   EXPECT_FALSE(ok.HasFailed());
 }
 
-TEST_F(BrBinTest, ClosedArchiveReportsFailure)
-{
+TEST_F(BrBinTest, ClosedArchiveReportsFailure) {
   BrBin bin;
   int32_t v = 9;
-  EXPECT_FALSE(bin.Stream(&v, 4, 1)); // saving into nothing
+  EXPECT_FALSE(bin.Stream(&v, 4, 1));  // saving into nothing
   EXPECT_TRUE(bin.HasFailed());
   EXPECT_EQ(v, 9);
   bin.ClearFailed();
@@ -221,8 +213,7 @@ TEST_F(BrBinTest, ClosedArchiveReportsFailure)
   EXPECT_FALSE(bin.CheckCount(1, 1));
 }
 
-TEST_F(BrBinTest, CheckCountBoundsByBytesLeft)
-{
+TEST_F(BrBinTest, CheckCountBoundsByBytesLeft) {
   std::vector<uint8_t> bytes(10, 0);
   WriteFileBytes("ten.bin", bytes);
   {
@@ -232,12 +223,11 @@ TEST_F(BrBinTest, CheckCountBoundsByBytesLeft)
     EXPECT_TRUE(bin.CheckCount(0, 4));
     EXPECT_TRUE(bin.CheckCount(10, 1));
     EXPECT_TRUE(bin.CheckCount(2, 5));
-    EXPECT_TRUE(bin.CheckCount(10, 0)); // taken as one byte each
+    EXPECT_TRUE(bin.CheckCount(10, 0));  // taken as one byte each
     EXPECT_FALSE(bin.CheckCount(3, 4));
     EXPECT_TRUE(bin.HasFailed());
   }
-  for (int64_t bad : {int64_t(-1), int64_t(INT32_MIN), BrBin::ciMaxCount + 1})
-  {
+  for (int64_t bad : {int64_t(-1), int64_t(INT32_MIN), BrBin::ciMaxCount + 1}) {
     BrBin bin;
     OpenLoading(bin, "ten.bin");
     EXPECT_FALSE(bin.CheckCount(bad, 1)) << bad;
@@ -257,8 +247,7 @@ TEST_F(BrBinTest, CheckCountBoundsByBytesLeft)
   }
 }
 
-TEST_F(BrBinTest, HostileStringAndArrayLengthsFailCleanly)
-{
+TEST_F(BrBinTest, HostileStringAndArrayLengthsFailCleanly) {
   struct Case {
     const char* name;
     std::vector<uint8_t> bytes;
@@ -277,10 +266,9 @@ TEST_F(BrBinTest, HostileStringAndArrayLengthsFailCleanly)
   cases.push_back({"truncated.bin", b});
   b.clear();
   PutInt32(b, 3);
-  PutText(b, "abc"); // no room for the terminator
+  PutText(b, "abc");  // no room for the terminator
   cases.push_back({"noterminator.bin", b});
-  for (const Case& c : cases)
-  {
+  for (const Case& c : cases) {
     WriteFileBytes(c.name, c.bytes);
     BrBin bin;
     OpenLoading(bin, c.name);
@@ -302,8 +290,7 @@ TEST_F(BrBinTest, HostileStringAndArrayLengthsFailCleanly)
   PutInt32(b, 1);
   PutInt32(b, 7);
   WriteFileBytes("capacity.bin", b);
-  for (const char* name : {"inconsistent.bin", "capacity.bin"})
-  {
+  for (const char* name : {"inconsistent.bin", "capacity.bin"}) {
     BrBin bin;
     OpenLoading(bin, name);
     TDArray<int32_t> a;
@@ -313,11 +300,10 @@ TEST_F(BrBinTest, HostileStringAndArrayLengthsFailCleanly)
   }
 }
 
-TEST_F(BrBinTest, StringTerminatorIsForced)
-{
+TEST_F(BrBinTest, StringTerminatorIsForced) {
   std::vector<uint8_t> b;
   PutInt32(b, 2);
-  PutText(b, "abX"); // a file that stores 'X' where the terminator belongs
+  PutText(b, "abX");  // a file that stores 'X' where the terminator belongs
   WriteFileBytes("term.bin", b);
   BrBin bin;
   OpenLoading(bin, "term.bin");
@@ -328,8 +314,7 @@ TEST_F(BrBinTest, StringTerminatorIsForced)
   EXPECT_STREQ(s.c_str(), "ab");
 }
 
-TEST_F(BrBinTest, SaveThenLoadTheSameArchive)
-{
+TEST_F(BrBinTest, SaveThenLoadTheSameArchive) {
   BrBin bin(BrStringT<char>("round.bin"));
   int32_t a = 42;
   BrStringT<char> s("name");
@@ -351,4 +336,4 @@ TEST_F(BrBinTest, SaveThenLoadTheSameArchive)
   EXPECT_TRUE(ReadFileBytes("round.bin").empty());
 }
 
-} // namespace
+}  // namespace

@@ -10,8 +10,7 @@
 
 #include "CoreTestKit.h"
 
-namespace
-{
+namespace {
 const char* const kDefaultMain =
     "[Engine]\nSafe=0\n\n"
     "[Render]\nDevice=GfxDrv\nUseWBuffer=1\nUseZBuffer=0\nDepthBufferBitDepth=16\n\n"
@@ -19,43 +18,37 @@ const char* const kDefaultMain =
     "[Game]\nLaunch=\nTitle=Hello World\nParser=\nMouseSpeedX=50\nMouseSpeedY=50\n"
     "DefaultFont=Media\\Fonts\\fontVanilla.tga\n";
 
-class BrCfgFileTest : public coretest::ScratchTest
-{
+class BrCfgFileTest : public coretest::ScratchTest {
 protected:
   std::string Path(const char* name) const { return Folder() + "/" + name; }
-  std::string Text(const char* name) const
-  {
+  std::string Text(const char* name) const {
     std::vector<uint8_t> b = coretest::ReadFileBytes(Path(name));
     return std::string(b.begin(), b.end());
   }
-  void Write(const char* name, const std::string& text)
-  {
+  void Write(const char* name, const std::string& text) {
     coretest::WriteFileBytes(Path(name), std::vector<uint8_t>(text.begin(), text.end()));
   }
   // Writes text as name and opens it.
-  void OpenText(BrCfgFile& cfg, const std::string& text, const char* name = "test.cfg")
-  {
+  void OpenText(BrCfgFile& cfg, const std::string& text, const char* name = "test.cfg") {
     Write(name, text);
     ASSERT_TRUE(cfg.Open(Path(name).c_str(), 0x1000001));
   }
-  std::string Value(BrCfgFile& cfg, const char* section, const char* key)
-  {
+  std::string Value(BrCfgFile& cfg, const char* section, const char* key) {
     char buf[BrCfgFile::ciLineLen];
     std::memset(buf, 'z', sizeof(buf));
     buf[sizeof(buf) - 1] = 0;
     return cfg.GetValue(buf, section, key) ? std::string(buf) : std::string("<none>");
   }
 };
-} // namespace
+}  // namespace
 
-TEST_F(BrCfgFileTest, MissingMainCfgIsCreatedWithTheDefaultText)
-{
+TEST_F(BrCfgFileTest, MissingMainCfgIsCreatedWithTheDefaultText) {
   BrCfgFile cfg;
   ASSERT_TRUE(cfg.Open(Path("main.cfg").c_str(), 0x1000001));
   int width = 0;
   EXPECT_TRUE(cfg.GetValue(width, "Display", "WindowWidth"));
   EXPECT_EQ(width, 1024);
-  EXPECT_EQ(Value(cfg, "Game", "Launch"), "<none>");   // no value after '='
+  EXPECT_EQ(Value(cfg, "Game", "Launch"), "<none>");  // no value after '='
   EXPECT_TRUE(cfg.HasValue("Game", "Launch"));
   EXPECT_EQ(Value(cfg, "Game", "Title"), "Hello World");
   EXPECT_EQ(Value(cfg, "Game", "DefaultFont"), "Media\\Fonts\\fontVanilla.tga");
@@ -75,8 +68,7 @@ TEST_F(BrCfgFileTest, MissingMainCfgIsCreatedWithTheDefaultText)
   EXPECT_FALSE(closed.CreateDefault());
 }
 
-TEST_F(BrCfgFileTest, OpeningNeverCreatesOrTruncatesOtherFiles)
-{
+TEST_F(BrCfgFileTest, OpeningNeverCreatesOrTruncatesOtherFiles) {
   BrCfgFile cfg;
   EXPECT_FALSE(cfg.Open(Path("objects.cfg").c_str(), 0x1000001));
   EXPECT_FALSE(std::filesystem::exists(Path("objects.cfg")));
@@ -87,11 +79,11 @@ TEST_F(BrCfgFileTest, OpeningNeverCreatesOrTruncatesOtherFiles)
 
   // An existing main.cfg that cannot be opened for update is left exactly as it was.
   Write("main.cfg", "[Engine]\nSafe=1\n");
-  std::filesystem::permissions(Path("main.cfg"), std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  std::filesystem::permissions(Path("main.cfg"),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   FILE* probe = std::fopen(Path("main.cfg").c_str(), "r+");
-  const bool writable = probe != nullptr; // the superuser may write anyway
-  if (probe)
-    std::fclose(probe);
+  const bool writable = probe != nullptr;  // the superuser may write anyway
+  if (probe) std::fclose(probe);
   BrCfgFile ro;
   EXPECT_EQ(ro.Open(Path("main.cfg").c_str(), 0x1000001), writable);
   ro.Close();
@@ -111,8 +103,7 @@ TEST_F(BrCfgFileTest, OpeningNeverCreatesOrTruncatesOtherFiles)
   EXPECT_EQ(safe, 1);
 }
 
-TEST_F(BrCfgFileTest, SectionHeaderMustBeExact)
-{
+TEST_F(BrCfgFileTest, SectionHeaderMustBeExact) {
   BrCfgFile cfg;
   OpenText(cfg, "[Engine] \nSafe=1\n[Display]# note\nW=2\n [Game]\nT=3\n[Render]\nD=4\n#[Audio]\n[Audio]\nN=5\n");
   EXPECT_FALSE(cfg.HasValue("Engine", "Safe"));
@@ -124,8 +115,7 @@ TEST_F(BrCfgFileTest, SectionHeaderMustBeExact)
   EXPECT_FALSE(cfg.HasValue("", "D"));
 }
 
-TEST_F(BrCfgFileTest, KeyLinesStartWithTheKey)
-{
+TEST_F(BrCfgFileTest, KeyLinesStartWithTheKey) {
   BrCfgFile cfg;
   OpenText(cfg,
            "[Engine]\n#Safe=1\nSafe=1 # on\nKey=a=b\nKey2==x\nxy=ab=1\nMouseSpeedX=50\nSpaced = v \nEmpty=\n"
@@ -136,9 +126,9 @@ TEST_F(BrCfgFileTest, KeyLinesStartWithTheKey)
   EXPECT_EQ(safe, 1);
   EXPECT_EQ(Value(cfg, "Engine", "Key"), "a");
   EXPECT_EQ(Value(cfg, "Engine", "Key2"), "x");
-  EXPECT_FALSE(cfg.HasValue("Engine", "ab"));     // not at the start of its line
-  EXPECT_FALSE(cfg.HasValue("Engine", "Speed"));  // a key is the whole name
-  EXPECT_FALSE(cfg.HasValue("Engine", "Spaced")); // the space belongs to the key's text
+  EXPECT_FALSE(cfg.HasValue("Engine", "ab"));      // not at the start of its line
+  EXPECT_FALSE(cfg.HasValue("Engine", "Speed"));   // a key is the whole name
+  EXPECT_FALSE(cfg.HasValue("Engine", "Spaced"));  // the space belongs to the key's text
   EXPECT_EQ(Value(cfg, "Engine", "Spaced "), " v ");
   EXPECT_TRUE(cfg.HasValue("Engine", "Empty"));
   EXPECT_EQ(Value(cfg, "Engine", "Empty"), "<none>");
@@ -156,7 +146,7 @@ TEST_F(BrCfgFileTest, KeyLinesStartWithTheKey)
   EXPECT_EQ(i, 7);
 
   float f = -1.0f;
-  EXPECT_FALSE(cfg.GetValue(f, "Engine", "Speed")); // the float getter follows the same key rule
+  EXPECT_FALSE(cfg.GetValue(f, "Engine", "Speed"));  // the float getter follows the same key rule
   EXPECT_FLOAT_EQ(f, -1.0f);
   EXPECT_TRUE(cfg.GetValue(f, "Engine", "MouseSpeedX"));
   EXPECT_FLOAT_EQ(f, 50.0f);
@@ -172,8 +162,7 @@ TEST_F(BrCfgFileTest, KeyLinesStartWithTheKey)
   EXPECT_STREQ(s.c_str(), "a");
 }
 
-TEST_F(BrCfgFileTest, EveryGetterStopsAtItsSectionsEnd)
-{
+TEST_F(BrCfgFileTest, EveryGetterStopsAtItsSectionsEnd) {
   BrCfgFile cfg;
   OpenText(cfg, "[A]\nx=1\nlink=see [B]\n# [B] below\nTitle=[Demo]\ny=2\n[B]\nz=3.5\nw=4\n[A]\nlate=5\n");
   EXPECT_EQ(Value(cfg, "A", "x"), "1");
@@ -208,8 +197,7 @@ TEST_F(BrCfgFileTest, EveryGetterStopsAtItsSectionsEnd)
   EXPECT_FALSE(walk.GetNextSection(name));
 }
 
-TEST_F(BrCfgFileTest, WindowsLineEndingsReadAsPlainOnes)
-{
+TEST_F(BrCfgFileTest, WindowsLineEndingsReadAsPlainOnes) {
   BrCfgFile cfg;
   OpenText(cfg, "[Engine]\r\nSafe=1\r\nName=Hello World\r\nList=1,2,\r\nF=0.25\r\n[Display]\r\nW=640\r\nLast=end\r");
   EXPECT_EQ(Value(cfg, "Engine", "Safe"), "1");
@@ -231,8 +219,7 @@ TEST_F(BrCfgFileTest, WindowsLineEndingsReadAsPlainOnes)
   EXPECT_STREQ(name, "Engine");
 }
 
-TEST_F(BrCfgFileTest, ListsSplitAtCommasOutsideParentheses)
-{
+TEST_F(BrCfgFileTest, ListsSplitAtCommasOutsideParentheses) {
   BrCfgFile cfg;
   OpenText(cfg, "[L]\nNums=1,2,3\nCall=a(b,c),d\nFn=f(1,2),3\nSp=a, b\nTrail=1,2,\nOne=42\nCommas=,,\n");
   int out[4] = {9, 9, 9, 9};
@@ -246,7 +233,7 @@ TEST_F(BrCfgFileTest, ListsSplitAtCommasOutsideParentheses)
   EXPECT_EQ(two[0], 9);
   EXPECT_EQ(two[1], 9);
   EXPECT_TRUE(cfg.GetValues(two, 1, "L", "Nums"));
-  EXPECT_EQ(two[0], 1); // the whole text through atoi
+  EXPECT_EQ(two[0], 1);  // the whole text through atoi
   EXPECT_FALSE(cfg.GetValues(two, 0, "L", "Nums"));
   EXPECT_FALSE(cfg.GetValues(static_cast<int*>(nullptr), 3, "L", "Nums"));
   EXPECT_FALSE(cfg.GetValues(out, 3, "L", "Missing"));
@@ -280,14 +267,13 @@ TEST_F(BrCfgFileTest, ListsSplitAtCommasOutsideParentheses)
   BrStringT<char> ts[3] = {"x", "x", "x"};
   EXPECT_TRUE(cfg.GetValues(ts, 3, "L", "Trail"));
   EXPECT_EQ(ts[2].Length(), 0);
-  EXPECT_FALSE(cfg.GetValues(trail, 2, "L", "Trail")); // three values do not fit in two
+  EXPECT_FALSE(cfg.GetValues(trail, 2, "L", "Trail"));  // three values do not fit in two
   EXPECT_TRUE(cfg.GetNumValues("L", "Commas", n));
   EXPECT_EQ(n, 3);
 }
 
-TEST_F(BrCfgFileTest, OutputCopiesAreBounded)
-{
-  std::string longValue(300, 'v'); // longer than a line: read as two lines
+TEST_F(BrCfgFileTest, OutputCopiesAreBounded) {
+  std::string longValue(300, 'v');  // longer than a line: read as two lines
   BrCfgFile cfg;
   OpenText(cfg, "[S]\nShort=abcdefghij\nLong=" + longValue + "\nAfter=1\n");
   char small[8];
@@ -296,7 +282,7 @@ TEST_F(BrCfgFileTest, OutputCopiesAreBounded)
   EXPECT_STREQ(small, "abcdefg");
   char big[BrCfgFile::ciLineLen];
   EXPECT_TRUE(cfg.GetValue(big, "S", "Long"));
-  EXPECT_EQ(std::strlen(big), size_t(BrCfgFile::ciLineLen - 1 - 5)); // the first 259-character piece, less "Long="
+  EXPECT_EQ(std::strlen(big), size_t(BrCfgFile::ciLineLen - 1 - 5));  // the first 259-character piece, less "Long="
   EXPECT_EQ(Value(cfg, "S", "After"), "1");
   EXPECT_FALSE(cfg.GetValue(small, 0, "S", "Short"));
 
@@ -308,8 +294,7 @@ TEST_F(BrCfgFileTest, OutputCopiesAreBounded)
   EXPECT_STREQ(section, "hhhhh");
 }
 
-TEST_F(BrCfgFileTest, GetNextSectionWalksHeadersBetweenQueries)
-{
+TEST_F(BrCfgFileTest, GetNextSectionWalksHeadersBetweenQueries) {
   BrCfgFile cfg;
   ASSERT_TRUE(cfg.Open(Path("main.cfg").c_str(), 0x1000001));
   ASSERT_TRUE(cfg.SetPos(0));
@@ -335,8 +320,7 @@ TEST_F(BrCfgFileTest, GetNextSectionWalksHeadersBetweenQueries)
   EXPECT_STREQ(name, "Sword # sharp");
 }
 
-TEST_F(BrCfgFileTest, ClosedFileAnswersFalse)
-{
+TEST_F(BrCfgFileTest, ClosedFileAnswersFalse) {
   BrCfgFile cfg;
   char buf[BrCfgFile::ciLineLen];
   int i = 0;
@@ -357,12 +341,11 @@ TEST_F(BrCfgFileTest, ClosedFileAnswersFalse)
 // Queries answer from an index of the text, kept while the file's stamp holds: a file rewritten under an open
 // handle (same size, other bytes) must still answer with what is on disk now, another handle on the same text
 // must not be confused by the first, and a held text must stay as it was read until the file is opened again.
-TEST_F(BrCfgFileTest, QueriesFollowTheFileOnDiskUnlessHeld)
-{
+TEST_F(BrCfgFileTest, QueriesFollowTheFileOnDiskUnlessHeld) {
   BrCfgFile cfg;
   OpenText(cfg, "[A]\nKey=1\n[B]\nKey=2\n[A]\nOther=3\n");
   EXPECT_EQ(Value(cfg, "A", "Key"), "1");
-  EXPECT_EQ(Value(cfg, "A", "Other"), "3"); // the second section of the same name
+  EXPECT_EQ(Value(cfg, "A", "Other"), "3");  // the second section of the same name
   Write("test.cfg", "[A]\nKey=7\n[B]\nKey=8\n[A]\nOther=9\n");
   EXPECT_EQ(Value(cfg, "A", "Key"), "7");
   EXPECT_EQ(Value(cfg, "B", "Key"), "8");
@@ -372,7 +355,7 @@ TEST_F(BrCfgFileTest, QueriesFollowTheFileOnDiskUnlessHeld)
   second.HoldText();
   EXPECT_EQ(Value(second, "A", "Other"), "9");
   Write("test.cfg", "[A]\nKey=4\n");
-  EXPECT_EQ(Value(second, "A", "Other"), "9"); // held
+  EXPECT_EQ(Value(second, "A", "Other"), "9");  // held
   EXPECT_EQ(Value(cfg, "A", "Other"), "<none>");
   EXPECT_EQ(Value(cfg, "A", "Key"), "4");
   ASSERT_TRUE(second.Open(Path("test.cfg").c_str(), 0x1000001));

@@ -8,8 +8,7 @@
 
 #include "CoreTestKit.h"
 
-TEST(BrCoords, DefaultIsAllZero)
-{
+TEST(BrCoords, DefaultIsAllZero) {
   BrCoords c;
   EXPECT_TRUE(c.X == BrVector() && c.Y == BrVector() && c.Z == BrVector() && c.Position == BrVector());
   BrCoords d(BrVector(1, 0, 0), BrVector(0, 1, 0), BrVector(0, 0, 1), BrVector(4, 5, 6));
@@ -18,8 +17,7 @@ TEST(BrCoords, DefaultIsAllZero)
   EXPECT_TRUE(e.Z == BrVector(0, 0, 1));
 }
 
-TEST(BrCoords, CompositionTurnsAxesAndDropsPositions)
-{
+TEST(BrCoords, CompositionTurnsAxesAndDropsPositions) {
   BrCoords ident(BrVector(1, 0, 0), BrVector(0, 1, 0), BrVector(0, 0, 1), BrVector(7, 7, 7));
   // A quarter turn about Z: X -> Y, Y -> -X.
   BrCoords turn(BrVector(0, 1, 0), BrVector(-1, 0, 0), BrVector(0, 0, 1), BrVector(1, 2, 3));
@@ -48,8 +46,7 @@ TEST(BrCoords, CompositionTurnsAxesAndDropsPositions)
   EXPECT_TRUE(inPlace.Position == BrVector());
 }
 
-TEST(BrCoords, ReOrthogonalizeRestoresUnitPerpendicularAxes)
-{
+TEST(BrCoords, ReOrthogonalizeRestoresUnitPerpendicularAxes) {
   BrCoords c(BrVector(2, 0.1f, 0), BrVector(0.3f, 5, 0.2f), BrVector(0.05f, 0, 3), BrVector(1, 2, 3));
   c.ReOrthogonalize();
   // Z is normalised exactly; X and Y come out of cross products of unit vectors that were not quite
@@ -68,12 +65,9 @@ TEST(BrCoords, ReOrthogonalizeRestoresUnitPerpendicularAxes)
   EXPECT_GT(c.Y.y, 0.9f);
 }
 
-class BrCoordsArchiveTest : public coretest::ScratchTest
-{
-};
+class BrCoordsArchiveTest : public coretest::ScratchTest {};
 
-TEST_F(BrCoordsArchiveTest, FortyEightBytesInMemberOrder)
-{
+TEST_F(BrCoordsArchiveTest, FortyEightBytesInMemberOrder) {
   const std::string path = Folder() + "/c.bin";
   BrCoords c(BrVector(1, 2, 3), BrVector(4, 5, 6), BrVector(7, 8, 9), BrVector(10, 11, 12));
   {
@@ -83,8 +77,7 @@ TEST_F(BrCoordsArchiveTest, FortyEightBytesInMemberOrder)
   }
   const std::vector<uint8_t> bytes = coretest::ReadFileBytes(path);
   ASSERT_EQ(bytes.size(), 48u);
-  for (int i = 0; i < 12; ++i)
-  {
+  for (int i = 0; i < 12; ++i) {
     float f;
     std::memcpy(&f, &bytes[size_t(i) * 4], 4);
     EXPECT_FLOAT_EQ(f, float(i + 1)) << i;

@@ -5,19 +5,17 @@
 
 #include <cmath>
 
-TEST(BrCylinder, Construction)
-{
+TEST(BrCylinder, Construction) {
   BrCylinder def;
   EXPECT_TRUE(def.axis == BrVector(0, 1, 0));
   EXPECT_TRUE(def.base == BrVector());
   EXPECT_FLOAT_EQ(def.radius, 0.0f);
-  BrCylinder c(BrVector(1, 2, 3), BrVector(0, 0, 1), 4.0f); // base first, then axis
+  BrCylinder c(BrVector(1, 2, 3), BrVector(0, 0, 1), 4.0f);  // base first, then axis
   EXPECT_TRUE(c.base == BrVector(1, 2, 3));
   EXPECT_TRUE(c.axis == BrVector(0, 0, 1));
 }
 
-TEST(BrCylinder, RayEntryDistance)
-{
+TEST(BrCylinder, RayEntryDistance) {
   BrCylinder c;
   c.radius = 1.0f;
   float tIn = -1.0f;
@@ -43,8 +41,7 @@ TEST(BrCylinder, RayEntryDistance)
   EXPECT_NEAR(tIn, 8.0f, 1e-5f);
 }
 
-TEST(BrCylinder, RayParallelToAxis)
-{
+TEST(BrCylinder, RayParallelToAxis) {
   BrCylinder c;
   c.radius = 1.0f;
   float tIn = 123.0f;
@@ -55,25 +52,23 @@ TEST(BrCylinder, RayParallelToAxis)
   EXPECT_FLOAT_EQ(tIn, 123.0f);
 }
 
-TEST(BrCylinder, SegmentBounds)
-{
+TEST(BrCylinder, SegmentBounds) {
   BrCylinder c;
   c.radius = 1.0f;
   EXPECT_TRUE(c.IntersectsVector(BrVector(5, 0, 0), BrVector(-5, 0, 0)));
   EXPECT_FALSE(c.IntersectsVector(BrVector(5, 0, 0), BrVector(3, 0, 0)));  // stops before the entry
   EXPECT_FALSE(c.IntersectsVector(BrVector(5, 0, 0), BrVector(1, 0, 0)));  // ends exactly at the entry
   EXPECT_TRUE(c.IntersectsVector(BrVector(5, 0, 0), BrVector(0.9f, 0, 0)));
-  EXPECT_FALSE(c.IntersectsVector(BrVector(5, 0, 5), BrVector(-5, 0, 5))); // passes beside it
+  EXPECT_FALSE(c.IntersectsVector(BrVector(5, 0, 5), BrVector(-5, 0, 5)));  // passes beside it
   // Starting inside: the entry lies behind the start but within one diameter.
   EXPECT_TRUE(c.IntersectsVector(BrVector(0, 0, 0), BrVector(5, 0, 0)));
   // Pointing away from a cylinder far behind: the entry is more than a diameter behind.
   EXPECT_FALSE(c.IntersectsVector(BrVector(5, 0, 0), BrVector(10, 0, 0)));
-  EXPECT_FALSE(c.IntersectsVector(BrVector(1.5f, 0, 0), BrVector(10, 0, 0))); // entry 2.5 behind
-  EXPECT_TRUE(c.IntersectsVector(BrVector(0.5f, 0, 0), BrVector(10, 0, 0)));  // entry 1.5 behind
+  EXPECT_FALSE(c.IntersectsVector(BrVector(1.5f, 0, 0), BrVector(10, 0, 0)));  // entry 2.5 behind
+  EXPECT_TRUE(c.IntersectsVector(BrVector(0.5f, 0, 0), BrVector(10, 0, 0)));   // entry 1.5 behind
 }
 
-TEST(BrCylinder, DegenerateInputsGiveNoNaN)
-{
+TEST(BrCylinder, DegenerateInputsGiveNoNaN) {
   BrCylinder c;
   c.radius = 1.0f;
   // A zero-length segment: no direction at all.

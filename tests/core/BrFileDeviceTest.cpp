@@ -14,17 +14,14 @@ namespace {
 
 class BrFileDeviceTest : public coretest::ScratchTest {
 protected:
-  static std::vector<std::string> Names(TDArray<BrStringT<char>>& list)
-  {
+  static std::vector<std::string> Names(TDArray<BrStringT<char>>& list) {
     std::vector<std::string> names;
-    for (int i = 0; i < list.GetCount(); ++i)
-      names.push_back(list[i].c_str() ? list[i].c_str() : "");
+    for (int i = 0; i < list.GetCount(); ++i) names.push_back(list[i].c_str() ? list[i].c_str() : "");
     return names;
   }
 };
 
-TEST(BrFileDevicePermissionsTest, ModesFromFlags)
-{
+TEST(BrFileDevicePermissionsTest, ModesFromFlags) {
   char mode[16];
   EXPECT_STREQ(BrFileDevice::GetPermissions(0x1001010, mode), "w+b");
   EXPECT_STREQ(BrFileDevice::GetPermissions(0x10001000, mode), "rb");
@@ -36,8 +33,7 @@ TEST(BrFileDevicePermissionsTest, ModesFromFlags)
   EXPECT_STREQ(BrFileDevice::GetPermissions(0, mode), "");
 }
 
-TEST_F(BrFileDeviceTest, FullPathsStayInTheirField)
-{
+TEST_F(BrFileDeviceTest, FullPathsStayInTheirField) {
   BrAnsiFile file;
   file.SetFullPath("C:\\x.txt");
   EXPECT_STREQ(file.GetFullPath(), "C:\\x.txt");
@@ -64,18 +60,16 @@ TEST_F(BrFileDeviceTest, FullPathsStayInTheirField)
   EXPECT_STREQ(file.GetFullPath(), "");
 }
 
-TEST_F(BrFileDeviceTest, FreeFileNamesNeverNameAnExistingFile)
-{
+TEST_F(BrFileDeviceTest, FreeFileNamesNeverNameAnExistingFile) {
   EXPECT_STREQ(BrFileDevice::FreeFileName("shot", ".bmp").c_str(), "shot.bmp");
   WriteFileBytes("shot.bmp", {'a'});
   EXPECT_STREQ(BrFileDevice::FreeFileName("shot", ".bmp").c_str(), "shot_2.bmp");
-  WriteFileBytes("SHOT_2.BMP", {'a'}); // names are matched as the system matches them
+  WriteFileBytes("SHOT_2.BMP", {'a'});  // names are matched as the system matches them
   EXPECT_STREQ(BrFileDevice::FreeFileName("shot", ".bmp").c_str(), "shot_3.bmp");
   EXPECT_EQ(BrFileDevice::FreeFileName(nullptr, ".bmp").Length(), 0);
 }
 
-TEST_F(BrFileDeviceTest, ExistsNeitherCreatesNorTruncates)
-{
+TEST_F(BrFileDeviceTest, ExistsNeitherCreatesNorTruncates) {
   EXPECT_FALSE(BrFileDevice::Exists(nullptr));
   EXPECT_FALSE(BrFileDevice::Exists("absent.cfg"));
   EXPECT_TRUE(ReadFileBytes("absent.cfg").empty());
@@ -84,8 +78,7 @@ TEST_F(BrFileDeviceTest, ExistsNeitherCreatesNorTruncates)
   EXPECT_EQ(ReadFileBytes("present.cfg").size(), 2u);
 }
 
-TEST_F(BrFileDeviceTest, PositionsOfAnOpenFile)
-{
+TEST_F(BrFileDeviceTest, PositionsOfAnOpenFile) {
   WriteFileBytes("pos.bin", {0, 1, 2, 3, 4, 5});
   BrAnsiFile file("pos.bin", eFileSystem | eFileReadWrite | eFileBinary);
   int64_t pos = -1;
@@ -103,8 +96,7 @@ TEST_F(BrFileDeviceTest, PositionsOfAnOpenFile)
   EXPECT_FALSE(file.Skip(1));
 }
 
-TEST_F(BrFileDeviceTest, ListsFilesAndFoldersWithBackslashesAndMixedCase)
-{
+TEST_F(BrFileDeviceTest, ListsFilesAndFoldersWithBackslashesAndMixedCase) {
   ASSERT_TRUE(brCreateDirectory("Saves"));
   ASSERT_TRUE(brCreateDirectory("Saves/Sub"));
   WriteFileBytes("Saves/one.gin", {1});
@@ -132,8 +124,7 @@ TEST_F(BrFileDeviceTest, ListsFilesAndFoldersWithBackslashesAndMixedCase)
   EXPECT_EQ(std::string(cwd), Folder());
 }
 
-TEST_F(BrFileDeviceTest, AFolderThatCannotBeEnteredListsNothing)
-{
+TEST_F(BrFileDeviceTest, AFolderThatCannotBeEnteredListsNothing) {
   WriteFileBytes("here.gin", {1});
   TDArray<BrStringT<char>> list;
   list.Add(BrStringT<char>("stale"));
@@ -150,11 +141,10 @@ TEST_F(BrFileDeviceTest, AFolderThatCannotBeEnteredListsNothing)
   EXPECT_EQ(std::string(cwd), Folder());
 }
 
-TEST_F(BrFileDeviceTest, DateOrderListsNewestFirst)
-{
+TEST_F(BrFileDeviceTest, DateOrderListsNewestFirst) {
   ASSERT_TRUE(brCreateDirectory("dated"));
   WriteFileBytes("dated/a_old.gin", {1});
-  ASSERT_TRUE(brtest::WaitForALaterFileSecond("dated/a_old.gin")); // the order compares whole seconds
+  ASSERT_TRUE(brtest::WaitForALaterFileSecond("dated/a_old.gin"));  // the order compares whole seconds
   WriteFileBytes("dated/b_new.gin", {2});
   TDArray<BrStringT<char>> list;
   EXPECT_TRUE(BrFileDevice::GetFileList("*.gin", "dated", list, eFileOrderDate));
@@ -163,8 +153,7 @@ TEST_F(BrFileDeviceTest, DateOrderListsNewestFirst)
   EXPECT_EQ(Names(list), (std::vector<std::string>{"a_old.gin", "b_new.gin"}));
 }
 
-TEST(BrFileDeviceSortTest, ComparesYearToSecond)
-{
+TEST(BrFileDeviceSortTest, ComparesYearToSecond) {
   WIN32_FIND_DATAA a = {}, b = {};
   // 2000-01-01 00:00:00 and one second later, as 100 ns ticks since 1601.
   uint64_t t = (uint64_t(946684800) + 11644473600ull) * 10000000ull;
@@ -182,4 +171,4 @@ TEST(BrFileDeviceSortTest, ComparesYearToSecond)
   EXPECT_EQ(BrFileDevice::SortFileListByDateCallback(&a, &b), 0);
 }
 
-} // namespace
+}  // namespace

@@ -10,8 +10,7 @@ namespace {
 
 class BrLogFileTest : public coretest::ScratchTest {};
 
-TEST_F(BrLogFileTest, BannerLinesAndDebugGate)
-{
+TEST_F(BrLogFileTest, BannerLinesAndDebugGate) {
   EXPECT_EQ(LogText(), "Brelmar Technology Application\n\n");
   EXPECT_TRUE(GLog.printf("x=%i", 5));
   EXPECT_TRUE(GLog.WriteLine("WARNING: plain"));
@@ -23,8 +22,7 @@ TEST_F(BrLogFileTest, BannerLinesAndDebugGate)
   EXPECT_EQ(LogText(), "Brelmar Technology Application\n\nx=5\nWARNING: plain\nDEBUG: shown\nDEBUG: 7\n");
 }
 
-TEST_F(BrLogFileTest, LongMessagesAreCutAt1023Characters)
-{
+TEST_F(BrLogFileTest, LongMessagesAreCutAt1023Characters) {
   std::string longText(3000, 'a');
   EXPECT_TRUE(GLog.printf("%s", longText.c_str()));
   std::string log = LogText();
@@ -36,8 +34,7 @@ TEST_F(BrLogFileTest, LongMessagesAreCutAt1023Characters)
   EXPECT_EQ(LogText().size(), banner.size() + 1024 + 3001);
 }
 
-TEST_F(BrLogFileTest, NothingIsWrittenBeforeInitAndInitEmptiesTheOldLog)
-{
+TEST_F(BrLogFileTest, NothingIsWrittenBeforeInitAndInitEmptiesTheOldLog) {
   GLog.Close();
   EXPECT_FALSE(GLog.printf("lost %d", 1));
   EXPECT_FALSE(GLog.WriteLine("lost"));
@@ -48,15 +45,14 @@ TEST_F(BrLogFileTest, NothingIsWrittenBeforeInitAndInitEmptiesTheOldLog)
   EXPECT_EQ(full, Folder() + "\\log.txt");
 }
 
-TEST_F(BrLogFileTest, AnsiFileLines)
-{
+TEST_F(BrLogFileTest, AnsiFileLines) {
   WriteFileBytes("lines.txt", {'o', 'n', 'e', '\n', 't', 'w', 'o'});
   BrAnsiFile file("lines.txt", eFileSystem | eFileReadWrite);
   ASSERT_TRUE(file.IsValid());
   char buf[8];
   EXPECT_TRUE(file.ReadLine(buf, sizeof(buf)));
   EXPECT_STREQ(buf, "one\n");
-  EXPECT_TRUE(file.ReadLine(buf, 3)); // at most n-1 characters
+  EXPECT_TRUE(file.ReadLine(buf, 3));  // at most n-1 characters
   EXPECT_STREQ(buf, "tw");
   EXPECT_TRUE(file.ReadLine(buf, sizeof(buf)));
   EXPECT_STREQ(buf, "o");
@@ -79,4 +75,4 @@ TEST_F(BrLogFileTest, AnsiFileLines)
   EXPECT_EQ(ReadFileBytes("new.txt"), (std::vector<uint8_t>{'a', '=', 'b', '\n', '\n'}));
 }
 
-} // namespace
+}  // namespace

@@ -6,16 +6,14 @@
 
 namespace {
 
-TEST(BrMemoryTest, HeapAndBlocks)
-{
+TEST(BrMemoryTest, HeapAndBlocks) {
   char* p = static_cast<char*>(brMalloc(16));
   ASSERT_NE(p, nullptr);
-  EXPECT_EQ(brMemset(p, 0x141, 16), p); // the low byte only
+  EXPECT_EQ(brMemset(p, 0x141, 16), p);  // the low byte only
   EXPECT_EQ(static_cast<unsigned char>(p[15]), 0x41);
   char src[16];
-  for (int i = 0; i < 16; ++i)
-    src[i] = char(i);
-  EXPECT_EQ(brMemCopy(p, src, 7), p); // not a multiple of four
+  for (int i = 0; i < 16; ++i) src[i] = char(i);
+  EXPECT_EQ(brMemCopy(p, src, 7), p);  // not a multiple of four
   EXPECT_EQ(p[6], 6);
   EXPECT_EQ(p[7], 0x41);
   brMemCopy(p, src, 0);
@@ -26,8 +24,7 @@ TEST(BrMemoryTest, HeapAndBlocks)
   brFree(nullptr);
 }
 
-TEST(BrMemoryTest, ComparisonsAreUnsigned)
-{
+TEST(BrMemoryTest, ComparisonsAreUnsigned) {
   const unsigned char a[] = {1, 2, 0x80};
   const unsigned char b[] = {1, 2, 0x7F};
   EXPECT_EQ(brMemComp(a, b, 3), 1);
@@ -40,8 +37,7 @@ TEST(BrMemoryTest, ComparisonsAreUnsigned)
   EXPECT_EQ(brStrcmp("ab", "abc"), -1);
 }
 
-TEST(BrMemoryTest, CStringFunctions)
-{
+TEST(BrMemoryTest, CStringFunctions) {
   char s[] = "a-b--c";
   brStrStrip(s, '-');
   EXPECT_STREQ(s, "abc");
@@ -65,8 +61,7 @@ TEST(BrMemoryTest, CStringFunctions)
   EXPECT_STREQ(brStrtok(nullptr, ","), "b");
 }
 
-TEST(BrMemoryTest, ItoAInEveryRadix)
-{
+TEST(BrMemoryTest, ItoAInEveryRadix) {
   char buf[40];
   EXPECT_STREQ(brItoA(0, buf, 10), "0");
   EXPECT_STREQ(brItoA(-123, buf, 10), "-123");
@@ -77,8 +72,7 @@ TEST(BrMemoryTest, ItoAInEveryRadix)
   EXPECT_STREQ(brItoA(5, buf, 1), "");
 }
 
-TEST(BrMemoryTest, VarArgsAlwaysTerminates)
-{
+TEST(BrMemoryTest, VarArgsAlwaysTerminates) {
   char buf[8];
   std::memset(buf, 'x', sizeof(buf));
   EXPECT_EQ(brVARARGS(buf, sizeof(buf), "%s", "0123456789"), 7);
@@ -87,8 +81,8 @@ TEST(BrMemoryTest, VarArgsAlwaysTerminates)
   EXPECT_STREQ(buf, "x=5");
   EXPECT_EQ(brVARARGS(buf, 1, "%d", 42), 0);
   EXPECT_STREQ(buf, "");
-  EXPECT_EQ(brVARARGS(buf, 0, "%d", 42), 0); // nothing written at all
+  EXPECT_EQ(brVARARGS(buf, 0, "%d", 42), 0);  // nothing written at all
   EXPECT_EQ(brVARARGS(nullptr, 8, "%d", 42), 0);
 }
 
-} // namespace
+}  // namespace

@@ -26,9 +26,8 @@ BR_IMPLEMENT_TYPE(TestShape, BrObject)
 BR_IMPLEMENT_TYPE(TestCircle, TestShape)
 BR_IMPLEMENT_TYPE(TestSound, BrObject)
 
-TEST(DtiClassTest, IdentityIsByNameUpTheChain)
-{
-  dtiClass otherObject("BrObject", nullptr); // the root as another library would see it
+TEST(DtiClassTest, IdentityIsByNameUpTheChain) {
+  dtiClass otherObject("BrObject", nullptr);  // the root as another library would see it
   dtiClass gameObj("BrGameObj", &BrObject::Type);
   EXPECT_TRUE(gameObj.IsA(&otherObject));
   EXPECT_FALSE(gameObj.IsAExactly(&otherObject));
@@ -52,8 +51,7 @@ TEST(DtiClassTest, IdentityIsByNameUpTheChain)
   EXPECT_EQ(copy.GetParent(), &BrObject::Type);
 }
 
-TEST(DtiClassTest, CycleInParentsEnds)
-{
+TEST(DtiClassTest, CycleInParentsEnds) {
   dtiClass a("A", nullptr);
   dtiClass b("B", &a);
   a.SetParent(&b);
@@ -61,8 +59,7 @@ TEST(DtiClassTest, CycleInParentsEnds)
   EXPECT_FALSE(a.IsA(&c));
 }
 
-TEST(BrObjectTypeTest, SafeCastIsAAndIsAExactlyAcrossATree)
-{
+TEST(BrObjectTypeTest, SafeCastIsAAndIsAExactlyAcrossATree) {
   TestCircle circle;
   TestSound sound;
   BrObject* asObject = &circle;
@@ -89,8 +86,7 @@ TEST(BrObjectTypeTest, SafeCastIsAAndIsAExactlyAcrossATree)
   EXPECT_EQ(TestCircle::Type.GetParent(), &TestShape::Type);
 }
 
-TEST(BrObjectTest, LifeCycleNameAndCopies)
-{
+TEST(BrObjectTest, LifeCycleNameAndCopies) {
   BrObject o;
   EXPECT_TRUE(o.IsValid());
   EXPECT_STREQ(o.GetName(), "Unknown");
@@ -116,8 +112,7 @@ TEST(BrObjectTest, LifeCycleNameAndCopies)
 
 class BrObjectArchiveTest : public coretest::ScratchTest {};
 
-TEST_F(BrObjectArchiveTest, SerialisesIntegerFlagAndName)
-{
+TEST_F(BrObjectArchiveTest, SerialisesIntegerFlagAndName) {
   {
     BrBin bin(BrStringT<char>("obj.bin"));
     BrObject o;
@@ -151,4 +146,4 @@ TEST_F(BrObjectArchiveTest, SerialisesIntegerFlagAndName)
   EXPECT_STREQ(loaded.GetName(), "Hi");
 }
 
-} // namespace
+}  // namespace

@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(BrPlane, Construction)
-{
+TEST(BrPlane, Construction) {
   BrPlane def;
   EXPECT_TRUE(def.Normal() == BrVector());
   EXPECT_FLOAT_EQ(def.Displacement(), 0.0f);
@@ -24,8 +23,7 @@ TEST(BrPlane, Construction)
   // Points on one line span no plane: reported invalid, with no NaN in it.
   for (const BrPlane& flat : {BrPlane(BrVector(0, 0, 0), BrVector(1, 1, 1), BrVector(3, 3, 3)),
                               BrPlane(BrVector(1, 2, 3), BrVector(1, 2, 3), BrVector(4, 5, 6)),
-                              BrPlane(BrVector(0, 0, 0), BrVector(1000, 0, 0), BrVector(2000, 0.0001f, 0))})
-  {
+                              BrPlane(BrVector(0, 0, 0), BrVector(1000, 0, 0), BrVector(2000, 0.0001f, 0))}) {
     EXPECT_FALSE(flat.IsValid());
     EXPECT_TRUE(flat.Normal() == BrVector());
     EXPECT_FLOAT_EQ(flat.Displacement(), 0.0f);
@@ -39,8 +37,7 @@ TEST(BrPlane, Construction)
   EXPECT_FALSE(p.FacingAway(BrVector(0, 0, 1)));
 }
 
-TEST(BrPlane, PointLocalityHasInclusiveTolerance)
-{
+TEST(BrPlane, PointLocalityHasInclusiveTolerance) {
   BrPlane ground(BrVector(0, 1, 0), 0.0f);
   EXPECT_EQ(ground.GetPointLocality(BrVector(0, 0.001f, 0)), 3);
   EXPECT_EQ(ground.GetPointLocality(BrVector(0, -0.001f, 0)), 3);
@@ -49,8 +46,7 @@ TEST(BrPlane, PointLocalityHasInclusiveTolerance)
   EXPECT_EQ(ground.GetPointLocality(BrVector(9, 0, -9)), 3);
 }
 
-TEST(BrPlane, PolygonLocality)
-{
+TEST(BrPlane, PolygonLocality) {
   BrPlane ground(BrVector(0, 1, 0), 0.0f);
   BrVector spanning[3] = {BrVector(0, 1, 0), BrVector(1, -1, 0), BrVector(0, 0, 1)};
   EXPECT_EQ(ground.GetPolyLocality(spanning, 3), 3);
@@ -67,8 +63,7 @@ TEST(BrPlane, PolygonLocality)
   EXPECT_EQ(ground.GetPolyLocality(spanning, 1), 1);
 }
 
-TEST(BrPlane, VectorIntersect)
-{
+TEST(BrPlane, VectorIntersect) {
   BrPlane ground(BrVector(0, 1, 0), 0.0f);
   float t = -7.0f;
   BrVector hit(9, 9, 9);

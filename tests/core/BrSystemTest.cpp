@@ -7,21 +7,19 @@
 
 namespace {
 
-std::pair<int, int> Validate(int w, int h)
-{
+std::pair<int, int> Validate(int w, int h) {
   brValidateRes(w, h);
   return {w, h};
 }
 
-TEST(BrResolutionTest, LadderSnapsAndSteps)
-{
+TEST(BrResolutionTest, LadderSnapsAndSteps) {
   EXPECT_EQ(Validate(1920, 1080), std::make_pair(1600, 1200));
   EXPECT_EQ(Validate(1280, 1024), std::make_pair(1280, 960));
   EXPECT_EQ(Validate(1024, 768), std::make_pair(1024, 768));
   EXPECT_EQ(Validate(600, 800), std::make_pair(640, 480));
   EXPECT_EQ(Validate(1000, 1300), std::make_pair(1024, 768));
   EXPECT_EQ(Validate(0, 0), std::make_pair(640, 480));
-  EXPECT_EQ(Validate(-5, 100000), std::make_pair(640, 480)); // portrait, judged by the width
+  EXPECT_EQ(Validate(-5, 100000), std::make_pair(640, 480));  // portrait, judged by the width
   EXPECT_EQ(Validate(539, 539), std::make_pair(640, 480));
   EXPECT_EQ(Validate(540, 540), std::make_pair(800, 600));
 
@@ -39,8 +37,7 @@ TEST(BrResolutionTest, LadderSnapsAndSteps)
   EXPECT_EQ(std::make_pair(w, h), std::make_pair(1600, 1200));
 }
 
-TEST(BrTimeTest, LocalTimeText)
-{
+TEST(BrTimeTest, LocalTimeText) {
   SYSTEMTIME t = {};
   t.wYear = 2026;
   t.wMonth = 12;
@@ -66,11 +63,10 @@ TEST(BrTimeTest, LocalTimeText)
   EXPECT_NE(std::string(buf).find('_'), std::string::npos);
 }
 
-TEST(BrTimeTest, SystemTimeCountsFromStartOnTheMonotonicClock)
-{
+TEST(BrTimeTest, SystemTimeCountsFromStartOnTheMonotonicClock) {
   float t0 = brGetSystemTime();
   EXPECT_GE(t0, 0.0f);
-  EXPECT_LT(t0, 600.0f); // since the library loaded, not since the machine started
+  EXPECT_LT(t0, 600.0f);  // since the library loaded, not since the machine started
   Sleep(30);
   float t1 = brGetSystemTime();
   EXPECT_GE(t1 - t0, 0.029f);
@@ -86,11 +82,10 @@ TEST(BrTimeTest, SystemTimeCountsFromStartOnTheMonotonicClock)
 
 class BrSystemFolderTest : public coretest::ScratchTest {};
 
-TEST_F(BrSystemFolderTest, FoldersAndSearches)
-{
+TEST_F(BrSystemFolderTest, FoldersAndSearches) {
   EXPECT_TRUE(brCreateDirectory("Config"));
   EXPECT_FALSE(brCreateDirectory("Config"));
-  EXPECT_FALSE(brCreateDirectory("config")); // one folder, whatever the case
+  EXPECT_FALSE(brCreateDirectory("config"));  // one folder, whatever the case
   EXPECT_FALSE(brCreateDirectory("missing\\child"));
   EXPECT_TRUE(brCreateDirectory("CONFIG\\Mods"));
 
@@ -101,7 +96,7 @@ TEST_F(BrSystemFolderTest, FoldersAndSearches)
   EXPECT_EQ(n, DWORD(std::string(cwd).size()));
   EXPECT_TRUE(brSetCurrentDirectory(".."));
   EXPECT_FALSE(brSetCurrentDirectory("nowhere"));
-  EXPECT_GT(brGetCurrentDirectory(4, cwd), 4u); // too small: the size needed
+  EXPECT_GT(brGetCurrentDirectory(4, cwd), 4u);  // too small: the size needed
 
   WIN32_FIND_DATAA data;
   EXPECT_EQ(brFindFirstFile("*.none", &data), nullptr);
@@ -113,8 +108,7 @@ TEST_F(BrSystemFolderTest, FoldersAndSearches)
   EXPECT_TRUE(FindClose(h));
 }
 
-TEST(BrSystemTest, VersionAndMemory)
-{
+TEST(BrSystemTest, VersionAndMemory) {
   OSVERSIONINFOA info = {};
   info.dwOSVersionInfoSize = sizeof(info);
   EXPECT_TRUE(brGetVersionExA(&info));
@@ -132,4 +126,4 @@ TEST(BrSystemTest, VersionAndMemory)
   EXPECT_GT(status.dwAvailVirtual, 0u);
 }
 
-} // namespace
+}  // namespace

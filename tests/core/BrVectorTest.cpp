@@ -9,18 +9,15 @@
 #include "CoreTestKit.h"
 #include "core/BrMatrix3.h"
 
-namespace
-{
-void ExpectVec(const BrVector& v, float x, float y, float z, float eps = 1e-5f)
-{
+namespace {
+void ExpectVec(const BrVector& v, float x, float y, float z, float eps = 1e-5f) {
   EXPECT_NEAR(v.x, x, eps);
   EXPECT_NEAR(v.y, y, eps);
   EXPECT_NEAR(v.z, z, eps);
 }
-} // namespace
+}  // namespace
 
-TEST(BrVector, ArithmeticAndProducts)
-{
+TEST(BrVector, ArithmeticAndProducts) {
   ExpectVec(BrVector(), 0, 0, 0);
   ExpectVec(BrVector(1, 0, 0) ^ BrVector(0, 1, 0), 0, 0, 1);
   ExpectVec(BrVector(0, 1, 0) ^ BrVector(1, 0, 0), 0, 0, -1);
@@ -40,8 +37,7 @@ TEST(BrVector, ArithmeticAndProducts)
   ExpectVec(v, 0, 4, 2);
 }
 
-TEST(BrVector, TimesMatrixCombinesRows)
-{
+TEST(BrVector, TimesMatrixCombinesRows) {
   BrMatrix3 m(BrVector(1, 2, 3), BrVector(4, 5, 6), BrVector(7, 8, 9));
   // x * row0 + y * row1 + z * row2
   ExpectVec(BrVector(1, 0, 0) * m, 1, 2, 3);
@@ -53,8 +49,7 @@ TEST(BrVector, TimesMatrixCombinesRows)
   ExpectVec(copy, 19, 23, 27);
 }
 
-TEST(BrVector, EqualityHasAbsoluteTolerance)
-{
+TEST(BrVector, EqualityHasAbsoluteTolerance) {
   EXPECT_TRUE(BrVector(0, 0, 0.0005f) == BrVector(0, 0, 0));
   EXPECT_FALSE(BrVector(0, 0, 0.002f) == BrVector(0, 0, 0));
   EXPECT_TRUE(BrVector(0, 0, 0.002f) != BrVector(0, 0, 0));
@@ -62,8 +57,7 @@ TEST(BrVector, EqualityHasAbsoluteTolerance)
   EXPECT_TRUE(BrVector(-3, 4, 5) == BrVector(-3.0009f, 4.0009f, 4.9991f));
 }
 
-TEST(BrVector, SizeUnitNormalise)
-{
+TEST(BrVector, SizeUnitNormalise) {
   EXPECT_FLOAT_EQ(BrVector(3, 0, 4).Size(), 5.0f);
   BrVector zero;
   ExpectVec(zero.Normalise(), 0, 0, 0);
@@ -74,12 +68,11 @@ TEST(BrVector, SizeUnitNormalise)
   ExpectVec(copy, 0.6f, 0, 0.8f);
   BrVector w(0, -2, 0);
   ExpectVec(w.Unit(), 0, -1, 0);
-  ExpectVec(w, 0, -2, 0); // Unit leaves the vector alone
-  ExpectVec(BrVector().Unit(), 0, 0, 0); // no direction: zero, never NaN
+  ExpectVec(w, 0, -2, 0);                 // Unit leaves the vector alone
+  ExpectVec(BrVector().Unit(), 0, 0, 0);  // no direction: zero, never NaN
 }
 
-TEST(BrVector, AxisAngleRotation)
-{
+TEST(BrVector, AxisAngleRotation) {
   const double halfPi = 1.5707963267948966;
   BrVector v(1, 0, 0);
   v.AxisAngleRotation(BrVector(0, 0, 1), halfPi);
@@ -96,8 +89,7 @@ TEST(BrVector, AxisAngleRotation)
   ExpectVec(onAxis, 0, 2, 0);
   const float s = 1.0f / std::sqrt(3.0f);
   BrVector p(1, 2, 3);
-  for (int i = 0; i < 8; ++i)
-    p.AxisAngleRotation(BrVector(s, s, s), 3.14159265358979 / 4.0);
+  for (int i = 0; i < 8; ++i) p.AxisAngleRotation(BrVector(s, s, s), 3.14159265358979 / 4.0);
   ExpectVec(p, 1, 2, 3, 1e-4f);
   BrVector q(1, 2, 3);
   q.AxisAngleRotation(BrVector(s, s, s), 0.7);
@@ -108,20 +100,18 @@ TEST(BrVector, AxisAngleRotation)
   ExpectVec(c, 0, 1, 0, 1e-5f);
 }
 
-TEST(BrVector, IntersectsMeasuresDistanceToLine)
-{
+TEST(BrVector, IntersectsMeasuresDistanceToLine) {
   BrVector line(0, 0, 5);
-  EXPECT_TRUE(line.Intersects(BrVector(0.5f, 0, 100), 1.0f)); // the line is unbounded
-  EXPECT_TRUE(line.Intersects(BrVector(0.5f, 0, -100), 1.0f)); // in both directions
+  EXPECT_TRUE(line.Intersects(BrVector(0.5f, 0, 100), 1.0f));   // the line is unbounded
+  EXPECT_TRUE(line.Intersects(BrVector(0.5f, 0, -100), 1.0f));  // in both directions
   EXPECT_FALSE(line.Intersects(BrVector(1.5f, 0, 3), 1.0f));
-  EXPECT_TRUE(line.Intersects(BrVector(0, 1.0f, 7), 1.0f)); // at most the radius counts
+  EXPECT_TRUE(line.Intersects(BrVector(0, 1.0f, 7), 1.0f));  // at most the radius counts
   EXPECT_TRUE(BrVector(1, 1, 0).Intersects(BrVector(3, 3, 0), 0.0f));
-  EXPECT_TRUE(BrVector(1, 1, 0).Intersects(BrVector(2, 0, 0), 1.5f)); // distance sqrt(2)
+  EXPECT_TRUE(BrVector(1, 1, 0).Intersects(BrVector(2, 0, 0), 1.5f));  // distance sqrt(2)
   EXPECT_FALSE(BrVector(1, 1, 0).Intersects(BrVector(2, 0, 0), 1.4f));
 }
 
-TEST(BrVector, IntersectsIsNeverNaNAtTheOrigin)
-{
+TEST(BrVector, IntersectsIsNeverNaNAtTheOrigin) {
   // The point at the origin lies on every line through it.
   EXPECT_TRUE(BrVector(0, 0, 5).Intersects(BrVector(0, 0, 0), 0.0f));
   EXPECT_TRUE(BrVector(0, 0, 5).Intersects(BrVector(0, 0, 0), 1.0f));
@@ -133,8 +123,7 @@ TEST(BrVector, IntersectsIsNeverNaNAtTheOrigin)
   EXPECT_TRUE(BrVector(0.1f, 0.2f, 0.3f).Intersects(BrVector(0.3f, 0.6f, 0.9f), 1e-4f));
 }
 
-TEST(BrVector, GVecByZSortsAscending)
-{
+TEST(BrVector, GVecByZSortsAscending) {
   BrVector v[5] = {BrVector(0, 0, 3), BrVector(1, 0, -1), BrVector(2, 0, 7), BrVector(3, 0, 0), BrVector(4, 0, 3)};
   std::qsort(v, 5, sizeof(BrVector), GVecByZ);
   EXPECT_FLOAT_EQ(v[0].z, -1);
@@ -147,12 +136,9 @@ TEST(BrVector, GVecByZSortsAscending)
   EXPECT_EQ(GVecByZ(&v[0], &v[4]), -1);
 }
 
-class BrVectorArchiveTest : public coretest::ScratchTest
-{
-};
+class BrVectorArchiveTest : public coretest::ScratchTest {};
 
-TEST_F(BrVectorArchiveTest, TwelveBytesOfThreeFloats)
-{
+TEST_F(BrVectorArchiveTest, TwelveBytesOfThreeFloats) {
   const std::string path = Folder() + "/v.bin";
   {
     BrBin out;
@@ -164,7 +150,7 @@ TEST_F(BrVectorArchiveTest, TwelveBytesOfThreeFloats)
   }
   const std::vector<uint8_t> bytes = coretest::ReadFileBytes(path);
   ASSERT_EQ(bytes.size(), 24u);
-  const std::vector<uint8_t> one = {0x00, 0x00, 0x80, 0x3F}; // 1.0f, little-endian
+  const std::vector<uint8_t> one = {0x00, 0x00, 0x80, 0x3F};  // 1.0f, little-endian
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 4), one);
   const std::vector<uint8_t> three = {0x00, 0x00, 0x40, 0x40};
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 8, bytes.begin() + 12), three);

@@ -37,4 +37,4 @@ void PutInt32(std::vector<uint8_t>& bytes, int32_t v);
 // Appends the bytes of a text without its terminator.
 void PutText(std::vector<uint8_t>& bytes, const char* text);
 
-} // namespace coretest
+}  // namespace coretest

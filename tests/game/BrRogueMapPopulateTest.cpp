@@ -15,28 +15,25 @@ using namespace brgame;
 
 namespace {
 
-int Named(BrMap* map, const char* name)
-{
+int Named(BrMap* map, const char* name) {
   int n = 0;
   for (BrDemoEntity* entity : ObjectsOf<BrDemoEntity>(map))
-    if (entity->GetName() && std::string(entity->GetName()) == name)
-      ++n;
+    if (entity->GetName() && std::string(entity->GetName()) == name) ++n;
   return n;
 }
 
 }  // namespace
 
-TEST(BrRogueMapPopulate, DifficultyAndRarityDecideTheCounts)
-{
+TEST(BrRogueMapPopulate, DifficultyAndRarityDecideTheCounts) {
   // One monster kind that nearly every draw takes, one item kind that every draw takes.
-  GameWorld world("[Shallows]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=6\nCavernCount=4\n"
-                  "[Rat]\nType=Enemy\nRarity=0.0001\nLevels=1,80\nSize=32\n"
-                  "[Bread]\nType=Food\nRarity=1\nLevels=1,80\nNoAutoSpawn=1\n"
-                  "[PickupBread]\nType=BrRAGPickup\nRarity=1\nLevels=1,80\n"
-                  "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
-                  "[DeepStairs]\nType=Staircase\nRarity=1\nLevels=50,80\n");
-  for (int difficulty : {0, 1, 2, 3})
-  {
+  GameWorld world(
+      "[Shallows]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=6\nCavernCount=4\n"
+      "[Rat]\nType=Enemy\nRarity=0.0001\nLevels=1,80\nSize=32\n"
+      "[Bread]\nType=Food\nRarity=1\nLevels=1,80\nNoAutoSpawn=1\n"
+      "[PickupBread]\nType=BrRAGPickup\nRarity=1\nLevels=1,80\n"
+      "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
+      "[DeepStairs]\nType=Staircase\nRarity=1\nLevels=50,80\n");
+  for (int difficulty : {0, 1, 2, 3}) {
     Game game(11u + unsigned(difficulty), difficulty);
     BrRogueMap* map = game.Map();
     const unsigned int n = map->GetRoomCount() + map->GetCavernCount();
@@ -54,11 +51,9 @@ TEST(BrRogueMapPopulate, DifficultyAndRarityDecideTheCounts)
   }
 }
 
-TEST(BrRogueMapPopulate, RarityZeroComesOnceAndRarityOneNeverForMonsters)
-{
+TEST(BrRogueMapPopulate, RarityZeroComesOnceAndRarityOneNeverForMonsters) {
   GameWorld world(DefaultGameConfig() + "[Ghost]\nType=Enemy\nRarity=1\nLevels=1,80\n");
-  for (unsigned int seed : {5u, 6u, 7u})
-  {
+  for (unsigned int seed : {5u, 6u, 7u}) {
     Game game(seed, 2);
     BrRogueMap* map = game.Map();
     const int m = int((map->GetRoomCount() + map->GetCavernCount()) / 3 * 3);
@@ -70,29 +65,28 @@ TEST(BrRogueMapPopulate, RarityZeroComesOnceAndRarityOneNeverForMonsters)
   }
 }
 
-TEST(BrRogueMapPopulate, MonstersThatCanCarryAnItemAreHandedIt)
-{
-  GameWorld world("[Shallows]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=6\nCavernCount=3\n"
-                  "[Rat]\nType=Enemy\nRarity=0.0001\nLevels=1,80\nCanCarry=Bread\n"
-                  "[Bread]\nType=Food\nRarity=1\nLevels=1,80\nNoAutoSpawn=1\n"
-                  "[PickupBread]\nType=BrRAGPickup\nRarity=1\nLevels=1,80\n"
-                  "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n");
+TEST(BrRogueMapPopulate, MonstersThatCanCarryAnItemAreHandedIt) {
+  GameWorld world(
+      "[Shallows]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=6\nCavernCount=3\n"
+      "[Rat]\nType=Enemy\nRarity=0.0001\nLevels=1,80\nCanCarry=Bread\n"
+      "[Bread]\nType=Food\nRarity=1\nLevels=1,80\nNoAutoSpawn=1\n"
+      "[PickupBread]\nType=BrRAGPickup\nRarity=1\nLevels=1,80\n"
+      "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n");
   Game game(21u, 1);
   BrRogueMap* map = game.Map();
   std::vector<Enemy*> rats = ObjectsOf<Enemy>(map);
   ASSERT_FALSE(rats.empty());
   EXPECT_EQ(Named(map, "PickupBread"), 0);
   int carried = 0;
-  for (Enemy* rat : rats)
-    carried += rat->Inventory().GetNumItemsOfType("Bread");
+  for (Enemy* rat : rats) carried += rat->Inventory().GetNumItemsOfType("Bread");
   const int m = int((map->GetRoomCount() + map->GetCavernCount()) / 3 * 2);
   EXPECT_EQ(carried, m + 2 + 2);
 }
 
-TEST(BrRogueMapPopulate, LevelInformationShapesTheLevel)
-{
-  GameWorld world(DefaultGameConfig() + "[HintWelcome]\nType=BrRAGGameHint\nText=Welcome\n"
-                                        "[HintMap]\nType=BrRAGGameHint\nText=Map\n");
+TEST(BrRogueMapPopulate, LevelInformationShapesTheLevel) {
+  GameWorld world(DefaultGameConfig() +
+                  "[HintWelcome]\nType=BrRAGGameHint\nText=Welcome\n"
+                  "[HintMap]\nType=BrRAGGameHint\nText=Map\n");
   world.Config().SetInteger("App", "Hints", 1);
   Game game(31u);
   BrRogueMap* map = game.Map();
@@ -128,12 +122,12 @@ TEST(BrRogueMapPopulate, LevelInformationShapesTheLevel)
   EXPECT_FALSE(player->HasSeenHint("HintMap"));
 }
 
-TEST(BrRogueMapPopulate, LevelSpecialsLastForTheLevelOnly)
-{
-  GameWorld world("[Cursed]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nSpecial=Speed,Prone(Fire)\n"
-                  "TunnelFloor=Textures\\t.tga\nRoomWall=Textures\\w.tga\n"
-                  "[Dragon]\nType=FinalBoss\nRarity=0\nLevels=1,80\n"
-                  "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n");
+TEST(BrRogueMapPopulate, LevelSpecialsLastForTheLevelOnly) {
+  GameWorld world(
+      "[Cursed]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nSpecial=Speed,Prone(Fire)\n"
+      "TunnelFloor=Textures\\t.tga\nRoomWall=Textures\\w.tga\n"
+      "[Dragon]\nType=FinalBoss\nRarity=0\nLevels=1,80\n"
+      "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n");
   Game game(51u);
   BrRogueMap* map = game.Map();
   BrRAGPlayer* player = game.Player();
@@ -187,8 +181,7 @@ TEST(BrRogueMapPopulate, LevelSpecialsLastForTheLevelOnly)
   EXPECT_EQ(world.Render().indexBufferRequests, indexBuffers);
 }
 
-TEST(BrRogueMapPopulate, WithoutLevelInformationTheMapKeepsItsOwnCounts)
-{
+TEST(BrRogueMapPopulate, WithoutLevelInformationTheMapKeepsItsOwnCounts) {
   GameWorld world("[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n");
   Game game(41u);
   BrRogueMap* map = game.Map();

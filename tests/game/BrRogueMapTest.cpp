@@ -23,11 +23,9 @@ struct OpenMap : BrRogueMap {
 };
 
 // Everything population put on the map, as text: class, name and cell of each entity.
-std::string Population(BrRogueMap* map)
-{
+std::string Population(BrRogueMap* map) {
   std::string text;
-  for (BrDemoEntity* entity : ObjectsOf<BrDemoEntity>(map))
-  {
+  for (BrDemoEntity* entity : ObjectsOf<BrDemoEntity>(map)) {
     int x = 0;
     int y = 0;
     BrVector where = entity->Location();
@@ -40,21 +38,19 @@ std::string Population(BrRogueMap* map)
 
 }  // namespace
 
-TEST(BrRogueMap, TheLibraryRegistersItsClassesAndANewGamePlays)
-{
+TEST(BrRogueMap, TheLibraryRegistersItsClassesAndANewGamePlays) {
   struct Entry {
     const char* name;
     dtiClass* parent;
   };
-  const Entry classes[] = {{"BrRogueMap", &BrRAGMap::Type},       {"BrRogueLevelInfo", &BrRAGLevelInfo::Type},
-                           {"Enemy", &BrRAGActor::Type},          {"Food", &BrRAGItem::Type},
-                           {"Fuel", &BrRAGItem::Type},            {"Staircase", &BrRAGWidget::Type},
-                           {"Chest", &BrRAGWidget::Type},         {"MUTFlying", &BrRAGMutator::Type},
-                           {"MUTHeal", &BrRAGMutator::Type},      {"MUTPoison", &BrRAGMutator::Type},
-                           {"MUTProne", &BrRAGMutator::Type},     {"MUTRemove", &BrRAGMutator::Type},
+  const Entry classes[] = {{"BrRogueMap", &BrRAGMap::Type},   {"BrRogueLevelInfo", &BrRAGLevelInfo::Type},
+                           {"Enemy", &BrRAGActor::Type},      {"Food", &BrRAGItem::Type},
+                           {"Fuel", &BrRAGItem::Type},        {"Staircase", &BrRAGWidget::Type},
+                           {"Chest", &BrRAGWidget::Type},     {"MUTFlying", &BrRAGMutator::Type},
+                           {"MUTHeal", &BrRAGMutator::Type},  {"MUTPoison", &BrRAGMutator::Type},
+                           {"MUTProne", &BrRAGMutator::Type}, {"MUTRemove", &BrRAGMutator::Type},
                            {"MUTSpeed", &BrRAGMutator::Type}};
-  for (const Entry& entry : classes)
-  {
+  for (const Entry& entry : classes) {
     BrObject* object = static_cast<BrObject*>(Engine().Spawn(entry.name));
     ASSERT_NE(object, nullptr) << entry.name;
     EXPECT_TRUE(object->IsAExactly(dtiClass(entry.name, nullptr))) << entry.name;
@@ -66,21 +62,18 @@ TEST(BrRogueMap, TheLibraryRegistersItsClassesAndANewGamePlays)
   GameWorld world;
   Game game(2024u, 2);
   BrRogueMap* map = game.Map();
-  for (int frame = 0; frame < 200; ++frame)
-    map->Step(0.05f);
+  for (int frame = 0; frame < 200; ++frame) map->Step(0.05f);
   EXPECT_EQ(map->GetLevel(), 1u);
   ASSERT_NE(game.Player(), nullptr);
   EXPECT_TRUE(game.Player()->IsValid());
 }
 
-TEST(BrRogueMap, SameSeedAndConfigurationGiveTheSameLevel)
-{
+TEST(BrRogueMap, SameSeedAndConfigurationGiveTheSameLevel) {
   GameWorld world;
   std::string grid[2];
   std::string objects[2];
   unsigned int rooms[2], caverns[2], tunnels[2];
-  for (int run = 0; run < 2; ++run)
-  {
+  for (int run = 0; run < 2; ++run) {
     Game game(4242u, 1);
     BrRogueMap* map = game.Map();
     ASSERT_NE(map, nullptr);
@@ -101,21 +94,18 @@ TEST(BrRogueMap, SameSeedAndConfigurationGiveTheSameLevel)
   EXPECT_NE(GridText(other.Map()), grid[0]);
 }
 
-TEST(BrRogueMap, ShippedLevelsOnEveryDifficultyStartOnTheFloorInReachOfTheStaircase)
-{
+TEST(BrRogueMap, ShippedLevelsOnEveryDifficultyStartOnTheFloorInReachOfTheStaircase) {
   // One seed for each level from 1 to 80 on each difficulty, built through the level change from the shipped
   // level information, as a game builds them; brlevelsweep runs the same checks over a thousand seeds.
   const unsigned int seedsPerLevel = 1;
   ShippedWorld shipped;
   int built = 0;
-  for (int difficulty = 0; difficulty <= 3; ++difficulty)
-  {
+  for (int difficulty = 0; difficulty <= 3; ++difficulty) {
     Game game(1u, difficulty);
     BrRogueMap* map = game.Map();
     ASSERT_NE(map, nullptr);
     for (unsigned int level = 1; level <= 80; ++level)
-      for (unsigned int s = 0; s < seedsPerLevel; ++s)
-      {
+      for (unsigned int s = 0; s < seedsPerLevel; ++s) {
         const unsigned int seed = level * 7919u + s * 104729u + unsigned(difficulty);
         BrRogueMap::SetSeedForTests(seed);
         map->SetLevel(level);
@@ -134,7 +124,7 @@ TEST(BrRogueMap, ShippedLevelsOnEveryDifficultyStartOnTheFloorInReachOfTheStairc
         ASSERT_TRUE(cell && cell->IsOccupied()) << "player off the floor, " << where;
         // One floor: every cell is reached from the player's, the staircase's among them.
         ASSERT_EQ(ConnectedFrom(map, px, py), OccupiedCells(map)) << "isolated floor, " << where << "\n"
-                                                                 << GridText(map);
+                                                                  << GridText(map);
         std::vector<Staircase*> stairs = ObjectsOf<Staircase>(map);
         ASSERT_EQ(stairs.size(), 1u) << where;
         at = stairs[0]->Location();
@@ -147,12 +137,12 @@ TEST(BrRogueMap, ShippedLevelsOnEveryDifficultyStartOnTheFloorInReachOfTheStairc
   EXPECT_EQ(shipped.World().Run().CountLines("ERROR"), 0);
 }
 
-TEST(BrRogueMap, FewAreasEmptyDensityAndSmallLevelsStillEnd)
-{
+TEST(BrRogueMap, FewAreasEmptyDensityAndSmallLevelsStillEnd) {
   // One room and no cavern: the tunnel count must not wrap; a density of 0 must not divide by it.
-  GameWorld world("[Tiny]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=1\nCavernCount=0\nDensity=0\n"
-                  "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
-                  "[Boss]\nType=Enemy\nRarity=0\nLevels=1,80\nSize=20\n");
+  GameWorld world(
+      "[Tiny]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=1\nCavernCount=0\nDensity=0\n"
+      "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
+      "[Boss]\nType=Enemy\nRarity=0\nLevels=1,80\nSize=20\n");
   Game game(99u);
   BrRogueMap* map = game.Map();
   EXPECT_EQ(map->GetTunnelCount(), 0u);
@@ -179,8 +169,7 @@ TEST(BrRogueMap, FewAreasEmptyDensityAndSmallLevelsStillEnd)
   EXPECT_GT(world.Run().CountLines("dug nothing"), 0);
 }
 
-TEST(BrRogueMap, RoomsAndCavernsKeepTheirMargins)
-{
+TEST(BrRogueMap, RoomsAndCavernsKeepTheirMargins) {
   GameWorld world;
   OpenMap map;
   map.InitGrid(20, 20);
@@ -192,10 +181,8 @@ TEST(BrRogueMap, RoomsAndCavernsKeepTheirMargins)
   EXPECT_FALSE(map.DigRoom(12, 18));
   // A cavern's test disc must lie inside the grid, so no cavern touches the outer rows or columns.
   map.InitGrid(20, 20);
-  for (int i = 0; i < 400; ++i)
-    map.DigCavern(i % 20, i / 20);
-  for (int i = 0; i < 20; ++i)
-  {
+  for (int i = 0; i < 400; ++i) map.DigCavern(i % 20, i / 20);
+  for (int i = 0; i < 20; ++i) {
     EXPECT_FALSE(map.GetCell(i, 0)->IsOccupied());
     EXPECT_FALSE(map.GetCell(i, 19)->IsOccupied());
     EXPECT_FALSE(map.GetCell(0, i)->IsOccupied());
@@ -206,8 +193,7 @@ TEST(BrRogueMap, RoomsAndCavernsKeepTheirMargins)
   EXPECT_TRUE(map.IsExitHole(10, 10));
 }
 
-TEST(BrRogueMap, LevelChangeKeepsThePlayerAndAStreamKeepsCountsButNotDensity)
-{
+TEST(BrRogueMap, LevelChangeKeepsThePlayerAndAStreamKeepsCountsButNotDensity) {
   GameWorld world;
   Game game(7u);
   BrRogueMap* map = game.Map();
@@ -246,8 +232,7 @@ TEST(BrRogueMap, LevelChangeKeepsThePlayerAndAStreamKeepsCountsButNotDensity)
   EXPECT_EQ(ObjectsOf<Staircase>(loaded).size(), 1u);
 }
 
-TEST(BrRogueMap, ASaveThatWouldBuildWithoutEndIsRefused)
-{
+TEST(BrRogueMap, ASaveThatWouldBuildWithoutEndIsRefused) {
   // A difficulty no game offers, or more rooms or caverns than any level digs, once loaded made the next level
   // dig and place without end; such a save must be refused and the running game kept.
   GameWorld world;

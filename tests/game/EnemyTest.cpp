@@ -23,18 +23,15 @@ const char* cCreatures =
     "[Oil]\nType=Fuel\nRarity=1\nLevels=1,80\nNoAutoSpawn=1\nRestore=30\n";
 
 // A straight corridor of occupied cells along row 1 of a 24 x 3 grid, replacing the generated level.
-void DigCorridor(BrRogueMap* map)
-{
+void DigCorridor(BrRogueMap* map) {
   map->InitGrid(24, 3);
-  for (int x = 0; x < 24; ++x)
-  {
+  for (int x = 0; x < 24; ++x) {
     map->GetCell(x, 1)->SetValid(true);
     map->GetCell(x, 1)->SetFloorType(1);
   }
 }
 
-BrVector CellPoint(BrRogueMap* map, int x, int y, float height)
-{
+BrVector CellPoint(BrRogueMap* map, int x, int y, float height) {
   BrVector centre;
   map->CellCentre(x, y, &centre);
   centre.y = height;
@@ -42,25 +39,21 @@ BrVector CellPoint(BrRogueMap* map, int x, int y, float height)
 }
 
 template <class T>
-T* Spawn(BrRogueMap* map, const char* type)
-{
+T* Spawn(BrRogueMap* map, const char* type) {
   BrDemoEntity* entity = map->SpawnScripted(type);
   T* object = entity ? static_cast<T*>(entity->SafeCast(&T::Type)) : nullptr;
-  if (object)
-    map->AddObject(object);
+  if (object) map->AddObject(object);
   return object;
 }
 
 }  // namespace
 
-TEST(Enemy, ScaledByDifficulty)
-{
+TEST(Enemy, ScaledByDifficulty) {
   GameWorld world(DefaultGameConfig() + cCreatures);
   Game game(3u);
   const float sizes[] = {1.0f, 1.0f, 1.1f, 1.33f};
   const float strengths[] = {5.0f, 5.0f, 6.0f, 7.0f};
-  for (int difficulty = 0; difficulty < 4; ++difficulty)
-  {
+  for (int difficulty = 0; difficulty < 4; ++difficulty) {
     game.App()->setDifficulty(difficulty);
     Enemy* brute = Spawn<Enemy>(game.Map(), "Brute");
     ASSERT_NE(brute, nullptr);
@@ -78,8 +71,7 @@ TEST(Enemy, ScaledByDifficulty)
   EXPECT_FALSE(meek->GetLeavesCorpse());
 }
 
-TEST(Enemy, HuntsOnlyInsideTheLanternsLight)
-{
+TEST(Enemy, HuntsOnlyInsideTheLanternsLight) {
   GameWorld world(DefaultGameConfig() + cCreatures);
   Game game(3u);
   BrRogueMap* map = game.Map();
@@ -103,8 +95,7 @@ TEST(Enemy, HuntsOnlyInsideTheLanternsLight)
   EXPECT_FALSE(far->IsInState("BrRAGStateAttack"));
 }
 
-TEST(Enemy, DropsItsLootBesideItAndLeavesACorpse)
-{
+TEST(Enemy, DropsItsLootBesideItAndLeavesACorpse) {
   GameWorld world(DefaultGameConfig() + cCreatures);
   Game game(3u);
   BrRogueMap* map = game.Map();
@@ -118,8 +109,7 @@ TEST(Enemy, DropsItsLootBesideItAndLeavesACorpse)
   // Its cell is an exit hole: the loot moves one cell towards the camera instead of falling through.
   map->SkipFloor(12, 1);
   game.App()->Camera()->Location() = BrVector(100000.0f, 0.0f, brute->Location().z);
-  for (int i = 0; i < 2; ++i)
-  {
+  for (int i = 0; i < 2; ++i) {
     Food* bread = Spawn<Food>(map, "Bread");
     ASSERT_NE(bread, nullptr);
     brute->AddToInventory(bread->GetID());
@@ -129,10 +119,8 @@ TEST(Enemy, DropsItsLootBesideItAndLeavesACorpse)
 
   EXPECT_EQ(brute->Inventory().GetNumberOfItems(), 0);
   int dropped = 0;
-  for (BrRAGPickup* pickup : ObjectsOf<BrRAGPickup>(map))
-  {
-    if (pickup->GetItemType() != BrStringT<char>("Bread"))
-      continue;
+  for (BrRAGPickup* pickup : ObjectsOf<BrRAGPickup>(map)) {
+    if (pickup->GetItemType() != BrStringT<char>("Bread")) continue;
     ++dropped;
     int x = 0;
     int y = 0;
@@ -144,8 +132,7 @@ TEST(Enemy, DropsItsLootBesideItAndLeavesACorpse)
   EXPECT_EQ(dropped, 2);
   int corpses = 0;
   for (BrRAGPickup* pickup : ObjectsOf<BrRAGPickup>(map))
-    if (pickup->GetName() && std::string(pickup->GetName()) == "BrutePickupDead")
-    {
+    if (pickup->GetName() && std::string(pickup->GetName()) == "BrutePickupDead") {
       ++corpses;
       EXPECT_FLOAT_EQ(pickup->Location().y, pickup->GetDrawScale().y);
     }
@@ -166,13 +153,11 @@ TEST(Enemy, DropsItsLootBesideItAndLeavesACorpse)
   wide->Killed("a test");
   EXPECT_EQ(wide->Inventory().GetNumberOfItems(), 0);
   int atFeet = 0;
-  for (BrRAGPickup* pickup : ObjectsOf<BrRAGPickup>(map))
-  {
+  for (BrRAGPickup* pickup : ObjectsOf<BrRAGPickup>(map)) {
     BrVector where = pickup->Location();
     int x = -1;
     int y = -1;
-    if (pickup->GetItemType() == BrStringT<char>("Bread") && map->GetCell(x, y, &where) && x == 1 && y == 1)
-      ++atFeet;
+    if (pickup->GetItemType() == BrStringT<char>("Bread") && map->GetCell(x, y, &where) && x == 1 && y == 1) ++atFeet;
   }
   EXPECT_EQ(atFeet, 1);
   DigCorridor(map);
@@ -187,8 +172,7 @@ TEST(Enemy, DropsItsLootBesideItAndLeavesACorpse)
   EXPECT_EQ(next, brRand());
 }
 
-TEST(Enemy, FoodHealsAndFuelFillsOnlyThePlayersLantern)
-{
+TEST(Enemy, FoodHealsAndFuelFillsOnlyThePlayersLantern) {
   GameWorld world(DefaultGameConfig() + cCreatures);
   Game game(3u);
   BrRogueMap* map = game.Map();

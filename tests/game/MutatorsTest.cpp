@@ -21,8 +21,7 @@ public:
   std::vector<std::string> said;
 };
 
-Listener* AddListener(BrRogueMap* map)
-{
+Listener* AddListener(BrRogueMap* map) {
   Listener* actor = new Listener();
   actor->Init();
   actor->SetName("Listener");
@@ -34,18 +33,15 @@ Listener* AddListener(BrRogueMap* map)
 }
 
 template <class T>
-T* Mutator(BrRAGActor* actor, const char* name)
-{
+T* Mutator(BrRAGActor* actor, const char* name) {
   BrRAGMutator* found = actor->GetMutator(name, true);
   return found ? static_cast<T*>(found->SafeCast(&T::Type)) : nullptr;
 }
 
-BrRAGDamage Blow(float points, const char* edge, int owner, bool ranged = false)
-{
+BrRAGDamage Blow(float points, const char* edge, int owner, bool ranged = false) {
   BrRAGDamage damage;
   damage.SetPoints(points);
-  if (edge)
-  {
+  if (edge) {
     BrStringT<char> text(edge);
     damage.AddEdge(text);
   }
@@ -56,8 +52,7 @@ BrRAGDamage Blow(float points, const char* edge, int owner, bool ranged = false)
 
 }  // namespace
 
-TEST(Mutators, PoisonTicksNeverStacksAndRespectsImmunity)
-{
+TEST(Mutators, PoisonTicksNeverStacksAndRespectsImmunity) {
   GameWorld world;
   Game game(3u);
   BrRogueMap* map = game.Map();
@@ -70,8 +65,7 @@ TEST(Mutators, PoisonTicksNeverStacksAndRespectsImmunity)
   EXPECT_TRUE(actor->Heard("You are poisoned!"));
   EXPECT_EQ(world.Audio().CountOf("create Sounds\\poisoned.wav"), 1);
   // 0.5 a second: nothing at 2 s, the first point just after.
-  for (int i = 0; i < 8; ++i)
-    poison->Step(0.25f);
+  for (int i = 0; i < 8; ++i) poison->Step(0.25f);
   EXPECT_EQ(actor->GetHealth(), 100);
   poison->Step(0.25f);
   EXPECT_EQ(actor->GetHealth(), 99);
@@ -126,8 +120,7 @@ TEST(Mutators, PoisonTicksNeverStacksAndRespectsImmunity)
   EXPECT_FALSE(immune->ApplyMutator("Immune(Poison)", false));
 }
 
-TEST(Mutators, SpeedFlightHealAndProne)
-{
+TEST(Mutators, SpeedFlightHealAndProne) {
   GameWorld world;
   Game game(3u);
   BrRogueMap* map = game.Map();
@@ -166,8 +159,7 @@ TEST(Mutators, SpeedFlightHealAndProne)
   BrRAGDamage ranged = Blow(4.0f, "Pierce", attacker->GetID(), true);
   BrRAGDamage poison = Blow(4.0f, "Poison", attacker->GetID());
   BrRAGDamage graze = Blow(1.0f, "Slash", attacker->GetID());
-  for (BrRAGDamage* damage : {&melee, &ranged, &poison, &graze})
-    flying->OwnerTakeDMG(*damage);
+  for (BrRAGDamage* damage : {&melee, &ranged, &poison, &graze}) flying->OwnerTakeDMG(*damage);
   EXPECT_FLOAT_EQ(melee.GetPoints(), 2.0f);
   EXPECT_FLOAT_EQ(ranged.GetPoints(), 4.0f);
   EXPECT_FLOAT_EQ(poison.GetPoints(), 4.0f);

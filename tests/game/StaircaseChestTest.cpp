@@ -36,40 +36,33 @@ struct DialogSlots : BrUIDialog {
 };
 
 template <class T>
-T* Spawn(BrRogueMap* map, const char* type)
-{
+T* Spawn(BrRogueMap* map, const char* type) {
   BrDemoEntity* entity = map->SpawnScripted(type);
   T* object = entity ? static_cast<T*>(entity->SafeCast(&T::Type)) : nullptr;
-  if (object)
-    map->AddObject(object);
+  if (object) map->AddObject(object);
   return object;
 }
 
-void GoToLevel(BrRogueMap* map, unsigned int level)
-{
+void GoToLevel(BrRogueMap* map, unsigned int level) {
   map->SetLevel(level);
   map->Step(0.0f);
   ASSERT_EQ(map->GetLevel(), level);
 }
 
 // Pickups lying about radius from the chest, horizontally.
-std::vector<BrRAGPickup*> AroundChest(BrRogueMap* map, Chest* chest, float radius)
-{
+std::vector<BrRAGPickup*> AroundChest(BrRogueMap* map, Chest* chest, float radius) {
   std::vector<BrRAGPickup*> found;
-  for (BrRAGPickup* pickup : ObjectsOf<BrRAGPickup>(map))
-  {
+  for (BrRAGPickup* pickup : ObjectsOf<BrRAGPickup>(map)) {
     BrVector d = pickup->Location() - chest->Location();
     d.y = 0.0f;
-    if (std::fabs(d.Size() - radius) < 0.01f)
-      found.push_back(pickup);
+    if (std::fabs(d.Size() - radius) < 0.01f) found.push_back(pickup);
   }
   return found;
 }
 
 }  // namespace
 
-TEST(Staircase, OffersTheNextLevelAndMayAskForARope)
-{
+TEST(Staircase, OffersTheNextLevelAndMayAskForARope) {
   GameWorld world(DefaultGameConfig() + cScenery);
   Game game(3u);
   BrRogueMap* map = game.Map();
@@ -109,13 +102,11 @@ TEST(Staircase, OffersTheNextLevelAndMayAskForARope)
   EXPECT_TRUE(roped->CanUse(player));
 }
 
-TEST(Chest, RiskDecidesMonstersWhichTakeTheLevelsFigures)
-{
+TEST(Chest, RiskDecidesMonstersWhichTakeTheLevelsFigures) {
   GameWorld world(DefaultGameConfig() + cScenery);
   Game game(3u);
   BrRogueMap* map = game.Map();
-  for (int i = 0; i < 5; ++i)
-  {
+  for (int i = 0; i < 5; ++i) {
     EXPECT_TRUE(Spawn<Chest>(map, "MimicChest")->IsMonster());
     EXPECT_FALSE(Spawn<Chest>(map, "NeverChest")->IsMonster());
     EXPECT_FALSE(Spawn<Chest>(map, "OldChest")->IsMonster());
@@ -132,8 +123,7 @@ TEST(Chest, RiskDecidesMonstersWhichTakeTheLevelsFigures)
   ASSERT_EQ(enemies.size(), before + 1);
   Enemy* monster = nullptr;
   for (Enemy* enemy : enemies)
-    if (std::string(enemy->GetName()) == "ChestMonster")
-      monster = enemy;
+    if (std::string(enemy->GetName()) == "ChestMonster") monster = enemy;
   ASSERT_NE(monster, nullptr);
   EXPECT_EQ(monster->GetMaxHealth(), 32);
   EXPECT_EQ(monster->GetHealth(), 32);
@@ -146,8 +136,7 @@ TEST(Chest, RiskDecidesMonstersWhichTakeTheLevelsFigures)
   EXPECT_FLOAT_EQ(monster->GetDrawScale().x, 50.0f);
 }
 
-TEST(Chest, OpensOnceSpillingOneItemPerTenLevels)
-{
+TEST(Chest, OpensOnceSpillingOneItemPerTenLevels) {
   GameWorld world(DefaultGameConfig() + cScenery);
   Game game(3u);
   BrRogueMap* map = game.Map();
@@ -155,8 +144,7 @@ TEST(Chest, OpensOnceSpillingOneItemPerTenLevels)
     unsigned int level;
     size_t items;
   };
-  for (Case c : {Case{9, 1}, Case{10, 2}, Case{20, 3}})
-  {
+  for (Case c : {Case{9, 1}, Case{10, 2}, Case{20, 3}}) {
     GoToLevel(map, c.level);
     Chest* chest = Spawn<Chest>(map, "GemChest");
     ASSERT_NE(chest, nullptr);
@@ -176,11 +164,9 @@ TEST(Chest, OpensOnceSpillingOneItemPerTenLevels)
 
     std::vector<BrRAGPickup*> items = AroundChest(map, chest, 50.0f);
     ASSERT_EQ(items.size(), c.items) << "level " << c.level;
-    if (c.items == 3)
-    {
+    if (c.items == 3) {
       // Equal angles from a random start: every pair 120 degrees apart.
-      for (size_t i = 0; i < 3; ++i)
-      {
+      for (size_t i = 0; i < 3; ++i) {
         BrVector a = items[i]->Location() - chest->Location();
         BrVector b = items[(i + 1) % 3]->Location() - chest->Location();
         a.y = b.y = 0.0f;
@@ -188,13 +174,11 @@ TEST(Chest, OpensOnceSpillingOneItemPerTenLevels)
         EXPECT_NEAR(cosine, -0.5f, 0.001f);
       }
     }
-    for (BrRAGPickup* item : items)
-    {
+    for (BrRAGPickup* item : items) {
       EXPECT_FLOAT_EQ(item->Location().y, item->GetDrawScale().x);
       BrRAGDemoEquipmentPickup* sword =
           static_cast<BrRAGDemoEquipmentPickup*>(item->SafeCast(&BrRAGDemoEquipmentPickup::Type));
-      if (sword)
-      {
+      if (sword) {
         EXPECT_GE(sword->GetBonus(), 1);
         EXPECT_LE(sword->GetBonus(), sword->GetMaxBonus());
       }
@@ -204,10 +188,10 @@ TEST(Chest, OpensOnceSpillingOneItemPerTenLevels)
   }
 }
 
-TEST(Chest, WithNothingToHoldOpensEmpty)
-{
-  GameWorld world("[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
-                  "[GemChest]\nType=Chest\nRarity=1\nLevels=90,90\nRisk=0\nOpenIcon=Textures\\open.tga\n");
+TEST(Chest, WithNothingToHoldOpensEmpty) {
+  GameWorld world(
+      "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
+      "[GemChest]\nType=Chest\nRarity=1\nLevels=90,90\nRisk=0\nOpenIcon=Textures\\open.tga\n");
   Game game(3u);
   BrRogueMap* map = game.Map();
   Chest* chest = Spawn<Chest>(map, "GemChest");
@@ -219,17 +203,16 @@ TEST(Chest, WithNothingToHoldOpensEmpty)
   EXPECT_FALSE(chest->CanUse(game.Player()));
 }
 
-TEST(Chest, NeverStandsInTheStaircasesCell)
-{
+TEST(Chest, NeverStandsInTheStaircasesCell) {
   // One small room: few inner cells for the staircase and the chest to share.
-  GameWorld world("[Closet]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=1\nCavernCount=0\n"
-                  "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
-                  "[SmallChest]\nType=Chest\nRarity=1\nLevels=1,80\nRisk=0\n");
+  GameWorld world(
+      "[Closet]\nType=BrRogueLevelInfo\nRarity=1\nLevels=1,80\nRoomCount=1\nCavernCount=0\n"
+      "[Stairs]\nType=Staircase\nRarity=1\nLevels=1,80\n"
+      "[SmallChest]\nType=Chest\nRarity=1\nLevels=1,80\nRisk=0\n");
   Game game(1u);
   BrRogueMap* map = game.Map();
   int placed = 0;
-  for (unsigned int seed = 1; seed <= 150; ++seed)
-  {
+  for (unsigned int seed = 1; seed <= 150; ++seed) {
     BrRogueMap::SetSeedForTests(seed);
     GoToLevel(map, 2);
     std::vector<Staircase*> stairs = ObjectsOf<Staircase>(map);

@@ -163,7 +163,7 @@ TEST(ShippedContent, EveryLevelHintIsShownOnArrivalAndEveryHintIsUsed) {
 
   // Every hint the content defines is asked for: by the timed hints of the first levels, by a level's
   // information, or by an item.
-  const std::set<std::string> timed = {"HintWelcome", "HintCamera",  "HintCombat",   "HintFliers", "HintMap",
+  const std::set<std::string> timed = {"HintWelcome",    "HintCamera",   "HintCombat",  "HintFliers",  "HintMap",
                                        "HintQuickSlots", "HintEscPause", "HintLantern", "HintDropItem"};
   std::string text;
   for (const auto& entry : fs::directory_iterator(shipped.World().Run().root / "Media" / "config")) {
@@ -175,7 +175,8 @@ TEST(ShippedContent, EveryLevelHintIsShownOnArrivalAndEveryHintIsUsed) {
   for (std::sregex_iterator m(text.begin(), text.end(), hintKind), end; m != end; ++m) {
     const std::string name = (*m)[1];
     ++kinds;
-    const bool asked = timed.count(name) || shown.count(name) || text.find("\nHint=" + name + "\n") != std::string::npos;
+    const bool asked =
+        timed.count(name) || shown.count(name) || text.find("\nHint=" + name + "\n") != std::string::npos;
     EXPECT_TRUE(asked) << name << " is defined but never shown";
   }
   EXPECT_GE(kinds, 10);

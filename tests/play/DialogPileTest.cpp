@@ -121,8 +121,8 @@ TEST(DialogPile, MainMenuDialogsClosedByClickOrEscapeLeaveTheHUDAndOpenAgain) {
   auto* list = static_cast<BrUIControlListBox*>(listControl);
   const int x = int((list->GetPosX() + list->GetWidth() * 0.5f) * float(Engine().Render()->GetWidth()));
   for (int y = int(list->GetPosY() * float(Engine().Render()->GetHeight()));
-       list->GetCurrentItemText().Length() == 0 && y < int((list->GetPosY() + list->GetHeight()) *
-                                                               float(Engine().Render()->GetHeight()));
+       list->GetCurrentItemText().Length() == 0 &&
+       y < int((list->GetPosY() + list->GetHeight()) * float(Engine().Render()->GetHeight()));
        y += 3)
     host.ClickAt(x, y);
   ASSERT_NE(std::string(list->GetCurrentItemText().c_str() ? list->GetCurrentItemText().c_str() : "").find("BROKEN"),

@@ -35,9 +35,7 @@ using Rand = BrRandStream;
 Bytes Mutate(const Bytes& seed, const Bytes& other, Rand& rng) {
   Bytes b = seed;
   switch (rng.Next() % 7) {
-    case 0:
-      b.resize(rng.Next() * 7u % (b.size() + 1));
-      break;
+    case 0: b.resize(rng.Next() * 7u % (b.size() + 1)); break;
     case 1: {
       static const uint16_t extremes[] = {0, 1, 63, 64, 65, 0x7FFF, 0x8000, 0xFFFF};
       for (int i = 0, n = 1 + int(rng.Next() % 32); i < n; ++i) {
@@ -64,9 +62,7 @@ Bytes Mutate(const Bytes& seed, const Bytes& other, Rand& rng) {
     case 5:
       for (int i = 0, n = 1 + int(rng.Next() % 700); i < n; ++i) b.push_back(char(rng.Next()));
       break;
-    default:
-      b = other.substr(rng.Next() * 3u % other.size(), 1 + rng.Next() * 5u % 1024);
-      break;
+    default: b = other.substr(rng.Next() * 3u % other.size(), 1 + rng.Next() * 5u % 1024); break;
   }
   return b;
 }

@@ -254,7 +254,8 @@ TEST_F(FoodAndFuel, AnHourOfPlayRefuellingWhenLowNeverEmptiesTheLantern) {
   EXPECT_GE(byKey, 5);
   EXPECT_GT(found, 0);
   EXPECT_GT(walked, 10.0f * m_Host.Map()->GridScale()) << "the player stood still all hour";
-  std::printf("an hour of play: %d refuels by click, %d by key, %d flasks found, lowest oil %.2f, %.0f cells walked, "
-              "%d stairs declined, %.1f s of wall time\n",
-              byClick, byKey, found, lowest, double(walked / m_Host.Map()->GridScale()), declined, wall);
+  std::printf(
+      "an hour of play: %d refuels by click, %d by key, %d flasks found, lowest oil %.2f, %.0f cells walked, "
+      "%d stairs declined, %.1f s of wall time\n",
+      byClick, byKey, found, lowest, double(walked / m_Host.Map()->GridScale()), declined, wall);
 }

@@ -211,8 +211,8 @@ TEST(HostileSaves, ASavedLevelTheDungeonDoesNotHaveIsRefused) {
   ASSERT_TRUE(StartPlaying(tree, host, 31)) << host.State();
   BrRAGMap* map = host.Map();
   const uint32_t level = MapFields::Level(map);
-  const Bytes save =
-      SaveMarked(tree, host, [&] { MapFields::Level(map) = 0x7E57A11Du; }, [&] { MapFields::Level(map) = level; });
+  const Bytes save = SaveMarked(
+      tree, host, [&] { MapFields::Level(map) = 0x7E57A11Du; }, [&] { MapFields::Level(map) = level; });
   const size_t at = FindOnce(save, Raw(uint32_t(0x7E57A11Du)));
   ASSERT_NE(at, Bytes::npos);
   const BrVector where = host.Player()->Location();
@@ -270,9 +270,9 @@ TEST(HostileSaves, NoSavedNumberPutsThePlayerAtANonFinitePlaceOrOutOfReach) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
   const std::pair<std::string, Bytes> bad[] = {
-      {"height NaN", WithField(save, scaleAt + 4, nan)},   {"height infinite", WithField(save, scaleAt + 4, inf)},
-      {"height 1e9", WithField(save, scaleAt + 4, 1e9f)},  {"width -infinite", WithField(save, scaleAt, -inf)},
-      {"position NaN", WithField(save, placeAt, nan)},     {"position 1e30", WithField(save, placeAt, 1e30f)},
+      {"height NaN", WithField(save, scaleAt + 4, nan)},  {"height infinite", WithField(save, scaleAt + 4, inf)},
+      {"height 1e9", WithField(save, scaleAt + 4, 1e9f)}, {"width -infinite", WithField(save, scaleAt, -inf)},
+      {"position NaN", WithField(save, placeAt, nan)},    {"position 1e30", WithField(save, placeAt, 1e30f)},
       {"speed 1e30", WithField(save, speedAt, 1e30f)}};
   for (const auto& entry : bad) {
     WriteFileBytes(tree.Media() / "Saves" / "numbers.gin", entry.second);

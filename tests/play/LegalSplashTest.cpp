@@ -32,7 +32,8 @@ std::vector<float> ReadAlpha(const fs::path& file, int& width, int& height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const int row = topFirst ? y : height - 1 - y;
-      alpha[size_t(y) * size_t(width) + size_t(x)] = b[start + (size_t(row) * size_t(width) + size_t(x)) * 4 + 3] / 255.0f;
+      alpha[size_t(y) * size_t(width) + size_t(x)] =
+          b[start + (size_t(row) * size_t(width) + size_t(x)) * 4 + 3] / 255.0f;
     }
   return alpha;
 }
@@ -99,8 +100,7 @@ TEST(LegalSplash, TheSmallNoticeLinesKeepEveryLetter) {
       // strokes lost between the sampled texels left an 'i' with 0.03 and a third of the letters under half.
       double expected = 0.0;
       for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-          expected += sheet[size_t((c / 16) * 64 + y) * 1024 + size_t((c % 16) * 64 + x)];
+        for (int x = 0; x < 64; ++x) expected += sheet[size_t((c / 16) * 64 + y) * 1024 + size_t((c % 16) * 64 + x)];
       expected *= double(cellW / 64.0f) * double(cellH / 64.0f);
       const float w = font->GetCharWidthA(c);
       const int x0 = int((left + pens[i] + (0.5f - w / 2.0f) * size) * frameW + 0.5f);
@@ -108,8 +108,8 @@ TEST(LegalSplash, TheSmallNoticeLinesKeepEveryLetter) {
       double drawn = 0.0;
       for (int y = top - 2; y < top + int(cellH) + 2 && y < shot.height; ++y)
         for (int x = x0; x < x1 && x < shot.width; ++x) drawn += double((shot.At(x, y) >> 16) & 0xFF) / 255.0;
-      EXPECT_GT(drawn, 0.5 * expected) << "'" << c << "' of \"" << line.text << "\" is broken up (" << drawn
-                                        << " of " << expected << ")";
+      EXPECT_GT(drawn, 0.5 * expected) << "'" << c << "' of \"" << line.text << "\" is broken up (" << drawn << " of "
+                                       << expected << ")";
       ++letters;
     }
   }

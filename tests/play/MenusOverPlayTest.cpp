@@ -29,8 +29,10 @@ struct Region {
   const char* name;
   float x0, y0, x1, y1;
 };
-const Region kHUDRegions[] = {{"weapon panel", 0.0f, 0.0f, 0.15f, 0.34f},  {"quick slots", 0.3f, 0.0f, 0.7f, 0.06f},
-                              {"player cell", 0.0f, 0.76f, 0.14f, 0.99f}, {"rank bar", 0.2f, 0.94f, 0.8f, 0.99f},
+const Region kHUDRegions[] = {{"weapon panel", 0.0f, 0.0f, 0.15f, 0.34f},
+                              {"quick slots", 0.3f, 0.0f, 0.7f, 0.06f},
+                              {"player cell", 0.0f, 0.76f, 0.14f, 0.99f},
+                              {"rank bar", 0.2f, 0.94f, 0.8f, 0.99f},
                               {"lantern cell", 0.86f, 0.76f, 1.0f, 0.99f}};
 
 // Mean absolute difference per channel of two frames inside a region.
@@ -197,8 +199,8 @@ TEST(MenusOverPlay, TheInGameMenuAndOptionsLieOverTheHUDAndOKWithoutATouchKeepsE
     const char* key;
     int stored;
   };
-  const Key keys[] = {{"App", "MouseSpeedX", 75},    {"App", "MouseSpeedY", 75},       {"App", "Hints", 2},
-                      {"Audio", "NoMusic", 0},       {"Display", "ScreenWidth", 1024}, {"Display", "ScreenHeight", 768}};
+  const Key keys[] = {{"App", "MouseSpeedX", 75}, {"App", "MouseSpeedY", 75},       {"App", "Hints", 2},
+                      {"Audio", "NoMusic", 0},    {"Display", "ScreenWidth", 1024}, {"Display", "ScreenHeight", 768}};
   for (const Key& k : keys) {
     int value = -1;
     ASSERT_TRUE(config->GetInteger(k.section, k.key, value)) << k.key;
@@ -246,7 +248,8 @@ TEST(MenusOverPlay, TheEndingPlaysItsMusic) {
   ASSERT_TRUE(host.ClickControl("NewGameMedium"));
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateCompleted", 10.0f, 4)) << host.State();
   host.Run(0.5f, 4);
-  auto* ending = static_cast<BrRAGGameStateCompleted*>(host.Game()->GetState(BrStringT<char>("BrRAGGameStateCompleted")));
+  auto* ending =
+      static_cast<BrRAGGameStateCompleted*>(host.Game()->GetState(BrStringT<char>("BrRAGGameStateCompleted")));
   ASSERT_NE(ending, nullptr);
   EXPECT_TRUE(ending->GetMusic().Ready());
   BrAudioMgrBase* audio = Engine().Audio();

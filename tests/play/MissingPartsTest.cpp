@@ -40,8 +40,8 @@ HostRun RunHost(PlayTree& tree, int frames, const std::string& options = "") {
   const fs::path host = fs::absolute(fs::path(binary ? binary : ".") / "run" / "game" / "brhost");
   const fs::path out = tree.Game() / ".." / "host.out";
   const std::string cmd = "cd '" + tree.Game().string() + "' && timeout 120 '" + host.string() +
-                          "' --headless --frames " + std::to_string(frames) + " " + options + " > '" +
-                          out.string() + "' 2>&1";
+                          "' --headless --frames " + std::to_string(frames) + " " + options + " > '" + out.string() +
+                          "' 2>&1";
   HostRun run;
   const int rc = std::system(cmd.c_str());
   run.code = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
@@ -105,11 +105,11 @@ TEST(MissingParts, MediaFolderFontsAndConfiguration) {
     EXPECT_EQ(run.code, 1);
     ASSERT_FALSE(run.out.empty());
     EXPECT_EQ(run.out[0], "brhost: could not start; left in order after 0 frames.");
-    ExpectLinesInOrder(tree, {"Creating Rendering device",
-                              "WARNING: Failed to load Media\\Fonts\\fontVanilla.tga texture",
-                              "ERROR: Failed to load font texture Media\\Fonts\\fontVanilla.tga",
-                              "ERROR: Failed to load default font!", "ERROR: Failed to initiate Render device",
-                              "Engine requesting exit", "Rendering device and resources safely released"});
+    ExpectLinesInOrder(tree,
+                       {"Creating Rendering device", "WARNING: Failed to load Media\\Fonts\\fontVanilla.tga texture",
+                        "ERROR: Failed to load font texture Media\\Fonts\\fontVanilla.tga",
+                        "ERROR: Failed to load default font!", "ERROR: Failed to initiate Render device",
+                        "Engine requesting exit", "Rendering device and resources safely released"});
     EXPECT_EQ(tree.Find("Widget daemon online"), -1);
     EXPECT_EQ(tree.LastLine(), "Exit granted");
     // The last line on the terminal says why, not only that the start failed.
@@ -168,11 +168,11 @@ TEST(MissingParts, RenderingPluginMissingOrBrokenEndsTheStartCleanly) {
     ASSERT_FALSE(run.out.empty());
     EXPECT_EQ(run.out[0], "brhost: could not start; left in order after 0 frames.");
     const std::string tried = "ERROR: Could not load " + Cwd() + "\\..\\drivers\\plug-ins\\GfxDrv.dll: ";
-    ExpectLinesInOrder(tree, {"Audio daemon initiated", "Engine: Loaded lib tidewrack", "Creating Rendering device",
-                              "Failed to load GfxDrv extension", tried + ReasonAfter(tree, tried),
-                              "Failed to create GfxDrv rendering extension",
-                              "Specifying -safe mode restart in config file", "ERROR: Failed to initiate Render device",
-                              "Engine requesting exit"});
+    ExpectLinesInOrder(tree,
+                       {"Audio daemon initiated", "Engine: Loaded lib tidewrack", "Creating Rendering device",
+                        "Failed to load GfxDrv extension", tried + ReasonAfter(tree, tried),
+                        "Failed to create GfxDrv rendering extension", "Specifying -safe mode restart in config file",
+                        "ERROR: Failed to initiate Render device", "Engine requesting exit"});
     // The loader's reason tells a missing file from one that is there but not a library.
     const std::string reason = ReasonAfter(tree, tried);
     EXPECT_NE(reason.find("GfxDrv.so"), std::string::npos) << reason;
@@ -189,11 +189,10 @@ TEST(MissingParts, RenderingPluginMissingOrBrokenEndsTheStartCleanly) {
     fs::copy_file(plugins / "SoundDrv.so", plugins / "GfxDrv.so", fs::copy_options::overwrite_existing);
     const HostRun run = RunHost(tree, 30);
     EXPECT_EQ(run.code, 1);
-    ExpectLinesInOrder(tree, {"Creating Rendering device",
-                              "ERROR: The GfxDrv extension exports no fnGetRenderingDevice",
-                              "Failed to create GfxDrv rendering extension",
-                              "Specifying -safe mode restart in config file",
-                              "ERROR: Failed to initiate Render device"});
+    ExpectLinesInOrder(tree,
+                       {"Creating Rendering device", "ERROR: The GfxDrv extension exports no fnGetRenderingDevice",
+                        "Failed to create GfxDrv rendering extension", "Specifying -safe mode restart in config file",
+                        "ERROR: Failed to initiate Render device"});
     EXPECT_EQ(tree.LastLine(), "Exit granted");
   }
 }
@@ -206,12 +205,11 @@ TEST(MissingParts, WithoutTheAudioPluginTheGameStartsAndPlaysSilently) {
   ASSERT_FALSE(run.out.empty());
   EXPECT_EQ(run.out[0], "brhost: left in order after 30 frames.");
   const std::string tried = "ERROR: Could not load " + Cwd() + "\\..\\drivers\\plug-ins\\SoundDrv.dll: ";
-  ExpectLinesInOrder(tree, {"Creating Audio device", "Failed to load SoundDrv extension",
-                            tried + ReasonAfter(tree, tried), "Failed to create SoundDrv audio extension",
-                            "Specifying -safe mode restart in config file",
-                            "WARNING: Failed to initiate Audio device", "Engine: Loaded lib tidewrack",
-                            "Rendering device initiated", "Widget daemon online", "Connected to game: Tidewrack",
-                            "Exit granted"});
+  ExpectLinesInOrder(
+      tree, {"Creating Audio device", "Failed to load SoundDrv extension", tried + ReasonAfter(tree, tried),
+             "Failed to create SoundDrv audio extension", "Specifying -safe mode restart in config file",
+             "WARNING: Failed to initiate Audio device", "Engine: Loaded lib tidewrack", "Rendering device initiated",
+             "Widget daemon online", "Connected to game: Tidewrack", "Exit granted"});
   EXPECT_EQ(tree.Find("Audio daemon initiated"), -1);
 
   // In-process the silent game is played: menus with their music, a new game, a walk and a fight, whose
@@ -257,9 +255,9 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToTh
             "no game to play");
   EXPECT_EQ(run.out[1], "brhost: left in order after 30 frames.");
   const std::string tried = "ERROR: Engine could not load lib tidewrack from Media\\Libs\\tidewrack.dll: ";
-  ExpectLinesInOrder(tree, {"Audio daemon initiated", tried + ReasonAfter(tree, tried), "Loaded extensions.",
-                            "Rendering device initiated", "Widget daemon online", "Connected to game: Tidewrack",
-                            "Exit granted"});
+  ExpectLinesInOrder(
+      tree, {"Audio daemon initiated", tried + ReasonAfter(tree, tried), "Loaded extensions.",
+             "Rendering device initiated", "Widget daemon online", "Connected to game: Tidewrack", "Exit granted"});
   EXPECT_EQ(tree.Find("Engine: Loaded lib"), -1);
 
   // In-process: the menus work; a new game finds no map class, says so and goes back to the menu, which still
@@ -275,7 +273,8 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToTh
   BrUIControl* control = host.Control("dlg_message");
   BrUIDialog* told = control ? static_cast<BrUIDialog*>(control->SafeCast(&BrUIDialog::Type)) : nullptr;
   ASSERT_NE(told, nullptr) << "Play said nothing";
-  EXPECT_STREQ(told->GetDialogText().c_str(), "The game library tidewrack\ncould not be loaded,\nso there is no game to play.");
+  EXPECT_STREQ(told->GetDialogText().c_str(),
+               "The game library tidewrack\ncould not be loaded,\nso there is no game to play.");
   EXPECT_TRUE(Engine().GUI()->IsModal());
   ASSERT_TRUE(host.ClickControl("CancelModal"));
   host.Frame();
@@ -330,11 +329,12 @@ TEST(MissingParts, ACorruptMainCfgIsKeptAsideAndTheGameStartsOnTheDefaultText) {
   EXPECT_EQ(run.out[1], "brhost: left in order after 30 frames.");
   EXPECT_EQ(FileBytes(config / "main.cfg.bad"), broken) << "the user's file is kept whole";
   EXPECT_EQ(FileBytes(config / "main.cfg"), shipped);
-  ExpectLinesInOrder(tree, {"WARNING: Host found the configuration file Media\\Config\\main.cfg corrupt (it holds bytes "
-                            "that are not text); it is kept as Media\\Config\\main.cfg.bad and the default "
-                            "configuration is written",
-                            "Engine: Loaded lib tidewrack", "Rendering device initiated", "Connected to game: Tidewrack",
-                            "Exit granted"});
+  ExpectLinesInOrder(
+      tree,
+      {"WARNING: Host found the configuration file Media\\Config\\main.cfg corrupt (it holds bytes "
+       "that are not text); it is kept as Media\\Config\\main.cfg.bad and the default "
+       "configuration is written",
+       "Engine: Loaded lib tidewrack", "Rendering device initiated", "Connected to game: Tidewrack", "Exit granted"});
   EXPECT_EQ(tree.Find("ERROR"), -1);
 
   // An empty file (a write that never began) goes the same way, under a fresh name: the first one stays.
@@ -366,12 +366,12 @@ TEST(MissingParts, ARunTreeCopiedElsewhereStartsFromThere) {
   ASSERT_EQ(std::system(("cp -a '" + run.string() + "' '" + copy.string() + "'").c_str()), 0);
 
   // Each library of the project that the host, the plug-ins and the game library need is found in the copy.
-  for (const char* part : {"game/brhost", "drivers/plug-ins/GfxDrv.so", "drivers/plug-ins/SoundDrv.so",
-                           "game/Media/Libs/tidewrack.so"}) {
+  for (const char* part :
+       {"game/brhost", "drivers/plug-ins/GfxDrv.so", "drivers/plug-ins/SoundDrv.so", "game/Media/Libs/tidewrack.so"}) {
     SCOPED_TRACE(part);
     const fs::path listed = root / "ldd.out";
-    ASSERT_EQ(std::system(("env -u LD_LIBRARY_PATH ldd '" + (copy / part).string() + "' > '" + listed.string() + "'")
-                              .c_str()),
+    ASSERT_EQ(std::system(
+                  ("env -u LD_LIBRARY_PATH ldd '" + (copy / part).string() + "' > '" + listed.string() + "'").c_str()),
               0);
     int ours = 0;
     std::ifstream in(listed);

@@ -37,8 +37,7 @@ void PlayPack::Settle(int frames) {
   for (int i = 0; i < frames; ++i) m_Script.Tick(i % 4 == 0);
 }
 
-int PlayPack::Find(const std::string& pickupKind, const std::string& itemType, const BrVector* where,
-                   float seconds) {
+int PlayPack::Find(const std::string& pickupKind, const std::string& itemType, const BrVector* where, float seconds) {
   BrRAGMap* map = m_Host.Map();
   BrRAGPlayer* player = m_Host.Player();
   if (!map || !player) {

@@ -82,8 +82,8 @@ Shot Shrink(const Shot& shot, int w, int h) {
         }
       if (n == 0) continue;
       small.pixels[size_t(cy) * size_t(w) + size_t(cx)] = uint32_t(std::lround(sum[0] / n)) << 16 |
-                                                           uint32_t(std::lround(sum[1] / n)) << 8 |
-                                                           uint32_t(std::lround(sum[2] / n));
+                                                          uint32_t(std::lround(sum[1] / n)) << 8 |
+                                                          uint32_t(std::lround(sum[2] / n));
     }
   return small;
 }
@@ -120,8 +120,7 @@ double MeanDifference(const Shot& a, const Shot& b) {
   if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 255.0;
   double sum = 0;
   for (size_t i = 0; i < a.pixels.size(); ++i)
-    for (int s = 0; s < 24; s += 8)
-      sum += std::abs(int((a.pixels[i] >> s) & 0xFF) - int((b.pixels[i] >> s) & 0xFF));
+    for (int s = 0; s < 24; s += 8) sum += std::abs(int((a.pixels[i] >> s) & 0xFF) - int((b.pixels[i] >> s) & 0xFF));
   return sum / double(a.pixels.size() * 3);
 }
 

@@ -161,8 +161,7 @@ TEST(Playthrough, NewGameFightsPicksUpDescendsSavesQuitsThenLoadsAndPlaysOn) {
     host.Frame();
     ASSERT_TRUE(ClickListRow(host, "LoadGameListBox", "DEEP ONE"));
     ASSERT_TRUE(host.ClickControl("LoadLoadBtn"));
-    ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 10.0f, 4))
-        << host.State() << " " << tree.LastLine();
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 10.0f, 4)) << host.State() << " " << tree.LastLine();
     host.Run(1.0f, 4);
     ASSERT_NE(host.Map(), nullptr);
     EXPECT_EQ(host.Map()->GetLevel(), 11u);

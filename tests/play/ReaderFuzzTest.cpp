@@ -46,9 +46,7 @@ Bytes Mutate(const Bytes& seed, Rand& rng) {
   Bytes b = seed;
   if (b.empty()) return Bytes(1, char(rng.Next()));
   switch (rng.Next() % 6) {
-    case 0:
-      b.resize(rng.Next() * 7u % b.size());
-      break;
+    case 0: b.resize(rng.Next() * 7u % b.size()); break;
     case 1:
       for (int i = 0, n = 1 + int(rng.Next() % 8); i < n; ++i) b[rng.Next() * 13u % b.size()] = char(rng.Next());
       break;
@@ -64,8 +62,8 @@ Bytes Mutate(const Bytes& seed, Rand& rng) {
       break;
     }
     case 4: {
-      static const char* const bits[] = {"[", "]", "=", "\n", ",", "\\", "\r", "\t", "(", ")", "\0",
-                                         "99999999999", "-1", "1e39", "nan"};
+      static const char* const bits[] = {"[", "]", "=",  "\n",          ",",  "\\",   "\r", "\t",
+                                         "(", ")", "\0", "99999999999", "-1", "1e39", "nan"};
       for (int i = 0, n = 1 + int(rng.Next() % 6); i < n; ++i) {
         const char* bit = bits[rng.Next() % 15];
         b.insert(rng.Next() * 17u % b.size(), bit, bit[0] ? std::strlen(bit) : 1);
@@ -145,8 +143,8 @@ TEST(ReaderFuzz, ObjectConfigurationsThroughSpawningEveryKind) {
   PlayHost host;
   ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
   BrRAGMap* map = host.Map();
-  const char* files[] = {"armour.cfg", "core.cfg",   "dungeons.cfg", "enemies.cfg",
-                         "magic.cfg",  "pickups.cfg", "weapons.cfg", "widgets.cfg"};
+  const char* files[] = {"armour.cfg", "core.cfg",    "dungeons.cfg", "enemies.cfg",
+                         "magic.cfg",  "pickups.cfg", "weapons.cfg",  "widgets.cfg"};
   std::vector<Bytes> seeds;
   std::vector<std::string> kinds;
   for (const char* f : files) {
@@ -248,8 +246,8 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
   Rand rng{Seed(3)};
   std::vector<Bytes> inputs = Regressions("saves");
   // Values that size loops, index lists or place things when they land on a count, a level or a float.
-  const uint32_t hostile[] = {0u,          1u,          0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 100000000u,
-                              82u,         256u,        0x7FC00000u, 0x7F800000u, 0xFF800000u, 0x4E6E6B28u};
+  const uint32_t hostile[] = {0u,  1u,   0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 100000000u,
+                              82u, 256u, 0x7FC00000u, 0x7F800000u, 0xFF800000u, 0x4E6E6B28u};
   for (int i = 0, n = std::getenv("BR_FUZZ_ONLY_REGRESSIONS") ? 0 : Rounds(2000); i < n; ++i) {
     Bytes b = good;
     if (rng.Next() % 3 == 0) {

@@ -35,8 +35,8 @@ public:
     // A display number well above those people pick by hand, free of a lock file, tried in turn.
     for (int n = 300 + ::getpid() % 400, tries = 0; tries < 5 && m_Number.empty(); ++n, ++tries) {
       if (fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-      const std::string cmd = "Xvfb :" + std::to_string(n) +
-                              " -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 & echo $!";
+      const std::string cmd =
+          "Xvfb :" + std::to_string(n) + " -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 & echo $!";
       if (FILE* shell = popen(cmd.c_str(), "r")) {
         if (std::fscanf(shell, "%d", &m_Pid) != 1) m_Pid = -1;
         pclose(shell);
@@ -101,8 +101,8 @@ fs::path ExpectedMenuFrame() {
 
 TEST(Screenshots, OnePrintScreenPressIsOneShotOfTheFrameAtTheClientAreasSize) {
   VirtualDisplay display;
-  std::printf("playing in %s\n", display.Name().empty() ? "no window (off screen)" : ("a window on display " +
-                                                                                      display.Name()).c_str());
+  std::printf("playing in %s\n",
+              display.Name().empty() ? "no window (off screen)" : ("a window on display " + display.Name()).c_str());
   PlayTree tree;
   tree.SetConfig("ShowIntro", "0");
   PlayHost host;

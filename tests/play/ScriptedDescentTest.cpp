@@ -54,7 +54,8 @@ TEST_P(ScriptedDescent, TwelveLevelsDownWithoutACrashOrAHang) {
   // Levels do not pile up the objects of the levels before them.
   std::string counts;
   for (int n : objects) counts += " " + std::to_string(n);
-  for (int n : objects) EXPECT_LT(n, objectsOnLevel1 * 3) << "seed " << GetParam() << ", live objects by level:" << counts;
+  for (int n : objects)
+    EXPECT_LT(n, objectsOnLevel1 * 3) << "seed " << GetParam() << ", live objects by level:" << counts;
   host.Leave();
   EXPECT_EQ(tree.LastLine(), "Exit granted");
   EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];

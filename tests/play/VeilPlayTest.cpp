@@ -75,8 +75,10 @@ TEST(Veil, TheQuitQuestionVeilsTheMainMenuTitleAndButtonsAlike) {
   host.Run(0.3f);
   ASSERT_NE(host.Control("dlg_exitgame"), nullptr);
   ASSERT_TRUE(ScreenFrame(host, tree, "menu_quit.bmp", open));
-  ExpectEvenVeil(open, before, {{"title", 0.25f, 0.02f, 0.75f, 0.18f}, {"Play button", 0.79f, 0.28f, 0.95f, 0.33f},
-                                {"Exit button", 0.79f, 0.73f, 0.86f, 0.78f}});
+  ExpectEvenVeil(open, before,
+                 {{"title", 0.25f, 0.02f, 0.75f, 0.18f},
+                  {"Play button", 0.79f, 0.28f, 0.95f, 0.33f},
+                  {"Exit button", 0.79f, 0.73f, 0.86f, 0.78f}});
   host.Leave();
 }
 
@@ -103,12 +105,10 @@ TEST(Veil, TheHotKeyPromptAndTheInGameMenuVeilTheDungeonAndThePlayersHUDAlike) {
   Shot before, prompt, menu;
   ASSERT_TRUE(ScreenFrame(host, tree, "play.bmp", before));
   const float cx = cell->GetPosX(), cy = cell->GetPosY(), cw = cell->GetWidth(), ch = cell->GetHeight();
-  const std::initializer_list<Area> areas = {{"minimap", 0.81f, 0.01f, 0.99f, 0.25f},
-                                             {"weapon panel", 0.0f, 0.0f, 0.2f, 0.44f},
-                                             {"player cell", 0.0f, 0.75f, 0.15f, 1.0f},
-                                             {"lantern cell", 0.85f, 0.75f, 1.0f, 1.0f},
-                                             {"hovered cell", cx, cy, cx + cw, cy + ch},
-                                             {"item name", 0.3f, 0.74f, 0.7f, 0.79f}};
+  const std::initializer_list<Area> areas = {
+      {"minimap", 0.81f, 0.01f, 0.99f, 0.25f},    {"weapon panel", 0.0f, 0.0f, 0.2f, 0.44f},
+      {"player cell", 0.0f, 0.75f, 0.15f, 1.0f},  {"lantern cell", 0.85f, 0.75f, 1.0f, 1.0f},
+      {"hovered cell", cx, cy, cx + cw, cy + ch}, {"item name", 0.3f, 0.74f, 0.7f, 0.79f}};
 
   brW32InjectKey(VK_SHIFT, TRUE);
   ASSERT_TRUE(host.ClickAt(x, y));
@@ -135,10 +135,9 @@ void ExpectTextVeiledLikeThePanel(const Shot& open, const Shot& before, const ch
   const Area healthPanel{"health panel", 0.01f, 0.78f, 0.14f, 0.98f};
   const double panel = Light(open, before, healthPanel) / Light(before, before, healthPanel);
   ASSERT_LT(panel, 0.65) << screen << ": the health panel is not veiled";
-  for (const Area& a : {Area{"health number", 0.10f, 0.75f, 0.15f, 0.79f},
-                        Area{"inventory counts", 0.25f, 0.8f, 0.75f, 0.88f},
-                        Area{"rank line", 0.25f, 0.95f, 0.4f, 0.99f},
-                        Area{"quick-slot numbers", 0.3f, 0.0f, 0.7f, 0.05f}}) {
+  for (const Area& a :
+       {Area{"health number", 0.10f, 0.75f, 0.15f, 0.79f}, Area{"inventory counts", 0.25f, 0.8f, 0.75f, 0.88f},
+        Area{"rank line", 0.25f, 0.95f, 0.4f, 0.99f}, Area{"quick-slot numbers", 0.3f, 0.0f, 0.7f, 0.05f}}) {
     const double text = TextShare(open, before, a);
     ASSERT_GT(text, 0.0) << screen << ": " << a.name << " shows no text to veil";
     EXPECT_LT(text, panel * 1.5) << screen << ": " << a.name << " is drawn over the veil";

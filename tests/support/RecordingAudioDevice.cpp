@@ -11,7 +11,7 @@ namespace {
 
 std::string Line(const char* what, int id) { return std::string(what) + " " + std::to_string(id); }
 
-} // namespace
+}  // namespace
 
 RecordingAudioDevice::RecordingAudioDevice() : m_fRolloff(0.0f) {}
 

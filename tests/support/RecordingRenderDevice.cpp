@@ -270,8 +270,8 @@ bool RecordingRenderDevice::SetAlpha(bool on) {
   return true;
 }
 
-bool RecordingRenderDevice::CreateVertexBuffer(BrVertexBufferBase** out, unsigned int sizeInBytes, DWORD fvf,
-                                               eMemPool, eResUsage) {
+bool RecordingRenderDevice::CreateVertexBuffer(BrVertexBufferBase** out, unsigned int sizeInBytes, DWORD fvf, eMemPool,
+                                               eResUsage) {
   ++vertexBufferRequests;
   if (!out || failVertexBuffers) return false;
   RecordingVertexBuffer* vb = new RecordingVertexBuffer(sizeInBytes, fvf);

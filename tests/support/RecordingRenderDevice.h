@@ -84,11 +84,11 @@ public:
   bool GetDynamic(unsigned int handle, int& index) override;
   void** GetTextureInterface(int handle, eTextureType type) override;
 
-  std::vector<std::string> statics;          // static names by handle
-  std::vector<RecordingTexture*> dynamics;   // dynamic textures by handle (null once unlinked)
-  std::vector<std::string> loads;            // every name passed to Load or GetTexture(name), in order
-  std::set<std::string> missing;             // names that fail to load
-  bool failCreate = false;                   // CreateTexture fails while set
+  std::vector<std::string> statics;         // static names by handle
+  std::vector<RecordingTexture*> dynamics;  // dynamic textures by handle (null once unlinked)
+  std::vector<std::string> loads;           // every name passed to Load or GetTexture(name), in order
+  std::set<std::string> missing;            // names that fail to load
+  bool failCreate = false;                  // CreateTexture fails while set
 };
 
 // An effector whose passes are recorded with their shader text; a text in the manager's failing set makes
@@ -193,11 +193,9 @@ public:
   bool UpdateDimensions() override { return true; }
   bool CreateVertexBuffer(BrVertexBufferBase** out, unsigned int sizeInBytes, DWORD fvf, eMemPool pool,
                           eResUsage usage) override;
-  bool CreateIndexBuffer(BrIndexBufferBase** out, unsigned int sizeInBytes, eIDXFormat format,
-                         eMemPool pool) override;
+  bool CreateIndexBuffer(BrIndexBufferBase** out, unsigned int sizeInBytes, eIDXFormat format, eMemPool pool) override;
   int32_t DrawPrimitive(DWORD type, BrVertexBufferBase* vb, BrIndexBufferBase* ib, unsigned int stride, DWORD fvf,
-                        int numVertices, int primitiveCount, unsigned int baseVertex,
-                        unsigned int startIndex) override;
+                        int numVertices, int primitiveCount, unsigned int baseVertex, unsigned int startIndex) override;
   int32_t DrawPrimitive(DWORD type, BrVertexBufferBase* vb, unsigned int stride, int primitiveCount) override;
   bool SetTexture(unsigned int texture, eTextureType type, unsigned int stage) override;
   bool SetEffector(unsigned int effector) override;

@@ -16,17 +16,12 @@ using brtest::SaveArchive;
 using brtest::WriteFileBytes;
 using Bytes = std::vector<uint8_t>;
 
-namespace
-{
+namespace {
 // True when a value of T can be streamed: long, size_t and pointers must not be.
 template <class T, class = void>
-struct CanStream : std::false_type
-{
-};
+struct CanStream : std::false_type {};
 template <class T>
-struct CanStream<T, std::void_t<decltype(std::declval<BrBin&>() << std::declval<T&>())>> : std::true_type
-{
-};
+struct CanStream<T, std::void_t<decltype(std::declval<BrBin&>() << std::declval<T&>())>> : std::true_type {};
 static_assert(CanStream<int32_t>::value && CanStream<uint32_t>::value && CanStream<bool>::value &&
                   CanStream<float>::value && CanStream<uint16_t>::value && CanStream<uint8_t>::value,
               "the fixed-width forms stream");
@@ -36,8 +31,7 @@ static_assert(!CanStream<long>::value && !CanStream<unsigned long>::value && !Ca
 
 // Streams value into a new file and returns the file's bytes.
 template <class T>
-Bytes Saved(T& value)
-{
+Bytes Saved(T& value) {
   {
     SaveArchive ar("form.bin");
     EXPECT_TRUE(ar.IsValid());
@@ -49,8 +43,7 @@ Bytes Saved(T& value)
 
 // Loads a T from bytes; reports whether the archive failed.
 template <class T>
-bool LoadFails(const Bytes& bytes, T& value)
-{
+bool LoadFails(const Bytes& bytes, T& value) {
   WriteFileBytes("corrupt.bin", bytes);
   LoadArchive ar("corrupt.bin");
   EXPECT_TRUE(ar.IsValid());
@@ -59,24 +52,20 @@ bool LoadFails(const Bytes& bytes, T& value)
 }
 
 // A large element that takes a single byte in an archive.
-struct Page
-{
+struct Page {
   uint8_t first = 0;
   uint8_t rest[4095] = {};
   void Serialize(BrBin& ar) { ar << first; }
 };
 
-Bytes Header(std::initializer_list<int32_t> ints)
-{
+Bytes Header(std::initializer_list<int32_t> ints) {
   Bytes b;
-  for (int32_t v : ints)
-    PutInt32(b, v);
+  for (int32_t v : ints) PutInt32(b, v);
   return b;
 }
-} // namespace
+}  // namespace
 
-TEST(ArchiveForms, ScalarsHaveTheirFixedWidths)
-{
+TEST(ArchiveForms, ScalarsHaveTheirFixedWidths) {
   bool flag = true;
   EXPECT_EQ(Bytes({1}), Saved(flag));
   uint16_t u16 = 0x1234;
@@ -91,8 +80,7 @@ TEST(ArchiveForms, ScalarsHaveTheirFixedWidths)
   EXPECT_EQ(Bytes({0xAB}), Saved(byte));
 }
 
-TEST(ArchiveForms, AnyNonZeroFlagByteLoadsAsTrue)
-{
+TEST(ArchiveForms, AnyNonZeroFlagByteLoadsAsTrue) {
   // A hostile save may hold any byte where a flag belongs; it must load as a valid bool.
   bool flag = false;
   EXPECT_FALSE(LoadFails(Bytes({5}), flag));
@@ -101,8 +89,7 @@ TEST(ArchiveForms, AnyNonZeroFlagByteLoadsAsTrue)
   EXPECT_FALSE(flag);
 }
 
-TEST(ArchiveForms, StringsAreLengthThenTextWithTerminator)
-{
+TEST(ArchiveForms, StringsAreLengthThenTextWithTerminator) {
   Str empty;
   EXPECT_EQ(Bytes({0, 0, 0, 0}), Saved(empty));
   Str ab("ab");
@@ -127,13 +114,12 @@ TEST(ArchiveForms, StringsAreLengthThenTextWithTerminator)
   EXPECT_STREQ("Saves\\autosave.gin", two.c_str());
 }
 
-TEST(ArchiveForms, DynamicArrayStreamsItsWholeCapacity)
-{
+TEST(ArchiveForms, DynamicArrayStreamsItsWholeCapacity) {
   TDArray<int32_t> a;
-  a.Add(0x11); // capacity 1
-  a.Add(0x22); // capacity 3
+  a.Add(0x11);  // capacity 1
+  a.Add(0x22);  // capacity 3
   a.Add(0x33);
-  a.Add(0x44); // capacity 7, places 4 .. 6 unused
+  a.Add(0x44);  // capacity 7, places 4 .. 6 unused
   Bytes expect = Header({7, 4, 0x11, 0x22, 0x33, 0x44, 0, 0, 0});
   EXPECT_EQ(expect, Saved(a));
 
@@ -157,7 +143,7 @@ TEST(ArchiveForms, DynamicArrayStreamsItsWholeCapacity)
   TDArray<Str> names;
   names.Add(Str("a"));
   EXPECT_EQ(Bytes({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 'a', 0}), Saved(names));
-  names.Add(Str("bc")); // capacity 3: the unused place is an empty string
+  names.Add(Str("bc"));  // capacity 3: the unused place is an empty string
   Bytes namesForm = Saved(names);
   TDArray<Str> namesBack;
   EXPECT_FALSE(LoadFails(namesForm, namesBack));
@@ -165,8 +151,7 @@ TEST(ArchiveForms, DynamicArrayStreamsItsWholeCapacity)
   EXPECT_STREQ("bc", namesBack[1].c_str());
 }
 
-TEST(ArchiveForms, FixedArrayAndListForms)
-{
+TEST(ArchiveForms, FixedArrayAndListForms) {
   TSArray<uint8_t> bytes(3);
   bytes[0] = 1;
   bytes[2] = 0xFF;
@@ -194,8 +179,7 @@ TEST(ArchiveForms, FixedArrayAndListForms)
   EXPECT_EQ(loaded.GetHead(), loaded.GetTail()->prev);
 }
 
-TEST(ArchiveCorruption, BadStringLengthsFailTheArchive)
-{
+TEST(ArchiveCorruption, BadStringLengthsFailTheArchive) {
   const std::pair<const char*, Bytes> cases[] = {
       {"negative", Header({-1})},
       {"most negative", Header({INT32_MIN})},
@@ -204,8 +188,7 @@ TEST(ArchiveCorruption, BadStringLengthsFailTheArchive)
       {"terminator missing", Bytes({3, 0, 0, 0, 'a', 'b', 'c'})},
       {"length cut short", Bytes({3, 0})},
   };
-  for (const auto& c : cases)
-  {
+  for (const auto& c : cases) {
     Str s("previous");
     EXPECT_TRUE(LoadFails(c.second, s)) << c.first;
     EXPECT_EQ(0, s.Length()) << c.first;
@@ -228,8 +211,7 @@ TEST(ArchiveCorruption, BadStringLengthsFailTheArchive)
   EXPECT_EQ(nullptr, second.c_str());
 }
 
-TEST(ArchiveCorruption, BadArrayAndListCountsFailTheArchive)
-{
+TEST(ArchiveCorruption, BadArrayAndListCountsFailTheArchive) {
   const std::pair<const char*, Bytes> arrays[] = {
       {"negative capacity", Header({-1, 0})},
       {"count above capacity", Header({1, 2, 5})},
@@ -239,8 +221,7 @@ TEST(ArchiveCorruption, BadArrayAndListCountsFailTheArchive)
       {"truncated element", Bytes({2, 0, 0, 0, 1, 0, 0, 0, 5, 0, 0, 0, 6})},
       {"header cut short", Bytes({2, 0, 0, 0, 1})},
   };
-  for (const auto& c : arrays)
-  {
+  for (const auto& c : arrays) {
     TDArray<int32_t> a;
     a.Add(42);
     EXPECT_TRUE(LoadFails(c.second, a)) << c.first;
@@ -262,8 +243,7 @@ TEST(ArchiveCorruption, BadArrayAndListCountsFailTheArchive)
       {"huge size", Header({0x7FFFFFFF})},
       {"size past the end", Bytes({4, 0, 0, 0, 1, 2})},
   };
-  for (const auto& c : fixed)
-  {
+  for (const auto& c : fixed) {
     TSArray<uint8_t> a(2);
     EXPECT_TRUE(LoadFails(c.second, a)) << c.first;
     EXPECT_EQ(0, a.GetSize()) << c.first;
@@ -274,8 +254,7 @@ TEST(ArchiveCorruption, BadArrayAndListCountsFailTheArchive)
       {"huge count", Header({0x7FFFFFFF, 1, 2})},
       {"count past the end", Header({3, 1, 2})},
   };
-  for (const auto& c : lists)
-  {
+  for (const auto& c : lists) {
     TDLinkedList<int32_t> l;
     l.Append(1);
     EXPECT_TRUE(LoadFails(c.second, l)) << c.first;
@@ -284,8 +263,7 @@ TEST(ArchiveCorruption, BadArrayAndListCountsFailTheArchive)
   }
 }
 
-TEST(ArchiveCorruption, CountsNoAllocationCouldHoldFailTheArchiveNotTheProcess)
-{
+TEST(ArchiveCorruption, CountsNoAllocationCouldHoldFailTheArchiveNotTheProcess) {
   // 1.1 million one-byte elements fit the file, but 1.1 million 4 KB places do not fit a 32-bit allocation.
   const int32_t n = 1100000;
   Bytes bytes = Header({n, 1});

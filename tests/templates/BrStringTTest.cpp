@@ -9,11 +9,9 @@
 using Str = BrStringT<char>;
 using brtest::LogCapture;
 
-TEST(BrStringT, EmptyStringsHaveNoBufferAndCompareEqual)
-{
+TEST(BrStringT, EmptyStringsHaveNoBufferAndCompareEqual) {
   Str a, b(""), c(static_cast<const char*>(nullptr));
-  for (const Str* s : {&a, &b, &c})
-  {
+  for (const Str* s : {&a, &b, &c}) {
     EXPECT_EQ(0, s->Length());
     EXPECT_EQ(nullptr, s->c_str());
   }
@@ -36,8 +34,7 @@ TEST(BrStringT, EmptyStringsHaveNoBufferAndCompareEqual)
   EXPECT_EQ(0, copy.Length());
 }
 
-TEST(BrStringT, AssignmentAndConcatenationIncludingSelfReference)
-{
+TEST(BrStringT, AssignmentAndConcatenationIncludingSelfReference) {
   Str s("abc");
   s = s;
   EXPECT_STREQ("abc", s.c_str());
@@ -70,8 +67,7 @@ TEST(BrStringT, AssignmentAndConcatenationIncludingSelfReference)
   EXPECT_EQ(0, Str().ToInt());
 }
 
-TEST(BrStringT, SubstringBoundsAreLoggedAndGiveEmpty)
-{
+TEST(BrStringT, SubstringBoundsAreLoggedAndGiveEmpty) {
   const Str abc("abc");
   EXPECT_STREQ("bc", abc(1, 5).c_str());
   EXPECT_STREQ("b", abc(1, 1).c_str());
@@ -80,8 +76,9 @@ TEST(BrStringT, SubstringBoundsAreLoggedAndGiveEmpty)
   {
     LogCapture log;
     EXPECT_EQ(nullptr, abc(3, 1).c_str());
-    EXPECT_TRUE(log.Saw("WARNING: BrStringT operator() accessed substring out of bounds: iStartIDX = 3, "
-                        "iAbsGrabLen = 1, iLen = 3\n"));
+    EXPECT_TRUE(
+        log.Saw("WARNING: BrStringT operator() accessed substring out of bounds: iStartIDX = 3, "
+                "iAbsGrabLen = 1, iLen = 3\n"));
   }
   {
     LogCapture log;
@@ -104,13 +101,12 @@ TEST(BrStringT, SubstringBoundsAreLoggedAndGiveEmpty)
   EXPECT_STREQ("c", abc(2, 0x7FFFFFFF).c_str());
 }
 
-TEST(BrStringT, CommaSearchAndCountsRespectBrackets)
-{
+TEST(BrStringT, CommaSearchAndCountsRespectBrackets) {
   EXPECT_EQ(6, Str("f(a,b),c").FindCommaOutsideBrackets(0));
   EXPECT_EQ(1, Str("a,b,c").FindCommaOutsideBrackets(0));
   EXPECT_EQ(3, Str("a,b,c").FindCommaOutsideBrackets(2));
   EXPECT_EQ(-1, Str("a,b").FindCommaOutsideBrackets(2));
-  EXPECT_EQ(-1, Str("ab,").FindCommaOutsideBrackets(0)); // the last character is never examined
+  EXPECT_EQ(-1, Str("ab,").FindCommaOutsideBrackets(0));  // the last character is never examined
   EXPECT_EQ(-1, Str(",").FindCommaOutsideBrackets(0));
   EXPECT_EQ(-1, Str("a,b").FindCommaOutsideBrackets(-1));
   EXPECT_EQ(-1, Str("a,b").FindCommaOutsideBrackets(4));
@@ -121,7 +117,7 @@ TEST(BrStringT, CommaSearchAndCountsRespectBrackets)
   EXPECT_EQ(1, Str("f(a,b),c").NumOccurOutsideBrackets(','));
   EXPECT_EQ(2, Str("1,2,").NumOccurOutsideBrackets(','));
   EXPECT_EQ(3, Str("1,2,").NumOccur(',') + Str("x").NumOccur('x'));
-  EXPECT_EQ(1, Str("abc").NumOccur('\0')); // the terminator is counted
+  EXPECT_EQ(1, Str("abc").NumOccur('\0'));  // the terminator is counted
 
   GIsDebug = true;
   {
@@ -139,8 +135,7 @@ TEST(BrStringT, CommaSearchAndCountsRespectBrackets)
   }
 }
 
-TEST(BrStringT, FindStaysInsideTheText)
-{
+TEST(BrStringT, FindStaysInsideTheText) {
   const Str s("hello world");
   EXPECT_EQ(0, s.Find(Str("hello"), 0));
   EXPECT_EQ(6, s.Find(Str("world"), 0));
@@ -155,8 +150,7 @@ TEST(BrStringT, FindStaysInsideTheText)
   EXPECT_EQ(-1, Str().Find(Str("a"), 0));
 }
 
-TEST(BrStringT, TokenCutAndReplace)
-{
+TEST(BrStringT, TokenCutAndReplace) {
   const Str hello("hello");
   Str out("old");
   EXPECT_TRUE(brGetSubString(hello, out, 1, 3));
@@ -194,8 +188,7 @@ TEST(BrStringT, TokenCutAndReplace)
 
   Str path("a-b-c");
   int rounds = 0;
-  while (brStrReplace(path, "-", "/", path) && rounds < 10)
-    ++rounds;
+  while (brStrReplace(path, "-", "/", path) && rounds < 10) ++rounds;
   EXPECT_EQ(2, rounds);
   EXPECT_STREQ("a/b/c", path.c_str());
 }

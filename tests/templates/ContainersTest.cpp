@@ -10,13 +10,11 @@
 using Str = BrStringT<char>;
 using brtest::LogCapture;
 
-TEST(TDArray, GrowsToTwiceCapacityPlusOneAndTrims)
-{
+TEST(TDArray, GrowsToTwiceCapacityPlusOneAndTrims) {
   TDArray<int32_t> a;
   EXPECT_EQ(0, a.GetCapacity());
   const int expectedCapacity[] = {1, 3, 3, 7, 7};
-  for (int i = 0; i < 5; ++i)
-  {
+  for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(i, a.Add(10 * i));
     EXPECT_EQ(expectedCapacity[i], a.GetCapacity());
   }
@@ -24,12 +22,11 @@ TEST(TDArray, GrowsToTwiceCapacityPlusOneAndTrims)
   EXPECT_EQ(8, a.FreeExtra());
   EXPECT_EQ(5, a.GetCapacity());
   EXPECT_EQ(0, a.FreeExtra());
-  for (int i = 0; i < 5; ++i)
-    EXPECT_EQ(10 * i, a[i]);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(10 * i, a[i]);
   a.Add(50);
   EXPECT_EQ(11, a.GetCapacity());
 
-  a.Grow(-100); // never below the count
+  a.Grow(-100);  // never below the count
   EXPECT_EQ(6, a.GetCapacity());
   EXPECT_EQ(50, a[5]);
 
@@ -39,22 +36,19 @@ TEST(TDArray, GrowsToTwiceCapacityPlusOneAndTrims)
   EXPECT_EQ(0, a.FreeExtra());
 }
 
-TEST(TDArray, OutOfBoundsIndexIsLoggedAndTouchesNothing)
-{
+TEST(TDArray, OutOfBoundsIndexIsLoggedAndTouchesNothing) {
   TDArray<int32_t> a;
-  for (int i = 0; i < 5; ++i)
-    a.Add(i + 1);
+  for (int i = 0; i < 5; ++i) a.Add(i + 1);
   {
     LogCapture log;
-    a[5] = 99; // inside the block (capacity 7), but not a used place
+    a[5] = 99;  // inside the block (capacity 7), but not a used place
     a[-1] = 98;
     a[1000000] = 97;
     EXPECT_TRUE(log.Saw("WARNING: Accessed TDArray out of bounds 5/5\n"));
     EXPECT_TRUE(log.Saw("WARNING: Accessed TDArray out of bounds -1/5\n"));
     EXPECT_TRUE(log.Saw("WARNING: Accessed TDArray out of bounds 1000000/5\n"));
   }
-  for (int i = 0; i < 5; ++i)
-    EXPECT_EQ(i + 1, a[i]);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(i + 1, a[i]);
   // The spare place reads as a fresh value each time, whatever was written to it.
   EXPECT_EQ(0, a[7]);
   a.Add(6);
@@ -66,12 +60,11 @@ TEST(TDArray, OutOfBoundsIndexIsLoggedAndTouchesNothing)
   EXPECT_EQ(nullptr, empty[0].c_str());
 }
 
-TEST(TDArray, CopiesOwnTheirElementsAndAddMayTakeAnOwnElement)
-{
+TEST(TDArray, CopiesOwnTheirElementsAndAddMayTakeAnOwnElement) {
   TDArray<Str> names;
   names.Add(Str("alpha"));
   names.Add(Str("beta"));
-  names.Add(Str("gamma")); // capacity 3, full
+  names.Add(Str("gamma"));  // capacity 3, full
   // Growing frees the block that holds the argument: the copy must be taken first.
   EXPECT_EQ(3, names.Add(names[0]));
   EXPECT_STREQ("alpha", names[3].c_str());
@@ -97,12 +90,10 @@ TEST(TDArray, CopiesOwnTheirElementsAndAddMayTakeAnOwnElement)
   EXPECT_EQ(0, names.GetCapacity());
 }
 
-TEST(TSArray, SizesAndCopies)
-{
+TEST(TSArray, SizesAndCopies) {
   TSArray<int32_t> a(4);
   EXPECT_EQ(4, a.GetSize());
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(0, a[i]); // made value-initialised
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(0, a[i]);  // made value-initialised
   a[3] = 7;
   TSArray<int32_t> b(a);
   b[3] = 8;
@@ -120,8 +111,7 @@ TEST(TSArray, SizesAndCopies)
   EXPECT_EQ(0, a.GetSize());
 }
 
-TEST(ContainersDeathTest, FatalConditionsEndWithExitCodeOne)
-{
+TEST(ContainersDeathTest, FatalConditionsEndWithExitCodeOne) {
   ::testing::FLAGS_gtest_death_test_style = "fast";
   {
     LogCapture log;
@@ -145,8 +135,7 @@ TEST(ContainersDeathTest, FatalConditionsEndWithExitCodeOne)
   }
 }
 
-TEST(TDLinkedList, LinksStayConsistentThroughRemovals)
-{
+TEST(TDLinkedList, LinksStayConsistentThroughRemovals) {
   TDLinkedList<int32_t> l;
   l.Append(1);
   l.Append(2);
@@ -198,8 +187,7 @@ TEST(TDLinkedList, LinksStayConsistentThroughRemovals)
   EXPECT_TRUE(log.Saw("WARNING: TDLinkedList::Remove(..) refused a node that is not in this list\n"));
 }
 
-TEST(TDLinkedList, CopiesAreIndependentAndBadIndicesAreLogged)
-{
+TEST(TDLinkedList, CopiesAreIndependentAndBadIndicesAreLogged) {
   TDLinkedList<Str> src;
   src.Append(Str("a"));
   src.Append(Str("b"));
@@ -237,17 +225,14 @@ TEST(TDLinkedList, CopiesAreIndependentAndBadIndicesAreLogged)
   EXPECT_EQ(nullptr, spare.c_str());
 }
 
-namespace
-{
-struct RegistryEntry
-{
+namespace {
+struct RegistryEntry {
   char name[260];
   int32_t id;
 };
-} // namespace
+}  // namespace
 
-TEST(THashTable, HashFollowsTheSignedByteRecurrence)
-{
+TEST(THashTable, HashFollowsTheSignedByteRecurrence) {
   THashTable<RegistryEntry> table;
   EXPECT_EQ(0, table.Hash(""));
   EXPECT_EQ(0, table.Hash(nullptr));
@@ -258,23 +243,21 @@ TEST(THashTable, HashFollowsTheSignedByteRecurrence)
   EXPECT_EQ(41, table.Hash("\xC8"));
   const char* keys[] = {"BrObject", "BrRAGGameStatePlaying", "\xFF\xFE\x80", "ShaderControlTextures\\a.tga",
                         "zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz"};
-  for (const char* k : keys)
-  {
+  for (const char* k : keys) {
     const int h = table.Hash(k);
     EXPECT_GE(h, 0) << k;
     EXPECT_LT(h, 97) << k;
   }
 }
 
-TEST(THashTable, BucketsKeepEntriesInOrderAndCopiesAreDeep)
-{
+TEST(THashTable, BucketsKeepEntriesInOrderAndCopiesAreDeep) {
   THashTable<RegistryEntry> table;
   RegistryEntry e{};
   std::strcpy(e.name, "BrCamera");
   e.id = 1;
   table.GetBucket(e.name).Append(e);
   e.id = 2;
-  table.GetBucket(e.name).Append(e); // the same name twice: the first stays first
+  table.GetBucket(e.name).Append(e);  // the same name twice: the first stays first
   TDLinkedList<RegistryEntry>& bucket = table.GetBucket("BrCamera");
   ASSERT_EQ(2, bucket.GetCount());
   EXPECT_EQ(1, bucket.GetHead()->element.id);
@@ -288,21 +271,19 @@ TEST(THashTable, BucketsKeepEntriesInOrderAndCopiesAreDeep)
   assigned = table;
   EXPECT_EQ(2, assigned.GetBucket("BrCamera").GetCount());
   int total = 0;
-  for (int i = 0; i < 97; ++i)
-    total += assigned.GetBucketAt(i).GetCount();
+  for (int i = 0; i < 97; ++i) total += assigned.GetBucketAt(i).GetCount();
   EXPECT_EQ(2, total);
 }
 
-TEST(Clamp, TiesAndInvertedBounds)
-{
+TEST(Clamp, TiesAndInvertedBounds) {
   EXPECT_EQ(3, brClamp(5, 0, 3));
   EXPECT_EQ(0, brClamp(-1, 0, 3));
-  EXPECT_EQ(3, brClamp(1, 3, 0)); // lo wins
+  EXPECT_EQ(3, brClamp(1, 3, 0));  // lo wins
   EXPECT_EQ(2, brClamp(2, 0, 3));
   EXPECT_FLOAT_EQ(0.5f, brClamp(0.5f, 0.0f, 1.0f));
   EXPECT_FLOAT_EQ(3.0f, brClamp(1.0f, 3.0f, 0.0f));
   float v = 1.0f;
-  brClampInPlace(v, 3.0f, 0.0f); // hi wins
+  brClampInPlace(v, 3.0f, 0.0f);  // hi wins
   EXPECT_FLOAT_EQ(0.0f, v);
   v = -2.0f;
   brClampInPlace(v, -1.0f, 1.0f);

@@ -8,11 +8,9 @@
 #include "core/brcr.h"
 #include "templates/templates.h"
 
-namespace brtest
-{
+namespace brtest {
 // The text the log received since construction.
-class LogCapture
-{
+class LogCapture {
 public:
   LogCapture();
   // Everything logged since construction.
@@ -32,16 +30,14 @@ void WriteFileBytes(const std::string& name, const std::vector<uint8_t>& bytes);
 void PutInt32(std::vector<uint8_t>& bytes, int32_t v);
 
 // A saving archive on name; the caller streams into it, then calls Close.
-class SaveArchive : public BrBin
-{
+class SaveArchive : public BrBin {
 public:
   explicit SaveArchive(const std::string& name);
 };
 
 // A loading archive over name (a file without the "GINF" header, so read from its first byte).
-class LoadArchive : public BrBin
-{
+class LoadArchive : public BrBin {
 public:
   explicit LoadArchive(const std::string& name);
 };
-} // namespace brtest
+}  // namespace brtest

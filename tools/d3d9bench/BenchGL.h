@@ -55,7 +55,7 @@ inline GLuint linkProgram(const char* vertexText, const char* fragmentText, std:
 // An OpenGL 3.3 core context of the plain path's own on a window, current while it lives, without vertical
 // sync. Its pacer holds the path to the layer's bound when the bench asks for one (ahead 0: no bound).
 class PlainContext {
- public:
+public:
   explicit PlainContext(int ahead = 0) : pacer(ahead) {}
   ~PlainContext() {
     if (!mContext) return;
@@ -86,7 +86,7 @@ class PlainContext {
 
   brd3d9::FramePacer pacer;
 
- private:
+private:
   SDL_Window* mWindow = nullptr;
   SDL_GLContext mContext = nullptr;
 };

@@ -51,7 +51,8 @@ IDirect3DDevice9* makeBenchDevice(IDirect3D9* d3d, HWND window) {
   pp.AutoDepthStencilFormat = D3DFMT_D24X8;
   pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
   IDirect3DDevice9* d = nullptr;
-  if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &d))) return nullptr;
+  if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &d)))
+    return nullptr;
   return d;
 }
 

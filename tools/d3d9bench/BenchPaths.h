@@ -16,9 +16,9 @@ struct Result {
   bool ok = false;
   std::string error;
   double framesPerSecond = 0;
-  double framesPerCpuSecond = 0;  // frames per second of processor time of the whole process (all threads)
-  double submitMsPerFrame = 0;    // processor time of the drawing thread alone (the calls, not the rasteriser)
-  double residentMiB = 0;         // the process's resident memory as the last frame is submitted
+  double framesPerCpuSecond = 0;    // frames per second of processor time of the whole process (all threads)
+  double submitMsPerFrame = 0;      // processor time of the drawing thread alone (the calls, not the rasteriser)
+  double residentMiB = 0;           // the process's resident memory as the last frame is submitted
   std::vector<uint32_t> lastFrame;  // 0x00RRGGBB, top row first
 };
 

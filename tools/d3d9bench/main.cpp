@@ -37,8 +37,8 @@ using Path = bench::Result (*)(HWND, int);
 // Runs the paths of one frame in turn, round after round, and prints each path's rate and, for each plain path,
 // the median over the rounds of the layer's rate over its rate (the ratio of each round is taken, so that a
 // change in the machine's load between rounds does not favour either side). The last round's results are kept.
-bool measure(const char* title, HWND window, int frames, int rounds, const std::vector<std::pair<const char*, Path>>& paths,
-             std::vector<bench::Result>& last) {
+bool measure(const char* title, HWND window, int frames, int rounds,
+             const std::vector<std::pair<const char*, Path>>& paths, std::vector<bench::Result>& last) {
   std::printf("%s\n", title);
   std::vector<std::vector<double>> fps(paths.size()), ratios(paths.size());
   last.assign(paths.size(), bench::Result());
@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
   wc.lpfnWndProc = proc;
   wc.lpszClassName = "BrD3D9Bench";
   RegisterClassExA(&wc);
-  HWND window = CreateWindowExA(0, "BrD3D9Bench", "d3d9bench", 0, 0, 0, bench::kWidth, bench::kHeight, nullptr,
-                                nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExA(0, "BrD3D9Bench", "d3d9bench", 0, 0, 0, bench::kWidth, bench::kHeight, nullptr, nullptr,
+                                nullptr, nullptr);
   if (!window) {
     std::fprintf(stderr, "d3d9bench: no window\n");
     return 1;
@@ -107,9 +107,10 @@ int main(int argc, char** argv) {
   pictureCheck("busy frame", busy[0], busy[1]);
   pictureCheck("reference frame", reference[0], reference[1]);
   pictureCheck("reference frame (no bound)", reference[0], reference[2]);
-  std::printf("reference frame, resident memory at the last frame (last round): layer %.0f MiB, plain OpenGL with the "
-              "bound %.0f MiB, without %.0f MiB\n",
-              reference[0].residentMiB, reference[1].residentMiB, reference[2].residentMiB);
+  std::printf(
+      "reference frame, resident memory at the last frame (last round): layer %.0f MiB, plain OpenGL with the "
+      "bound %.0f MiB, without %.0f MiB\n",
+      reference[0].residentMiB, reference[1].residentMiB, reference[2].residentMiB);
   std::string error;
   const double reset = bench::layerResetMilliseconds(window, 50, error);
   if (reset < 0 || !error.empty()) {

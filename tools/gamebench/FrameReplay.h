@@ -74,8 +74,8 @@ private:
   struct Saved {
     GLint program, vao, activeUnit, textures[2], samplers[2], drawFb, readFb, readBuffer, arrayBuffer;
     GLboolean depthTest, blend, cull, scissor, depthMask, colorMask[4];
-    GLint depthFunc, blendSrc, blendDst, blendEquation, cullFace, frontFace, polygonMode[2], viewport[4],
-        scissorBox[4], clearStencil, stencilMask;
+    GLint depthFunc, blendSrc, blendDst, blendEquation, cullFace, frontFace, polygonMode[2], viewport[4], scissorBox[4],
+        clearStencil, stencilMask;
     GLfloat clearColor[4];
     GLdouble depthRange[2], clearDepth;
   };

@@ -258,16 +258,16 @@ bool TakeTurns(PlayHost& host, int run, Turns& t) {
   const size_t differingLater = check.Upload(later, error) ? check.CompareWithCapture(2, largestLater) : size_t(-1);
   check.Leave();
   if (differingLater != 0)
-    std::printf("run %d: after the turns the game's frame and its replay differ in %zu pixels (largest %d)\n",
-                run + 1, differingLater, largestLater);
+    std::printf("run %d: after the turns the game's frame and its replay differ in %zu pixels (largest %d)\n", run + 1,
+                differingLater, largestLater);
   BrRenderBase* render = Engine().Render();
   if (run == 0 && render)
-    std::printf("busy level %u at %ux%u with %d objects: %zu draws, %zu programs, %zu textures%s; replayed picture: "
-                "%zu pixels differ by more than 2 (largest %d), %u draws not captured\n",
-                host.Map()->GetLevel(), render->GetWidth(), render->GetHeight(),
-                host.Map()->ObjectMgr().GetNumLiveObjects(), replay.Draws(), capture.programs.size(),
-                capture.textures.size(), capture.toWindow ? ", into the window" : "", differing, largest,
-                capture.skippedDraws);
+    std::printf(
+        "busy level %u at %ux%u with %d objects: %zu draws, %zu programs, %zu textures%s; replayed picture: "
+        "%zu pixels differ by more than 2 (largest %d), %u draws not captured\n",
+        host.Map()->GetLevel(), render->GetWidth(), render->GetHeight(), host.Map()->ObjectMgr().GetNumLiveObjects(),
+        replay.Draws(), capture.programs.size(), capture.textures.size(), capture.toWindow ? ", into the window" : "",
+        differing, largest, capture.skippedDraws);
   return true;
 }
 
@@ -449,10 +449,10 @@ int main(int argc, char** argv) {
       auto it = before.find(id);
       if (it != before.end() && (it->second - monster->Location()).Size() > 0.01f) ++moved;
     }
-    std::printf("run %d: level %u in %s: %d of %zu monsters walked over 300 frames; %d dialogs dismissed, %d "
-                "frames not playing, %d steps over 1 ms\n",
-                run + 1, host.Map()->GetLevel(), host.State().c_str(), moved, before.size(), held, notPlaying,
-                overOneMs);
+    std::printf(
+        "run %d: level %u in %s: %d of %zu monsters walked over 300 frames; %d dialogs dismissed, %d "
+        "frames not playing, %d steps over 1 ms\n",
+        run + 1, host.Map()->GetLevel(), host.State().c_str(), moved, before.size(), held, notPlaying, overOneMs);
 
     // Back to the busy view as it was measured (the same seed digs the same level again).
     GoToBusyView(host, busy);
@@ -470,11 +470,12 @@ int main(int argc, char** argv) {
     std::printf("run %d: game frame (still) median %.3f ms (drawing %.3f), replay %.3f ms, replay / game %.3f\n",
                 run + 1, Median(turns.game), Median(turns.draw), Median(turns.replay),
                 Median(turns.replay) / Median(turns.game));
-    std::printf("run %d: calls up to Present, thread CPU: game %.3f ms, replay %.3f ms, game / replay %.3f; the "
-                "engine's own part %.3f ms, the rest (the draws) / replay %.3f\n",
-                run + 1, Median(turns.gameSubmit), Median(turns.replaySubmit),
-                Median(turns.gameSubmit) / Median(turns.replaySubmit), Median(turns.engineSubmit),
-                (Median(turns.gameSubmit) - Median(turns.engineSubmit)) / Median(turns.replaySubmit));
+    std::printf(
+        "run %d: calls up to Present, thread CPU: game %.3f ms, replay %.3f ms, game / replay %.3f; the "
+        "engine's own part %.3f ms, the rest (the draws) / replay %.3f\n",
+        run + 1, Median(turns.gameSubmit), Median(turns.replaySubmit),
+        Median(turns.gameSubmit) / Median(turns.replaySubmit), Median(turns.engineSubmit),
+        (Median(turns.gameSubmit) - Median(turns.engineSubmit)) / Median(turns.replaySubmit));
     drawsRatio.push_back((Median(turns.gameSubmit) - Median(turns.engineSubmit)) / Median(turns.replaySubmit));
     engineSubmit.insert(engineSubmit.end(), turns.engineSubmit.begin(), turns.engineSubmit.end());
     submitRatio.push_back(Median(turns.gameSubmit) / Median(turns.replaySubmit));

@@ -110,8 +110,7 @@ int main(int argc, char** argv) {
     if (host.Player() && host.Player()->GetHealth() < 20) host.Player()->SetHealth(host.Player()->GetMaxHealth());
     if (Now() >= nextReport) {
       std::printf("%6.1f min  actions %7ld  state %-30s level %3u  live objects %5d  resident %6.1f MB\n",
-                  (Now() - start) / 60.0,
-                  frames, host.State().c_str(), host.Map() ? host.Map()->GetLevel() : 0u,
+                  (Now() - start) / 60.0, frames, host.State().c_str(), host.Map() ? host.Map()->GetLevel() : 0u,
                   host.Map() ? host.Map()->ObjectMgr().GetNumLiveObjects() : 0, ResidentMB());
       std::fflush(stdout);
       nextReport += 60.0;

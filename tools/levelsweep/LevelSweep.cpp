@@ -78,9 +78,9 @@ struct Record {
   bool stairsOnFloor = false;
   int stairs = 0;
   bool chestOnStairs = false;
-  double ms = 0.0;      // processor time of the build, which other processes on the machine do not lengthen
-  double wallMs = 0.0;  // clock time of the build
-  double firstMs = 0.0; // processor time of the first build, before a slow one is built again
+  double ms = 0.0;       // processor time of the build, which other processes on the machine do not lengthen
+  double wallMs = 0.0;   // clock time of the build
+  double firstMs = 0.0;  // processor time of the first build, before a slow one is built again
 };
 
 double ThreadMs() {
@@ -287,13 +287,14 @@ struct Summary {
   }
   void Print(const char* label) const {
     if (!levels) return;
-    std::printf("%-14s %7zu levels  stairs >= %d steps %6.2f%%  floor < %d: %5zu (%.3f per 1000)  smallest %4d  "
-                "median floor %4.0f  build median %.2f ms  p99 %.2f ms  slowest %.2f ms (first builds: slowest %.2f; "
-                "clock: median %.2f, slowest %.2f)  unreachable %zu  chest on stairs %zu\n",
-                label, levels, kFarWalk, 100.0 * double(far) / double(levels), kSmallFloor, small,
-                1000.0 * double(small) / double(levels), minFloor, Percentile(floor, 0.5), Percentile(ms, 0.5),
-                Percentile(ms, 0.99), Percentile(ms, 1.0), Percentile(firstMs, 1.0), Percentile(wallMs, 0.5),
-                Percentile(wallMs, 1.0), failed, chestOnStairs);
+    std::printf(
+        "%-14s %7zu levels  stairs >= %d steps %6.2f%%  floor < %d: %5zu (%.3f per 1000)  smallest %4d  "
+        "median floor %4.0f  build median %.2f ms  p99 %.2f ms  slowest %.2f ms (first builds: slowest %.2f; "
+        "clock: median %.2f, slowest %.2f)  unreachable %zu  chest on stairs %zu\n",
+        label, levels, kFarWalk, 100.0 * double(far) / double(levels), kSmallFloor, small,
+        1000.0 * double(small) / double(levels), minFloor, Percentile(floor, 0.5), Percentile(ms, 0.5),
+        Percentile(ms, 0.99), Percentile(ms, 1.0), Percentile(firstMs, 1.0), Percentile(wallMs, 0.5),
+        Percentile(wallMs, 1.0), failed, chestOnStairs);
   }
 };
 
@@ -301,24 +302,31 @@ bool ParseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const bool more = i + 1 < argc;
-    if (a == "--seeds" && more) o.seeds = std::atoi(argv[++i]);
+    if (a == "--seeds" && more)
+      o.seeds = std::atoi(argv[++i]);
     else if (a == "--levels" && more) {
       if (std::sscanf(argv[++i], "%d,%d", &o.firstLevel, &o.lastLevel) != 2) return false;
-    } else if (a == "--difficulty" && more) o.difficulty = std::atoi(argv[++i]);
-    else if (a == "--jobs" && more) o.jobs = std::atoi(argv[++i]);
-    else if (a == "--config" && more) o.config = argv[++i];
-    else if (a == "--by-level") o.byLevel = true;
-    else if (a == "--keep" && more) o.keep = argv[++i];
+    } else if (a == "--difficulty" && more)
+      o.difficulty = std::atoi(argv[++i]);
+    else if (a == "--jobs" && more)
+      o.jobs = std::atoi(argv[++i]);
+    else if (a == "--config" && more)
+      o.config = argv[++i];
+    else if (a == "--by-level")
+      o.byLevel = true;
+    else if (a == "--keep" && more)
+      o.keep = argv[++i];
     else if (a == "--report" && more) {
       for (std::string list = argv[++i]; !list.empty();) {
         const size_t comma = list.find(',');
         o.report.push_back(list.substr(0, comma));
         list = comma == std::string::npos ? "" : list.substr(comma + 1);
       }
-    } else return false;
+    } else
+      return false;
   }
-  return o.seeds > 0 && o.firstLevel >= 1 && o.lastLevel >= o.firstLevel && o.lastLevel <= 81 &&
-         o.difficulty >= -1 && o.difficulty <= 3 && o.jobs >= 1;
+  return o.seeds > 0 && o.firstLevel >= 1 && o.lastLevel >= o.firstLevel && o.lastLevel <= 81 && o.difficulty >= -1 &&
+         o.difficulty <= 3 && o.jobs >= 1;
 }
 
 }  // namespace

@@ -26,8 +26,7 @@ Colour mix(const Colour& x, const Colour& y, float t) {
 }
 
 Colour scaled(const Colour& c, float k) {
-  return Colour{std::clamp(c.r * k, 0.0f, 1.0f), std::clamp(c.g * k, 0.0f, 1.0f), std::clamp(c.b * k, 0.0f, 1.0f),
-                c.a};
+  return Colour{std::clamp(c.r * k, 0.0f, 1.0f), std::clamp(c.g * k, 0.0f, 1.0f), std::clamp(c.b * k, 0.0f, 1.0f), c.a};
 }
 
 Image::Image(int w, int h, Colour fill) : w_(w), h_(h), px_(size_t(w) * h, fill) {}
@@ -224,28 +223,27 @@ float Typeface::descent(float px) const {
   return -d * stbtt_ScaleForPixelHeight(info, px);
 }
 
-float Typeface::draw(Image& img, float x, float baseline, const std::string& text, float px,
-                     const Colour& c, float xScale) const {
+float Typeface::draw(Image& img, float x, float baseline, const std::string& text, float px, const Colour& c,
+                     float xScale) const {
   if (!ok()) return x;
   auto* info = reinterpret_cast<const stbtt_fontinfo*>(info_.data());
   const float scale = stbtt_ScaleForPixelHeight(info, px);
   for (unsigned char ch : text) {
     int w = 0, h = 0, xo = 0, yo = 0;
     const float shift = x - std::floor(x);
-    unsigned char* bmp =
-        stbtt_GetCodepointBitmapSubpixel(info, scale * xScale, scale, shift, 0, ch, &w, &h, &xo, &yo);
+    unsigned char* bmp = stbtt_GetCodepointBitmapSubpixel(info, scale * xScale, scale, shift, 0, ch, &w, &h, &xo, &yo);
     for (int y = 0; y < h; ++y)
       for (int xx = 0; xx < w; ++xx)
-        if (bmp[y * w + xx]) img.blend(int(std::floor(x)) + xo + xx, int(std::lround(baseline)) + yo + y, c,
-                                       bmp[y * w + xx] / 255.0f);
+        if (bmp[y * w + xx])
+          img.blend(int(std::floor(x)) + xo + xx, int(std::lround(baseline)) + yo + y, c, bmp[y * w + xx] / 255.0f);
     stbtt_FreeBitmap(bmp, nullptr);
     x += advance(ch, px, xScale);
   }
   return x;
 }
 
-void Typeface::drawCentred(Image& img, float x0, float y0, float x1, float y1, const std::string& text,
-                           float px, const Colour& c) const {
+void Typeface::drawCentred(Image& img, float x0, float y0, float x1, float y1, const std::string& text, float px,
+                           const Colour& c) const {
   float w = measure(text, px);
   if (w > (x1 - x0) && w > 0) {
     px *= (x1 - x0) / w;
@@ -367,8 +365,8 @@ bool writeDds(const std::string& path, const Image& img) {
   put32(v, 0);
   put32(v, 1);
   for (int i = 0; i < 11; ++i) put32(v, 0);
-  put32(v, 32);           // pixel format size
-  put32(v, 0x1 | 0x40);   // alpha pixels, RGB
+  put32(v, 32);          // pixel format size
+  put32(v, 0x1 | 0x40);  // alpha pixels, RGB
   put32(v, 0);
   put32(v, 32);
   put32(v, 0x00FF0000);

@@ -17,7 +17,7 @@ Colour scaled(const Colour& c, float k);
 
 // A picture in straight (not premultiplied) alpha, row 0 at the top.
 class Image {
- public:
+public:
   Image(int w, int h, Colour fill = Colour{0, 0, 0, 0});
   int width() const { return w_; }
   int height() const { return h_; }
@@ -37,7 +37,7 @@ class Image {
 
   std::vector<uint8_t> rgba8() const;
 
- private:
+private:
   int w_, h_;
   std::vector<Colour> px_;
 };
@@ -49,7 +49,7 @@ float fractalNoise(float x, float y, float cell, int period, int octaves, uint32
 
 // Text through a TrueType font: loads the file once per path.
 class Typeface {
- public:
+public:
   bool load(const std::string& path);
   bool ok() const { return !data_.empty(); }
   // Advance width of one character at the pixel height, in pixels; xScale narrows (below 1) or widens it.
@@ -57,25 +57,25 @@ class Typeface {
   float measure(const std::string& text, float pixelHeight) const;
   // Draws the text with its baseline at y, its glyphs xScale times as wide as the face's own; returns the pen's
   // x after the last character.
-  float draw(Image& img, float x, float baseline, const std::string& text, float pixelHeight,
-             const Colour& c, float xScale = 1.0f) const;
+  float draw(Image& img, float x, float baseline, const std::string& text, float pixelHeight, const Colour& c,
+             float xScale = 1.0f) const;
   // Draws the text centred in the box, shrunk to fit its width.
-  void drawCentred(Image& img, float x0, float y0, float x1, float y1, const std::string& text,
-                   float pixelHeight, const Colour& c) const;
+  void drawCentred(Image& img, float x0, float y0, float x1, float y1, const std::string& text, float pixelHeight,
+                   const Colour& c) const;
   float ascent(float pixelHeight) const;
   float descent(float pixelHeight) const;
 
- private:
+private:
   std::vector<uint8_t> data_;
   std::vector<uint8_t> info_;  // the font's parsed tables (stbtt_fontinfo), kept opaque here
 };
 
 // Writers: each returns false when the file cannot be written.
-bool writeTga(const std::string& path, const Image& img);   // 32-bit, uncompressed, top-left origin
-bool writeBmp(const std::string& path, const Image& img);   // 24-bit, alpha dropped
-bool writeJpg(const std::string& path, const Image& img);   // quality 90, alpha dropped
-bool writeDds(const std::string& path, const Image& img);   // uncompressed A8R8G8B8, one level
-bool writeImage(const std::string& path, const Image& img); // by the extension
+bool writeTga(const std::string& path, const Image& img);    // 32-bit, uncompressed, top-left origin
+bool writeBmp(const std::string& path, const Image& img);    // 24-bit, alpha dropped
+bool writeJpg(const std::string& path, const Image& img);    // quality 90, alpha dropped
+bool writeDds(const std::string& path, const Image& img);    // uncompressed A8R8G8B8, one level
+bool writeImage(const std::string& path, const Image& img);  // by the extension
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 bool makeFolders(const std::string& filePath);

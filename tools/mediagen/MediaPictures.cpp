@@ -90,8 +90,10 @@ Image stoneBlocks(const Colour& base, uint32_t seed, int rows, bool staggered, f
       const float grain = fractalNoise(float(x), float(y), 32, 8, 4, seed);
       const float block = 0.85f + 0.3f * ((((row * 7 + col * 13) * 2654435761u) >> 24) / 255.0f - 0.5f);
       Colour c = scaled(base, block * (0.75f + 0.5f * grain));
-      if (edge < mortar) c = scaled(base, 0.35f + 0.15f * grain);
-      else if (edge < mortar + 2) c = scaled(c, 0.8f);
+      if (edge < mortar)
+        c = scaled(base, 0.35f + 0.15f * grain);
+      else if (edge < mortar + 2)
+        c = scaled(c, 0.8f);
       img.at(x, y) = c;
     }
   return img;
@@ -387,8 +389,10 @@ Image arrowButton(bool up, bool over) {
   Image img(64, 64);
   img.fillRect(4, 4, 60, 60, over ? rgb(200, 170, 110) : rgb(160, 130, 80));
   img.frameRect(4, 4, 60, 60, 3, rgb(90, 60, 30));
-  if (up) img.fillPolygon({16, 44, 32, 18, 48, 44}, rgb(60, 35, 15));
-  else img.fillPolygon({16, 20, 48, 20, 32, 46}, rgb(60, 35, 15));
+  if (up)
+    img.fillPolygon({16, 44, 32, 18, 48, 44}, rgb(60, 35, 15));
+  else
+    img.fillPolygon({16, 20, 48, 20, 32, 46}, rgb(60, 35, 15));
   return img;
 }
 
@@ -617,7 +621,7 @@ Image monster(const std::string& n, const Colour& body) {
     return img;
   }
   const bool bat = has(n, "bat"), winged = bat || has(n, "harpy") || has(n, "gargoyle") || has(n, "wyvern") ||
-                                            has(n, "dragon") || has(n, "demon");
+                                           has(n, "dragon") || has(n, "demon");
   if (winged) {
     const Colour wing = bat ? rgb(60, 50, 60) : dark;
     img.fillPolygon({60, 56, 4, 24, 14, 60, 4, 88, 56, 78}, wing);
@@ -680,8 +684,9 @@ Image monster(const std::string& n, const Colour& body) {
                    has(n, "abomination") || has(n, "demon");
   const bool small = has(n, "kobold") || has(n, "goblin");
   const float k = big ? 1.25f : small ? 0.8f : 1.0f;
-  const Colour skin = has(n, "golem") ? rgb(120, 115, 105) : has(n, "zombie") || has(n, "ghoul") ? rgb(110, 140, 90)
-                                                                                                   : body;
+  const Colour skin = has(n, "golem")                       ? rgb(120, 115, 105)
+                      : has(n, "zombie") || has(n, "ghoul") ? rgb(110, 140, 90)
+                                                            : body;
   const float top = 124 - 96 * k;
   img.line(64 - 12 * k, 124 - 26 * k, 64 - 12 * k, 124, 10 * k, scaled(skin, 0.7f));
   img.line(64 + 12 * k, 124 - 26 * k, 64 + 12 * k, 124, 10 * k, scaled(skin, 0.7f));
@@ -742,7 +747,8 @@ Image scenery(const std::string& lname) {
   if (has(lname, "stair")) {
     img.fillRect(16, 8, 112, 124, rgb(40, 35, 30, 240));
     for (int i = 0; i < 6; ++i)
-      img.fillRect(20.0f + i * 6, 20.0f + i * 17, 108.0f - i * 6, 30.0f + i * 17, rgb(150 - i * 18, 135 - i * 16, 110 - i * 14));
+      img.fillRect(20.0f + i * 6, 20.0f + i * 17, 108.0f - i * 6, 30.0f + i * 17,
+                   rgb(150 - i * 18, 135 - i * 16, 110 - i * 14));
     img.frameRect(16, 8, 112, 124, 4, rgb(110, 95, 70));
     return img;
   }
@@ -769,7 +775,9 @@ Image missile(const std::string& lname) {
     img.fillPolygon({4, 26, 12, 32, 4, 38}, rgb(230, 230, 230));
     return img;
   }
-  const Colour c = has(lname, "venom") ? rgb(90, 230, 60) : has(lname, "lightning") ? rgb(170, 200, 255) : rgb(255, 170, 50);
+  const Colour c = has(lname, "venom")       ? rgb(90, 230, 60)
+                   : has(lname, "lightning") ? rgb(170, 200, 255)
+                                             : rgb(255, 170, 50);
   img.fillCircle(32, 32, 22, Colour{c.r, c.g, c.b, 0.35f});
   img.fillCircle(32, 32, 12, c);
   img.fillCircle(32, 32, 5, rgb(255, 255, 240));

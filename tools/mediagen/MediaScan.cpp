@@ -95,8 +95,8 @@ bool isMediaPath(const std::string& text) {
   // Paths from the media folder's root only: the engine's own test scenes name files under "Media\\".
   if (l.rfind("media\\", 0) == 0 || l[0] == '\\' || l.find(':') != std::string::npos) return false;
   for (char c : text)
-    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '\\' || c == '_' || c == '.' || c == '-' ||
-          c == ' ' || c == '%'))
+    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '\\' || c == '_' || c == '.' || c == '-' || c == ' ' ||
+          c == '%'))
       return false;
   return true;
 }
@@ -201,7 +201,8 @@ void addDerived(const std::string& key, const std::string& item, MediaPaths& out
     out.add(mutators + "MUT" + cls + ".tga");
     if (lower(cls) == "prone" && open != std::string::npos) {
       const size_t close = command.find(')', open);
-      const std::string kind = command.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+      const std::string kind =
+          command.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
       if (!kind.empty()) out.add(edges + kind + ".tga");
     }
   } else if (key == "animsdir") {

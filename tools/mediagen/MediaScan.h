@@ -9,11 +9,11 @@ namespace mediagen {
 
 // Case-insensitive, backslash-separated media paths, each kept in the spelling first met.
 class MediaPaths {
- public:
+public:
   void add(const std::string& path);
   const std::vector<std::string>& all() const { return paths_; }
 
- private:
+private:
   std::set<std::string> seen_;
   std::vector<std::string> paths_;
 };

@@ -34,9 +34,12 @@ void tone(Signal& s, float t0, float len, float f0, float f1, float amp, float d
     phase += f / kSampleRate;
     phase -= std::floor(phase);
     float v;
-    if (shape == 1) v = 2.0f * phase - 1.0f;                  // saw
-    else if (shape == 2) v = phase < 0.5f ? 1.0f : -1.0f;     // square
-    else v = std::sin(2 * kPi * phase);
+    if (shape == 1)
+      v = 2.0f * phase - 1.0f;  // saw
+    else if (shape == 2)
+      v = phase < 0.5f ? 1.0f : -1.0f;  // square
+    else
+      v = std::sin(2 * kPi * phase);
     const float env = std::min(1.0f, t / 0.005f) * std::exp(-decay * t);
     s[start + i] += amp * env * v;
   }
@@ -161,8 +164,7 @@ Signal synthEffect(const std::string& name) {
     tone(s, 0, 0.08f, 2400, 2000, 0.5f, 60);
     tone(s, 0.15f, 0.2f, 1600, 1500, 0.5f, 30);
     noiseBurst(s, 0.15f, 0.1f, 0.6f, 0.3f, 0.4f, 40);
-  } else if (has(name, "ammo") || has(name, "low") || has(name, "lhealth") || has(name, "loil") ||
-             has(name, "warn")) {
+  } else if (has(name, "ammo") || has(name, "low") || has(name, "lhealth") || has(name, "loil") || has(name, "warn")) {
     s = silence(0.5f);
     tone(s, 0, 0.15f, 440, 440, 0.5f, 6, 2);
     tone(s, 0.25f, 0.15f, 330, 330, 0.5f, 6, 2);

@@ -55,12 +55,18 @@ int main(int argc, char** argv) {
   bool listOnly = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--out" && i + 1 < argc) out = argv[++i];
-    else if (a == "--sources" && i + 1 < argc) sources = splitList(argv[++i]);
-    else if (a == "--configs" && i + 1 < argc) configs = splitList(argv[++i]);
-    else if (a == "--fonts" && i + 1 < argc) fontDir = argv[++i];
-    else if (a == "--list") listOnly = true;
-    else return usage();
+    if (a == "--out" && i + 1 < argc)
+      out = argv[++i];
+    else if (a == "--sources" && i + 1 < argc)
+      sources = splitList(argv[++i]);
+    else if (a == "--configs" && i + 1 < argc)
+      configs = splitList(argv[++i]);
+    else if (a == "--fonts" && i + 1 < argc)
+      fontDir = argv[++i];
+    else if (a == "--list")
+      listOnly = true;
+    else
+      return usage();
   }
   if (out.empty() && !listOnly) return usage();
 
@@ -75,8 +81,8 @@ int main(int argc, char** argv) {
   mediagen::Typefaces faces;
   const std::string plain = fontDir + "/DejaVuSans.ttf", title = fontDir + "/DejaVuSerif-Bold.ttf";
   if (!faces.plain.load(plain) || !faces.title.load(title)) {
-    std::fprintf(stderr, "brmediagen: cannot read the fonts %s and %s (Debian's fonts-dejavu-core)\n",
-                 plain.c_str(), title.c_str());
+    std::fprintf(stderr, "brmediagen: cannot read the fonts %s and %s (Debian's fonts-dejavu-core)\n", plain.c_str(),
+                 title.c_str());
     return 1;
   }
 

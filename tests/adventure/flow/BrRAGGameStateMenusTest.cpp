@@ -25,9 +25,9 @@ namespace {
 const char* kConfig = "[Hero]\nType=BrRAGPlayer\nHealth=100\nAnatomy=Body,Hand,Hand\nHasLantern=1\n\n";
 
 const std::vector<std::string> kStates = {
-    "BrRAGGameStateModal",         "BrRAGGameStatePlaying",      "BrRAGGameStateInGameMenu",
-    "BrRAGGameStateInterlude",     "BrRAGGameStateWorldComplete", "BrRAGGameStateLoadGameMenu",
-    "BrRAGGameStateModsMenu",      "BrRAGGameStateOptions",       "BrRAGGameStateMainMenu"};
+    "BrRAGGameStateModal",     "BrRAGGameStatePlaying",       "BrRAGGameStateInGameMenu",
+    "BrRAGGameStateInterlude", "BrRAGGameStateWorldComplete", "BrRAGGameStateLoadGameMenu",
+    "BrRAGGameStateModsMenu",  "BrRAGGameStateOptions",       "BrRAGGameStateMainMenu"};
 
 bool Active(FlowWorld& world, const char* id) {
   BrUIControl* c = world.HUD()->GetControl(BrStringT<char>(id), true);
@@ -43,7 +43,6 @@ int HalfFadeTiles(FlowWorld& world) {
     if (s.colour.a == 127 || s.colour.a == 128) ++n;
   return n;
 }
-
 
 BrUIControlListBox* List(FlowWorld& world, const char* id) {
   BrUIControl* c = world.HUD()->GetControl(BrStringT<char>(id), true);

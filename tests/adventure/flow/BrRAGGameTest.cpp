@@ -14,10 +14,9 @@ using namespace ragflow;
 namespace {
 
 const char* const kStates[] = {
-    "BrRAGGameStatePlaying",     "BrRAGGameStatePaused",        "BrRAGGameStateMainMenu",
-    "BrRAGGameStateIntro",       "BrRAGGameStateLegalSplash",   "BrRAGGameStateShuttingDown",
-    "BrRAGGameStateLoadGameMenu", "BrRAGGameStateInterlude",    "BrRAGGameStateCompleted",
-    "BrRAGGameStateOptions",     "BrRAGGameStateModsMenu",      "BrRAGGameStateCredits",
+    "BrRAGGameStatePlaying",     "BrRAGGameStatePaused",        "BrRAGGameStateMainMenu",     "BrRAGGameStateIntro",
+    "BrRAGGameStateLegalSplash", "BrRAGGameStateShuttingDown",  "BrRAGGameStateLoadGameMenu", "BrRAGGameStateInterlude",
+    "BrRAGGameStateCompleted",   "BrRAGGameStateOptions",       "BrRAGGameStateModsMenu",     "BrRAGGameStateCredits",
     "BrRAGGameStateInGameMenu",  "BrRAGGameStateWorldComplete", "BrRAGGameStateModal",
 };
 

@@ -103,8 +103,7 @@ TEST(BrRAGHUD, DialogsOpenModalAndTheirOptionsCarryTheCommands) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(m.ModalID(), "dlg_newgame");
   EXPECT_TRUE(m.game->ActiveController()->IsA(BrRAGMenuCtrl::Type));
-  EXPECT_EQ(m.run.render.Effectors()->names[dialog->GetTopEffector()],
-            "ShaderControlTextures\\ui\\menus\\scrollt.tga");
+  EXPECT_EQ(m.run.render.Effectors()->names[dialog->GetTopEffector()], "ShaderControlTextures\\ui\\menus\\scrollt.tga");
   EXPECT_EQ(m.run.render.Effectors()->names[dialog->GetBaseEffector()],
             "ShaderControlTextures\\ui\\menus\\scrollb.tga");
   m.run.Frame(0.05f);

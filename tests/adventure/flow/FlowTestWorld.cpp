@@ -53,8 +53,7 @@ BrActor* FlowTestGame::GetPlayer() {
   return nullptr;
 }
 
-FlowWorld::FlowWorld(const std::string& config, std::vector<std::string> states, int width, int height,
-                     bool withMap)
+FlowWorld::FlowWorld(const std::string& config, std::vector<std::string> states, int width, int height, bool withMap)
     : dev(800, 600), m_Render(&dev), m_Audio(&audio), m_pOldScript(BrEngineTestSeams::Script()) {
   std::ofstream(folder.root / "Media" / "flow.cfg") << config;
   BrEngineTestSeams::Script() = &script;
@@ -68,8 +67,7 @@ FlowWorld::FlowWorld(const std::string& config, std::vector<std::string> states,
                   &BrRAGPlayerHUD::miFistIconFX, &BrRAGPlayerHUD::miStrIconFX, &BrRAGPlayerHUD::miToHitIconFX,
                   &BrRAGPlayerHUD::miSpdIconFX, &BrRAGPlayerHUD::miDefIconFX, &BrRAGPlayerHUD::miRankIconFX})
     *fx = 0;
-  for (const auto& m : DisplayModes())
-    dev.Resolutions().Add(BrRect(0.0f, 0.0f, float(m.first), float(m.second)));
+  for (const auto& m : DisplayModes()) dev.Resolutions().Add(BrRect(0.0f, 0.0f, float(m.first), float(m.second)));
   dev.Init();
   audio.Init();
   FlowTestGame::StateNames() = states;

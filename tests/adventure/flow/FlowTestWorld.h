@@ -45,8 +45,8 @@ std::vector<std::pair<int, int>>& DisplayModes();
 // with a map of width x height open cells.
 class FlowWorld {
 public:
-  explicit FlowWorld(const std::string& config = std::string(), std::vector<std::string> states = {},
-                     int width = 8, int height = 8, bool withMap = true);
+  explicit FlowWorld(const std::string& config = std::string(), std::vector<std::string> states = {}, int width = 8,
+                     int height = 8, bool withMap = true);
   ~FlowWorld();
   FlowWorld(const FlowWorld&) = delete;
   FlowWorld& operator=(const FlowWorld&) = delete;

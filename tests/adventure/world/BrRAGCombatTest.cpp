@@ -59,7 +59,7 @@ T* Arm(ActorWorld& world, BrRAGActor* actor, const char* kind) {
 }  // namespace
 
 TEST(RAGCombat, ToHitChanceIsClampedBetweenATenthAndNineTenths) {
-  EXPECT_NEAR(HitRate(0.0f, 10.0f), 0.9, 0.03);   // armour 0 counts as 1
+  EXPECT_NEAR(HitRate(0.0f, 10.0f), 0.9, 0.03);  // armour 0 counts as 1
   EXPECT_NEAR(HitRate(20.0f, 10.0f), 0.5, 0.04);
   EXPECT_NEAR(HitRate(5.0f, 0.0f), 0.1, 0.03);    // never below one in ten
   EXPECT_NEAR(HitRate(40.0f, 20.0f), 0.9, 0.03);  // armour above 20 counts as 20

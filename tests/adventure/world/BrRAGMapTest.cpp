@@ -129,9 +129,9 @@ TEST(BrRAGMapGrid, GeneratedGridKeepsItsLargestAreaThenShrinksToFit) {
   GridWorld world;
   GridTestMap* map = world.Map();
   map->InitGrid(10, 10);
-  for (int y = 0; y < 5; ++y) map->Dig(1, y);       // 5 cells, met first column by column
-  for (int x = 5; x < 10; ++x) map->Dig(x, 8);      // 5 cells, met later
-  map->Dig(7, 2);                                   // two cells touching at a corner only
+  for (int y = 0; y < 5; ++y) map->Dig(1, y);   // 5 cells, met first column by column
+  for (int x = 5; x < 10; ++x) map->Dig(x, 8);  // 5 cells, met later
+  map->Dig(7, 2);                               // two cells touching at a corner only
   map->Dig(8, 3);
   map->RemoveIsolatedAreas();
   int occupied = 0;
@@ -247,7 +247,8 @@ TEST(BrRAGMapStream, SaveKeepsTheLevelAndACorruptSaveNeverLeavesABrokenGrid) {
   // Every cut of the file loads as a failure or a grid whose size matches its cells.
   const std::vector<char> bytes = RunFolder::ReadBytes(world.folder.root / "Media" / "grid.sav");
   for (size_t cut = bytes.size() - 1; cut > 0; cut -= 7) {
-    RunFolder::WriteBytes(world.folder.root / "Media" / "cut.sav", std::vector<char>(bytes.begin(), bytes.begin() + long(cut)));
+    RunFolder::WriteBytes(world.folder.root / "Media" / "cut.sav",
+                          std::vector<char>(bytes.begin(), bytes.begin() + long(cut)));
     world.game->CreateMap();
     GridTestMap* loaded = world.Map();
     BrBin in;

@@ -134,7 +134,6 @@ TEST(RAGMutator, IconShowsWholeSecondsLeftAndIsLookedForOnce) {
   EXPECT_TRUE(drawnTexts(0.4f).empty());
   EXPECT_TRUE(drawnTexts(-1.0f).empty());
   int lookups = 0;
-  for (const std::string& name : device.Textures()->loads)
-    lookups += name.find("MUTTestTimed") != std::string::npos;
+  for (const std::string& name : device.Textures()->loads) lookups += name.find("MUTTestTimed") != std::string::npos;
   EXPECT_LE(lookups, 1);
 }

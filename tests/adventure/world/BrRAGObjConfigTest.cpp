@@ -128,7 +128,8 @@ TEST(BrRAGObjConfig, KindsLoadWithTheirTypeChainsRarityAndLevels) {
 
 TEST(BrRAGObjConfig, KindsAndMutatorsAreSpawnedByName) {
   KindWorld world({"a.cfg"});
-  world.Write("a.cfg", "[Goblin]\nType=Orc\nRoomCount=6\n[Orc]\nType=BrRAGLevelInfo\nRoomCount=3\n[Chair]\nType=MUTW1Probe\n");
+  world.Write("a.cfg",
+              "[Goblin]\nType=Orc\nRoomCount=6\n[Orc]\nType=BrRAGLevelInfo\nRoomCount=3\n[Chair]\nType=MUTW1Probe\n");
   BrRAGMap* map = world.Map();
   map->LoadObjectConfig();
   BrDemoEntity* goblin = map->SpawnScripted(BrStringT<char>("Goblin"));
@@ -142,7 +143,7 @@ TEST(BrRAGObjConfig, KindsAndMutatorsAreSpawnedByName) {
   EXPECT_EQ(world.folder.CountLines("ERROR: Failed to spawn unknown type Nope"), 1);
   EXPECT_EQ(map->SpawnScripted(BrStringT<char>()), nullptr);
   EXPECT_EQ(world.folder.CountLines("ERROR: Failed to spawn anything, given an empty string!"), 1);
-  EXPECT_EQ(map->SpawnScripted(BrStringT<char>("Chair")), nullptr);  // a game object that is no entity
+  EXPECT_EQ(map->SpawnScripted(BrStringT<char>("Chair")), nullptr);           // a game object that is no entity
   EXPECT_EQ(map->SpawnScripted(BrStringT<char>("BrRAGLevelInfo")), nullptr);  // a class, but no file's section
   EXPECT_EQ(world.folder.CountLines("ERROR: Failed to spawn unknown type BrRAGLevelInfo"), 1);
   EXPECT_EQ(map->AddObject(nullptr), -1);
@@ -247,16 +248,55 @@ TEST(BrRAGConfig, DefaultMainCfgStartsAPlayableGameAndEveryListedKindLoads) {
   }
   const std::vector<std::string> lines = ReadLines(world.folder.root / "Media" / "Config" / "main.cfg");
   const std::vector<std::string> expected = {
-      "[Engine]", "Safe=0", "Libs=tidewrack", "", "[Render]", "Device=GfxDrv", "UseWBuffer=0", "UseZBuffer=1",
-      "DepthBufferBitDepth=16", "", "[Display]", "WindowWidth=800", "WindowHeight=600", "StartFullScreen=0",
-      "ScreenWidth=1024", "ScreenHeight=768", "", "[Audio]", "Device=SoundDrv", "Channels=32", "", "Hardware=0", "",
-      "NoAudio=0", "", "NoMusic=0", "", "[Net]", "Device=NetDrv", lines.size() > 29 ? lines[29] : "#",
-      lines.size() > 30 ? lines[30] : "Master=", "QueryPort=6660", "GamePort=6661", "", "[App]", "Title=Tidewrack",
-      "Launch=", "Parser=", "MouseSpeedX=75", "MouseSpeedY=75", "DefaultFont=Media\\Fonts\\fontVanilla.tga",
-      "Hints=1", "[RAG]", "PlayerTypes=Zivede", "AppType=BrRAGGame",
+      "[Engine]",
+      "Safe=0",
+      "Libs=tidewrack",
+      "",
+      "[Render]",
+      "Device=GfxDrv",
+      "UseWBuffer=0",
+      "UseZBuffer=1",
+      "DepthBufferBitDepth=16",
+      "",
+      "[Display]",
+      "WindowWidth=800",
+      "WindowHeight=600",
+      "StartFullScreen=0",
+      "ScreenWidth=1024",
+      "ScreenHeight=768",
+      "",
+      "[Audio]",
+      "Device=SoundDrv",
+      "Channels=32",
+      "",
+      "Hardware=0",
+      "",
+      "NoAudio=0",
+      "",
+      "NoMusic=0",
+      "",
+      "[Net]",
+      "Device=NetDrv",
+      lines.size() > 29 ? lines[29] : "#",
+      lines.size() > 30 ? lines[30] : "Master=",
+      "QueryPort=6660",
+      "GamePort=6661",
+      "",
+      "[App]",
+      "Title=Tidewrack",
+      "Launch=",
+      "Parser=",
+      "MouseSpeedX=75",
+      "MouseSpeedY=75",
+      "DefaultFont=Media\\Fonts\\fontVanilla.tga",
+      "Hints=1",
+      "[RAG]",
+      "PlayerTypes=Zivede",
+      "AppType=BrRAGGame",
       "Configs=config\\armour.cfg,config\\core.cfg,config\\dungeons.cfg,config\\enemies.cfg,config\\magic.cfg,"
       "config\\pickups.cfg,config\\weapons.cfg,config\\widgets.cfg",
-      "StartLevel=1", "ShowIntro=1"};
+      "StartLevel=1",
+      "ShowIntro=1"};
   ASSERT_EQ(lines.size(), expected.size());
   ASSERT_EQ(int(lines.size()), BrRAGCfgFile::ciDefaultLines);
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
@@ -281,8 +321,7 @@ TEST(BrRAGConfig, DefaultMainCfgStartsAPlayableGameAndEveryListedKindLoads) {
   Engine().SetConfig(&cache);
   BrRAGMap* map = world.Map();
   EXPECT_EQ(map->LoadObjectConfig(), 8);
-  for (int i = 0; i < 8; ++i)
-    EXPECT_EQ(std::string(map->GetObjCfg().GetType(i).name), std::string("Kind_") + names[i]);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(std::string(map->GetObjCfg().GetType(i).name), std::string("Kind_") + names[i]);
   BrDemoEntity* kind = map->SpawnScripted(BrStringT<char>("Kind_widgets"));
   EXPECT_NE(kind, nullptr);
   map->AddObject(kind);
@@ -334,8 +373,8 @@ TEST(BrRAGConfig, CacheDefaultsAndWriteBackOfTheRAGSection) {
   std::vector<std::string> bareHeaders;
   for (const std::string& line : ReadLines(folder.root / "noRag.cfg"))
     if (!line.empty() && line[0] == '[') bareHeaders.push_back(line);
-  EXPECT_EQ(bareHeaders, (std::vector<std::string>{"[Engine]", "[Render]", "[Display]", "[Audio]", "[Net]", "[App]",
-                                                   "[RAG]"}));
+  EXPECT_EQ(bareHeaders,
+            (std::vector<std::string>{"[Engine]", "[Render]", "[Display]", "[Audio]", "[Net]", "[App]", "[RAG]"}));
   EXPECT_NE(std::find(lines.begin(), lines.end(), "StartLevel=3"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Configs=a.cfg"), lines.end());
   BrRAGConfigCache unopened;

@@ -149,7 +149,8 @@ TEST(RAGWidget, TheBonusRollDrawsOncePerLevelAndNotForNone) {
   // 41 % 10, 18467 % 20 and 6334 % 30 are not 0: no bonus.
   EXPECT_EQ(lucky->GetBonus(), 0);
   lucky->SetBonus(2);
-  EXPECT_STREQ(lucky->GetTooltip().c_str(), (std::string("+2 ") + (plain->GetTooltip().c_str() ? plain->GetTooltip().c_str() : "")).c_str());
+  EXPECT_STREQ(lucky->GetTooltip().c_str(),
+               (std::string("+2 ") + (plain->GetTooltip().c_str() ? plain->GetTooltip().c_str() : "")).c_str());
 }
 
 TEST(RAGWidget, StreamsKeepTheirFieldsOnlyFromTheirVersions) {

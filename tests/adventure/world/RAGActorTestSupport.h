@@ -68,7 +68,10 @@ public:
   MessageApp* App() { return m_pApp; }
 
   // A fresh map in place of the current one (as loading a game does), with its table loaded and no grid.
-  void NewMap() { m_pApp->CreateMap(); Map()->LoadObjectConfig(); }
+  void NewMap() {
+    m_pApp->CreateMap();
+    Map()->LoadObjectConfig();
+  }
 
   // Every cell open.
   void MakeGrid(int width, int height) {

@@ -141,14 +141,14 @@ TEST(BrController, MouseLookTurnsTheSubjectByTheMouseOffset) {
   BrController c;
   c.Init();
   c.Possess(&camera);
-  window.mx = 500;  // 100 pixels right of the centre
+  window.mx = 500;       // 100 pixels right of the centre
   c.ProcessInput(0.1f);  // 100 / 100 x 0.1 x 400 = 40 degrees of yaw
   const float r = 40.0f / 360.0f * 6.2831855f;
   EXPECT_NEAR(camera.GetCoords().Z.x, std::sin(r), 1e-4f);
   EXPECT_NEAR(camera.GetCoords().Z.z, std::cos(r), 1e-4f);
   EXPECT_NEAR(camera.GetCoords().Y.y, 1.0f, 1e-4f);
   EXPECT_EQ(window.mx, 400);  // re-centred
-  c.ProcessInput(0.1f);  // no motion since: no turn
+  c.ProcessInput(0.1f);       // no motion since: no turn
   EXPECT_NEAR(camera.GetCoords().Z.x, std::sin(r), 1e-4f);
 
   BrController loose;  // without a subject mouse-look does nothing

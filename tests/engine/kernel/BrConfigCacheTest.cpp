@@ -128,11 +128,11 @@ TEST(ConfigCache, WriteBackMergesIntoTheFileKeepingWhatItDoesNotKnow) {
   const std::string written = text();
   // Comments, blank lines, unknown sections and keys stay where they were; values change in place; keys the
   // file lacked close their section; sections it lacked follow in the engine's order, then the others.
-  EXPECT_EQ(written.rfind(
-                "# my settings\n[Engine]\nSafe=0\nLibs=\nExtra=5\n\n# [Display] follows\n[Game]\nX=1\n[Display]\n"
-                "WindowWidth=1280\nTitle=[Demo]\nCustom=7\nWindowHeight=",
-                0),
-            0u)
+  EXPECT_EQ(
+      written.rfind("# my settings\n[Engine]\nSafe=0\nLibs=\nExtra=5\n\n# [Display] follows\n[Game]\nX=1\n[Display]\n"
+                    "WindowWidth=1280\nTitle=[Demo]\nCustom=7\nWindowHeight=",
+                    0),
+      0u)
       << written;
   size_t at = 0;
   for (const char* header : {"\n[Render]\n", "\n[Audio]\n", "\n[Net]\n", "\n[App]\n", "\n[Other]\nKey=v\n"}) {
@@ -161,8 +161,8 @@ TEST(ConfigCache, WriteBackMergesIntoTheFileKeepingWhatItDoesNotKnow) {
 TEST(ConfigCache, ReadOnlyFileIsReadAndItsWriteBackRefused) {
   RunTree tree("[Display]\nWindowWidth=1280\nWindowHeight=1024\nScreenWidth=1024\nScreenHeight=768\n");
   const brtest::fs::path cfg = tree.root / "game" / "Media" / "Config" / "main.cfg";
-  brtest::fs::permissions(cfg, brtest::fs::perms::owner_read | brtest::fs::perms::group_read |
-                                   brtest::fs::perms::others_read);
+  brtest::fs::permissions(
+      cfg, brtest::fs::perms::owner_read | brtest::fs::perms::group_read | brtest::fs::perms::others_read);
   std::fflush(nullptr);
   // Permissions bind only a user without root's override: the story runs in a child as such a user.
   EXPECT_EXIT(

@@ -10,7 +10,8 @@ using brtest::RunTree;
 
 namespace {
 const char* kFullConfig =
-    "[Engine]\nSafe=0\nLibs=FakeGame\n\n[Render]\nDevice=GfxDrv\n\n[Audio]\nDevice=SoundDrv\n\n[App]\nTitle=Test Title\n";
+    "[Engine]\nSafe=0\nLibs=FakeGame\n\n[Render]\nDevice=GfxDrv\n\n[Audio]\nDevice=SoundDrv\n\n[App]\nTitle=Test "
+    "Title\n";
 
 // Asserts that the lines appear in the log in this order.
 void ExpectInOrder(RunTree& tree, const std::vector<std::string>& lines) {
@@ -67,17 +68,35 @@ TEST(EngineStart, StartsInOrderStepsAndLeavesInOrder) {
   EXPECT_EQ(Engine().App(), nullptr);
   EXPECT_EQ(Engine().GetNumLibs(), 0);
 
-  ExpectInOrder(tree, {"Brelmar Technology v269", "Launching from " + tree.root.string() + "/game",
-                       "Creating Operating System GUI", "Registering window class", "Creating parent window",
-                       "Operating System GUI initiated", "Creating Script Daemon", "...daemon summoned!",
-                       "Scripting Daemon initiated", "Creating Audio device", "FAKE: audio created",
-                       "FAKE: audio Init", "Audio daemon initiated", "Engine: Loaded lib FakeGame",
-                       "Loaded extensions.", "Creating Rendering device", "FAKE: render created",
-                       "Rendering device initiated", "Widget daemon online", "Awaiting game connection...",
-                       "No map was specified to launch.", "Connected to game: Test Title",
-                       "Engine requesting exit", "FAKE: app destroyed after 60 steps",
-                       "FAKE: render deleted after 60 frames", "FAKE: audio deleted after 60 steps (last dt 0.017)",
-                       "Operating System GUI requesting exit", "All handles safely released", "Exit granted"});
+  ExpectInOrder(tree, {"Brelmar Technology v269",
+                       "Launching from " + tree.root.string() + "/game",
+                       "Creating Operating System GUI",
+                       "Registering window class",
+                       "Creating parent window",
+                       "Operating System GUI initiated",
+                       "Creating Script Daemon",
+                       "...daemon summoned!",
+                       "Scripting Daemon initiated",
+                       "Creating Audio device",
+                       "FAKE: audio created",
+                       "FAKE: audio Init",
+                       "Audio daemon initiated",
+                       "Engine: Loaded lib FakeGame",
+                       "Loaded extensions.",
+                       "Creating Rendering device",
+                       "FAKE: render created",
+                       "Rendering device initiated",
+                       "Widget daemon online",
+                       "Awaiting game connection...",
+                       "No map was specified to launch.",
+                       "Connected to game: Test Title",
+                       "Engine requesting exit",
+                       "FAKE: app destroyed after 60 steps",
+                       "FAKE: render deleted after 60 frames",
+                       "FAKE: audio deleted after 60 steps (last dt 0.017)",
+                       "Operating System GUI requesting exit",
+                       "All handles safely released",
+                       "Exit granted"});
   EXPECT_EQ(tree.LastLine(), "Exit granted");
   // No start line was logged as "-safe" with Safe=0, and a second Exit logs nothing.
   EXPECT_EQ(tree.Find("-safe"), -1);
@@ -141,10 +160,10 @@ TEST(EngineStart, MissingRenderingDeviceEndsTheStartInOrder) {
   int safe = 0;
   tree.cache.GetInteger("Engine", "Safe", safe);
   EXPECT_EQ(safe, 1);
-  ExpectInOrder(tree, {"Creating Rendering device",
-                       "Failed to create rendering extension, unspecified name in config file",
-                       "Specifying -safe mode restart in config file", "ERROR: Failed to initiate Render device",
-                       "Engine requesting exit", "FAKE: audio deleted after 0 steps (last dt 0.000)", "Exit granted"});
+  ExpectInOrder(tree,
+                {"Creating Rendering device", "Failed to create rendering extension, unspecified name in config file",
+                 "Specifying -safe mode restart in config file", "ERROR: Failed to initiate Render device",
+                 "Engine requesting exit", "FAKE: audio deleted after 0 steps (last dt 0.000)", "Exit granted"});
   // Nothing of the start runs after the exit.
   EXPECT_EQ(tree.Find("Widget daemon online"), -1);
   EXPECT_EQ(tree.LastLine(), "Exit granted");
@@ -184,9 +203,9 @@ TEST(EngineStart, DeviceThatEndsTheRunFromItsInitIsReleasedAfterItsInitReturns) 
   EXPECT_FALSE(Engine().Init(0, 0, 0));
   EXPECT_TRUE(GExit);
   EXPECT_EQ(Engine().Render(), nullptr);
-  ExpectInOrder(tree, {"FAKE: render Init ending the run", "Engine requesting exit",
-                       "FAKE: render Init returns after 0 frames", "ERROR: Failed to initiate Render device",
-                       "FAKE: render deleted after 0 frames", "Exit granted"});
+  ExpectInOrder(
+      tree, {"FAKE: render Init ending the run", "Engine requesting exit", "FAKE: render Init returns after 0 frames",
+             "ERROR: Failed to initiate Render device", "FAKE: render deleted after 0 frames", "Exit granted"});
   EXPECT_EQ(tree.Find("Widget daemon online"), -1);
   EXPECT_EQ(tree.LastLine(), "Exit granted");
   brtest::ResetEngine();
@@ -209,9 +228,9 @@ TEST(EngineStart, StateThatEndsTheGameOnEntryIsDeletedAfterItsCodeReturns) {
   EXPECT_TRUE(GExit);
   EXPECT_EQ(Engine().App(), nullptr);
   EXPECT_EQ(Engine().GetNumLibs(), 0);
-  ExpectInOrder(tree, {"FAKE: quit state entered", "Engine requesting exit",
-                       "FAKE: quit state leaves OnEntry of FakeQuitState", "FAKE: app destroyed after 0 steps",
-                       "FAKE: render deleted after 0 frames", "Exit granted"});
+  ExpectInOrder(
+      tree, {"FAKE: quit state entered", "Engine requesting exit", "FAKE: quit state leaves OnEntry of FakeQuitState",
+             "FAKE: app destroyed after 0 steps", "FAKE: render deleted after 0 frames", "Exit granted"});
   EXPECT_EQ(tree.LastLine(), "Exit granted");
   brtest::ResetEngine();
 }

@@ -8,8 +8,7 @@
 #include "engine/kernel/BrSphere.h"
 #include "tests/support/RecordingRenderDevice.h"
 
-TEST(BrFrustum, Defaults)
-{
+TEST(BrFrustum, Defaults) {
   BrFrustum f;
   EXPECT_FLOAT_EQ(f.Near, 0.0f);
   EXPECT_FLOAT_EQ(f.Far, 1.0f);
@@ -17,12 +16,11 @@ TEST(BrFrustum, Defaults)
   EXPECT_FLOAT_EQ(f.VertFOV, 90.0f);
   EXPECT_TRUE(f.Position == BrVector());
   EXPECT_TRUE(f.Orientation.GetZAxis() == BrVector(0, 0, 1));
-  EXPECT_TRUE(f.Intersects(BrVector(1000, 1000, 1000)));              // a point: always true
-  EXPECT_FALSE(f.Intersects(BrVector(0, 0, 0.5f), BrVector(0, 0, 1))); // a segment: always false
+  EXPECT_TRUE(f.Intersects(BrVector(1000, 1000, 1000)));                // a point: always true
+  EXPECT_FALSE(f.Intersects(BrVector(0, 0, 0.5f), BrVector(0, 0, 1)));  // a segment: always false
 }
 
-TEST(BrFrustum, DepthRangeWidenedByRadius)
-{
+TEST(BrFrustum, DepthRangeWidenedByRadius) {
   BrFrustum f;
   f.Near = 1.0f;
   f.Far = 10.0f;
@@ -31,11 +29,10 @@ TEST(BrFrustum, DepthRangeWidenedByRadius)
   EXPECT_TRUE(f.Intersects(BrVector(0, 0, 0.5f), 0.5f));  // reaches the near distance exactly
   EXPECT_FALSE(f.Intersects(BrVector(0, 0, 11), 0.5f));
   EXPECT_TRUE(f.Intersects(BrVector(0, 0, 11), 1.0f));
-  EXPECT_FALSE(f.Intersects(BrVector(0, 0, -5), 1.0f));   // behind the viewer
+  EXPECT_FALSE(f.Intersects(BrVector(0, 0, -5), 1.0f));  // behind the viewer
 }
 
-TEST(BrFrustum, SidePlanesFollowBothFieldsOfView)
-{
+TEST(BrFrustum, SidePlanesFollowBothFieldsOfView) {
   BrFrustum f;
   f.Far = 100.0f;
   // 90 degrees each way: the sides lie at 45 degrees, x = +-z and y = +-z.
@@ -64,8 +61,7 @@ TEST(BrFrustum, SidePlanesFollowBothFieldsOfView)
   EXPECT_FALSE(f.Intersects(BrVector(0, -18, 10), 0.0f));
 }
 
-TEST(BrFrustum, TestsInTheViewersFrame)
-{
+TEST(BrFrustum, TestsInTheViewersFrame) {
   BrFrustum f;
   f.Near = 1.0f;
   f.Far = 50.0f;
@@ -73,10 +69,10 @@ TEST(BrFrustum, TestsInTheViewersFrame)
   // Looking along world -X: right axis +Z, up +Y, forward -X.
   f.Orientation = BrMatrix3(BrVector(0, 0, 1), BrVector(0, 1, 0), BrVector(-1, 0, 0));
   EXPECT_TRUE(f.Intersects(BrVector(80, 0, 0), 1.0f));
-  EXPECT_FALSE(f.Intersects(BrVector(120, 0, 0), 1.0f)); // behind
-  EXPECT_FALSE(f.Intersects(BrVector(40, 0, 0), 1.0f));  // beyond far
-  EXPECT_TRUE(f.Intersects(BrVector(80, 0, 15), 0.0f));  // inside the 45-degree side
-  EXPECT_FALSE(f.Intersects(BrVector(80, 0, 25), 0.0f)); // outside it
+  EXPECT_FALSE(f.Intersects(BrVector(120, 0, 0), 1.0f));  // behind
+  EXPECT_FALSE(f.Intersects(BrVector(40, 0, 0), 1.0f));   // beyond far
+  EXPECT_TRUE(f.Intersects(BrVector(80, 0, 15), 0.0f));   // inside the 45-degree side
+  EXPECT_FALSE(f.Intersects(BrVector(80, 0, 25), 0.0f));  // outside it
   EXPECT_FALSE(f.Intersects(BrVector(80, -25, 0), 0.0f));
 
   BrFrustum copy(f);
@@ -84,8 +80,7 @@ TEST(BrFrustum, TestsInTheViewersFrame)
   EXPECT_TRUE(copy.Position == BrVector(100, 0, 0));
 }
 
-TEST(BrFrustum, DrawsTheNearRectangleAndItsCornerLines)
-{
+TEST(BrFrustum, DrawsTheNearRectangleAndItsCornerLines) {
   RecordingRenderDevice render;
   BrFrustum f;
   f.Near = 2.0f;
@@ -99,18 +94,14 @@ TEST(BrFrustum, DrawsTheNearRectangleAndItsCornerLines)
   const float halfW = 2.0f * std::tan(0.7853982f);  // near x tan(45 degrees)
   const float halfH = 2.0f * std::tan(0.5235988f);  // near x tan(30 degrees)
   int fromApex = 0;
-  for (const auto& line : render.lines)
-  {
-    if (line.from == f.Position)
-    {
+  for (const auto& line : render.lines) {
+    if (line.from == f.Position) {
       ++fromApex;
       // The corner lies at the near distance ahead, on the rectangle's corner.
       EXPECT_NEAR(line.to.x, 12.0f, 1e-4f);
       EXPECT_NEAR(std::fabs(line.to.z), halfW, 1e-4f);
       EXPECT_NEAR(std::fabs(line.to.y), halfH, 1e-4f);
-    }
-    else
-    {
+    } else {
       // A rectangle edge in the plane x = 12.
       EXPECT_NEAR(line.from.x, 12.0f, 1e-4f);
       EXPECT_NEAR(line.to.x, 12.0f, 1e-4f);

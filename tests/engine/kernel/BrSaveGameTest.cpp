@@ -27,7 +27,8 @@ class SaveTestMap : public BrMap {
   BR_DECLARE_CLASS(SaveTestMap)
 public:
   BrGameObj* SpawnMutator(const BrStringT<char>& name, BrStringT<char>& prefix) override {
-    MutatorCalls().push_back(std::string(name.c_str() ? name.c_str() : "") + "|" + (prefix.c_str() ? prefix.c_str() : ""));
+    MutatorCalls().push_back(std::string(name.c_str() ? name.c_str() : "") + "|" +
+                             (prefix.c_str() ? prefix.c_str() : ""));
     BrGameObj* o = new BrGameObj();
     o->SetName(prefix + name);
     return o;
@@ -67,8 +68,8 @@ void Populate(BrMap* map) {
   AddPersistent<BrDemoEntity>(map, "BrDemoEntity")->SetDrawScale(BrVector(5, 6, 0));
   AddPersistent<BrGameObj>(map, "MUTPoison");
   BrGameObj* gone = AddPersistent<BrGameObj>(map, "BrGameObj");
-  gone->Destroy();                      // collected by the save's unload
-  map->AddObject(new BrGameObj());      // not persistent: unloaded before writing
+  gone->Destroy();                  // collected by the save's unload
+  map->AddObject(new BrGameObj());  // not persistent: unloaded before writing
   map->PathNodes().Add(BrPathNode(BrVector(1, 1, 1)));
   map->ToggleDebugInfo(BrStringT<char>("Grid"));
 }
@@ -126,7 +127,9 @@ TEST_F(SaveGameTest, HeaderAndRoundTripGiveIdenticalBytes) {
   EXPECT_EQ(actor->GetOwner(), 0);
   EXPECT_EQ(map->GetObjectA(0)->GetChild(0), 1);
   EXPECT_TRUE(map->GetObjectA(0)->Location() == BrVector(1, 2, 3));
-  EXPECT_EQ(map->GetObjectA(2)->SafeCast(&BrPickup::Type) ? static_cast<BrPickup*>(map->GetObjectA(2))->GetPickupID() : -9, 3);
+  EXPECT_EQ(
+      map->GetObjectA(2)->SafeCast(&BrPickup::Type) ? static_cast<BrPickup*>(map->GetObjectA(2))->GetPickupID() : -9,
+      3);
   EXPECT_NE(map->GetLevelInfo(), nullptr);
   EXPECT_FLOAT_EQ(static_cast<BrCamera*>(map->GetObjectA(6))->FOV(), 75.0f);
   EXPECT_FALSE(map->GetObjectA(10)->IsValid());

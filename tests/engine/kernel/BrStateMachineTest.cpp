@@ -67,9 +67,9 @@ TEST(StateMachine, ChangesByNameRememberOnePreviousState) {
   EXPECT_TRUE(m.WasInState("TraceStateB"));
   m.ChangeToPreviousState();
   EXPECT_TRUE(m.IsInState("TraceStateB"));
-  EXPECT_EQ(Trace(), (std::vector<std::string>{"enter TraceStateA", "exit TraceStateA", "enter TraceStateB",
-                                               "exit TraceStateB", "enter TraceStateA", "exit TraceStateA",
-                                               "enter TraceStateB"}));
+  EXPECT_EQ(Trace(),
+            (std::vector<std::string>{"enter TraceStateA", "exit TraceStateA", "enter TraceStateB", "exit TraceStateB",
+                                      "enter TraceStateA", "exit TraceStateA", "enter TraceStateB"}));
   // Changing to the current state leaves and enters it again and makes it its own previous state.
   m.ChangeToState("TraceStateB");
   EXPECT_TRUE(m.WasInState("TraceStateB"));

@@ -173,7 +173,8 @@ void Push(HWND h, Uint32 type, int x, int y, int xrel = 0, int yrel = 0) {
   }
   ASSERT_EQ(SDL_PushEvent(&e), 1);
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
 }
 }  // namespace
 

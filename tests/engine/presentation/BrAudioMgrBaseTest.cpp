@@ -28,7 +28,7 @@ private:
   int m_Tag;
 };
 
-} // namespace
+}  // namespace
 
 TEST(BrAudioID, CopiesAndDestructionReportEachHolder) {
   RecordingAudioDevice device;
@@ -76,17 +76,17 @@ TEST(BrAudioID, NoSoundIsNeverReported) {
     none.Stop();
     BrAudioID held(2);
     device.ClearCalls();
-    held = none; // releases 2, reports no holder of -1
+    held = none;  // releases 2, reports no holder of -1
     EXPECT_EQ(device.Calls(), (Calls{"destroyed 2"}));
     device.ClearCalls();
-    none = BrAudioID(); // -1 over -1
+    none = BrAudioID();  // -1 over -1
     minus = copy;
   }
   EXPECT_TRUE(device.Calls().empty()) << device.Calls().size();
 }
 
 TEST(BrAudioID, StopNeedsADevice) {
-  BrAudioID withoutDevice(6); // no engine audio: nothing to tell, nothing changes
+  BrAudioID withoutDevice(6);  // no engine audio: nothing to tell, nothing changes
   withoutDevice.Stop();
   EXPECT_EQ(withoutDevice.GetID(), 6);
 
@@ -100,7 +100,7 @@ TEST(BrAudioID, StopNeedsADevice) {
   EXPECT_EQ(device.Calls(), (Calls{"destroyed 6"}));
   held.Stop();
   EXPECT_EQ(device.Calls().size(), 1u);
-  withoutDevice = BrAudioID(); // leaves the value -1 so the scope's end reports nothing odd
+  withoutDevice = BrAudioID();  // leaves the value -1 so the scope's end reports nothing odd
 }
 
 TEST(BrAudioMgrBase, SetAudioIDReleasesTheOldSoundExceptTheErrorSound) {
@@ -108,14 +108,14 @@ TEST(BrAudioMgrBase, SetAudioIDReleasesTheOldSoundExceptTheErrorSound) {
   ScopedEngineAudio scope(&device);
   BrAudioID id;
   device.SetAudioID(id, 4);
-  EXPECT_EQ(device.Calls(), (Calls{"created 4"})); // -1 before: nothing released
+  EXPECT_EQ(device.Calls(), (Calls{"created 4"}));  // -1 before: nothing released
   device.ClearCalls();
   device.SetAudioID(id, 4);
   EXPECT_TRUE(device.Calls().empty());
   device.SetAudioID(id, 0);
   EXPECT_EQ(device.Calls(), (Calls{"destroyed 4", "created 0"}));
   device.ClearCalls();
-  device.SetAudioID(id, 2); // 0 is the error sound, kept for the device's lifetime
+  device.SetAudioID(id, 2);  // 0 is the error sound, kept for the device's lifetime
   EXPECT_EQ(device.Calls(), (Calls{"created 2"}));
   device.ClearCalls();
   device.SetAudioID(id, -1);
@@ -145,18 +145,18 @@ TEST(BrAudioMgrBase, VolumeStepsArePacedAndWrap) {
   device.VolumeUp();
   EXPECT_TRUE(device.Calls().empty());
   device.Step(0.6f);
-  device.VolumeUp(); // from the last setting back to the first
-  device.VolumeUp(); // within 0.5 s: ignored
+  device.VolumeUp();  // from the last setting back to the first
+  device.VolumeUp();  // within 0.5 s: ignored
   EXPECT_EQ(device.Calls(), (Calls{"rolloff 1250"}));
   EXPECT_EQ(device.GetMasterVolume(), 0);
   EXPECT_FLOAT_EQ(device.VolumeTimer(), 0.0f);
 
   device.ClearCalls();
   device.Step(0.5f);
-  device.VolumeDown(); // exactly 0.5 s is not enough
+  device.VolumeDown();  // exactly 0.5 s is not enough
   EXPECT_TRUE(device.Calls().empty());
   device.Step(0.01f);
-  device.VolumeDown(); // below the first: the last
+  device.VolumeDown();  // below the first: the last
   EXPECT_EQ(device.Calls(), (Calls{"rolloff 3750"}));
   EXPECT_EQ(device.GetMasterVolume(), 2);
   device.Step(1.0f);

@@ -120,9 +120,10 @@ TEST(EffectorMgr, AShadersBlockIsCutFromItsScriptFileUpToTheNextShader) {
   brtest::fs::create_directories(scratch.Path() / "Media" / "Textures" / "Q3A" / "scripts");
   FILE* f = std::fopen((root + "/Media/Textures/Q3A/scripts/base_wall.shader").c_str(), "w");
   ASSERT_NE(f, nullptr);
-  std::fputs("// walls\ntextures/base_wall/metal\n{\n\tqer_editorimage textures/base_wall/metal.tga\n"
-             "\t{\n\t\tmap $lightmap\n\t}\n}\ntextures/base_wall/other\n{\n}\n",
-             f);
+  std::fputs(
+      "// walls\ntextures/base_wall/metal\n{\n\tqer_editorimage textures/base_wall/metal.tga\n"
+      "\t{\n\t\tmap $lightmap\n\t}\n}\ntextures/base_wall/other\n{\n}\n",
+      f);
   std::fclose(f);
   char saved[260];
   std::strcpy(saved, Engine().AppDir());

@@ -218,9 +218,9 @@ TEST_F(RenderTest, CylindersDrawTwoCirclesAndTheOutlineSeenFromTheCamera) {
   EXPECT_TRUE(dev->lines.empty());
   dev->Draw3DCylinder(&centre, &axis, 2.0f, 10.0f, BrARGB(255, 1, 1, 1));
   ASSERT_EQ(dev->lines.size(), 50u);
-  ExpectVec(dev->lines[0].from, 2, -5, 0);   // the bottom circle first
-  ExpectVec(dev->lines[24].from, 2, 5, 0);   // then the top
-  ExpectVec(dev->lines[48].from, 2, 5, 0);   // top + camera x axis x radius
+  ExpectVec(dev->lines[0].from, 2, -5, 0);  // the bottom circle first
+  ExpectVec(dev->lines[24].from, 2, 5, 0);  // then the top
+  ExpectVec(dev->lines[48].from, 2, 5, 0);  // top + camera x axis x radius
   ExpectVec(dev->lines[48].to, 2, -5, 0);
   ExpectVec(dev->lines[49].from, -2, 5, 0);
   ExpectVec(dev->lines[49].to, -2, -5, 0);
@@ -305,8 +305,7 @@ TEST_F(RenderTest, ResolutionsTruncateAndTextGoesThroughTheFontManager) {
   EXPECT_EQ(dev->texts[1].text.size(), 259u);
 }
 
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 TEST_F(RenderTest, WithAnApplicationTheProjectionsFollowItsCamera) {
   dev->LookFrom(BrVector(0, 0, 0), 90.0f);  // a stale recorded view that the camera overrides

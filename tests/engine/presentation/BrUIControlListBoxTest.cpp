@@ -176,8 +176,7 @@ TEST_F(WidgetTest, ListBoxDrawsNoSelectionBarUntilItHasATexture) {
   ASSERT_NE(barFX, nullptr);
   ASSERT_FALSE(barFX->passes.empty());
   ASSERT_GT(barFX->passes[0].m_iTexture, 0);
-  EXPECT_EQ(dev->Textures()->statics.at((size_t)barFX->passes[0].m_iTexture),
-            "Textures\\ui\\menus\\listboxselect.tga");
+  EXPECT_EQ(dev->Textures()->statics.at((size_t)barFX->passes[0].m_iTexture), "Textures\\ui\\menus\\listboxselect.tga");
   EXPECT_EQ(barFX->passes[0].m_uiFlags, 0u);
   dev->ClearRecords();
   rig.box->Draw(dev);

@@ -37,7 +37,7 @@ std::string ReadAll(const fs::path& path) {
 // A private copy of the build's run tree: the pack, libraries and plug-ins linked, the configuration copied with
 // the intro switched off, so that the main menu comes at once.
 class RunTreeCopy {
- public:
+public:
   RunTreeCopy() : folder("brmain"), root(folder.Path()), game(root / "game") {
     const char* binary = std::getenv("BR_BINARY_DIR");
     const fs::path run = fs::path(binary ? binary : ".") / "run";
@@ -108,8 +108,8 @@ void HostFrame(float dt) {
 TEST(ShippedMainConfig, TheHostStartsTheGameAtTheMainMenuWithoutErrors) {
   RunTreeCopy tree;
   ASSERT_TRUE(tree.shipped) << "the shipped main.cfg shows the intro";
-  const std::string command = "cd '" + tree.game.string() +
-                              "' && SDL_VIDEODRIVER=offscreen ./brhost --headless --frames 120 > host.out 2>&1";
+  const std::string command =
+      "cd '" + tree.game.string() + "' && SDL_VIDEODRIVER=offscreen ./brhost --headless --frames 120 > host.out 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0) << ReadAll(tree.game / "host.out");
   const std::string out = ReadAll(tree.game / "host.out");
   EXPECT_NE(out.find("left in order after 120 frames"), std::string::npos) << out;
@@ -120,8 +120,8 @@ TEST(ShippedMainConfig, TheHostStartsTheGameAtTheMainMenuWithoutErrors) {
 TEST(ShippedMainConfig, WithoutItTheHostWritesTheSameText) {
   RunTreeCopy tree;
   fs::remove(tree.game / "Media" / "Config" / "main.cfg");
-  const std::string command = "cd '" + tree.game.string() +
-                              "' && SDL_VIDEODRIVER=offscreen ./brhost --headless --frames 5 > host.out 2>&1";
+  const std::string command =
+      "cd '" + tree.game.string() + "' && SDL_VIDEODRIVER=offscreen ./brhost --headless --frames 5 > host.out 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0) << ReadAll(tree.game / "host.out");
   const char* source = std::getenv("BR_SOURCE_DIR");
   std::string written = ReadAll(tree.game / "Media" / "Config" / "main.cfg");

@@ -124,13 +124,13 @@ TEST(BrInventory, StreamIsOursByteForByteAndACorruptOneLeavesItEmpty) {
     inv.Serialize(out);
   }
   std::vector<char> expected;
-  PutInt(expected, 0);                     // the object's integer
-  expected.push_back(0);                   // not destroyed
-  PutInt(expected, 7);                     // "Unknown"
+  PutInt(expected, 0);    // the object's integer
+  expected.push_back(0);  // not destroyed
+  PutInt(expected, 7);    // "Unknown"
   const char name[] = "Unknown";
   expected.insert(expected.end(), name, name + 8);
-  PutInt(expected, 7);                     // carrier
-  PutInt(expected, 20);                    // slots
+  PutInt(expected, 7);   // carrier
+  PutInt(expected, 20);  // slots
   for (int s = 0; s < 20; ++s) {
     if (s == 0) {
       PutInt(expected, 1);

@@ -42,8 +42,8 @@ TEST(D3D9BufferUpload, LocksBetweenDrawsReachOnlyTheDrawsAfterThem) {
   ASSERT_EQ(D3D_OK, d->CreateVertexDeclaration(elements, &decl));
   IDirect3DVertexShader9* vs = makeShader(d, kShader);
   IDirect3DVertexBuffer9* vb = nullptr;
-  ASSERT_EQ(D3D_OK, d->CreateVertexBuffer(4 * 4 * sizeof(V), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0,
-                                          D3DPOOL_DEFAULT, &vb, nullptr));
+  ASSERT_EQ(D3D_OK, d->CreateVertexBuffer(4 * 4 * sizeof(V), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT,
+                                          &vb, nullptr));
   ASSERT_TRUE(vs);
   d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
   d->BeginScene();

@@ -36,9 +36,9 @@ TEST(D3D9Capture, AFrameIsCapturedAsDrawnAndOnlyThatFrame) {
   ASSERT_EQ(D3D_OK, t.device->CreateVertexDeclaration(kDecl, &decl));
   // Two unused vertices, then the screen-covering quad; the draw reaches it through a base vertex and indices
   // that start past the buffer's first ones.
-  const Vertex v[] = {{9, 9, 0, 1, 0xFFFF0000u, 0, 0},          {9, 9, 0, 1, 0xFFFF0000u, 0, 0},
-                      {-0.5f, -0.5f, 0, 1, 0xFF00FF00u, 0, 0},  {31.5f, -0.5f, 0, 1, 0xFF00FF00u, 1, 0},
-                      {-0.5f, 31.5f, 0, 1, 0xFF00FF00u, 0, 1},  {31.5f, 31.5f, 0, 1, 0xFF00FF00u, 1, 1}};
+  const Vertex v[] = {{9, 9, 0, 1, 0xFFFF0000u, 0, 0},         {9, 9, 0, 1, 0xFFFF0000u, 0, 0},
+                      {-0.5f, -0.5f, 0, 1, 0xFF00FF00u, 0, 0}, {31.5f, -0.5f, 0, 1, 0xFF00FF00u, 1, 0},
+                      {-0.5f, 31.5f, 0, 1, 0xFF00FF00u, 0, 1}, {31.5f, 31.5f, 0, 1, 0xFF00FF00u, 1, 1}};
   const uint16_t idx[] = {7, 7, 7, 1, 2, 3, 2, 4, 3};
   IDirect3DVertexBuffer9* vb = nullptr;
   IDirect3DIndexBuffer9* ib = nullptr;

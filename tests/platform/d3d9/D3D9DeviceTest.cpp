@@ -8,18 +8,16 @@ using namespace d3d9test;
 
 namespace {
 
-const char kColorShader[] =
-    "vs.1.1\ndcl_position0 v0\ndcl_color0 v1\nmov oPos, v0\nmov oD0, v1\n";
+const char kColorShader[] = "vs.1.1\ndcl_position0 v0\ndcl_color0 v1\nmov oPos, v0\nmov oD0, v1\n";
 
 struct ScreenVertex {
   float x, y, z, rhw;
   uint32_t color;
 };
 
-const D3DVERTEXELEMENT9 kScreenDecl[] = {
-    {0, 0, D3DDECLTYPE_FLOAT4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITIONT, 0},
-    {0, 16, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-    D3DDECL_END()};
+const D3DVERTEXELEMENT9 kScreenDecl[] = {{0, 0, D3DDECLTYPE_FLOAT4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITIONT, 0},
+                                         {0, 16, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
+                                         D3DDECL_END()};
 
 }  // namespace
 
@@ -28,7 +26,8 @@ TEST(D3D9Device, ClearPresentAndFrontBuffer) {
   ASSERT_TRUE(t.ok()) << t.why();
   // Before any present the front buffer is black.
   IDirect3DSurface9* surface = nullptr;
-  ASSERT_EQ(D3D_OK, t.device->CreateOffscreenPlainSurface(32, 24, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &surface, nullptr));
+  ASSERT_EQ(D3D_OK,
+            t.device->CreateOffscreenPlainSurface(32, 24, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &surface, nullptr));
   ASSERT_EQ(D3D_OK, t.device->GetFrontBufferData(0, surface));
   D3DLOCKED_RECT locked;
   ASSERT_EQ(D3D_OK, surface->LockRect(&locked, nullptr, 0));
@@ -215,7 +214,8 @@ TEST(D3D9Device, BufferLocksAndCreationRules) {
   // Direct3D refuses dynamic buffers in the managed pool.
   EXPECT_EQ(D3DERR_INVALIDCALL, t.device->CreateVertexBuffer(64, D3DUSAGE_DYNAMIC, 0, D3DPOOL_MANAGED, &vb, nullptr));
   IDirect3DIndexBuffer9* ib = nullptr;
-  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->CreateIndexBuffer(64, D3DUSAGE_DYNAMIC, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib, nullptr));
+  EXPECT_EQ(D3DERR_INVALIDCALL,
+            t.device->CreateIndexBuffer(64, D3DUSAGE_DYNAMIC, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib, nullptr));
   EXPECT_EQ(D3DERR_INVALIDCALL, t.device->CreateIndexBuffer(64, 0, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &ib, nullptr));
   ASSERT_EQ(D3D_OK, t.device->CreateVertexBuffer(64, D3DUSAGE_DYNAMIC, 0x42, D3DPOOL_SYSTEMMEM, &vb, nullptr));
   D3DVERTEXBUFFER_DESC desc;
@@ -268,9 +268,8 @@ TEST(D3D9Device, StripsFansAndViewport) {
   // A strip over the left half (red) and a fan over the bottom-right quarter (green), pixel edges on
   // pixel boundaries.
   const ScreenVertex v[] = {
-      {-0.5f, -0.5f, 0, 1, 0xFFFF0000u}, {15.5f, -0.5f, 0, 1, 0xFFFF0000u},
-      {-0.5f, 31.5f, 0, 1, 0xFFFF0000u}, {15.5f, 31.5f, 0, 1, 0xFFFF0000u},
-      {15.5f, 15.5f, 0, 1, 0xFF00FF00u}, {31.5f, 15.5f, 0, 1, 0xFF00FF00u},
+      {-0.5f, -0.5f, 0, 1, 0xFFFF0000u}, {15.5f, -0.5f, 0, 1, 0xFFFF0000u}, {-0.5f, 31.5f, 0, 1, 0xFFFF0000u},
+      {15.5f, 31.5f, 0, 1, 0xFFFF0000u}, {15.5f, 15.5f, 0, 1, 0xFF00FF00u}, {31.5f, 15.5f, 0, 1, 0xFF00FF00u},
       {31.5f, 31.5f, 0, 1, 0xFF00FF00u}, {15.5f, 31.5f, 0, 1, 0xFF00FF00u},
   };
   IDirect3DVertexBuffer9* vb = nullptr;
@@ -317,7 +316,7 @@ TEST(D3D9Device, StripsFansAndViewport) {
   // Outside the viewport neither the clear nor the draws reached (its contents are otherwise undefined).
   EXPECT_NE(0xFF0000FFu, f[5 * 32 + 5]);
   EXPECT_NE(0xFF00FF00u, f[20 * 32 + 12]);
-  EXPECT_EQ(0xFF0000FFu, f[5 * 32 + 20]);     // cleared inside the viewport
+  EXPECT_EQ(0xFF0000FFu, f[5 * 32 + 20]);  // cleared inside the viewport
   EXPECT_EQ(0xFF00FF00u, f[20 * 32 + 20]);
 
   // A reset (as a resize or a mode switch makes) unbinds everything, but the shader, declaration and

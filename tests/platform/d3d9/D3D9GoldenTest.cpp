@@ -29,7 +29,8 @@ IDirect3DTexture9* makeTexture(IDirect3DDevice9* device, UINT w, UINT h, D3DFORM
   D3DLOCKED_RECT r;
   if (SUCCEEDED(tex->LockRect(0, &r, nullptr, 0))) {
     for (UINT y = 0; y < h; ++y)
-      for (UINT x = 0; x < w; ++x) reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(r.pBits) + y * r.Pitch)[x] = texel(x, y);
+      for (UINT x = 0; x < w; ++x)
+        reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(r.pBits) + y * r.Pitch)[x] = texel(x, y);
     tex->UnlockRect(0);
   }
   return tex;
@@ -106,7 +107,8 @@ TEST(D3D9Golden, SpritesAlphaTestBlendingAndStages) {
     if (y == 3) return 0x80FFFFFFu;
     return x < 2 ? 0xFFFFFFFFu : 0x00FFFFFFu;
   });
-  IDirect3DTexture9* blueTex = makeTexture(d, 2, 2, D3DFMT_X8R8G8B8, [](UINT, UINT) -> uint32_t { return 0x000000FFu; });
+  IDirect3DTexture9* blueTex =
+      makeTexture(d, 2, 2, D3DFMT_X8R8G8B8, [](UINT, UINT) -> uint32_t { return 0x000000FFu; });
   ASSERT_TRUE(sprite && blueTex);
   IDirect3DVertexShader9* vs = makeShader(d, kShader2d);
   IDirect3DVertexDeclaration9* decl = nullptr;
@@ -119,7 +121,8 @@ TEST(D3D9Golden, SpritesAlphaTestBlendingAndStages) {
   quad(v + 12, 36, 36, 60, 60, 0xFFFFFF00u);  // stage 0 disabled: the diffuse colour only
   quad(v + 16, 20, 20, 44, 44, 0xFF808080u);  // stage 1 multiply-add over grey (drawn with 32-bit indices)
   IDirect3DVertexBuffer9* vb = nullptr;
-  ASSERT_EQ(D3D_OK, d->CreateVertexBuffer(sizeof v, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, &vb, nullptr));
+  ASSERT_EQ(D3D_OK,
+            d->CreateVertexBuffer(sizeof v, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, &vb, nullptr));
   void* p = nullptr;
   ASSERT_EQ(D3D_OK, vb->Lock(0, 0, &p, D3DLOCK_DISCARD));
   std::memcpy(p, v, 16 * sizeof(SpriteVertex));
@@ -130,7 +133,8 @@ TEST(D3D9Golden, SpritesAlphaTestBlendingAndStages) {
   const uint16_t idx16[6] = {0, 1, 2, 0, 2, 3};
   const uint32_t idx32[6] = {0, 1, 2, 0, 2, 3};
   IDirect3DIndexBuffer9 *ib16 = nullptr, *ib32 = nullptr;
-  ASSERT_EQ(D3D_OK, d->CreateIndexBuffer(sizeof idx16, D3DUSAGE_DYNAMIC, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM, &ib16, nullptr));
+  ASSERT_EQ(D3D_OK,
+            d->CreateIndexBuffer(sizeof idx16, D3DUSAGE_DYNAMIC, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM, &ib16, nullptr));
   ASSERT_EQ(D3D_OK, d->CreateIndexBuffer(sizeof idx32, 0, D3DFMT_INDEX32, D3DPOOL_MANAGED, &ib32, nullptr));
   ASSERT_EQ(D3D_OK, ib16->Lock(0, 0, &p, D3DLOCK_DISCARD));
   std::memcpy(p, idx16, sizeof idx16);
@@ -284,15 +288,30 @@ TEST(D3D9Golden, LineListDepthTestAndCulling) {
   const V verts[] = {
       // Depth: a near green square, then a far red one over it (hidden), then a far blue one with
       // Z writes off, and a near yellow one drawn over the blue (it wins since the blue wrote no depth).
-      {-30, 30, 10, 0xFF00FF00u}, {-10, 30, 10, 0xFF00FF00u}, {-10, 10, 10, 0xFF00FF00u},
-      {-30, 30, 50, 0xFFFF0000u}, {-10, 30, 50, 0xFFFF0000u}, {-10, 10, 50, 0xFFFF0000u},
-      {10, 30, 80, 0xFF0000FFu},  {30, 30, 80, 0xFF0000FFu},  {30, 10, 80, 0xFF0000FFu},
-      {10, 30, 90, 0xFFFFFF00u},  {30, 30, 90, 0xFFFFFF00u},  {30, 10, 90, 0xFFFFFF00u},
+      {-30, 30, 10, 0xFF00FF00u},
+      {-10, 30, 10, 0xFF00FF00u},
+      {-10, 10, 10, 0xFF00FF00u},
+      {-30, 30, 50, 0xFFFF0000u},
+      {-10, 30, 50, 0xFFFF0000u},
+      {-10, 10, 50, 0xFFFF0000u},
+      {10, 30, 80, 0xFF0000FFu},
+      {30, 30, 80, 0xFF0000FFu},
+      {30, 10, 80, 0xFF0000FFu},
+      {10, 30, 90, 0xFFFFFF00u},
+      {30, 30, 90, 0xFFFFFF00u},
+      {30, 10, 90, 0xFFFFFF00u},
       // Culling: clockwise on screen (drawn) and counter-clockwise (dropped) under D3DCULL_CCW.
-      {-30, -10, 20, 0xFFFF00FFu}, {-10, -10, 20, 0xFFFF00FFu}, {-10, -30, 20, 0xFFFF00FFu},
-      {10, -10, 20, 0xFF00FFFFu},  {30, -30, 20, 0xFF00FFFFu},  {30, -10, 20, 0xFF00FFFFu},
+      {-30, -10, 20, 0xFFFF00FFu},
+      {-10, -10, 20, 0xFFFF00FFu},
+      {-10, -30, 20, 0xFFFF00FFu},
+      {10, -10, 20, 0xFF00FFFFu},
+      {30, -30, 20, 0xFF00FFFFu},
+      {30, -10, 20, 0xFF00FFFFu},
       // Lines: a white horizontal and a grey vertical one across the middle gap.
-      {-30, 0, 5, 0xFFFFFFFFu}, {30, 0, 5, 0xFFFFFFFFu}, {0, -30, 5, 0xFF808080u}, {0, 30, 5, 0xFF808080u},
+      {-30, 0, 5, 0xFFFFFFFFu},
+      {30, 0, 5, 0xFFFFFFFFu},
+      {0, -30, 5, 0xFF808080u},
+      {0, 30, 5, 0xFF808080u},
   };
   IDirect3DVertexBuffer9* vb = makeVB(d, verts, sizeof verts);
   ASSERT_TRUE(vs && vb);
@@ -312,10 +331,10 @@ TEST(D3D9Golden, LineListDepthTestAndCulling) {
   ASSERT_EQ(D3D_OK, d->EndScene());
   std::vector<uint32_t> f = presentAndRead(t);
   ASSERT_EQ(size_t(kSize) * kSize, f.size());
-  EXPECT_EQ(0xFF00FF00u, px(f, 12, 6));    // near green beats the later far red
-  EXPECT_EQ(0xFFFFFF00u, px(f, 52, 6));    // blue wrote no depth, yellow drawn over it
-  EXPECT_EQ(0xFFFF00FFu, px(f, 12, 48));   // clockwise triangle drawn
-  EXPECT_EQ(0xFF000000u, px(f, 52, 48));   // counter-clockwise triangle culled
+  EXPECT_EQ(0xFF00FF00u, px(f, 12, 6));                 // near green beats the later far red
+  EXPECT_EQ(0xFFFFFF00u, px(f, 52, 6));                 // blue wrote no depth, yellow drawn over it
+  EXPECT_EQ(0xFFFF00FFu, px(f, 12, 48));                // clockwise triangle drawn
+  EXPECT_EQ(0xFF000000u, px(f, 52, 48));                // counter-clockwise triangle culled
   EXPECT_EQ(0xFFFFFFFFu, px(f, 16, 32) | 0xFF000000u);  // the horizontal line runs through the middle row
   EXPECT_TRUE(matchesGolden(f, kSize, kSize, "lines_depth_cull"));
 

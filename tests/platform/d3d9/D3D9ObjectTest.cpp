@@ -48,7 +48,8 @@ TEST(D3D9Object, AdapterModesAndCaps) {
   EXPECT_EQ(0u, d3d->GetAdapterModeCount(0, D3DFMT_R5G6B5));
   EXPECT_EQ(0u, d3d->GetAdapterModeCount(1, D3DFMT_X8R8G8B8));
   D3DDISPLAYMODE m;
-  EXPECT_EQ(D3DERR_INVALIDCALL, d3d->EnumAdapterModes(0, D3DFMT_X8R8G8B8, d3d->GetAdapterModeCount(0, D3DFMT_X8R8G8B8), &m));
+  EXPECT_EQ(D3DERR_INVALIDCALL,
+            d3d->EnumAdapterModes(0, D3DFMT_X8R8G8B8, d3d->GetAdapterModeCount(0, D3DFMT_X8R8G8B8), &m));
 
   D3DCAPS9 caps;
   ASSERT_EQ(D3D_OK, d3d->GetDeviceCaps(0, D3DDEVTYPE_HAL, &caps));
@@ -73,13 +74,15 @@ TEST(D3D9Object, AdapterModesAndCaps) {
   EXPECT_EQ(D3DERR_NOTAVAILABLE, d3d->CheckDeviceType(0, D3DDEVTYPE_HAL, D3DFMT_R5G6B5, D3DFMT_R5G6B5, FALSE));
   EXPECT_EQ(D3DERR_NOTAVAILABLE, d3d->CheckDeviceType(0, D3DDEVTYPE_REF, D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, TRUE));
   for (D3DFORMAT depth : {D3DFMT_D16, D3DFMT_D24X8, D3DFMT_D32}) {
-    EXPECT_EQ(D3D_OK, d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, depth));
+    EXPECT_EQ(D3D_OK, d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL,
+                                             D3DRTYPE_SURFACE, depth));
     EXPECT_EQ(D3D_OK, d3d->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, depth));
   }
-  EXPECT_EQ(D3DERR_NOTAVAILABLE,
-            d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D15S1));
+  EXPECT_EQ(D3DERR_NOTAVAILABLE, d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL,
+                                                        D3DRTYPE_SURFACE, D3DFMT_D15S1));
   EXPECT_EQ(D3D_OK, d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, 0, D3DRTYPE_TEXTURE, D3DFMT_A8R8G8B8));
-  EXPECT_EQ(D3DERR_NOTAVAILABLE, d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, 0, D3DRTYPE_TEXTURE, D3DFMT_DXT1));
+  EXPECT_EQ(D3DERR_NOTAVAILABLE,
+            d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, 0, D3DRTYPE_TEXTURE, D3DFMT_DXT1));
   EXPECT_EQ(D3DERR_NOTAVAILABLE,
             d3d->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8));
   EXPECT_EQ(0u, d3d->Release());
@@ -107,19 +110,19 @@ TEST(D3D9Object, SeamMakesChosenChecksFail) {
   // A device that supports only 16-bit depth: 32 and 24 bits are refused, 16 accepted.
   brD3D9TestRefuseFormat(D3DFMT_D32, true);
   brD3D9TestRefuseFormat(D3DFMT_D24X8, true);
-  EXPECT_EQ(D3DERR_NOTAVAILABLE,
-            d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D32));
+  EXPECT_EQ(D3DERR_NOTAVAILABLE, d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL,
+                                                        D3DRTYPE_SURFACE, D3DFMT_D32));
   EXPECT_EQ(D3DERR_NOTAVAILABLE,
             d3d->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_D24X8));
-  EXPECT_EQ(D3D_OK,
-            d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D16));
+  EXPECT_EQ(D3D_OK, d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
+                                           D3DFMT_D16));
   brD3D9TestRefuseFormat(D3DFMT_D32, false);
-  EXPECT_EQ(D3D_OK,
-            d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D32));
+  EXPECT_EQ(D3D_OK, d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
+                                           D3DFMT_D32));
 
   // A chosen mode list, with modes of several formats.
-  const D3DDISPLAYMODE modes[] = {{640, 480, 60, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_R5G6B5},
-                                  {1024, 768, 60, D3DFMT_X8R8G8B8}};
+  const D3DDISPLAYMODE modes[] = {
+      {640, 480, 60, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_R5G6B5}, {1024, 768, 60, D3DFMT_X8R8G8B8}};
   brD3D9TestSetModes(modes, 3);
   EXPECT_EQ(2u, d3d->GetAdapterModeCount(0, D3DFMT_X8R8G8B8));
   EXPECT_EQ(1u, d3d->GetAdapterModeCount(0, D3DFMT_R5G6B5));
@@ -159,35 +162,43 @@ TEST(D3D9Object, DeviceCreationFailures) {
   EXPECT_EQ(D3DFMT_X8R8G8B8, pp.BackBufferFormat);
   releaseAll(device);
 
-  EXPECT_EQ(D3DERR_INVALIDCALL, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_PUREDEVICE | D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device));
+  EXPECT_EQ(D3DERR_INVALIDCALL,
+            t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_PUREDEVICE | D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                                &pp, &device));
   EXPECT_EQ(D3DERR_INVALIDCALL, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, 0, &pp, &device));
-  EXPECT_EQ(D3DERR_NOTAVAILABLE, t.d3d->CreateDevice(0, D3DDEVTYPE_REF, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device));
+  EXPECT_EQ(D3DERR_NOTAVAILABLE,
+            t.d3d->CreateDevice(0, D3DDEVTYPE_REF, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device));
   D3DPRESENT_PARAMETERS bad = pp;
   bad.EnableAutoDepthStencil = TRUE;
   bad.AutoDepthStencilFormat = D3DFMT_X8R8G8B8;
-  EXPECT_EQ(D3DERR_INVALIDCALL, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &bad, &device));
+  EXPECT_EQ(D3DERR_INVALIDCALL,
+            t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &bad, &device));
   bad = pp;
   bad.hDeviceWindow = nullptr;
-  EXPECT_EQ(D3DERR_INVALIDCALL, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &bad, &device));
+  EXPECT_EQ(D3DERR_INVALIDCALL,
+            t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &bad, &device));
   // Full screen needs a listed mode.
   bad = pp;
   bad.Windowed = FALSE;
   bad.BackBufferWidth = 1000;
   bad.BackBufferHeight = 700;
-  EXPECT_EQ(D3DERR_INVALIDCALL, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &bad, &device));
+  EXPECT_EQ(D3DERR_INVALIDCALL,
+            t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &bad, &device));
   // Through the resolver seam, a handle the windowing layer does not know reaches a chosen SDL window.
   gResolved = brW32GetSDLWindow(t.hwnd);
   brD3D9TestSetWindowResolver(resolveAny);
   D3DPRESENT_PARAMETERS seamed = pp;
   seamed.hDeviceWindow = reinterpret_cast<HWND>(uintptr_t(0x1234));
-  ASSERT_EQ(D3D_OK, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &seamed, &device))
+  ASSERT_EQ(D3D_OK,
+            t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &seamed, &device))
       << brD3D9LastError();
   releaseAll(device);
   brD3D9TestSetWindowResolver(nullptr);
   EXPECT_EQ(D3DERR_INVALIDCALL,
             t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &seamed, &device));
   brD3D9TestSetFailures(BR_D3D9_FAIL_CREATE_DEVICE);
-  EXPECT_EQ(D3DERR_NOTAVAILABLE, t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device));
+  EXPECT_EQ(D3DERR_NOTAVAILABLE,
+            t.d3d->CreateDevice(0, D3DDEVTYPE_HAL, t.hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device));
   EXPECT_EQ(nullptr, device);
 
   // Device-side failures for the fallback branches of a caller.

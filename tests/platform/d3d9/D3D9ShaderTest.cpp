@@ -105,14 +105,15 @@ TEST(D3D9Shader, SwizzlesMasksAndNegation) {
   TestDevice t(8, 8);
   ASSERT_TRUE(t.ok()) << t.why();
   Outputs o;
-  ASSERT_TRUE(run("vs_1_1\ndcl_position v0\n"
-                  "mov oPos, c0.wzyx\n"          // full swizzle
-                  "mov oT0, c0.y\n"              // one component replicated
-                  "mov oT1, -c0.xz\n"            // short swizzle repeats its last component, negated
-                  "mov r0, c1\nmov r0.xz, c0\n"  // write mask keeps the other components
-                  "mov oT2, r0\n"
-                  "mov oD0.xy, v0.zw\n",         // unwritten components of oD0 stay 1
-                  {{{0.25f, 0.5f, 0.75f, 1.0f}}}, {{{1, 2, 3, 4}}, {{5, 6, 7, 8}}}, o));
+  ASSERT_TRUE(
+      run("vs_1_1\ndcl_position v0\n"
+          "mov oPos, c0.wzyx\n"          // full swizzle
+          "mov oT0, c0.y\n"              // one component replicated
+          "mov oT1, -c0.xz\n"            // short swizzle repeats its last component, negated
+          "mov r0, c1\nmov r0.xz, c0\n"  // write mask keeps the other components
+          "mov oT2, r0\n"
+          "mov oD0.xy, v0.zw\n",  // unwritten components of oD0 stay 1
+          {{{0.25f, 0.5f, 0.75f, 1.0f}}}, {{{1, 2, 3, 4}}, {{5, 6, 7, 8}}}, o));
   expectVec(o.pos, 4, 3, 2, 1, "oPos");
   expectVec(o.t0, 2, 2, 2, 2, "oT0");
   expectVec(o.t1, -1, -3, -3, -3, "oT1");
@@ -124,17 +125,18 @@ TEST(D3D9Shader, ReciprocalsOfZeroAndOne) {
   TestDevice t(8, 8);
   ASSERT_TRUE(t.ok()) << t.why();
   Outputs o;
-  ASSERT_TRUE(run("vs.1.1\n"
-                  "rcp r0, c0.x\n"   // 1 -> exactly 1
-                  "rcp r1, c0.y\n"   // 0 -> +infinity
-                  "rsq r2, c0.x\n"   // 1 -> exactly 1
-                  "rsq r3, c0.y\n"   // 0 -> +infinity
-                  "mov oPos.x, r0.x\nmov oPos.y, r1.x\nmov oPos.z, r2.x\nmov oPos.w, r3.x\n"
-                  "rcp oT0, c0\n"    // no swizzle: the w component (4)
-                  "rsq oT1, c0.z\n"  // the sign is ignored: rsq(-4) = 0.5
-                  "rcp r4, -c0.y\n"  // -0 is 0: +infinity
-                  "min oD0, r4, c1\n",
-                  {}, {{{1, 0, -4, 4}}, {{0.5f, 0.5f, 0.5f, 0.5f}}}, o));
+  ASSERT_TRUE(
+      run("vs.1.1\n"
+          "rcp r0, c0.x\n"  // 1 -> exactly 1
+          "rcp r1, c0.y\n"  // 0 -> +infinity
+          "rsq r2, c0.x\n"  // 1 -> exactly 1
+          "rsq r3, c0.y\n"  // 0 -> +infinity
+          "mov oPos.x, r0.x\nmov oPos.y, r1.x\nmov oPos.z, r2.x\nmov oPos.w, r3.x\n"
+          "rcp oT0, c0\n"    // no swizzle: the w component (4)
+          "rsq oT1, c0.z\n"  // the sign is ignored: rsq(-4) = 0.5
+          "rcp r4, -c0.y\n"  // -0 is 0: +infinity
+          "min oD0, r4, c1\n",
+          {}, {{{1, 0, -4, 4}}, {{0.5f, 0.5f, 0.5f, 0.5f}}}, o));
   EXPECT_EQ(1.0f, o.pos.v[0]);
   EXPECT_EQ(kInf, o.pos.v[1]);
   EXPECT_EQ(1.0f, o.pos.v[2]);
@@ -149,19 +151,19 @@ TEST(D3D9Shader, ArithmeticDotProductsAndMatrix) {
   ASSERT_TRUE(t.ok()) << t.why();
   Outputs o;
   // c0-c3: rows of a matrix (as the device uploads transposed matrices): m4x4 gives dot(v, row i).
-  ASSERT_TRUE(run("vs.1.1\ndcl_position v0\ndcl_normal v3\n"
-                  "m4x4 oPos, v0, c0\n"
-                  "dp3 r0, v3, c4\n"
-                  "dp4 r1, v3, c4\n"
-                  "mad r2, v3, c4, c5\n"
-                  "sub r3, c5, v3\n"
-                  "max r4, v3, c5.x\n"
-                  "add oT0, r0, r1\n"
-                  "mul oT1, r2, r3\n"
-                  "mov oT2, r4\n",
-                  {{{1, 2, 3, 1}}, {{0, 0, 0, 1}}, {{0, 0, 0, 1}}, {{1, -2, 3, 2}}},
-                  {{{1, 0, 0, 10}}, {{0, 2, 0, 20}}, {{0, 0, 3, 30}}, {{1, 1, 1, 1}}, {{2, 3, 4, 5}}, {{1, 1, 1, 1}}},
-                  o));
+  ASSERT_TRUE(
+      run("vs.1.1\ndcl_position v0\ndcl_normal v3\n"
+          "m4x4 oPos, v0, c0\n"
+          "dp3 r0, v3, c4\n"
+          "dp4 r1, v3, c4\n"
+          "mad r2, v3, c4, c5\n"
+          "sub r3, c5, v3\n"
+          "max r4, v3, c5.x\n"
+          "add oT0, r0, r1\n"
+          "mul oT1, r2, r3\n"
+          "mov oT2, r4\n",
+          {{{1, 2, 3, 1}}, {{0, 0, 0, 1}}, {{0, 0, 0, 1}}, {{1, -2, 3, 2}}},
+          {{{1, 0, 0, 10}}, {{0, 2, 0, 20}}, {{0, 0, 3, 30}}, {{1, 1, 1, 1}}, {{2, 3, 4, 5}}, {{1, 1, 1, 1}}}, o));
   expectVec(o.pos, 11, 24, 39, 7, "m4x4");
   // dp3 = 2 - 6 + 12 = 8; dp4 = 8 + 10 = 18.
   expectVec(o.t0, 26, 26, 26, 26, "dp3 + dp4");
@@ -185,7 +187,8 @@ TEST(D3D9Shader, LitShaderOfTheRenderingDevice) {
   c[10] = {{20, 0, 0, 0}};  // range 20
   c[11] = {{1, 1, 1, 0}};
   Outputs o;
-  ASSERT_TRUE(run(shader3d, {{{0, 0, 0, 1}}, {{0, 1, 0, 0}}, {{0, 0, 0, 1}}, {}, {}, {}, {}, {}, {{0.25f, 0.75f, 0, 1}}}, c, o));
+  ASSERT_TRUE(run(shader3d,
+                  {{{0, 0, 0, 1}}, {{0, 1, 0, 0}}, {{0, 0, 0, 1}}, {}, {}, {}, {}, {}, {{0.25f, 0.75f, 0, 1}}}, c, o));
   expectVec(o.pos, 0, 0, 0, 1, "oPos");
   EXPECT_NEAR(0.75f, o.d0.v[0], 1e-6);  // 1 - 5/20
   EXPECT_NEAR(0.75f, o.d0.v[2], 1e-6);

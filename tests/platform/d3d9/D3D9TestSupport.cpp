@@ -148,7 +148,8 @@ IDirect3DVertexShader9* makeShader(IDirect3DDevice9* device, const char* text) {
   size_t firstBad = 0;
   for (size_t i = 0; i < frame.size(); ++i) {
     bool differs = false;
-    for (int c = 0; c < 3; ++c) differs = differs || std::abs(int(rgba[i * 4 + c]) - int(golden[i * 4 + c])) > tolerance;
+    for (int c = 0; c < 3; ++c)
+      differs = differs || std::abs(int(rgba[i * 4 + c]) - int(golden[i * 4 + c])) > tolerance;
     if (differs && bad++ == 0) firstBad = i;
   }
   if (bad > maxBadPixels) {

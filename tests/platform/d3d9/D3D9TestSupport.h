@@ -17,7 +17,7 @@ namespace d3d9test {
 // A window of the windowing layer with a Direct3D object and a device on it (windowed, D24X8 depth,
 // immediate presentation). ok() is false when any step failed; why() tells which.
 class TestDevice {
- public:
+public:
   TestDevice(UINT width, UINT height, bool depth = true);
   ~TestDevice();
   bool ok() const { return device != nullptr; }
@@ -28,7 +28,7 @@ class TestDevice {
   HWND hwnd = nullptr;
   UINT width, height;
 
- private:
+private:
   std::string mWhy;
 };
 

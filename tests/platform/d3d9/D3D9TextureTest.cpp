@@ -20,7 +20,8 @@ bool fill(IDirect3DTexture9* t, int k, UINT size) {
   D3DLOCKED_RECT r;
   if (FAILED(t->LockRect(0, &r, nullptr, 0))) return false;
   for (UINT y = 0; y < size; ++y)
-    for (UINT x = 0; x < size; ++x) reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(r.pBits) + y * r.Pitch)[x] = texel(k, x, y);
+    for (UINT x = 0; x < size; ++x)
+      reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(r.pBits) + y * r.Pitch)[x] = texel(k, x, y);
   return SUCCEEDED(t->UnlockRect(0));
 }
 
@@ -30,14 +31,15 @@ std::vector<uint32_t> locked(IDirect3DTexture9* t, UINT size) {
   D3DLOCKED_RECT r;
   if (FAILED(t->LockRect(0, &r, nullptr, D3DLOCK_READONLY))) return out;
   for (UINT y = 0; y < size; ++y)
-    for (UINT x = 0; x < size; ++x) out.push_back(reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(r.pBits) + y * r.Pitch)[x]);
+    for (UINT x = 0; x < size; ++x)
+      out.push_back(reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(r.pBits) + y * r.Pitch)[x]);
   t->UnlockRect(0);
   return out;
 }
 
 // Draws each texture point-sampled, texel for pixel, into its own 8x8 square along the top rows.
 class Drawer {
- public:
+public:
   explicit Drawer(IDirect3DDevice9* d) : mDevice(d) {
     d->CreateVertexDeclaration(kSpriteDecl, &mDecl);
     mShader = makeShader(d, kShader2d);
@@ -77,7 +79,7 @@ class Drawer {
     d->EndScene();
   }
 
- private:
+private:
   IDirect3DDevice9* mDevice;
   IDirect3DVertexDeclaration9* mDecl = nullptr;
   IDirect3DVertexShader9* mShader = nullptr;
@@ -119,7 +121,8 @@ TEST(D3D9Texture, ALockAfterTheCopyWentReadsAndKeepsTheTexels) {
   const RECT corner = {4, 4, 8, 8};
   ASSERT_EQ(D3D_OK, tex->LockRect(0, &r, &corner, 0));
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(r.pBits) + y * r.Pitch)[x] = 0xFF00FF00u;
+    for (int x = 0; x < 4; ++x)
+      reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(r.pBits) + y * r.Pitch)[x] = 0xFF00FF00u;
   ASSERT_EQ(D3D_OK, tex->UnlockRect(0));
   drawer.draw({tex});
   const std::vector<uint32_t> f = presentAndRead(t);
@@ -145,7 +148,8 @@ TEST(D3D9Texture, AResetKeepsEveryTexture) {
   ASSERT_TRUE(t.ok()) << t.why();
   std::vector<IDirect3DTexture9*> textures(4, nullptr);
   for (int k = 0; k < 4; ++k) {
-    ASSERT_EQ(D3D_OK, t.device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &textures[size_t(k)], nullptr));
+    ASSERT_EQ(D3D_OK,
+              t.device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &textures[size_t(k)], nullptr));
     ASSERT_TRUE(fill(textures[size_t(k)], k, 8));
   }
   {

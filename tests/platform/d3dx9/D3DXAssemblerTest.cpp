@@ -75,12 +75,12 @@ TEST(D3DXAssembler, ExactTokens) {
 
 TEST(D3DXAssembler, SwizzlesMasksAndNegation) {
   EXPECT_EQ(0x90E40000u, sourceOf("v0"));
-  EXPECT_EQ(0x90000000u, sourceOf("v0.x"));              // replicated: xxxx
-  EXPECT_EQ(0x90540000u, sourceOf("v0.xy"));             // xyyy
-  EXPECT_EQ(0x90A40000u, sourceOf("v0.xyz"));            // xyzz
+  EXPECT_EQ(0x90000000u, sourceOf("v0.x"));    // replicated: xxxx
+  EXPECT_EQ(0x90540000u, sourceOf("v0.xy"));   // xyyy
+  EXPECT_EQ(0x90A40000u, sourceOf("v0.xyz"));  // xyzz
   EXPECT_EQ(0x901B0000u, sourceOf("v0.wzyx"));
-  EXPECT_EQ(0x90FF0000u, sourceOf("v0.a"));              // colour letters: wwww
-  EXPECT_EQ(0x91E40000u, sourceOf("-v0"));               // negation
+  EXPECT_EQ(0x90FF0000u, sourceOf("v0.a"));  // colour letters: wwww
+  EXPECT_EQ(0x91E40000u, sourceOf("-v0"));   // negation
   EXPECT_EQ(0xA1000005u | (0x55u << 16), sourceOf("-c5.y"));
   EXPECT_EQ(0x800F0003u, destOf("r3"));
   EXPECT_EQ(0x80050003u, destOf("r3.xz"));
@@ -131,7 +131,8 @@ TEST(D3DXAssembler, EveryShaderOfTheRenderingDevice) {
     EXPECT_EQ(0x0000FFFFu, r.tokens.empty() ? 0u : r.tokens.back());
     IDirect3DVertexShader9* shader = nullptr;
     EXPECT_EQ(D3D_OK, r.tokens.empty() ? D3DERR_INVALIDCALL : t.device->CreateVertexShader(r.tokens.data(), &shader))
-        << text << "\n" << brD3D9LastError();
+        << text << "\n"
+        << brD3D9LastError();
     if (shader) {
       EXPECT_EQ(0u, shader->Release());
     }
@@ -143,29 +144,29 @@ TEST(D3DXAssembler, ErrorsNameTheLine) {
     const char* text;
     const char* line;
   } cases[] = {
-      {"mov oPos, c0\n", "(1): error"},                                          // no version
-      {"vs.1.1\nmov oPos, v0\n", "(2): error"},                                  // input without dcl
-      {"vs.1.1\ndcl_position v0\nfoo r0, v0\n", "(3): error"},                  // unknown opcode
-      {"vs.1.1\nmov oPos, c0\nmov r0.zx, c0\n", "(3): error"},                  // mask out of order
-      {"vs.1.1\nmov oPos, c0\nmov r12, c0\n", "(3): error"},                    // temp out of range
-      {"vs.1.1\nmov oPos, c96\n", "(2): error"},                                // constant out of range
-      {"vs.1.1\nmov oPos, c0\nmov oT3, c0\n", "(3): error"},                    // output not supported
+      {"mov oPos, c0\n", "(1): error"},                         // no version
+      {"vs.1.1\nmov oPos, v0\n", "(2): error"},                 // input without dcl
+      {"vs.1.1\ndcl_position v0\nfoo r0, v0\n", "(3): error"},  // unknown opcode
+      {"vs.1.1\nmov oPos, c0\nmov r0.zx, c0\n", "(3): error"},  // mask out of order
+      {"vs.1.1\nmov oPos, c0\nmov r12, c0\n", "(3): error"},    // temp out of range
+      {"vs.1.1\nmov oPos, c96\n", "(2): error"},                // constant out of range
+      {"vs.1.1\nmov oPos, c0\nmov oT3, c0\n", "(3): error"},    // output not supported
       {"vs.1.1\nmov oPos, c0\nmov oD1, c0\n", "(3): error"},
-      {"vs.1.1\nmov oPos, c0\nadd r0, c0\n", "(3): error"},                     // operand count
-      {"vs.1.1\n\n\nm4x4 oPos, c0, c93\n", "(4): error"},                       // matrix runs past c95
-      {"vs.1.1\ndcl_position v0\ndcl_normal v0\nmov oPos, v0\n", "(3): error"}, // register declared twice
-      {"vs.1.1\nmov oPos, c0.xq\n", "(2): error"},                              // bad swizzle
-      {"vs.1.1\nmov -oPos, c0\n", "(2): error"},                                // negated destination
-      {"vs.1.1\nmov v0, c0\n", "(2): error"},                                   // write to an input
-      {"vs.1.1\nmov oPos, c[a0.x]\n", "(2): error"},                            // relative addressing
-      {"vs.1.1\nmov r0, c0\n", "(2): error"},                                   // oPos never written
-      {"vs.1.1\nvs.1.1\n", "(2): error"},                                       // second version line
+      {"vs.1.1\nmov oPos, c0\nadd r0, c0\n", "(3): error"},                      // operand count
+      {"vs.1.1\n\n\nm4x4 oPos, c0, c93\n", "(4): error"},                        // matrix runs past c95
+      {"vs.1.1\ndcl_position v0\ndcl_normal v0\nmov oPos, v0\n", "(3): error"},  // register declared twice
+      {"vs.1.1\nmov oPos, c0.xq\n", "(2): error"},                               // bad swizzle
+      {"vs.1.1\nmov -oPos, c0\n", "(2): error"},                                 // negated destination
+      {"vs.1.1\nmov v0, c0\n", "(2): error"},                                    // write to an input
+      {"vs.1.1\nmov oPos, c[a0.x]\n", "(2): error"},                             // relative addressing
+      {"vs.1.1\nmov r0, c0\n", "(2): error"},                                    // oPos never written
+      {"vs.1.1\nvs.1.1\n", "(2): error"},                                        // second version line
       {"vs.1.1\ndcl_bogus v0\n", "(2): error"},
       {"", "(1): error"},
       {"vs.1.1\ndcl_texcoord0 v0\ndcl_texcoord v1\nmov oPos, v0\n", "(3): error"},  // usage declared twice
-      {"vs.1.1\nmov oPos, r0\n", "(2): error"},                                      // temporary never written
+      {"vs.1.1\nmov oPos, r0\n", "(2): error"},                                     // temporary never written
       {"vs.1.1\nmov r0.x, c0\nmov oPos, r0\n", "(3): error"},                       // only .x written
-      {"vs.1.1\nadd r1, r1, c0\nmov oPos, c0\n", "(2): error"},                      // read before its own write
+      {"vs.1.1\nadd r1, r1, c0\nmov oPos, c0\n", "(2): error"},                     // read before its own write
   };
   for (const Case& c : cases) {
     const Result r = assemble(c.text);
@@ -203,8 +204,8 @@ void assembleChecked(const std::string& text) {
   brd3d9::VsProgram program;
   size_t count = 0;
   std::string error;
-  EXPECT_TRUE(brd3d9::brVsDecode(reinterpret_cast<const DWORD*>(r.tokens.data()), r.tokens.size(), program, count,
-                                 error))
+  EXPECT_TRUE(
+      brd3d9::brVsDecode(reinterpret_cast<const DWORD*>(r.tokens.data()), r.tokens.size(), program, count, error))
       << text << " -> " << error;
 }
 
@@ -238,8 +239,9 @@ TEST(D3DXAssembler, MutatedTextsNeverCrash) {
         case 3: t.resize(at); break;
         default: {  // a line repeated many times, past the instruction limit now and then
           const size_t b = t.rfind('\n', at), e2 = t.find('\n', at);
-          const std::string line = t.substr(b == std::string::npos ? 0 : b + 1,
-                                            e2 == std::string::npos ? std::string::npos : e2 - (b + 1)) + "\n";
+          const std::string line =
+              t.substr(b == std::string::npos ? 0 : b + 1, e2 == std::string::npos ? std::string::npos : e2 - (b + 1)) +
+              "\n";
           for (uint32_t k = rng.Next() % 140; k > 0; --k) t += line;
         }
       }

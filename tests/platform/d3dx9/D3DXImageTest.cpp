@@ -101,8 +101,10 @@ Bytes bmp(int bpp) {
   for (int r = 2; r >= 0; --r) {
     const size_t start = b.size();
     for (int x = 0; x < 4; ++x) {
-      if (bpp == 8) b.push_back(uint8_t(r * 4 + x));
-      else pixel(b, bpp == 32 ? (kPicture[r * 4 + x] | 0xFF000000u) : kPicture[r * 4 + x], bpp);
+      if (bpp == 8)
+        b.push_back(uint8_t(r * 4 + x));
+      else
+        pixel(b, bpp == 32 ? (kPicture[r * 4 + x] | 0xFF000000u) : kPicture[r * 4 + x], bpp);
     }
     while (b.size() - start < row) b.push_back(0);
   }
@@ -119,15 +121,17 @@ Bytes jpeg() {
     rgb[i * 3 + 2] = left ? 0 : 255;
   }
   Bytes out;
-  stbi_write_jpg_to_func([](void* ctx, void* data, int size) {
-    Bytes* o = static_cast<Bytes*>(ctx);
-    o->insert(o->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-  }, &out, 8, 8, 3, rgb, 95);
+  stbi_write_jpg_to_func(
+      [](void* ctx, void* data, int size) {
+        Bytes* o = static_cast<Bytes*>(ctx);
+        o->insert(o->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+      },
+      &out, 8, 8, 3, rgb, 95);
   return out;
 }
 
-Bytes ddsHeader(uint32_t w, uint32_t h, uint32_t mips, uint32_t pfFlags, uint32_t fourcc, uint32_t bits,
-                uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+Bytes ddsHeader(uint32_t w, uint32_t h, uint32_t mips, uint32_t pfFlags, uint32_t fourcc, uint32_t bits, uint32_t r,
+                uint32_t g, uint32_t b, uint32_t a) {
   Bytes d = {'D', 'D', 'S', ' '};
   le32(d, 124);
   le32(d, 0x1007 | (mips > 1 ? 0x20000 : 0));
@@ -150,7 +154,9 @@ Bytes ddsHeader(uint32_t w, uint32_t h, uint32_t mips, uint32_t pfFlags, uint32_
   return d;
 }
 
-uint32_t cc(const char* s) { return uint32_t(s[0]) | uint32_t(s[1]) << 8 | uint32_t(s[2]) << 16 | uint32_t(s[3]) << 24; }
+uint32_t cc(const char* s) {
+  return uint32_t(s[0]) | uint32_t(s[1]) << 8 | uint32_t(s[2]) << 16 | uint32_t(s[3]) << 24;
+}
 
 // One 4x4 block: colour 0 red, colour 1 blue; texel i uses index i % 4.
 void dxtColorBlock(Bytes& d, uint16_t c0, uint16_t c1) {
@@ -197,7 +203,7 @@ brd3dx::Image decode(const Bytes& b, bool& ok) {
   std::string error;
   std::thread([&]() {
     ok = (b.size() >= 4 && std::memcmp(b.data(), "DDS ", 4) == 0) ? brd3dx::decodeDds(b.data(), b.size(), img, error)
-                                                                    : brd3dx::decodeStb(b.data(), b.size(), img, error);
+                                                                  : brd3dx::decodeStb(b.data(), b.size(), img, error);
   }).join();
   EXPECT_TRUE(ok || !error.empty()) << "a refusal without a reason";
   return img;
@@ -208,8 +214,8 @@ brd3dx::Image decode(const Bytes& b, bool& ok) {
 void keepInput(const Bytes& b) {
   static const char* dir = std::getenv("BR_FUZZ_SAVE_DIR");
   if (!dir) return;
-  std::ofstream(std::string(dir) + "/last-input", std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                                                          std::streamsize(b.size()));
+  std::ofstream(std::string(dir) + "/last-input", std::ios::binary)
+      .write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
 }
 
 uint32_t texel(const brd3dx::Image& img, uint32_t x, uint32_t y, size_t level = 0) {
@@ -234,8 +240,8 @@ TEST(D3DXImage, TgaBothDepthsOriginsAndRunLength) {
         for (uint32_t y = 0; y < 3; ++y)
           for (uint32_t x = 0; x < 4; ++x) {
             const uint32_t want = bpp == 32 ? kPicture[y * 4 + x] : (kPicture[y * 4 + x] | 0xFF000000u);
-            EXPECT_EQ(want, texel(img, x, y)) << bpp << (topLeft ? " top" : " bottom") << (rle ? " rle" : "") << " at "
-                                              << x << "," << y;
+            EXPECT_EQ(want, texel(img, x, y))
+                << bpp << (topLeft ? " top" : " bottom") << (rle ? " rle" : "") << " at " << x << "," << y;
           }
       }
   bool ok = false;
@@ -306,8 +312,19 @@ TEST(D3DXImage, DdsBlocksAndUncompressedLevels) {
 
 TEST(D3DXImage, MutatedFilesNeverCrash) {
   // A few thousand inputs for each reader (TGA, BMP, JPEG, DDS), in the sanitizer build within CI's time.
-  std::vector<Bytes> seeds = {tga(24, false, false), tga(32, true, true), tgaRun(0xFF00FF00u), bmp(8), bmp(24),
-                              bmp(32), jpeg(), jpeg(), jpeg(), dds("DXT1"), dds("DXT3"), dds("DXT5"), dds("RAW")};
+  std::vector<Bytes> seeds = {tga(24, false, false),
+                              tga(32, true, true),
+                              tgaRun(0xFF00FF00u),
+                              bmp(8),
+                              bmp(24),
+                              bmp(32),
+                              jpeg(),
+                              jpeg(),
+                              jpeg(),
+                              dds("DXT1"),
+                              dds("DXT3"),
+                              dds("DXT5"),
+                              dds("RAW")};
   // BR_FUZZ_ROUNDS and BR_FUZZ_SEED give longer or other local runs.
   const char* env = std::getenv("BR_FUZZ_ROUNDS");
   const int rounds = env ? std::max(1, std::atoi(env)) : 1000;
@@ -365,8 +382,8 @@ TEST(D3DXImage, RegressionFilesAreRefusedWithAReason) {
 // TGA (raw and run-length) and BMP files cut short inside their pixels are refused, not loaded with a black
 // remainder; a file cut after its last pixel still loads.
 TEST(D3DXImage, PixelDataCutShortIsRefused) {
-  for (const Bytes& whole : {tga(24, false, false), tga(32, true, true), tgaRun(0xFF00FF00u), bmp(8), bmp(24),
-                             bmp(32)}) {
+  for (const Bytes& whole :
+       {tga(24, false, false), tga(32, true, true), tgaRun(0xFF00FF00u), bmp(8), bmp(24), bmp(32)}) {
     bool ok = false;
     decode(whole, ok);
     ASSERT_TRUE(ok);
@@ -428,7 +445,9 @@ TEST(D3DXImage, LoadingThroughTheDevice) {
     write("D3dxTest/m.tga", b);
     tex = nullptr;
     const HRESULT hr = D3DXCreateTextureFromFileA(t.device, "D3dxTest/m.tga", &tex);
-    if (SUCCEEDED(hr)) d3d9test::releaseAll(tex);
-    else EXPECT_EQ(nullptr, tex);
+    if (SUCCEEDED(hr))
+      d3d9test::releaseAll(tex);
+    else
+      EXPECT_EQ(nullptr, tex);
   }
 }

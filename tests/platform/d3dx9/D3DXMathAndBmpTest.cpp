@@ -39,14 +39,13 @@ TEST(D3DXMath, MultiplyAndTranspose) {
 TEST(D3DXBmp, WriterBytes) {
   // 3x2 texels, top row first: red, green, blue / white, black, grey.
   const uint32_t texels[6] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu, 0xFF000000u, 0x80808080u};
-  const std::vector<uint8_t> bytes =
-      brd3dx::encodeBmp24(reinterpret_cast<const uint8_t*>(texels), 3, 2, 12);
+  const std::vector<uint8_t> bytes = brd3dx::encodeBmp24(reinterpret_cast<const uint8_t*>(texels), 3, 2, 12);
   const std::vector<uint8_t> want = {
-      'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                    // file header: size 54 + 2 rows of 12
-      40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,      // info header
-      24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-      255, 255, 255, 0, 0, 0, 128, 128, 128, 0, 0, 0,                   // bottom row first, padded to 12
-      0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0,
+      'B', 'M', 78,  0, 0,   0, 0,   0,   0,   0, 54, 0, 0, 0,  // file header: size 54 + 2 rows of 12
+      40,  0,   0,   0, 3,   0, 0,   0,   2,   0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0,  // info header
+      24,  0,   0,   0, 0,   0, 0,   0,   0,   0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0,
+      255, 255, 255, 0, 0,   0, 128, 128, 128, 0, 0,  0,  // bottom row first, padded to 12
+      0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0,  0,
   };
   EXPECT_EQ(want, bytes);
 

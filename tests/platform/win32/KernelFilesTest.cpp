@@ -14,21 +14,17 @@ namespace {
 
 class KernelFilesTest : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
+  void SetUp() override {
     std::filesystem::create_directories(root / "Saves" / "Old");
     for (const char* name : {"b.gin", "A.GIN", "c.txt", "noext", "d.gin.bak"})
       std::ofstream(root / "Saves" / name) << "12345";
   }
-  std::vector<std::string> Find(const std::string& pattern)
-  {
+  std::vector<std::string> Find(const std::string& pattern) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
     HANDLE h = FindFirstFileA(pattern.c_str(), &data);
-    if (h == INVALID_HANDLE_VALUE)
-      return names;
-    do
-      names.push_back(data.cFileName);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(data.cFileName);
     while (FindNextFileA(h, &data));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_NO_MORE_FILES));
     EXPECT_TRUE(FindClose(h));
@@ -41,8 +37,7 @@ protected:
 
 using Names = std::vector<std::string>;
 
-TEST_F(KernelFilesTest, WildcardsMatchLikeWindows)
-{
+TEST_F(KernelFilesTest, WildcardsMatchLikeWindows) {
   EXPECT_EQ(Find(Base() + "\\saves\\*.gin"), (Names{"A.GIN", "b.gin"}));
   EXPECT_EQ(Find(Base() + "\\SAVES\\*.*"), (Names{".", "..", "A.GIN", "b.gin", "c.txt", "d.gin.bak", "noext", "Old"}));
   EXPECT_EQ(Find(Base() + "\\Saves\\*"), Find(Base() + "\\Saves\\*.*"));
@@ -53,8 +48,7 @@ TEST_F(KernelFilesTest, WildcardsMatchLikeWindows)
   EXPECT_EQ(Find(Base() + "\\Saves\\*g*n"), (Names{"A.GIN", "b.gin"}));
 }
 
-TEST_F(KernelFilesTest, NothingFoundAndBadHandles)
-{
+TEST_F(KernelFilesTest, NothingFoundAndBadHandles) {
   WIN32_FIND_DATAA data;
   EXPECT_EQ(FindFirstFileA((Base() + "\\Saves\\*.sav").c_str(), &data), INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
@@ -68,8 +62,7 @@ TEST_F(KernelFilesTest, NothingFoundAndBadHandles)
   EXPECT_FALSE(FindClose(nullptr));
 }
 
-TEST_F(KernelFilesTest, EntriesCarryAttributesSizesAndTimes)
-{
+TEST_F(KernelFilesTest, EntriesCarryAttributesSizesAndTimes) {
   WIN32_FIND_DATAA data;
   HANDLE h = FindFirstFileA((Base() + "/saves/a.gin").c_str(), &data);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -87,8 +80,7 @@ TEST_F(KernelFilesTest, EntriesCarryAttributesSizesAndTimes)
   FindClose(h);
 }
 
-TEST_F(KernelFilesTest, FileTimeConversion)
-{
+TEST_F(KernelFilesTest, FileTimeConversion) {
   // 2026-12-08 14:05:09.250 UTC as 100 ns ticks since 1601.
   uint64_t ticks = (uint64_t(1796738709) + 11644473600ull) * 10000000ull + 2500000ull;
   FILETIME ft = {DWORD(ticks), DWORD(ticks >> 32)};
@@ -101,14 +93,13 @@ TEST_F(KernelFilesTest, FileTimeConversion)
   EXPECT_EQ(st.wMinute, 5);
   EXPECT_EQ(st.wSecond, 9);
   EXPECT_EQ(st.wMilliseconds, 250);
-  EXPECT_EQ(st.wDayOfWeek, 2); // a Tuesday
+  EXPECT_EQ(st.wDayOfWeek, 2);  // a Tuesday
   FILETIME huge = {0, 0x80000000u};
   EXPECT_FALSE(FileTimeToSystemTime(&huge, &st));
   EXPECT_FALSE(FileTimeToSystemTime(nullptr, &st));
 }
 
-TEST_F(KernelFilesTest, FoldersCurrentFolderAndRenames)
-{
+TEST_F(KernelFilesTest, FoldersCurrentFolderAndRenames) {
   EXPECT_FALSE(CreateDirectoryA((Base() + "\\saves").c_str(), nullptr));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_ALREADY_EXISTS));
   EXPECT_FALSE(CreateDirectoryA((Base() + "\\a\\b").c_str(), nullptr));
@@ -138,4 +129,4 @@ TEST_F(KernelFilesTest, FoldersCurrentFolderAndRenames)
   EXPECT_FALSE(DeleteFileA((Base() + "\\saves\\c.txt").c_str()));
 }
 
-} // namespace
+}  // namespace

@@ -8,13 +8,9 @@
 
 namespace {
 
-std::string LibDir()
-{
-  return BR_TEST_LIB_DIR;
-}
+std::string LibDir() { return BR_TEST_LIB_DIR; }
 
-TEST(KernelLibraryTest, DllNameLoadsTheSharedObject)
-{
+TEST(KernelLibraryTest, DllNameLoadsTheSharedObject) {
   // Backslashes and another case still find "BrW32TestLib.so".
   std::string name = LibDir() + "\\brw32testlib.DLL";
   HMODULE lib = LoadLibraryA(name.c_str());
@@ -34,8 +30,7 @@ TEST(KernelLibraryTest, DllNameLoadsTheSharedObject)
   EXPECT_TRUE(FreeLibrary(lib));
 }
 
-TEST(KernelLibraryTest, BareNameLoadsFromTheCurrentFolder)
-{
+TEST(KernelLibraryTest, BareNameLoadsFromTheCurrentFolder) {
   std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(LibDir());
   HMODULE lib = LoadLibraryA("BrW32TestLib.dll");
@@ -45,8 +40,7 @@ TEST(KernelLibraryTest, BareNameLoadsFromTheCurrentFolder)
   EXPECT_TRUE(FreeLibrary(lib));
 }
 
-TEST(KernelLibraryTest, MissingLibrariesFailCleanly)
-{
+TEST(KernelLibraryTest, MissingLibrariesFailCleanly) {
   EXPECT_EQ(LoadLibraryA((LibDir() + "\\NoSuchPlugin.dll").c_str()), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_MOD_NOT_FOUND));
   EXPECT_NE(std::string(W32LastLibraryError()), "");
@@ -57,4 +51,4 @@ TEST(KernelLibraryTest, MissingLibrariesFailCleanly)
   EXPECT_EQ(GetProcAddress(nullptr, "x"), nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -12,13 +12,11 @@ namespace {
 
 class KernelPathTest : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
+  void SetUp() override {
     std::filesystem::create_directories(root / "Media" / "Config");
     std::ofstream(root / "Media" / "Config" / "main.cfg") << "x";
   }
-  std::string Map(const std::string& path)
-  {
+  std::string Map(const std::string& path) {
     char out[1024];
     EXPECT_TRUE(W32MapPath(path.c_str(), out, sizeof(out))) << path;
     return out;
@@ -27,8 +25,7 @@ protected:
   const std::filesystem::path root = scratch.Path();
 };
 
-TEST_F(KernelPathTest, BackslashesAndCaseFindTheRealFile)
-{
+TEST_F(KernelPathTest, BackslashesAndCaseFindTheRealFile) {
   std::string base = root.string();
   EXPECT_EQ(Map(base + "\\Media\\Config\\main.cfg"), base + "/Media/Config/main.cfg");
   EXPECT_EQ(Map(base + "\\MEDIA\\config\\MAIN.CFG"), base + "/Media/Config/main.cfg");
@@ -37,25 +34,22 @@ TEST_F(KernelPathTest, BackslashesAndCaseFindTheRealFile)
   EXPECT_EQ(Map(base + "\\media\\.\\config\\..\\Config\\main.CFG"), base + "/Media/./Config/../Config/main.cfg");
 }
 
-TEST_F(KernelPathTest, MissingTailIsKeptForCreating)
-{
+TEST_F(KernelPathTest, MissingTailIsKeptForCreating) {
   std::string base = root.string();
   EXPECT_EQ(Map(base + "\\media\\Saves\\Slot1.gin"), base + "/Media/Saves/Slot1.gin");
   EXPECT_EQ(Map(base + "\\MEDIA\\config\\New.cfg"), base + "/Media/Config/New.cfg");
 }
 
-TEST_F(KernelPathTest, ExactCaseWinsAndTiesAreStable)
-{
+TEST_F(KernelPathTest, ExactCaseWinsAndTiesAreStable) {
   std::filesystem::create_directories(root / "dup" / "Data");
   std::filesystem::create_directories(root / "dup" / "data");
   std::string base = root.string();
   EXPECT_EQ(Map(base + "/dup/data"), base + "/dup/data");
   EXPECT_EQ(Map(base + "/dup/Data"), base + "/dup/Data");
-  EXPECT_EQ(Map(base + "/dup/DATA"), base + "/dup/Data"); // first in byte order
+  EXPECT_EQ(Map(base + "/dup/DATA"), base + "/dup/Data");  // first in byte order
 }
 
-TEST_F(KernelPathTest, RelativePathsAndBounds)
-{
+TEST_F(KernelPathTest, RelativePathsAndBounds) {
   char out[8];
   EXPECT_FALSE(W32MapPath(nullptr, out, sizeof(out)));
   EXPECT_STREQ(out, "");
@@ -73,8 +67,7 @@ TEST_F(KernelPathTest, RelativePathsAndBounds)
   std::filesystem::current_path(previous);
 }
 
-TEST_F(KernelPathTest, FopenGoesThroughTheLayer)
-{
+TEST_F(KernelPathTest, FopenGoesThroughTheLayer) {
   std::string base = root.string();
   FILE* f = W32fopen((base + "\\MEDIA\\CONFIG\\MAIN.CFG").c_str(), "r");
   ASSERT_NE(f, nullptr);
@@ -90,4 +83,4 @@ TEST_F(KernelPathTest, FopenGoesThroughTheLayer)
   EXPECT_EQ(W32fopen("", "r"), nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -5,8 +5,7 @@
 
 namespace {
 
-TEST(KernelTimeTest, ClocksAdvanceAcrossASleep)
-{
+TEST(KernelTimeTest, ClocksAdvanceAcrossASleep) {
   LARGE_INTEGER freq, c0, c1;
   ASSERT_TRUE(QueryPerformanceFrequency(&freq));
   EXPECT_EQ(freq.QuadPart, 1000000000LL);
@@ -27,8 +26,7 @@ TEST(KernelTimeTest, ClocksAdvanceAcrossASleep)
   Sleep(0);
 }
 
-TEST(KernelTimeTest, LocalTimeIsACalendarTime)
-{
+TEST(KernelTimeTest, LocalTimeIsACalendarTime) {
   SYSTEMTIME t;
   GetLocalTime(&t);
   EXPECT_GE(t.wYear, 2024);
@@ -44,4 +42,4 @@ TEST(KernelTimeTest, LocalTimeIsACalendarTime)
   GetLocalTime(nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -19,7 +19,7 @@ TEST(OpenALLoader, BindsEveryEntryPointOfTheSystemLibrary) {
   EXPECT_EQ(reinterpret_cast<void*>(table.alcGetEnumValue), reinterpret_cast<void*>(&alcGetEnumValue));
   brUnloadOpenAL();
   EXPECT_FALSE(brIsOpenALLoaded());
-  brUnloadOpenAL(); // a second unload has nothing left to free
+  brUnloadOpenAL();  // a second unload has nothing left to free
 
   EXPECT_FALSE(brLoadOpenAL(nullptr, nullptr));
   EXPECT_FALSE(brLoadOpenAL("no_such_openal_library.dll", &table));
@@ -52,7 +52,8 @@ TEST(ALDeviceList, EnumerationSkipsRepeatsAndUnopenableDevices) {
   // Keeps the stand-in loaded past the list's own unload, to ask it what is still open.
   HMODULE probe = LoadLibraryA(FAKE_OPENAL_FULL);
   ASSERT_NE(probe, nullptr);
-  auto openObjects = reinterpret_cast<int (*)()>(reinterpret_cast<void (*)()>(GetProcAddress(probe, "FakeOpenALOpenObjects")));
+  auto openObjects =
+      reinterpret_cast<int (*)()>(reinterpret_cast<void (*)()>(GetProcAddress(probe, "FakeOpenALOpenObjects")));
   ASSERT_NE(openObjects, nullptr);
   {
     ALDeviceList list(FAKE_OPENAL_FULL);
@@ -79,19 +80,18 @@ TEST(ALDeviceList, EnumerationSkipsRepeatsAndUnopenableDevices) {
 
     // Every device is selected, but only the first ten carry flags.
     int walked = 0;
-    for (int i = list.FirstSelected(); i < list.DeviceCount(); i = list.NextSelected())
-      EXPECT_EQ(i, walked++);
+    for (int i = list.FirstSelected(); i < list.DeviceCount(); i = list.NextSelected()) EXPECT_EQ(i, walked++);
     EXPECT_EQ(walked, ALDeviceList::kMaxFlaggedDevices);
 
     list.DeselectBelowVersion(1, 1);
-    EXPECT_EQ(list.FirstSelected(), 1); // Beta (1.0) is gone
+    EXPECT_EQ(list.FirstSelected(), 1);  // Beta (1.0) is gone
     list.DeselectAboveVersion(1, 1);
     list.SelectAll();
     list.DeselectAboveVersion(1, 1);
     EXPECT_EQ(list.FirstSelected(), 0);
     EXPECT_EQ(list.NextSelected(), 1);
     EXPECT_EQ(list.NextSelected(), 2);
-    EXPECT_EQ(list.NextSelected(), 4); // Extra 01 (2.0) is gone
+    EXPECT_EQ(list.NextSelected(), 4);  // Extra 01 (2.0) is gone
 
     // "EAX-RAM" is reported by Gamma alone, and flagged at Gamma's list position.
     list.SelectAll();

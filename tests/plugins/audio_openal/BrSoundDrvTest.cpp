@@ -12,8 +12,7 @@ TEST_F(SoundDrvTest, InitOpensTheDeviceLoadsTheErrorSoundAndCapsTheChannels) {
   ASSERT_TRUE(e.drv.Init());
   EXPECT_TRUE(e.drv.HasContext());
   EXPECT_EQ(e.drv.GetChannelCount(), BrSoundDrv::kMaxChannels);
-  for (int i = 0; i < e.drv.GetChannelCount(); ++i)
-    EXPECT_TRUE(alIsSource(e.drv.GetChannel(i))) << i;
+  for (int i = 0; i < e.drv.GetChannelCount(); ++i) EXPECT_TRUE(alIsSource(e.drv.GetChannel(i))) << i;
   EXPECT_FLOAT_EQ(e.drv.GetMasterGain(), 1.0f);
   ALint model = 0;
   model = alGetInteger(0xD000 /* AL_DISTANCE_MODEL */);
@@ -36,7 +35,7 @@ TEST_F(SoundDrvTest, InitLogsTheDevicesAndRecordsTheChoice) {
   EXPECT_TRUE(m_Log.Has("\t1. "));
   EXPECT_TRUE(m_Log.Has("Failed to find a Hardware device, so switching to system's default device"));
   EXPECT_TRUE(m_Log.Has("Selecting device: "));
-  EXPECT_EQ(ConfigInt("Hardware"), 0); // the default device is no "Hardware" device
+  EXPECT_EQ(ConfigInt("Hardware"), 0);  // the default device is no "Hardware" device
 }
 
 TEST_F(SoundDrvTest, ThePreferredDeviceIsChosenByName) {
@@ -62,14 +61,13 @@ TEST_F(SoundDrvTest, ThePreferredDeviceIsChosenByName) {
 
 TEST_F(SoundDrvTest, ChannelCountFollowsTheConfiguration) {
   struct Case {
-    int configured; // -99: key missing
+    int configured;  // -99: key missing
     int expected;
   } cases[] = {{3, 3}, {0, 0}, {-5, 0}, {-99, 0}, {32, 32}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.configured);
     BrConfigCache config;
-    if (c.configured != -99)
-      config.SetInteger("Audio", "Channels", c.configured);
+    if (c.configured != -99) config.SetInteger("Audio", "Channels", c.configured);
     Engine().SetConfig(&config);
     EngineSoundDrv e;
     ASSERT_TRUE(e.drv.Init());
@@ -261,9 +259,9 @@ TEST_F(SoundDrvTest, SoundsArePlacedRelativeToTheListener) {
   ASSERT_TRUE(e.drv.PlayAudio2D(id));
   expectAt(BrVector(0, 50, 0));
   ASSERT_TRUE(e.drv.PlayAudio3D(id, BrVector(0, 0, 30)));
-  expectAt(BrVector(0, 50, 0)); // nearer than 50 units: heard from straight up
+  expectAt(BrVector(0, 50, 0));  // nearer than 50 units: heard from straight up
   ASSERT_TRUE(e.drv.PlayAudio3D(id, BrVector(0, 0, 80)));
-  expectAt(BrVector(0, 0, -80)); // z is negated
+  expectAt(BrVector(0, 0, -80));  // z is negated
 
   ListenerApp app;
   app.m_Listener = BrVector(100, 10, 100);
@@ -274,7 +272,7 @@ TEST_F(SoundDrvTest, SoundsArePlacedRelativeToTheListener) {
   expectAt(BrVector(60, 0, 0));
   ASSERT_TRUE(e.drv.PlayAudio3D(id, BrVector(120, 10, 110)));
   expectAt(BrVector(0, 50, 0));
-  ASSERT_TRUE(e.drv.PlayAudio2D(id)); // flat sounds ignore where the listener is
+  ASSERT_TRUE(e.drv.PlayAudio2D(id));  // flat sounds ignore where the listener is
   expectAt(BrVector(0, 50, 0));
   ASSERT_TRUE(e.drv.PlayAudio3D(id, BrVector(NAN, 0, 0)));
   expectAt(BrVector(0, 50, 0));
@@ -395,7 +393,7 @@ TEST_F(SoundDrvTest, LettingGoOfAPlayingSoundStopsItsChannelFirst) {
   ALint attached = -1;
   alGetSourcei(source, AL_BUFFER, &attached);
   EXPECT_EQ(attached, 0);
-  EXPECT_FALSE(alIsBuffer(buffer)); // really deleted, not refused while attached
+  EXPECT_FALSE(alIsBuffer(buffer));  // really deleted, not refused while attached
   EXPECT_EQ(alGetError(), AL_NO_ERROR);
 }
 
@@ -424,12 +422,9 @@ TEST_F(SoundDrvTest, ExitReleasesEverythingAndRunsTwiceSafely) {
 TEST_F(SoundDrvTest, OpenALErrorsAreNamedInTheDebugLog) {
   EngineSoundDrv e;
   const std::pair<int, const char*> cases[] = {
-      {AL_INVALID_NAME, "op - Invalid Name"},
-      {AL_INVALID_ENUM, "op - Invalid Enum"},
-      {AL_INVALID_VALUE, "op - Invalid Value"},
-      {AL_INVALID_OPERATION, "op - Invalid Operation"},
-      {AL_OUT_OF_MEMORY, "op - Out Of Memory"},
-      {0, "ERROR: Unknown error case in BrSoundDrv::LogOpenALError(..)"},
+      {AL_INVALID_NAME, "op - Invalid Name"},   {AL_INVALID_ENUM, "op - Invalid Enum"},
+      {AL_INVALID_VALUE, "op - Invalid Value"}, {AL_INVALID_OPERATION, "op - Invalid Operation"},
+      {AL_OUT_OF_MEMORY, "op - Out Of Memory"}, {0, "ERROR: Unknown error case in BrSoundDrv::LogOpenALError(..)"},
   };
   for (const auto& c : cases) {
     m_Log.Clear();

@@ -23,9 +23,9 @@ int RunChild(const std::string& role, const std::string& environment) {
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
   const brtest::TempFolder folder("br_child_" + role);
   const std::filesystem::path output = folder / "output.txt";
-  const std::string command = "BR_SOUNDDRV_CHILD=" + role + " " + environment +
-                              " '" + self + "' --gtest_filter=" + test->test_suite_name() + "." + test->name() +
-                              " >'" + output.string() + "' 2>&1";
+  const std::string command = "BR_SOUNDDRV_CHILD=" + role + " " + environment + " '" + self +
+                              "' --gtest_filter=" + test->test_suite_name() + "." + test->name() + " >'" +
+                              output.string() + "' 2>&1";
   const int status = std::system(command.c_str());
   std::ifstream in(output);
   gChildOutput.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -60,12 +60,10 @@ std::vector<int16_t> ReadOutput(const std::string& path, int& channels) {
     const size_t content = pos + 8;
     if (id == "fmt " && content + 16 <= bytes.size()) {
       channels = bytes[content + 2];
-      if (bytes[content + 14] != 16)
-        return {};
+      if (bytes[content + 14] != 16) return {};
     } else if (id == "data") {
       const size_t end = std::min(bytes.size(), content + size);
-      for (size_t i = content; i + 1 < end; i += 2)
-        samples.push_back(int16_t(bytes[i] | bytes[i + 1] << 8));
+      for (size_t i = content; i + 1 < end; i += 2) samples.push_back(int16_t(bytes[i] | bytes[i + 1] << 8));
       break;
     }
     pos = content + size + (size & 1);
@@ -74,7 +72,7 @@ std::vector<int16_t> ReadOutput(const std::string& path, int& channels) {
 }
 
 struct Burst {
-  size_t start = 0, end = 0; // frames
+  size_t start = 0, end = 0;  // frames
   double rmsLeft = 0, rmsRight = 0;
 };
 
@@ -109,7 +107,7 @@ std::vector<Burst> FindBursts(const std::vector<int16_t>& s, int channels, int r
   return bursts;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(SoundDrvTest, WithoutAnOutputDeviceInitFailsAndSoundStaysSilent) {
   if (!ChildRole()) {
@@ -160,8 +158,7 @@ TEST_F(SoundDrvTest, APlayedSoundReachesTheWaveFileAtItsLevel) {
     EXPECT_NEAR(bursts[0].rmsRight, expected, expected * 0.05);
     // The second play, at half volume, is half as loud; each lasts the tone's 0.3 s.
     EXPECT_NEAR(bursts[1].rmsLeft / bursts[0].rmsLeft, 0.5, 0.05);
-    for (const Burst& b : bursts)
-      EXPECT_NEAR(double(b.end - b.start) / 44100.0, 0.3, 0.03);
+    for (const Burst& b : bursts) EXPECT_NEAR(double(b.end - b.start) / 44100.0, 0.3, 0.03);
     return;
   }
 

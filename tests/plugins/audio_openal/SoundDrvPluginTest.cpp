@@ -16,12 +16,13 @@ std::string ModuleAsDll() {
   return path.substr(0, path.size() - 3) + ".dll";
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(SoundDrvTest, ThePluginCreatesPlaysAndDeletesItsDevice) {
   HMODULE module = LoadLibraryA(ModuleAsDll().c_str());
   ASSERT_NE(module, nullptr) << W32LastLibraryError();
-  auto create = reinterpret_cast<BrGetAudioDeviceFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "fnGetAudioDevice")));
+  auto create =
+      reinterpret_cast<BrGetAudioDeviceFn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "fnGetAudioDevice")));
   auto destroy = reinterpret_cast<BrDeleteAudioDeviceFn>(
       reinterpret_cast<void (*)()>(GetProcAddress(module, "fnDeleteAudioDevice")));
   ASSERT_NE(create, nullptr);

@@ -22,7 +22,9 @@
 // Makes app the engine's application until the end of the scope (the engine keeps no other way to clear it).
 class ScopedEngineApp {
 public:
-  explicit ScopedEngineApp(BrApplication* app) : m_pPrevious(BrEngineTestSeams::App()) { BrEngineTestSeams::App() = app; }
+  explicit ScopedEngineApp(BrApplication* app) : m_pPrevious(BrEngineTestSeams::App()) {
+    BrEngineTestSeams::App() = app;
+  }
   ~ScopedEngineApp() { BrEngineTestSeams::App() = m_pPrevious; }
 
 private:
@@ -80,8 +82,7 @@ protected:
   static bool WaitStopped(unsigned int source, double seconds = 3.0) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (State(source) == AL_PLAYING) {
-      if (std::chrono::steady_clock::now() > end)
-        return false;
+      if (std::chrono::steady_clock::now() > end) return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;

@@ -42,8 +42,7 @@ public:
     m_Body.insert(m_Body.end(), id, id + 4);
     PutU32(m_Body, uint32_t(content.size()));
     m_Body.insert(m_Body.end(), content.begin(), content.end());
-    if (pad && content.size() % 2)
-      m_Body.push_back(0);
+    if (pad && content.size() % 2) m_Body.push_back(0);
     return *this;
   }
   WavImage& Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, int blockAlign = -1) {
@@ -78,8 +77,7 @@ public:
     v.push_back(uint8_t(x >> 8));
   }
   static void PutU32(std::vector<uint8_t>& v, uint32_t x) {
-    for (int i = 0; i < 4; ++i)
-      v.push_back(uint8_t(x >> (8 * i)));
+    for (int i = 0; i < 4; ++i) v.push_back(uint8_t(x >> (8 * i)));
   }
 
 private:
@@ -89,8 +87,7 @@ private:
 // n bytes counting up from first, wrapping at 256.
 inline std::vector<uint8_t> Ramp(size_t n, uint8_t first = 1) {
   std::vector<uint8_t> v(n);
-  for (size_t i = 0; i < n; ++i)
-    v[i] = uint8_t(first + i);
+  for (size_t i = 0; i < n; ++i) v[i] = uint8_t(first + i);
   return v;
 }
 

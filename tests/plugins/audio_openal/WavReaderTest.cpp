@@ -34,7 +34,7 @@ void ExpectDefaults(const Read& r) {
   EXPECT_FALSE(r.loop);
 }
 
-} // namespace
+}  // namespace
 
 TEST(WavReader, ReadsEachPcmFormatWithItsSamplesAndZeroPadding) {
   struct Case {
@@ -56,8 +56,7 @@ TEST(WavReader, ReadsEachPcmFormatWithItsSamplesAndZeroPadding) {
     EXPECT_EQ(r.size, 400u);
     EXPECT_FALSE(r.loop);
     EXPECT_EQ(std::memcmp(r.Bytes(), samples.data(), samples.size()), 0);
-    for (int i = 0; i < 31; ++i)
-      EXPECT_EQ(r.Bytes()[400 + i], 0) << i;
+    for (int i = 0; i < 31; ++i) EXPECT_EQ(r.Bytes()[400 + i], 0) << i;
   }
 }
 
@@ -85,7 +84,7 @@ TEST(WavReader, CopesWithOddChunksPadBytesAndChunkOrder) {
   WavImage::PutU32(longFmt, 32000);
   WavImage::PutU16(longFmt, 2);
   WavImage::PutU16(longFmt, 16);
-  longFmt.insert(longFmt.end(), {0, 0, 7}); // cbSize and an odd extra byte
+  longFmt.insert(longFmt.end(), {0, 0, 7});  // cbSize and an odd extra byte
   const std::vector<uint8_t> samples = Ramp(6, 50);
   Read odd;
   FromMemory(WavImage()
@@ -131,7 +130,7 @@ TEST(WavReader, DamagedOrUnsupportedFilesFailWithALogLine) {
   std::vector<uint8_t> dataPastEnd = WavImage().Format(1, 1, 8000, 8).Data(Ramp(64)).Bytes();
   dataPastEnd.resize(dataPastEnd.size() - 10);
   std::vector<uint8_t> hugeData = WavImage().Format(1, 1, 8000, 8).Data(Ramp(16)).Bytes();
-  hugeData[hugeData.size() - 20] = 0xFF; // the data chunk's size becomes 0xFFFF..., far past the file
+  hugeData[hugeData.size() - 20] = 0xFF;  // the data chunk's size becomes 0xFFFF..., far past the file
   hugeData[hugeData.size() - 19] = 0xFF;
   hugeData[hugeData.size() - 18] = 0xFF;
   hugeData[hugeData.size() - 17] = 0xFF;
@@ -207,7 +206,7 @@ TEST(WavReader, MutatedFilesNeverOverReadOrCrash) {
       WavImage().Format(1, 1, 22050, 16).Chunk("smpl", Ramp(31)).Data(Ramp(100)).Bytes(),
   };
   brSeedRand(1);
-  TestLog log; // keeps the failures' lines out of the shared log
+  TestLog log;  // keeps the failures' lines out of the shared log
   int readable = 0;
   for (int i = 0; i < 4000; ++i) {
     std::vector<uint8_t> image = seeds[size_t(i) % seeds.size()];
@@ -215,19 +214,13 @@ TEST(WavReader, MutatedFilesNeverOverReadOrCrash) {
     for (int e = 0; e < edits; ++e) {
       const size_t at = size_t(brRand()) % image.size();
       switch (brRand() % 4) {
-      case 0:
-        image[at] = uint8_t(brRand());
-        break;
-      case 1: // a size field (or anything 4-aligned) becomes extreme
-        for (size_t k = at & ~size_t(3); k < image.size() && k < (at & ~size_t(3)) + 4; ++k)
-          image[k] = brRand() % 2 ? 0xFF : uint8_t(brRand());
-        break;
-      case 2:
-        image.resize(at + 1);
-        break;
-      default:
-        image[at] ^= uint8_t(1 << (brRand() % 8));
-        break;
+        case 0: image[at] = uint8_t(brRand()); break;
+        case 1:  // a size field (or anything 4-aligned) becomes extreme
+          for (size_t k = at & ~size_t(3); k < image.size() && k < (at & ~size_t(3)) + 4; ++k)
+            image[k] = brRand() % 2 ? 0xFF : uint8_t(brRand());
+          break;
+        case 2: image.resize(at + 1); break;
+        default: image[at] ^= uint8_t(1 << (brRand() % 8)); break;
       }
     }
     Read r;
@@ -253,8 +246,7 @@ TEST(WavReader, MutatedFilesOnDiskNeverCrash) {
   for (int i = 0; i < 300; ++i) {
     std::vector<uint8_t> image = seed;
     image[size_t(brRand()) % image.size()] = uint8_t(brRand());
-    if (brRand() % 3 == 0)
-      image.resize(size_t(brRand()) % image.size());
+    if (brRand() % 3 == 0) image.resize(size_t(brRand()) % image.size());
     dir.Write("m.wav", image);
     Read r;
     alutLoadWAVFile(path.c_str(), &r.format, &r.data, &r.size, &r.frequency, &r.loop);

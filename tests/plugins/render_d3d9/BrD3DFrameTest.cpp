@@ -48,7 +48,8 @@ std::vector<V> Quad(float cx, float cy, float half, Make make) {
   const float xs[6] = {-1, 1, 1, -1, 1, -1};
   const float ys[6] = {1, 1, -1, 1, -1, -1};
   std::vector<V> out;
-  for (int i = 0; i < 6; ++i) out.push_back(make(cx + xs[i] * half, cy + ys[i] * half, (xs[i] + 1) / 2, (1 - ys[i]) / 2));
+  for (int i = 0; i < 6; ++i)
+    out.push_back(make(cx + xs[i] * half, cy + ys[i] * half, (xs[i] + 1) / 2, (1 - ys[i]) / 2));
   return out;
 }
 
@@ -239,9 +240,8 @@ TEST_F(GfxDrvTest, GoldenSceneOfSpritesLinesAndWorldGeometry) {
   const int icon = dev->FXMgr()->LoadIconA(BrStringT<char>("Textures\\sprite.bmp"), BrStringT<char>("TestSprite"));
   ASSERT_GE(icon, 4);
 
-  auto world = Quad<WorldVertex>(-180, 0, 100, [](float x, float y, float u, float v) {
-    return WorldVertex{x, y, 0, 0xFFFFFFFFu, u * 2, v * 2};
-  });
+  auto world = Quad<WorldVertex>(
+      -180, 0, 100, [](float x, float y, float u, float v) { return WorldVertex{x, y, 0, 0xFFFFFFFFu, u * 2, v * 2}; });
   auto lit = Grid<LitVertex>(200, 0, 100, 8, [](float x, float y, float u, float v) {
     return LitVertex{x, y, 0, 0, 0, -1, 0xFFFFFFFFu, u, v};
   });
@@ -270,8 +270,8 @@ TEST_F(GfxDrvTest, GoldenSceneOfSpritesLinesAndWorldGeometry) {
     BrARGB opaque(255, 255, 255, 255), half(128, 255, 120, 120);
     EXPECT_TRUE(dev->DrawSprite(0.05f, 0.05f, 0.2f, 0.2f, (unsigned int)icon, 0.001f, opaque, 0.0f, 0.001f, 0.001f,
                                 0.999f, 0.999f));
-    EXPECT_TRUE(dev->DrawSprite(0.7f, 0.7f, 0.2f, 0.2f, (unsigned int)icon, 0.001f, half, 30.0f, 0.001f, 0.001f,
-                                0.999f, 0.999f));
+    EXPECT_TRUE(dev->DrawSprite(0.7f, 0.7f, 0.2f, 0.2f, (unsigned int)icon, 0.001f, half, 30.0f, 0.001f, 0.001f, 0.999f,
+                                0.999f));
     ASSERT_GE(dev->EndRender(), 0);
   }
 
@@ -378,8 +378,8 @@ TEST_F(GfxDrvTest, TheTestScenesDrawWithinTheDevicesCaps) {
   ASSERT_GE(icon, 4);
   BrARGB white(255, 255, 255, 255);
   ASSERT_GE(dev->PreRender(ePreRenderClearAll), 0);
-  EXPECT_TRUE(dev->DrawSprite(0.0f, 0.0f, 1.0f, 1.0f, (unsigned int)icon, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f,
-                              0.999f));
+  EXPECT_TRUE(
+      dev->DrawSprite(0.0f, 0.0f, 1.0f, 1.0f, (unsigned int)icon, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f, 0.999f));
   ASSERT_GE(dev->EndRender(), 0);
   dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
   ASSERT_TRUE(ReadBmp(shot, image));

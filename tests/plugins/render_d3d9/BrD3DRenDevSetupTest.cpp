@@ -115,8 +115,10 @@ TEST_F(GfxDrvTest, ADeviceThatCannotBeCreatedTriesTheReferenceRasterizerAndFails
 }
 
 TEST_F(GfxDrvTest, RefusedDepthFormatsStepDownAndTheDepthWrittenIsWhatWasConfirmed) {
-  const D3DDISPLAYMODE modes[] = {{800, 600, 60, D3DFMT_R5G6B5}, {1024, 768, 60, D3DFMT_R5G6B5},
-                                  {800, 600, 60, D3DFMT_X8R8G8B8}, {1024, 768, 60, D3DFMT_X8R8G8B8}};
+  const D3DDISPLAYMODE modes[] = {{800, 600, 60, D3DFMT_R5G6B5},
+                                  {1024, 768, 60, D3DFMT_R5G6B5},
+                                  {800, 600, 60, D3DFMT_X8R8G8B8},
+                                  {1024, 768, 60, D3DFMT_X8R8G8B8}};
   brD3D9TestSetModes(modes, 4);
   brD3D9TestRefuseFormat(D3DFMT_D32, true);
   brD3D9TestRefuseFormat(D3DFMT_D24X8, true);
@@ -161,8 +163,9 @@ TEST_F(GfxDrvTest, ADepthBufferThatDoesNotMatchTheFormatIsNotUsedButTheFormatIs)
   brD3D9TestSetFailures(BR_D3D9_FAIL_CHECK_DEPTH_MATCH);
   BrD3DRenDev* dev = StartDevice();
   brD3D9TestSetFailures(0);
-  EXPECT_TRUE(m_Log.Has("\tFAILED: CheckDepthStencilMatch(...) on adapter #0, device #0 : 16-bit depth buffering not "
-                        "compatible with this format (will not be confirmed for use)"));
+  EXPECT_TRUE(
+      m_Log.Has("\tFAILED: CheckDepthStencilMatch(...) on adapter #0, device #0 : 16-bit depth buffering not "
+                "compatible with this format (will not be confirmed for use)"));
   D3DDISPLAYMODE mode;
   ASSERT_TRUE(dev->GetDisplayMode(mode));
   EXPECT_EQ(mode.Width, 1024u);
@@ -416,9 +419,12 @@ TEST_F(GfxDrvTest, AWindowsBackBufferIsItsClientAreaAtAnySizeAndAfterAResize) {
   dev->SetClientArea(m_Window.GetClientArea());
   ASSERT_TRUE(dev->UpdateDimensions());
   DWORD value = 0;
-  const std::pair<D3DRENDERSTATETYPE, DWORD> alphaStates[] = {
-      {D3DRS_ALPHABLENDENABLE, TRUE}, {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA}, {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
-      {D3DRS_ALPHATESTENABLE, TRUE},  {D3DRS_ALPHAREF, 1},                 {D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL}};
+  const std::pair<D3DRENDERSTATETYPE, DWORD> alphaStates[] = {{D3DRS_ALPHABLENDENABLE, TRUE},
+                                                              {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+                                                              {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
+                                                              {D3DRS_ALPHATESTENABLE, TRUE},
+                                                              {D3DRS_ALPHAREF, 1},
+                                                              {D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL}};
   for (const auto& s : alphaStates) {
     dev->GetDevice()->GetRenderState(s.first, &value);
     EXPECT_EQ(value, s.second) << "render state " << s.first << " after the resize";

@@ -13,7 +13,8 @@ TEST_F(GfxDrvTest, IndexBuffersAppendAndRestartLikeARing) {
   EXPECT_EQ(ib->GetNumIndices(), 6144u);
   EXPECT_EQ(ib->GetLastIndex(), -1);
   uint16_t six[6] = {0, 1, 2, 0, 2, 3};
-  for (int i = 0; i < 1024; ++i) ASSERT_EQ(ib->Populate(reinterpret_cast<unsigned char*>(six), 12, false), eLockAppended) << i;
+  for (int i = 0; i < 1024; ++i)
+    ASSERT_EQ(ib->Populate(reinterpret_cast<unsigned char*>(six), 12, false), eLockAppended) << i;
   EXPECT_EQ(ib->GetLastIndex(), 6143);
   EXPECT_EQ(ib->Populate(reinterpret_cast<unsigned char*>(six), 12, false), eLockDiscarded);
   EXPECT_EQ(ib->GetLastIndex(), 5);
@@ -252,8 +253,8 @@ TEST_F(GfxDrvTest, StaticTexturesSurviveResetsAndReloadInPlaceWhileBound) {
   BrARGB white(255, 255, 255, 255);
   auto drawn = [&]() {
     EXPECT_GE(dev->PreRender(ePreRenderClearAll), 0);
-    EXPECT_TRUE(dev->DrawSprite(0.0f, 0.0f, 0.5f, 0.5f, (unsigned int)icon, 0.001f, white, 0.0f, 0.001f, 0.001f,
-                                0.999f, 0.999f));
+    EXPECT_TRUE(dev->DrawSprite(0.0f, 0.0f, 0.5f, 0.5f, (unsigned int)icon, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f,
+                                0.999f));
     EXPECT_GE(dev->EndRender(), 0);
     dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
     EXPECT_TRUE(ReadBmp(shot, image));

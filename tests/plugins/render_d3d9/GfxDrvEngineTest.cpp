@@ -130,7 +130,8 @@ TEST(GfxDrvEngine, StartsThroughThePluginTogglesResizesAndTakesAScreenshot) {
   Keys({VK_SNAPSHOT}, FALSE);
   std::vector<fs::path> shots;
   if (fs::exists(tree.Game() / "Media" / "Screenshots"))
-    for (const auto& entry : fs::directory_iterator(tree.Game() / "Media" / "Screenshots")) shots.push_back(entry.path());
+    for (const auto& entry : fs::directory_iterator(tree.Game() / "Media" / "Screenshots"))
+      shots.push_back(entry.path());
   ASSERT_EQ(shots.size(), 1u);
   EXPECT_EQ(shots[0].extension(), ".bmp");
   Image image;

@@ -46,16 +46,19 @@ std::string WithoutBrackets(const std::string& text) {
   std::string out;
   int depth = 0;
   for (char c : text) {
-    if (c == '(') ++depth;
-    else if (c == ')' && depth > 0) --depth;
-    else if (depth == 0) out += c;
+    if (c == '(')
+      ++depth;
+    else if (c == ')' && depth > 0)
+      --depth;
+    else if (depth == 0)
+      out += c;
   }
   return out;
 }
 
 // The pack as the engine finds files in it: backslash paths under Media, compared without case.
 class Pack {
- public:
+public:
   explicit Pack(const fs::path& root) : root_(root) {
     if (!fs::is_directory(root)) return;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
@@ -68,7 +71,7 @@ class Pack {
   bool Has(const std::string& mediaPath) const { return files_.count(Lower(mediaPath)) > 0; }
   size_t Size() const { return files_.size(); }
 
- private:
+private:
   fs::path root_;
   std::set<std::string> files_;
 };
@@ -98,7 +101,7 @@ std::vector<ConfigValue> ConfigValues(const fs::path& folder) {
 }  // namespace
 
 class MediaPack : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     source_ = Env("BR_SOURCE_DIR");
     pack_.reset(new Pack(fs::path(Env("BR_BINARY_DIR")) / "run" / "game" / "Media"));

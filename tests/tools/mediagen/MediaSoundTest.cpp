@@ -71,8 +71,8 @@ TEST(MediaSound, MusicAtTheGamesVolumesIsHeardBesideTheEffects) {
     EXPECT_LT(l.peak, 0.99) << m.file << " clips";
     const double heard = l.rmsDb + 20.0 * std::log10(m.volume);
     // Background music sits under the effects, but within reach of them: 10 dB in the dungeon, 6 in the menus.
-    EXPECT_GT(heard, effect - (m.volume < 0.1 ? 10.0 : 6.0)) << m.file << " at " << m.volume << ": " << heard
-                                                               << " dB against the effects' " << effect << " dB";
+    EXPECT_GT(heard, effect - (m.volume < 0.1 ? 10.0 : 6.0))
+        << m.file << " at " << m.volume << ": " << heard << " dB against the effects' " << effect << " dB";
     EXPECT_LT(heard, effect + 6.0) << m.file << " drowns the effects";
   }
 }

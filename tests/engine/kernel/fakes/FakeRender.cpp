@@ -15,8 +15,8 @@ public:
     int fail = 0;
     if (Engine().GetConfig()) Engine().GetConfig()->GetInteger("Render", "FakeFail", fail);
     RECT r = GetClientArea();
-    GLog.printf("FAKE: render Init %s %dx%d", ParentHandle() ? "with window" : "without window", (int)(r.right - r.left),
-                (int)(r.bottom - r.top));
+    GLog.printf("FAKE: render Init %s %dx%d", ParentHandle() ? "with window" : "without window",
+                (int)(r.right - r.left), (int)(r.bottom - r.top));
     if (fail == 2) {
       // As a device does whose default shaders cannot be made: it ends the run itself, then goes on using itself.
       GLog.WriteLine("FAKE: render Init ending the run");

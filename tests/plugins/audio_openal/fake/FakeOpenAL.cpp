@@ -5,7 +5,7 @@
 #include "plugins/audio_openal/OpenALApi.h"
 
 struct ALCdevice {
-  const char* reported; // the name the device reports once open
+  const char* reported;  // the name the device reports once open
   int major, minor;
   bool eaxRam;
 };
@@ -49,7 +49,7 @@ int gOpenDevices = 0;
 int gOpenContexts = 0;
 ALCcontext* gCurrent = nullptr;
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -112,17 +112,13 @@ void alDopplerFactor(ALfloat) {}
 void alDopplerVelocity(ALfloat) {}
 
 const ALCchar* alcGetString(ALCdevice* device, ALCenum param) {
-  if (device)
-    return param == ALC_DEVICE_SPECIFIER ? device->reported : "";
-  if (param == ALC_DEVICE_SPECIFIER)
-    return kNames;
-  if (param == ALC_DEFAULT_DEVICE_SPECIFIER)
-    return "Gamma";
+  if (device) return param == ALC_DEVICE_SPECIFIER ? device->reported : "";
+  if (param == ALC_DEVICE_SPECIFIER) return kNames;
+  if (param == ALC_DEFAULT_DEVICE_SPECIFIER) return "Gamma";
   return "";
 }
 void alcGetIntegerv(ALCdevice* device, ALCenum param, ALCsizei size, ALCint* values) {
-  if (!device || size < 1 || !values)
-    return;
+  if (!device || size < 1 || !values) return;
   if (param == ALC_MAJOR_VERSION)
     *values = device->major;
   else if (param == ALC_MINOR_VERSION)
@@ -138,15 +134,13 @@ ALCdevice* alcOpenDevice(const ALCchar* name) {
   return nullptr;
 }
 ALCboolean alcCloseDevice(ALCdevice* device) {
-  if (!device)
-    return AL_FALSE;
+  if (!device) return AL_FALSE;
   --gOpenDevices;
   delete device;
   return AL_TRUE;
 }
 ALCcontext* alcCreateContext(ALCdevice* device, const ALCint*) {
-  if (!device || std::strcmp(device->reported, "NoContext") == 0)
-    return nullptr;
+  if (!device || std::strcmp(device->reported, "NoContext") == 0) return nullptr;
   ++gOpenContexts;
   return new ALCcontext{device};
 }
@@ -159,10 +153,8 @@ ALCcontext* alcGetCurrentContext(void) { return gCurrent; }
 ALCdevice* alcGetContextsDevice(ALCcontext* context) { return context ? context->device : nullptr; }
 void alcSuspendContext(ALCcontext*) {}
 void alcDestroyContext(ALCcontext* context) {
-  if (!context)
-    return;
-  if (gCurrent == context)
-    gCurrent = nullptr;
+  if (!context) return;
+  if (gCurrent == context) gCurrent = nullptr;
   --gOpenContexts;
   delete context;
 }
@@ -173,4 +165,4 @@ ALCboolean alcIsExtensionPresent(ALCdevice* device, const ALCchar* name) {
 void* alcGetProcAddress(ALCdevice*, const ALCchar*) { return nullptr; }
 ALCenum alcGetEnumValue(ALCdevice*, const ALCchar*) { return 0; }
 
-} // extern "C"
+}  // extern "C"
