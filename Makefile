@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 ARGS       ?=
 
-.PHONY: deps build build-asan test test-plain test-asan play clean
+.PHONY: deps build build-asan test test-plain test-asan check-format play clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -23,7 +23,11 @@ test-plain: build
 test-asan: build-asan
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test: test-plain test-asan
+# Every C and C++ file tracked by git is as clang-format makes it with the tree's .clang-format.
+check-format: deps
+	@bash tools/check-format.sh
+
+test: check-format test-plain test-asan
 
 # Builds the run tree (host, plug-ins, game libraries, media) and starts the host in it.
 play: deps
