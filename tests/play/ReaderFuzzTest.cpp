@@ -227,8 +227,12 @@ private:
 // running map, its class and the menu in place; an accepted one goes through the interlude, drawn, into play,
 // and is then a dungeon map with a player at a finite place on a level the dungeon has. The kept input
 // regressions/saves/save_placement_hang.gin once loaded a difficulty no game offers, after which the next
-// level placed items without end.
-TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
+// level placed items without end. The inputs are dealt to four runs in turn, each its own game, so that the
+// whole set takes a quarter of the time where tests run side by side.
+class ReaderFuzzSaves : public ::testing::TestWithParam<int> {};
+constexpr int kSaveShards = 4;
+
+TEST_P(ReaderFuzzSaves, SavesOfTheGeneratedDungeon) {
   PlayTree tree;
   PlayHost host;
   ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
@@ -277,7 +281,10 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
   const BrStringT<char> path = Engine().getMediaDir() + "\\Saves\\bad.gin";
   int loaded = 0;
   double slowest = 0;
+  int dealt = 0;
   for (size_t index = 0; index < inputs.size(); ++index) {
+    if (int(index % kSaveShards) != GetParam()) continue;
+    ++dealt;
     const Bytes& input = inputs[index];
     WriteFileBytes(tree.Media() / "Saves" / "bad.gin", input);
     if (std::getenv("BR_FUZZ_KEEP")) WriteFileBytes(fs::path(std::getenv("BR_FUZZ_KEEP")) += ".current", input);
@@ -318,7 +325,8 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
       if (std::getenv("BR_FUZZ_KEEP")) WriteFileBytes(fs::path(std::getenv("BR_FUZZ_KEEP")), input);
     }
   }
-  std::printf("save inputs: %zu, loaded and played: %d, slowest: %.3f s\n", inputs.size(), loaded, slowest);
+  std::printf("save inputs: %d of %zu, loaded and played: %d, slowest: %.3f s\n", dealt, inputs.size(), loaded,
+              slowest);
   EXPECT_GT(loaded, 0) << "no mutated save loaded at all: the mutations only test the refusal";
   // The good save still loads and plays.
   ASSERT_TRUE(LoadAsTheMenuDoes(host, "good.gin"));
@@ -326,6 +334,8 @@ TEST(ReaderFuzz, SavesOfTheGeneratedDungeon) {
   host.Run(0.3f, 4);
   EXPECT_NE(host.Player(), nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(Quarter, ReaderFuzzSaves, ::testing::Range(0, kSaveShards));
 
 TEST(ReaderFuzz, VertexShaderText) {
   const Bytes seeds[] = {
