@@ -85,8 +85,9 @@ void BrRAGCursor::Step(float) {
   BrActor* playerActor = app->GetPlayer();
   BrRAGActor* player = playerActor ? static_cast<BrRAGActor*>(playerActor->SafeCast(&BrRAGActor::Type)) : nullptr;
   const BrVector ray = g - camera;
-  for (int i = 0; i < map->NumObjects(); ++i) {
-    BrGameObj* object = map->GetObjectA(i);
+  BrObjectMgr& objects = map->ObjectMgr();
+  for (int i = 0; i < objects.WalkCount(); ++i) {
+    BrGameObj* object = objects.WalkObject(i);
     if (!object || !object->IsValid()) continue;
     BrDemoEntity* entity = static_cast<BrDemoEntity*>(object->SafeCast(&BrDemoEntity::Type));
     if (!entity) continue;

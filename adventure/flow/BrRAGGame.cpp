@@ -126,8 +126,9 @@ void BrRAGGame::DoMenuCommand(int id) {
 
 BrActor* BrRAGGame::GetPlayer() {
   if (BrMap* map = Map()) {
-    for (int id = 0; id < map->NumObjects(); ++id) {
-      BrGameObj* object = map->GetObjectA(id);
+    BrObjectMgr& objects = map->ObjectMgr();
+    for (int i = 0; i < objects.WalkCount(); ++i) {
+      BrGameObj* object = objects.WalkObject(i);
       if (object && object->IsValid() && object->IsA(BrRAGPlayer::Type))
         return static_cast<BrActor*>(object->SafeCast(&BrActor::Type));
     }

@@ -122,12 +122,13 @@ BrLevelInfo* BrRAGGameStatePlaying::LevelInfoOf(BrMap* map) {
       return static_cast<BrLevelInfo*>(object);
     }
   }
-  // The scan as the map makes it; a level without one pays it every frame, as before.
+  // The scan as the map makes it, over the live objects; a level without one pays it every frame.
   miInfoId = -1;
-  for (int id = 0; id < objects; ++id) {
-    BrGameObj* object = map->GetObjectA(id);
-    if (object->IsA(BrLevelInfo::Type)) {
-      miInfoId = id;
+  BrObjectMgr& walk = map->ObjectMgr();
+  for (int i = 0; i < walk.WalkCount(); ++i) {
+    BrGameObj* object = walk.WalkObject(i);
+    if (object && object->IsA(BrLevelInfo::Type)) {
+      miInfoId = object->GetID();
       mpInfoMap = map;
       miInfoObjects = objects;
       mpInfoObject = object;

@@ -187,8 +187,8 @@ int BrRAGPlayerHUD::RemoveUnheld() {
     BrUIControl* control = gui->GetTopControl(i);
     if (!control || !control->IsA(BrRAGPlayerHUD::Type)) continue;
     bool held = false;
-    for (int id = 0; map && !held && id < map->NumObjects(); ++id) {
-      BrGameObj* object = map->GetObjectA(id);
+    for (int i = 0; map && !held && i < map->ObjectMgr().WalkCount(); ++i) {
+      BrGameObj* object = map->ObjectMgr().WalkObject(i);
       held = object && object->GetHUD() == control;
     }
     if (held) continue;

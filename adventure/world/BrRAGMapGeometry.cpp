@@ -478,9 +478,9 @@ void BrRAGMap::RevealAllToMiniMap() {
   BrGame* game = TheGame();
   BrMiniMap* minimap = game ? game->GetMiniMap() : nullptr;
   if (!minimap) return;
-  for (int id = 0; id < NumObjects(); ++id) {
-    BrGameObj* object = GetObjectA(id);
-    if (!object->IsValid() || !object->IsA(BrDemoEntity::Type)) continue;
+  for (int i = 0; i < ObjectMgr().WalkCount(); ++i) {
+    BrGameObj* object = ObjectMgr().WalkObject(i);
+    if (!object || !object->IsValid() || !object->IsA(BrDemoEntity::Type)) continue;
     BrDemoEntity* entity = static_cast<BrDemoEntity*>(object);
     if (entity->GetShowsOnMiniMap() && entity->GetDrawnByMap())
       minimap->AddActor(entity->GetID(), entity->GetMinimapIcon());
@@ -551,12 +551,9 @@ void BrRAGMap::DrawObjects(BrRenderBase* render) {
   BrActor* player = ThePlayer();
   BrRAGActor* seer =
       player && player->IsA(BrRAGActor::Type) ? static_cast<BrRAGActor*>(static_cast<BrActor*>(player)) : nullptr;
-  // The live slots hold the objects in id order (unless a loaded stream says otherwise), so walking them draws
-  // in the same order as walking every id, without visiting the ids of objects long gone.
   BrObjectMgr& objects = ObjectMgr();
-  const bool bySlot = objects.LiveSlotsInIDOrder();
-  for (int i = 0; i < (bySlot ? objects.GetNumLiveObjects() : NumObjects()); ++i) {
-    BrGameObj* object = bySlot ? objects.GetLiveObject(i) : GetObjectA(i);
+  for (int i = 0; i < objects.WalkCount(); ++i) {
+    BrGameObj* object = objects.WalkObject(i);
     if (!object || !object->IsValid()) continue;
     if (!m_bRenderAllObjects) {
       if (!object->GetDrawnByMap()) continue;

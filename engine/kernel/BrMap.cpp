@@ -53,10 +53,25 @@ bool BrMap::Init() {
 }
 
 void BrMap::Step(float dt) {
-  const int n = NumObjects();
-  for (int id = 0; id < n; ++id) {
-    BrGameObj* object = GetObjectA(id);
+  // The objects alive when the step began, in id order; those made meanwhile take later ids and wait for the
+  // next step. Ids of objects long gone are not visited, so a long game's step costs what its live objects do.
+  const int issued = NumObjects();
+  const uint32_t generation = m_ObjectMgr.SlotGeneration();
+  const int count = m_ObjectMgr.WalkCount();
+  for (int i = 0; i < count; ++i) {
+    BrGameObj* object = m_ObjectMgr.WalkObject(i);
+    if (!object) continue;
+    const int id = object->GetID();
+    if (id >= issued) break;
     if (object->IsValid()) object->Step(dt);
+    if (m_ObjectMgr.SlotGeneration() != generation) {
+      // The slots moved under the walk: the rest go by id, from the one after this.
+      for (int next = id + 1; next < issued; ++next) {
+        BrGameObj* rest = GetObjectA(next);
+        if (rest->IsValid()) rest->Step(dt);
+      }
+      return;
+    }
   }
 }
 
@@ -77,9 +92,8 @@ void BrMap::PerfDraw(BrRenderBase*) {}
 void BrMap::DrawObjects(BrRenderBase* render) {
   if (!render) return;
   // In id order either way; the live slots skip the ids of objects already gone.
-  const bool bySlot = m_ObjectMgr.LiveSlotsInIDOrder();
-  for (int i = 0; i < (bySlot ? m_ObjectMgr.GetNumLiveObjects() : NumObjects()); ++i) {
-    BrGameObj* object = bySlot ? m_ObjectMgr.GetLiveObject(i) : GetObjectA(i);
+  for (int i = 0; i < m_ObjectMgr.WalkCount(); ++i) {
+    BrGameObj* object = m_ObjectMgr.WalkObject(i);
     if (object && object->IsValid()) object->Draw(render);
   }
 }
@@ -112,9 +126,9 @@ BrGameObj* BrMap::SpawnMutator(const BrStringT<char>&, BrStringT<char>&) { retur
 void BrMap::RevealAllToMiniMap() {}
 
 BrLevelInfo* BrMap::GetLevelInfo() {
-  for (int id = 0; id < NumObjects(); ++id) {
-    BrGameObj* object = GetObjectA(id);
-    if (object->IsA(BrLevelInfo::Type)) return static_cast<BrLevelInfo*>(object);
+  for (int i = 0; i < m_ObjectMgr.WalkCount(); ++i) {
+    BrGameObj* object = m_ObjectMgr.WalkObject(i);
+    if (object && object->IsA(BrLevelInfo::Type)) return static_cast<BrLevelInfo*>(object);
   }
   return nullptr;
 }

@@ -73,6 +73,7 @@ void BrObjectMgr::DestroyAllObjects() {
   m_Objects.Clear();
   m_IDToSlot.Clear();
   m_bSlotsInIDOrder = true;
+  ++m_uiSlotGeneration;
 }
 
 void BrObjectMgr::DestroyNonPersistentObjects() {
@@ -93,6 +94,7 @@ void BrObjectMgr::RemapObject(int slot, TDArray<BrGameObj*>* from, TDArray<BrGam
 // The table keeps pointing at the old slots until the deletions are done, so that any lookup an object makes
 // while it is torn down still finds the right object (or the null object), never a neighbour.
 void BrObjectMgr::CollectGarbage() {
+  ++m_uiSlotGeneration;
   // A live object that is not kept was missed by whoever should have destroyed it: report it, then finish the
   // job so that neither the object nor its id outlives the collection.
   for (int slot = 0; slot < m_Objects.GetCount(); ++slot) {

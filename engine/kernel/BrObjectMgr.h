@@ -45,6 +45,13 @@ public:
   // the order a walk over the ids would. New objects take the last slot and the next id, and garbage collection
   // keeps the order, so only a loaded stream can break it.
   bool LiveSlotsInIDOrder() const { return m_bSlotsInIDOrder; }
+  // The live objects in id order without visiting the ids of objects long gone: WalkCount() positions, each
+  // WalkObject(i) live or null. Where a loaded stream left the slots out of id order, the walk goes by ids.
+  int WalkCount() const { return m_bSlotsInIDOrder ? m_Objects.GetCount() : m_IDToSlot.GetCount(); }
+  BrGameObj* WalkObject(int i) { return m_bSlotsInIDOrder ? GetLiveObject(i) : GetObjectA(i); }
+  // Changes whenever slots are emptied or moved (a collection, a load), so that a walk over positions can
+  // tell that its next position may now hold another object.
+  uint32_t SlotGeneration() const { return m_uiSlotGeneration; }
   // True while a stream is being loaded: an object's PostInit then precedes its Serialize, so objects that
   // give themselves things when new (an actor's start equipment) leave that to the stream.
   bool IsLoading() const { return m_bLoading; }
@@ -63,4 +70,5 @@ protected:
   BrNullGameObj m_NullObject;
   bool m_bLoading = false;
   bool m_bSlotsInIDOrder = true;
+  uint32_t m_uiSlotGeneration = 0;
 };

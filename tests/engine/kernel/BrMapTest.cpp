@@ -34,6 +34,16 @@ public:
   bool m_bSpawn;
 };
 
+// Unloads its map in its first step, as a level change made inside a step does.
+class StepUnloader : public StepCounter {
+public:
+  explicit StepUnloader(BrMap* map) : StepCounter(map, false) {}
+  void Step(float dt) override {
+    StepCounter::Step(dt);
+    if (steps == 1) m_pMap->Unload();
+  }
+};
+
 // Notes its tag in a shared list each time it is drawn.
 class DrawTagger : public BrGameObj {
 public:
@@ -117,6 +127,27 @@ TEST(BrMap, StepsValidObjectsByIdAndNewcomersNextFrame) {
   EXPECT_EQ(a->added->steps, 0);
   map->Step(0.1f);
   EXPECT_EQ(a->added->steps, 1);
+}
+
+// An unload inside the step packs the kept objects into other slots; every one alive at the start is still
+// stepped exactly once.
+TEST(BrMap, AStepThatUnloadsTheMapStillStepsEachKeptObjectOnce) {
+  ScopedApp app(new BrApplication());
+  BrMap* map = app.Map();
+  map->AddObject(new StepCounter(map, false));  // not kept: gone with the unload
+  StepUnloader* unloader = new StepUnloader(map);
+  StepCounter* after = new StepCounter(map, false);
+  map->AddObject(unloader);
+  map->AddObject(after);
+  unloader->SetPersistent(true);
+  after->SetPersistent(true);
+  map->Step(0.1f);
+  ASSERT_EQ(map->ObjectMgr().GetNumLiveObjects(), 2);
+  EXPECT_EQ(unloader->steps, 1);
+  EXPECT_EQ(after->steps, 1);
+  map->Step(0.1f);
+  EXPECT_EQ(unloader->steps, 2);
+  EXPECT_EQ(after->steps, 2);
 }
 
 // The draw walks live objects only, yet must keep the id order and follow objects added or destroyed mid-level.
