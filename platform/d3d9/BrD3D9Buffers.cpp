@@ -41,10 +41,21 @@ HRESULT BufferStore::unlock(Core* core, const char* where) {
   if ((lockFlags & D3DLOCK_READONLY) || lockSize == 0) return D3D_OK;
   if (lockFlags & D3DLOCK_DISCARD) {
     if (!core->makeCurrent()) return D3D_OK;
-    // Fresh storage: draws already queued keep reading the old one, nothing waits. The fresh storage holds
-    // the whole copy, so bytes written since the last draw come with it.
+    // Fresh storage: draws already queued keep reading the old one, nothing waits. A discard leaves what the
+    // buffer held undefined, so only the bytes written since the last draw go into it (this lock's and any
+    // still waiting for a draw), not the whole copy: a stream of small batches through a large buffer.
+    UINT begin = lockOffset, end = lockOffset + lockSize;
+    if (pendingEnd > pendingBegin) {
+      begin = std::min(begin, pendingBegin);
+      end = std::max(end, pendingEnd);
+    }
     glBindBuffer(GL_COPY_WRITE_BUFFER, gl);
-    glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(bytes.size()), bytes.data(), GL_DYNAMIC_DRAW);
+    if (begin == 0 && end == bytes.size()) {
+      glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(bytes.size()), bytes.data(), GL_DYNAMIC_DRAW);
+    } else {
+      glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(bytes.size()), nullptr, GL_DYNAMIC_DRAW);
+      glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(begin), GLsizeiptr(end - begin), bytes.data() + begin);
+    }
     pendingBegin = pendingEnd = 0;
     pendingSync = false;
     return D3D_OK;

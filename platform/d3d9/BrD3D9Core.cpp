@@ -275,7 +275,7 @@ void Core::resetState() {
 }
 
 void Core::clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
-  makeCurrent();
+  if (makeCurrent()) mPacer.settle();
   bindDrawFramebuffer(mDrawFb);
   GLbitfield mask = 0;
   // Clear values and write masks reach OpenGL only when they differ from what it holds.
@@ -400,7 +400,8 @@ bool Core::present() {
 // driver) does not, and the driver would queue frame after frame without bound, running ever further ahead of
 // what it has drawn and keeping every frame's commands in memory. Two frames stay in flight, as in a swap
 // chain: a frame before last already drawn costs a query, and only a driver really two frames behind is
-// waited for, so the software rasteriser keeps a frame to work on while the next is recorded.
+// waited for, so the software rasteriser keeps a frame to work on while the next is recorded. The fence of a
+// frame is placed at the next frame's first clear or draw (FramePacer::settle).
 void Core::throttle() {
   if (mPacer.presented()) ++testCounts().presentWaits;
 }

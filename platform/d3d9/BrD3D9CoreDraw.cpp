@@ -526,6 +526,7 @@ void Core::fixedUniforms(float fix[4], float textureFactor[4], GLint& alphaRef) 
 
 HRESULT Core::prepare(const char* where) {
   if (!makeCurrent()) return refuse(D3DERR_DEVICELOST, where, "the context cannot be made current");
+  mPacer.settle();
   if (!state.shader) return invalidCall(where, "no vertex shader is set (this device has no fixed-function pipeline)");
   if (!state.declaration) return invalidCall(where, "no vertex declaration is set");
   if (!pendingBuffers.empty()) uploadPendingBuffers();

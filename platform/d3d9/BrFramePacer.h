@@ -19,19 +19,19 @@ public:
   explicit FramePacer(int ahead = kSwapChainFramesAhead)
       : mAhead(ahead < 0 ? 0 : (ahead > kMaxAhead ? kMaxAhead : ahead)) {}
 
-  // Marks the end of a frame just presented. When that puts more frames in flight than the bound, the oldest
-  // must be finished: a query when the driver has drawn it already, a wait when it has not. Returns true when
-  // the bound was held so (every Present once the queue is full), whether or not it had to wait.
+  // Marks the end of a frame just presented. Its fence is owed, placed by settle() before the next frame's
+  // first command: the frame's commands reach the driver when the surface's own swap hands them over (a window
+  // does), or at the next frame's first command, and not in a flush of the layer's own in between, which on the
+  // software rasteriser costs the submitting thread a hand-over of its own. When the frames before this one
+  // put more in flight than the bound, the oldest must be finished: a query when the driver has drawn it
+  // already, a wait when it has not. Returns true when the bound was held so (every Present once the queue is
+  // full), whether or not it had to wait.
   bool presented() {
     if (mAhead == 0) return false;
-    // The frame is handed to the driver by a plain flush first: the fence then covers the same commands, and
-    // the software rasteriser's flush inside the fence call costs the submitting thread about 40% more than the
-    // two calls apart (measured on the game's busy frame).
-    glFlush();
-    mFences[(mHead + mCount) % kRing] = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-    ++mCount;
+    settle();  // a frame that sent nothing: the fence of the one before goes here
+    mOwed = true;
     bool held = false;
-    while (mCount > mAhead) {
+    while (mCount > mAhead - 1) {
       if (glClientWaitSync(mFences[mHead], 0, 0) == GL_TIMEOUT_EXPIRED) {
         ++mWaits;
         glClientWaitSync(mFences[mHead], GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(5000000000ull));
@@ -41,14 +41,29 @@ public:
     }
     return held;
   }
+  // Before a frame's first command: places the fence owed by the frame presented last, so that it covers that
+  // frame's commands and none of this one's.
+  void settle() {
+    if (!mOwed) return;
+    mOwed = false;
+    // A plain flush first: the fence then covers the same commands, and the software rasteriser's flush
+    // inside the fence call costs the submitting thread more than the two calls apart.
+    glFlush();
+    mFences[(mHead + mCount) % kRing] = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    ++mCount;
+  }
   // Presents that found the oldest frame unfinished and waited for it.
   uint64_t waits() const { return mWaits; }
   // Drops every fence (the context is current).
   void release() {
     while (mCount > 0) popOldest();
+    mOwed = false;
   }
   // Forgets the fences of a context that is gone with them.
-  void forget() { mHead = mCount = 0; }
+  void forget() {
+    mHead = mCount = 0;
+    mOwed = false;
+  }
 
 private:
   static constexpr int kRing = kMaxAhead + 1;
@@ -60,6 +75,7 @@ private:
   GLsync mFences[kRing] = {};
   int mHead = 0, mCount = 0;
   int mAhead;
+  bool mOwed = false;
   uint64_t mWaits = 0;
 };
 

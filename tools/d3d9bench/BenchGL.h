@@ -78,6 +78,9 @@ public:
     SDL_GL_SetSwapInterval(0);
     return true;
   }
+  // Before a frame's first command, as the layer does at its first clear or draw: the fence of the frame
+  // before.
+  void frameBegins() { pacer.settle(); }
   // Shows the frame, then holds the path to its bound.
   void swap() {
     SDL_GL_SwapWindow(mWindow);

@@ -133,6 +133,7 @@ Result runPlainGL(HWND hwnd, int frames, bool viaFbo, int ahead) {
       threadStart = threadSeconds();
     }
     sprites(f, sv);
+    context.frameBegins();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glUseProgram(worldProg);
     glUniformMatrix4fv(wVP, 1, GL_FALSE, vp);

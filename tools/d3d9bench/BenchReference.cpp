@@ -291,6 +291,7 @@ Result runPlainGLReference(HWND hwnd, int frames, int ahead) {
       cpuStart = cpuSeconds();
     }
     refSprites(f, sv);
+    context.frameBegins();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_BLEND);
     glUniform1i(alphaTest, 0);

@@ -72,6 +72,21 @@ TEST(D3D9BufferUpload, LocksBetweenDrawsReachOnlyTheDrawsAfterThem) {
   EXPECT_EQ(0xFF0000FFu, f[3 * kSize + 19]);
   EXPECT_EQ(0xFFFFFF00u, f[3 * kSize + 27]);
   EXPECT_EQ(0xFF000000u, f[20 * kSize + 3]);
+
+  // The next frame discards with a lock of a later slot alone, then appends: the draws show what was written
+  // since the discard, wherever in the buffer it lies.
+  d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+  d->BeginScene();
+  writeQuad(vb, 2, 0, 0xFF00FFFFu, D3DLOCK_DISCARD);
+  writeQuad(vb, 1, 8, 0xFFFFFFFFu, D3DLOCK_NOOVERWRITE);
+  ASSERT_EQ(D3D_OK, d->DrawPrimitive(D3DPT_TRIANGLESTRIP, 8, 2));
+  ASSERT_EQ(D3D_OK, d->DrawPrimitive(D3DPT_TRIANGLESTRIP, 4, 2));
+  d->EndScene();
+  const std::vector<uint32_t> g = presentAndRead(t);
+  ASSERT_EQ(size_t(kSize) * kSize, g.size());
+  EXPECT_EQ(0xFF00FFFFu, g[3 * kSize + 3]);
+  EXPECT_EQ(0xFFFFFFFFu, g[3 * kSize + 11]);
+  EXPECT_EQ(0xFF000000u, g[3 * kSize + 19]);
   releaseAll(vb);
   releaseAll(vs);
   releaseAll(decl);
