@@ -127,8 +127,14 @@ bool BrRenderBase::DrawSprite(float x, float y, float w, float h, unsigned int e
 
 void BrRenderBase::Draw3DCircle(BrVector* centre, BrPlane* plane, float radius, BrARGB colour) {
   if (!centre || !plane) return;
+  BrVector points[25];
+  CirclePoints(*centre, *plane, radius, points);
+  for (int i = 0; i < 24; ++i) Draw3DLine(&points[i], &points[i + 1], colour);
+}
+
+void BrRenderBase::CirclePoints(const BrVector& centre, const BrPlane& plane, float radius, BrVector points[25]) {
   const BrVector up(0.0f, 1.0f, 0.0f);
-  BrVector n = plane->Normal();
+  BrVector n = plane.Normal();
   float c = n | up;
   if (c > 1.0f) c = 1.0f;
   if (c < -1.0f) c = -1.0f;
@@ -142,11 +148,10 @@ void BrRenderBase::Draw3DCircle(BrVector* centre, BrPlane* plane, float radius, 
   if (ref.Size() < 1e-6f) ref = BrVector(1.0f, 0.0f, 0.0f);
   ref.Normalise();
   ref *= radius;
-  for (int i = 0; i < 24; ++i) {
-    BrVector q0 = *centre + ref;
+  points[0] = centre + ref;
+  for (int i = 1; i <= 24; ++i) {
     ref.AxisAngleRotation(n, 0.2617994);
-    BrVector q1 = *centre + ref;
-    Draw3DLine(&q0, &q1, colour);
+    points[i] = centre + ref;
   }
 }
 

@@ -180,6 +180,9 @@ public:
   TDArray<BrRect>& Resolutions() { return m_Resolutions; }
 
 protected:
+  // The 25 points Draw3DCircle joins with its 24 lines, the last one back where the first is.
+  static void CirclePoints(const BrVector& centre, const BrPlane& plane, float radius, BrVector points[25]);
+
   BrSpriteDaemon* m_pSpriteDaemon;
   BrFontMgr* m_pFontMgr;
   BrLightMgr* m_pLightMgr;

@@ -72,7 +72,7 @@ bool BrD3DRenDev::Init() {
   }
   // The base makes the sprite daemon, fonts and lights; a default font that cannot be made fails the start.
   bool baseOk = BrRenderBase::Init();
-  CreateVertexBuffer(&m_pLineVB, 32, 0x42, eMemPoolManaged, eResUsageStatic);
+  CreateVertexBuffer(&m_pLineVB, ciMaxLinesADraw * 32, 0x42, eMemPoolManaged, eResUsageStatic);
   return baseOk;
 }
 

@@ -296,19 +296,45 @@ void BrD3DRenDev::EmptyStateCaches() {
 }
 
 bool BrD3DRenDev::Draw3DLine(BrVector* from, BrVector* to, BrARGB colour) {
+  if (!from || !to) {
+    SetAlpha(colour.a != 0 && colour.a != 255);
+    SetTransform(nullptr);
+    return false;
+  }
+  const BrVector ends[2] = {*from, *to};
+  return DrawLineList(ends, 1, colour);
+}
+
+void BrD3DRenDev::Draw3DCircle(BrVector* centre, BrPlane* plane, float radius, BrARGB colour) {
+  if (!centre || !plane) return;
+  BrVector points[25];
+  CirclePoints(*centre, *plane, radius, points);
+  BrVector ends[48];
+  for (int i = 0; i < 24; ++i) {
+    ends[2 * i] = points[i];
+    ends[2 * i + 1] = points[i + 1];
+  }
+  DrawLineList(ends, 24, colour);
+}
+
+bool BrD3DRenDev::DrawLineList(const BrVector* ends, int lines, BrARGB colour) {
   SetAlpha(colour.a != 0 && colour.a != 255);
   SetTransform(nullptr);
-  if (!m_pd3dDevice || !from || !to || !m_pLineVB) return false;
+  if (!m_pd3dDevice || !m_pLineVB || lines < 1 || lines > ciMaxLinesADraw) return false;
   SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
-  struct LineVertex {
-    float x, y, z;
-    uint32_t colour;
-  };
-  static_assert(sizeof(LineVertex) == 16, "a line vertex is 16 bytes");
-  LineVertex vertices[2] = {{from->x, from->y, from->z, colour.GetDWORD()}, {to->x, to->y, to->z, colour.GetDWORD()}};
-  m_pLineVB->Populate(0, reinterpret_cast<unsigned char*>(vertices), sizeof(vertices));
+  // Position and colour, 16 bytes a vertex in the order the line format reads them.
+  unsigned char bytes[ciMaxLinesADraw * 2 * 16];
+  const uint32_t argb = colour.GetDWORD();
+  for (int i = 0; i < 2 * lines; ++i) {
+    unsigned char* out = bytes + i * 16;
+    std::memcpy(out + 0, &ends[i].x, 4);
+    std::memcpy(out + 4, &ends[i].y, 4);
+    std::memcpy(out + 8, &ends[i].z, 4);
+    std::memcpy(out + 12, &argb, 4);
+  }
+  m_pLineVB->Populate(0, bytes, unsigned(lines) * 32u);
   SetEffector(1);
-  DrawPrimitive(D3DPT_LINELIST, m_pLineVB, 16, 1);
+  DrawPrimitive(D3DPT_LINELIST, m_pLineVB, 16, lines);
   SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
   return true;
 }

@@ -340,6 +340,42 @@ TEST_F(GfxDrvTest, GoldenSceneOfSpritesLinesAndWorldGeometry) {
   EXPECT_LE(off, gw * gh / 100) << off << " of " << gw * gh << " pixels differ from the golden image";
 }
 
+// The device draws a circle's 24 lines in one draw; the picture is the one the 24 lines drawn one by one make.
+TEST_F(GfxDrvTest, ACircleIsOneDrawOfTheSameLines) {
+  BrD3DRenDev* dev = StartDevice();
+  auto frame = [&](bool oneByOne, uint32_t& draws) {
+    const uint32_t before = brD3D9TestGetCounts().draws;
+    EXPECT_GE(dev->PreRender(ePreRenderClearAll), 0);
+    BrCoords camera = CameraAt(0, 0, -500);
+    dev->SetView(&camera);
+    BrVector centre(0, 0, 0);
+    BrPlane plane(BrVector(0.3f, 0.2f, -1.0f), centre);
+    plane.Normal().Normalise();
+    if (oneByOne)
+      dev->BrRenderBase::Draw3DCircle(&centre, &plane, 150.0f, BrARGB(255, 255, 200, 0));
+    else
+      dev->Draw3DCircle(&centre, &plane, 150.0f, BrARGB(255, 255, 200, 0));
+    draws = brD3D9TestGetCounts().draws - before;
+    EXPECT_GE(dev->EndRender(), 0);
+    const fs::path shot = m_Media.Path() / (oneByOne ? "lines.bmp" : "circle.bmp");
+    dev->takeScreenshot(BrStringT<char>(shot.string().c_str()));
+    Image image;
+    EXPECT_TRUE(ReadBmp(shot, image));
+    return image;
+  };
+  uint32_t one = 0, each = 0;
+  const Image circle = frame(false, one), lines = frame(true, each);
+  EXPECT_EQ(one, 1u);
+  EXPECT_EQ(each, 24u);
+  ASSERT_EQ(circle.pixels.size(), lines.pixels.size());
+  int lit = 0;
+  for (size_t i = 0; i < circle.pixels.size(); ++i) {
+    ASSERT_EQ(circle.pixels[i], lines.pixels[i]) << "pixel " << i;
+    lit += circle.pixels[i] != 0;
+  }
+  EXPECT_GT(lit, 200) << "the circle is drawn";
+}
+
 TEST_F(GfxDrvTest, TheTestScenesDrawWithinTheDevicesCaps) {
   BrD3DRenDev* dev = StartDevice();
   const int before = dev->NumCachedShaders();
