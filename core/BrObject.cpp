@@ -38,8 +38,10 @@ void dtiClass::SetParent(dtiClass* parent) { m_pParent = parent; }
 
 bool dtiClass::IsEqualTo(const dtiClass* other) const {
   // Names, not addresses: a class's record seen from two libraries is two objects with one name.
-  if (!other || !m_szName || !other->GetName()) return false;
-  return std::strcmp(m_szName, other->GetName()) == 0;
+  if (!other || !m_szName) return false;
+  const char* name = other->GetName();
+  if (!name) return false;
+  return name == m_szName || std::strcmp(m_szName, name) == 0;
 }
 
 bool dtiClass::IsAExactly(const dtiClass* other) const { return IsEqualTo(other); }

@@ -50,8 +50,13 @@ HRESULT BufferStore::unlock(Core* core, const char* where) {
       end = std::max(end, pendingEnd);
     }
     glBindBuffer(GL_COPY_WRITE_BUFFER, gl);
-    if (begin == 0 && end == bytes.size()) {
-      glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(bytes.size()), bytes.data(), GL_DYNAMIC_DRAW);
+    // Invalidating the whole buffer through the map lets the driver hand out fresh storage only where the old
+    // is still in use, instead of allocating (and clearing) a new store every time.
+    void* dst = glMapBufferRange(GL_COPY_WRITE_BUFFER, GLintptr(begin), GLsizeiptr(end - begin),
+                                 GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
+    if (dst) {
+      std::memcpy(dst, bytes.data() + begin, end - begin);
+      glUnmapBuffer(GL_COPY_WRITE_BUFFER);
     } else {
       glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(bytes.size()), nullptr, GL_DYNAMIC_DRAW);
       glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(begin), GLsizeiptr(end - begin), bytes.data() + begin);

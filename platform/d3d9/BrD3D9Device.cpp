@@ -12,6 +12,14 @@
 namespace brd3d9 {
 namespace {
 
+// The layer's own object behind an interface pointer, or null for anything else. The one already bound is
+// known without the run-time type walk, which compares class names across libraries on every bind.
+template <class T, class I>
+T* ownObject(I* iface, T* bound) {
+  if (bound && static_cast<I*>(bound) == iface) return bound;
+  return dynamic_cast<T*>(iface);
+}
+
 bool isColorFormat(D3DFORMAT f) { return f == D3DFMT_X8R8G8B8 || f == D3DFMT_A8R8G8B8; }
 const UINT kMaxTextureSize = 8192;
 const UINT kMaxBufferBytes = 1u << 28;
@@ -336,7 +344,7 @@ HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
   if (stage >= kDeviceStages) return invalidCall("SetTexture", "stage out of range");
   Texture* t = nullptr;
   if (texture) {
-    t = dynamic_cast<Texture*>(texture);
+    t = ownObject<Texture>(texture, mCore->state.textures[stage]);
     if (!t || t->core != mCore) return invalidCall("SetTexture", "not a texture of this device");
     if (!t->gl) return invalidCall("SetTexture", "system-memory textures cannot be bound");
   }
@@ -436,7 +444,7 @@ HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements, IDire
 HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9* declaration) {
   VertexDeclaration* d = nullptr;
   if (declaration) {
-    d = dynamic_cast<VertexDeclaration*>(declaration);
+    d = ownObject<VertexDeclaration>(declaration, mCore->state.declaration);
     if (!d || d->core != mCore) return invalidCall("SetVertexDeclaration", "not a declaration of this device");
   }
   VertexDeclaration*& slot = mCore->state.declaration;
@@ -468,7 +476,7 @@ HRESULT Device::CreateVertexShader(const DWORD* function, IDirect3DVertexShader9
 HRESULT Device::SetVertexShader(IDirect3DVertexShader9* shader) {
   VertexShader* s = nullptr;
   if (shader) {
-    s = dynamic_cast<VertexShader*>(shader);
+    s = ownObject<VertexShader>(shader, mCore->state.shader);
     if (!s || s->core != mCore) return invalidCall("SetVertexShader", "not a shader of this device");
   }
   if (mCore->state.shader != s) {
@@ -500,7 +508,7 @@ HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UIN
   if (stream >= kStreams) return invalidCall("SetStreamSource", "stream out of range");
   VertexBuffer* vb = nullptr;
   if (buffer) {
-    vb = dynamic_cast<VertexBuffer*>(buffer);
+    vb = ownObject<VertexBuffer>(buffer, mCore->state.streams[stream].buffer);
     if (!vb || vb->core != mCore) return invalidCall("SetStreamSource", "not a vertex buffer of this device");
     if (stride > 2048) return invalidCall("SetStreamSource", "stride too large");
   }
@@ -515,7 +523,7 @@ HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UIN
 HRESULT Device::SetIndices(IDirect3DIndexBuffer9* indices) {
   IndexBuffer* ib = nullptr;
   if (indices) {
-    ib = dynamic_cast<IndexBuffer*>(indices);
+    ib = ownObject<IndexBuffer>(indices, mCore->state.indices);
     if (!ib || ib->core != mCore) return invalidCall("SetIndices", "not an index buffer of this device");
   }
   if (mCore->state.indices != ib) {
