@@ -225,7 +225,9 @@ void BrSlideCameraCtrl::MoveMouseCursor(float dt) {
   // A cache that was not read from a file may lack the speeds; the configuration's own default stands in.
   int speedX = 50;
   int speedY = 50;
-  if (BrConfigCache* config = Engine().GetConfig()) {
+  // Still, the mouse moves the cursor by nothing at any speed: the settings are read only for a motion.
+  BrConfigCache* config = (dx != 0 || dy != 0) ? Engine().GetConfig() : nullptr;
+  if (config) {
     config->GetInteger(BrStringT<char>("App"), BrStringT<char>("MouseSpeedX"), speedX);
     config->GetInteger(BrStringT<char>("App"), BrStringT<char>("MouseSpeedY"), speedY);
   }
