@@ -192,6 +192,43 @@ void TimedFrame(PlayHost& host, double& stepMs, double& drawMs, double& submitMs
   drawMs = (Now() - t1) * 1000.0;
 }
 
+// Frames as a player's frame loop runs them: back to back, each Present leaving the frame to the rasteriser
+// while the next is stepped and recorded (the layer keeps two in flight), finished once at the end. The mean
+// milliseconds a frame.
+double SteadyFrames(int frames) {
+  const double t0 = Now();
+  for (int i = 0; i < frames; ++i) {
+    PumpMessages();
+    Engine().FrameStarted() = brGetSystemTime();
+    Engine().ProcessGlobalUserInput();
+    Engine().Step(0.0f);
+    if (BrRenderBase* render = Engine().Render()) {
+      render->PreRender(ePreRenderClearAll);
+      if (Engine().App()) Engine().App()->Draw(render);
+      if (Engine().GUI()) Engine().GUI()->Draw(render);
+      render->EndRender();
+    }
+  }
+  glFinish();
+  return (Now() - t0) * 1000.0 / frames;
+}
+
+// The replay's frames the same way, held to the layer's bound of frames in flight by the same pacing.
+double SteadyReplays(brbench::FrameReplay& replay, SDL_Window* window, int frames) {
+  brd3d9::FramePacer pacer;
+  const double t0 = Now();
+  for (int i = 0; i < frames; ++i) {
+    pacer.settle();
+    replay.Draw();
+    SDL_GL_SwapWindow(window);
+    pacer.presented();
+  }
+  glFinish();
+  const double ms = (Now() - t0) * 1000.0 / frames;
+  pacer.release();
+  return ms;
+}
+
 // One run's figures of the game's frames and the replay's, taken in turns.
 struct Turns {
   std::vector<double> game, draw, replay, gameSubmit, replaySubmit;
@@ -200,6 +237,7 @@ struct Turns {
   // hand-over, as both would at the swap of a window on screen.
   std::vector<double> replayHanded, gameHanded;
   std::vector<double> engineSubmit;  // the game's frame with every draw refused: the engine's own drawing work
+  std::vector<double> steadyGame, steadyReplay;  // blocks of frames back to back, ms a frame
 };
 
 // Captures one frame of the level at the Direct3D layer and replays it with plain OpenGL on the same context,
@@ -255,6 +293,13 @@ bool TakeTurns(PlayHost& host, int run, uint32_t busyDraws, Turns& t) {
       glFinish();
       t.replay.push_back((Now() - t0) * 1000.0);
     }
+    replay.Leave();
+  }
+  // Then blocks of frames back to back, in turns.
+  for (int block = 0; block < 10; ++block) {
+    t.steadyGame.push_back(SteadyFrames(30));
+    replay.Enter();
+    t.steadyReplay.push_back(SteadyReplays(replay, window, 30));
     replay.Leave();
   }
   // A game frame after the turns, captured and replayed in its turn: the picture the layer made must still be
@@ -364,7 +409,8 @@ int main(int argc, char** argv) {
   const std::vector<double> freshStarts = FreshStarts(runs);
 
   std::vector<double> toMenu, generate, save, load, cpuFrame, busyFrame, stillFrame, stillDraw, replayFrame, ratio,
-      drawRatio, gameSubmit, replaySubmit, submitRatio, drawsRatio, engineSubmit, replayHanded, gameHanded, handedRatio;
+      drawRatio, gameSubmit, replaySubmit, submitRatio, drawsRatio, engineSubmit, replayHanded, gameHanded, handedRatio,
+      steadyGame, steadyReplay, steadyRatio;
   std::vector<std::vector<double>> levelMs(81);
   BusyView busy;
   for (int run = 0; run < runs; ++run) {
@@ -480,9 +526,12 @@ int main(int argc, char** argv) {
         "frames not playing, %d steps over 1 ms\n",
         run + 1, host.Map()->GetLevel(), host.State().c_str(), moved, before.size(), held, notPlaying, overOneMs);
 
-    std::printf("run %d: game frame (still) median %.3f ms (drawing %.3f), replay %.3f ms, replay / game %.3f\n",
-                run + 1, Median(turns.game), Median(turns.draw), Median(turns.replay),
-                Median(turns.replay) / Median(turns.game));
+    std::printf(
+        "run %d: game frame (still) median %.3f ms (drawing %.3f), replay %.3f ms, replay / game %.3f; back to "
+        "back: game %.3f ms, replay %.3f ms, replay / game %.3f\n",
+        run + 1, Median(turns.game), Median(turns.draw), Median(turns.replay),
+        Median(turns.replay) / Median(turns.game), Median(turns.steadyGame), Median(turns.steadyReplay),
+        Median(turns.steadyReplay) / Median(turns.steadyGame));
     std::printf(
         "run %d: calls up to Present, thread CPU: game %.3f ms, replay %.3f ms, game / replay %.3f; the "
         "engine's own part %.3f ms, the rest (the draws) / replay %.3f\n",
@@ -490,6 +539,9 @@ int main(int argc, char** argv) {
         Median(turns.gameSubmit) / Median(turns.replaySubmit), Median(turns.engineSubmit),
         (Median(turns.gameSubmit) - Median(turns.engineSubmit)) / Median(turns.replaySubmit));
     drawsRatio.push_back((Median(turns.gameSubmit) - Median(turns.engineSubmit)) / Median(turns.replaySubmit));
+    steadyRatio.push_back(Median(turns.steadyReplay) / Median(turns.steadyGame));
+    steadyGame.insert(steadyGame.end(), turns.steadyGame.begin(), turns.steadyGame.end());
+    steadyReplay.insert(steadyReplay.end(), turns.steadyReplay.begin(), turns.steadyReplay.end());
     engineSubmit.insert(engineSubmit.end(), turns.engineSubmit.begin(), turns.engineSubmit.end());
     submitRatio.push_back(Median(turns.gameSubmit) / Median(turns.replaySubmit));
     handedRatio.push_back(Median(turns.gameHanded) / Median(turns.replayHanded));
@@ -537,5 +589,8 @@ int main(int argc, char** argv) {
   brbench::Report("game / replay calls, both handing over", handedRatio, "");
   brbench::Report("replay / game frame (target 0.95 or more)", ratio, "");
   brbench::Report("replay / game drawing alone", drawRatio, "");
+  brbench::Report("game frames back to back, 2 in flight", steadyGame, "ms");
+  brbench::Report("replay frames back to back, same bound", steadyReplay, "ms");
+  brbench::Report("replay / game frame back to back", steadyRatio, "");
   return 0;
 }
