@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -32,7 +33,9 @@ std::vector<uint8_t> TgaBytes(int width, int height, int type = 2, int bits = 24
                             uint8_t(height >> 8),
                             uint8_t(bits),
                             0};
-  b.insert(b.end(), pixels.begin(), pixels.end());
+  const size_t header = b.size();
+  b.resize(header + pixels.size());
+  std::copy(pixels.begin(), pixels.end(), b.begin() + std::ptrdiff_t(header));
   return b;
 }
 
