@@ -187,8 +187,8 @@ int BrRAGPlayerHUD::RemoveUnheld() {
     BrUIControl* control = gui->GetTopControl(i);
     if (!control || !control->IsA(BrRAGPlayerHUD::Type)) continue;
     bool held = false;
-    for (int i = 0; map && !held && i < map->ObjectMgr().WalkCount(); ++i) {
-      BrGameObj* object = map->ObjectMgr().WalkObject(i);
+    for (int k = 0; map && !held && k < map->ObjectMgr().WalkCount(); ++k) {
+      BrGameObj* object = map->ObjectMgr().WalkObject(k);
       held = object && object->GetHUD() == control;
     }
     if (held) continue;

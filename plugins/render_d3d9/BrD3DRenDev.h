@@ -140,9 +140,6 @@ public:
   bool Draw3DLine(BrVector* from, BrVector* to, BrARGB colour) override;
   // The same 24 lines in one draw.
   void Draw3DCircle(BrVector* centre, BrPlane* plane, float radius, BrARGB colour) override;
-  // Lines of one colour, each a pair of ends, in one draw through the line buffer (ciMaxLinesADraw at most).
-  bool DrawLineList(const BrVector* ends, int lines, BrARGB colour);
-  static constexpr int ciMaxLinesADraw = 24;
   // The shader and declaration of a vs_1_1 text, from the cache or newly made; false when it cannot be made.
   bool CompileShader(BrStringT<char>& text, void** shader, void** declaration) override;
   // Culling, lighting off, depth buffering and the sampler filters; false when a sampler cannot be set.
@@ -193,6 +190,10 @@ protected:
   bool RefreshRes();
   bool ReleaseDependants();
   bool CreateDependants();
+  // Lines of one colour, each a pair of ends, in one draw through the line buffer (ciMaxLinesADraw at most);
+  // the blend and transform are set first even when nothing is drawn.
+  bool DrawLineList(const BrVector* ends, int lines, BrARGB colour);
+  static constexpr int ciMaxLinesADraw = 24;
   // The shader cache's declaration for a text, appended to the declaration list.
   bool CreateVertexDecl(const BrStringT<char>& text);
   // The fallback texture and the four built-in effectors.

@@ -296,11 +296,7 @@ void BrD3DRenDev::EmptyStateCaches() {
 }
 
 bool BrD3DRenDev::Draw3DLine(BrVector* from, BrVector* to, BrARGB colour) {
-  if (!from || !to) {
-    SetAlpha(colour.a != 0 && colour.a != 255);
-    SetTransform(nullptr);
-    return false;
-  }
+  if (!from || !to) return DrawLineList(nullptr, 0, colour);
   const BrVector ends[2] = {*from, *to};
   return DrawLineList(ends, 1, colour);
 }
