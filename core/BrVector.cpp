@@ -63,16 +63,17 @@ BrVector BrVector::Normalise() {
   return *this;
 }
 
-void BrVector::AxisAngleRotation(BrVector axis, double angle) {
+BrMatrix3 BrVector::AxisAngleMatrix(BrVector axis, double angle) {
   const double c = std::cos(angle);
   const double s = std::sin(angle);
   const double t = 1.0 - c;
   const double ax = axis.x, ay = axis.y, az = axis.z;
-  BrMatrix3 rot(BrVector(float(c + ax * ax * t), float(ax * ay * t + az * s), float(ax * az * t - ay * s)),
-                BrVector(float(ax * ay * t - az * s), float(c + ay * ay * t), float(ay * az * t + ax * s)),
-                BrVector(float(ax * az * t + ay * s), float(ay * az * t - ax * s), float(c + az * az * t)));
-  *this = *this * rot;
+  return BrMatrix3(BrVector(float(c + ax * ax * t), float(ax * ay * t + az * s), float(ax * az * t - ay * s)),
+                   BrVector(float(ax * ay * t - az * s), float(c + ay * ay * t), float(ay * az * t + ax * s)),
+                   BrVector(float(ax * az * t + ay * s), float(ay * az * t - ax * s), float(c + az * az * t)));
 }
+
+void BrVector::AxisAngleRotation(BrVector axis, double angle) { *this = *this * AxisAngleMatrix(axis, angle); }
 
 bool BrVector::Intersects(BrVector point, float radius) const {
   // The distance is |point| sin(angle to the line), taken as the length of the cross product with the unit

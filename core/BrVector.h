@@ -57,6 +57,8 @@ public:
   BrVector Normalise();
   // Rotates this vector in place about the unit axis by angle radians (row-vector convention).
   void AxisAngleRotation(BrVector axis, double angle);
+  // The matrix AxisAngleRotation applies, for a caller that turns many vectors, or one many times, alike.
+  static BrMatrix3 AxisAngleMatrix(BrVector axis, double angle);
   // True when point lies at most radius from the unbounded line through the origin along this vector.
   // A zero vector gives no direction: then the distance is point's distance from the origin.
   bool Intersects(BrVector point, float radius) const;

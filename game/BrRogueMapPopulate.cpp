@@ -379,9 +379,6 @@ void BrRogueMap::ProcessLevelInfo(BrRAGLevelInfo* info) {
 
 void BrRogueMap::StepHints(float dt) {
   m_fHintTimer += dt;
-  if (Engine().getMediaDir() != BrStringT<char>("Media")) return;
-  BrGame* game = As<BrGame>(Engine().App());
-  if (!game) return;
   static const char* const early[] = {"HintWelcome", "HintCamera", "HintCombat",
                                       "HintFliers",  "HintMap",    "HintQuickSlots"};
   const float t = m_fHintTimer;
@@ -394,5 +391,7 @@ void BrRogueMap::StepHints(float dt) {
     hint = "HintLantern";
   else if (t > 60.0f && t < 61.0f && m_uiLevel == 3)
     hint = "HintDropItem";
-  if (hint) game->ShowHint(BrStringT<char>(hint));
+  // Which hint is due is known before the media folder is asked for, a copy of its name each frame.
+  if (!hint || Engine().getMediaDir() != BrStringT<char>("Media")) return;
+  if (BrGame* game = As<BrGame>(Engine().App())) game->ShowHint(BrStringT<char>(hint));
 }

@@ -149,8 +149,9 @@ void BrRenderBase::CirclePoints(const BrVector& centre, const BrPlane& plane, fl
   ref.Normalise();
   ref *= radius;
   points[0] = centre + ref;
+  const BrMatrix3 step = BrVector::AxisAngleMatrix(n, 0.2617994);
   for (int i = 1; i <= 24; ++i) {
-    ref.AxisAngleRotation(n, 0.2617994);
+    ref = ref * step;
     points[i] = centre + ref;
   }
 }

@@ -5,6 +5,8 @@
 
 #include <cstring>
 #include <new>
+#include <type_traits>
+#include <typeinfo>
 
 #include "platform/d3d9/BrD3D9Object.h"
 #include "platform/d3d9/BrD3D9Resources.h"
@@ -13,11 +15,14 @@ namespace brd3d9 {
 namespace {
 
 // The layer's own object behind an interface pointer, or null for anything else. The one already bound is
-// known without the run-time type walk, which compares class names across libraries on every bind.
+// known without looking; any other by its exact class (the layer's classes are final), without the run-time
+// walk of the class tree, which compares class names across libraries on every bind.
 template <class T, class I>
 T* ownObject(I* iface, T* bound) {
+  static_assert(std::is_final_v<T>, "an exact class match is the whole test only for a final class");
   if (bound && static_cast<I*>(bound) == iface) return bound;
-  return dynamic_cast<T*>(iface);
+  if (!iface || typeid(*iface) != typeid(T)) return nullptr;
+  return static_cast<T*>(iface);
 }
 
 bool isColorFormat(D3DFORMAT f) { return f == D3DFMT_X8R8G8B8 || f == D3DFMT_A8R8G8B8; }

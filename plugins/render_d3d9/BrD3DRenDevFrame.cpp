@@ -2,6 +2,7 @@
 // lines and screenshots.
 #include <cmath>
 #include <cstring>
+#include <typeinfo>
 
 #include "core/brcr.h"
 #include "engine/kernel/BrApplication.h"
@@ -19,8 +20,17 @@
 
 namespace {
 
+// The plug-in's own resource behind an engine pointer, on every draw. One of exactly the plug-in's class is
+// known by its class record alone; only anything else takes the run-time walk of the class tree, which
+// compares class names across libraries.
+template <class T, class B>
+T* ownResource(B* p) {
+  if (p && typeid(*p) == typeid(T)) return static_cast<T*>(p);
+  return dynamic_cast<T*>(p);
+}
+
 IDirect3DVertexBuffer9* d3dBuffer(BrVertexBufferBase* vb) {
-  BrD3DVertexBuffer* d3d = dynamic_cast<BrD3DVertexBuffer*>(vb);
+  BrD3DVertexBuffer* d3d = ownResource<BrD3DVertexBuffer>(vb);
   return d3d ? d3d->Buffer() : nullptr;
 }
 
@@ -156,7 +166,7 @@ bool BrD3DRenDev::SetStream(unsigned int stream, DWORD format, BrVertexBufferBas
 int32_t BrD3DRenDev::DrawPrimitive(DWORD type, BrVertexBufferBase* vb, unsigned int stride, int primitiveCount) {
   if (!m_pd3dDevice || !m_pFXMgr || m_iCurrEffector < 0) return E_FAIL;
   BrEffector** slot = m_pFXMgr->GetEffector((unsigned int)m_iCurrEffector);
-  BrD3DEffector* effector = slot ? dynamic_cast<BrD3DEffector*>(*slot) : nullptr;
+  BrD3DEffector* effector = slot ? ownResource<BrD3DEffector>(*slot) : nullptr;
   if (!effector || effector->NumPasses() == 0) return E_FAIL;
   for (int n = 0; n < effector->NumPasses(); ++n) {
     BrD3DRenderPass* pass = static_cast<BrD3DRenderPass*>(effector->GetPass(n));
@@ -181,11 +191,11 @@ int32_t BrD3DRenDev::DrawPrimitive(DWORD type, BrVertexBufferBase* vb, BrIndexBu
                                    DWORD, int numVertices, int primitiveCount, unsigned int baseVertex,
                                    unsigned int startIndex) {
   if (!m_pd3dDevice) return E_FAIL;
-  BrD3DIndexBuffer* d3dIB = dynamic_cast<BrD3DIndexBuffer*>(ib);
+  BrD3DIndexBuffer* d3dIB = ownResource<BrD3DIndexBuffer>(ib);
   m_pd3dDevice->SetIndices(d3dIB ? d3dIB->Buffer() : nullptr);
   if (!m_pFXMgr || m_iCurrEffector < 0) return E_FAIL;
   BrEffector** slot = m_pFXMgr->GetEffector((unsigned int)m_iCurrEffector);
-  BrD3DEffector* effector = slot ? dynamic_cast<BrD3DEffector*>(*slot) : nullptr;
+  BrD3DEffector* effector = slot ? ownResource<BrD3DEffector>(*slot) : nullptr;
   if (!effector || effector->NumPasses() == 0) return E_FAIL;
   BrD3DRenderPass* pass = nullptr;
   int n = 0;

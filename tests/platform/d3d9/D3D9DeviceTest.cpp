@@ -207,6 +207,30 @@ TEST(D3D9Device, ReleaseCountsAndUnbinding) {
   EXPECT_EQ(0u, ib->Release());
 }
 
+// A caller that casts one kind of object to another's interface (as a C caller can) is refused at the bind.
+TEST(D3D9Device, ObjectsOfTheWrongKindAreRefusedAtTheBind) {
+  TestDevice t(16, 16);
+  ASSERT_TRUE(t.ok()) << t.why();
+  IDirect3DTexture9* tex = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr));
+  IDirect3DVertexBuffer9* vb = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateVertexBuffer(64, 0, 0, D3DPOOL_MANAGED, &vb, nullptr));
+  IDirect3DIndexBuffer9* ib = nullptr;
+  ASSERT_EQ(D3D_OK, t.device->CreateIndexBuffer(64, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib, nullptr));
+  ASSERT_EQ(D3D_OK, t.device->SetTexture(0, tex));
+  ASSERT_EQ(D3D_OK, t.device->SetStreamSource(0, vb, 0, 16));
+  ASSERT_EQ(D3D_OK, t.device->SetIndices(ib));
+
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->SetTexture(0, reinterpret_cast<IDirect3DBaseTexture9*>(vb)));
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->SetStreamSource(0, reinterpret_cast<IDirect3DVertexBuffer9*>(ib), 0, 16));
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->SetIndices(reinterpret_cast<IDirect3DIndexBuffer9*>(tex)));
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->SetVertexShader(reinterpret_cast<IDirect3DVertexShader9*>(vb)));
+  EXPECT_EQ(D3DERR_INVALIDCALL, t.device->SetVertexDeclaration(reinterpret_cast<IDirect3DVertexDeclaration9*>(tex)));
+  EXPECT_EQ(0u, tex->Release());
+  EXPECT_EQ(0u, vb->Release());
+  EXPECT_EQ(0u, ib->Release());
+}
+
 TEST(D3D9Device, BufferLocksAndCreationRules) {
   TestDevice t(16, 16);
   ASSERT_TRUE(t.ok()) << t.why();
