@@ -131,7 +131,7 @@ void Core::activeUnit(GLenum unit) {
 void Core::forgetGlBuffer(GLuint name) {
   for (auto it = mInputStates.begin(); it != mInputStates.end();) {
     bool uses = it->second.indexBuffer == name;
-    for (GLuint b : it->first.buffers) uses = uses || b == name;
+    for (uint32_t i = 0; i < it->first.used; ++i) uses = uses || it->first.streams[i].buffer == name;
     if (uses) {
       if (mInput == &it->second) {
         mInput = nullptr;

@@ -157,14 +157,19 @@ private:
   };
   // One vertex input state (an OpenGL vertex array object) per shader, declaration and stream layout, made
   // once and bound again, instead of specifying every attribute at each change.
+  // The streams up to the highest one the shader reads, each stream's fields together: a lookup at most draws
+  // hashes and compares the few streams in use, in the key's first cache line, not all sixteen.
   struct InputKey {
+    struct Stream {
+      GLuint buffer = 0;
+      UINT offset = 0, stride = 0;
+    };
     uint32_t shaderId = 0, declId = 0;
-    GLuint buffers[kStreams] = {};
-    UINT offsets[kStreams] = {}, strides[kStreams] = {};
+    uint32_t used = 0;  // streams[used] and beyond are all zero
+    Stream streams[kStreams] = {};
     bool operator==(const InputKey& o) const {
-      return shaderId == o.shaderId && declId == o.declId && std::memcmp(buffers, o.buffers, sizeof buffers) == 0 &&
-             std::memcmp(offsets, o.offsets, sizeof offsets) == 0 &&
-             std::memcmp(strides, o.strides, sizeof strides) == 0;
+      return shaderId == o.shaderId && declId == o.declId && used == o.used &&
+             std::memcmp(streams, o.streams, used * sizeof(Stream)) == 0;
     }
   };
   struct InputHash {

@@ -1,5 +1,7 @@
 // The draw path of the OpenGL core: programs from the shader and the texture stages, vertex inputs from
 // the declaration and streams, and the render and sampler states, each sent only when it changed.
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -212,7 +214,11 @@ size_t hashBytes(const void* key, size_t size) {
 
 }  // namespace
 
-size_t Core::InputHash::operator()(const InputKey& k) const { return hashBytes(&k, sizeof k); }
+size_t Core::InputHash::operator()(const InputKey& k) const {
+  static_assert(offsetof(InputKey, streams) == 3 * sizeof(uint32_t) && sizeof(InputKey::Stream) == 12,
+                "the key's fields in use lie together, without padding");
+  return hashBytes(&k, offsetof(InputKey, streams) + k.used * sizeof(InputKey::Stream));
+}
 
 size_t Core::FsHash::operator()(const FsKey& k) const { return hashBytes(&k, sizeof k); }
 
@@ -341,9 +347,8 @@ void Core::setupInputs() {
     const D3DVERTEXELEMENT9* e = decl->find(in.usage, in.usageIndex);
     if (!e || e->Stream >= kStreams) continue;
     const StreamBinding& b = state.streams[e->Stream];
-    key.buffers[e->Stream] = b.buffer ? b.buffer->store.gl : 0;
-    key.offsets[e->Stream] = b.offset;
-    key.strides[e->Stream] = b.stride;
+    key.streams[e->Stream] = {b.buffer ? b.buffer->store.gl : 0, b.offset, b.stride};
+    key.used = std::max<uint32_t>(key.used, uint32_t(e->Stream) + 1);
   }
   auto it = mInputStates.find(key);
   if (it == mInputStates.end()) {
