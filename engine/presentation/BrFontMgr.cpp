@@ -85,7 +85,11 @@ int BrFontMgr::SetFont(int id) {
 }
 
 int BrFontMgr::SetFont(const BrStringT<char>& name) {
-  m_iCurrFont = GetFont(name);
+  // A font that cannot be loaded leaves the default current, as an invalid id does. Left invalid, the first
+  // text drawn would switch to the default by itself, between a caller's SizeUp (skipped for the invalid font)
+  // and its SizeDown (applied to the default), and the text would shrink frame after frame.
+  const int id = GetFont(name);
+  m_iCurrFont = id >= 0 ? id : 0;
   return m_iCurrFont;
 }
 

@@ -84,17 +84,14 @@ bool Finite(const BrRect& r) {
 
 TEST(FontWidthFuzz, MutatedTablesOfTheGeneratedFontsInTheRunningGame) {
   PlayTree tree;
-  // The fonts are copied rather than linked: their tables are rewritten below.
-  const char* binary = std::getenv("BR_BINARY_DIR");
-  const fs::path generated = fs::absolute(fs::path(binary ? binary : ".") / "run" / "game" / "Media" / "Fonts");
-  tree.Remove("Media/Fonts");
-  fs::copy(generated, tree.Media() / "Fonts", fs::copy_options::recursive);
+  tree.CopyLinked("Media/Fonts");  // their tables are rewritten below
   std::vector<Bytes> seeds;
   for (const auto& entry : fs::directory_iterator(tree.Media() / "Fonts"))
     if (entry.path().filename().string().find("BM.dat") != std::string::npos) seeds.push_back(FileBytes(entry.path()));
   ASSERT_GE(seeds.size(), 2u) << "the media generator writes a width table for each font";
   for (const Bytes& seed : seeds) ASSERT_EQ(seed.size(), 512u);
   const fs::path table = tree.Media() / "Fonts" / "fontVanillaBM.dat";
+  const Bytes original = FileBytes(table);
   const Bytes texture = FileBytes(tree.Media() / "Fonts" / "fontVanilla.tga");
   ASSERT_FALSE(texture.empty());
 
@@ -163,7 +160,7 @@ TEST(FontWidthFuzz, MutatedTablesOfTheGeneratedFontsInTheRunningGame) {
   fs::remove(table);
 
   // The table mended, the font reads it again as it was.
-  WriteFileBytes(table, FileBytes(generated / "fontVanillaBM.dat"));
+  WriteFileBytes(table, original);
   font->SetName(name);
   for (int c = 0; c < 256; ++c) ASSERT_FLOAT_EQ(font->GetCharWidthA(c), good[size_t(c)]) << c;
   host.Run(0.5f);

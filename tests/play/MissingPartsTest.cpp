@@ -18,7 +18,9 @@
 
 #include "core/brcr.h"
 #include "engine/kernel/kernel.h"
+#include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrRenderBase.h"
 #include "engine/presentation/BrUIDialog.h"
 #include "tests/play/PlayRig.h"
 #include "tests/play/PlayScript.h"
@@ -228,6 +230,36 @@ TEST(MissingParts, WithoutTheAudioPluginTheGameStartsAndPlaysSilently) {
   EXPECT_TRUE(script.FightAt("Rat")) << script.Why();
   EXPECT_EQ(host.State(), "BrRAGGameStatePlaying");
   host.Leave();
+  EXPECT_EQ(tree.LastLine(), "Exit granted");
+}
+
+TEST(MissingParts, ADamagedScriptFontLeavesTheTextItsSize) {
+  // The menus' and dialogs' script font cut short: its texture cannot be loaded, so its text is drawn in the
+  // default font. Menu after menu and frame after frame the text keeps its size; a size stepped up under one
+  // font and down under another would shrink it each frame until it drew mirrored.
+  PlayTree tree;
+  tree.CopyLinked("Media/Fonts");
+  const fs::path font = tree.Media() / "Fonts" / "fontScript.tga";
+  WriteFileBytes(font, FileBytes(font).substr(0, 100));
+  tree.SetConfig("ShowIntro", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(7));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  BrFontMgr* fonts = Engine().Render()->FontMgr();
+  const float size = fonts->GetSize();
+  host.Run(1.0f);
+  EXPECT_FLOAT_EQ(fonts->GetSize(), size);
+  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
+  host.Run(1.0f);
+  EXPECT_EQ(host.State(), "BrRAGGameStateLoadGameMenu");
+  EXPECT_FLOAT_EQ(fonts->GetSize(), size);
+  host.Game()->ChangeToState("BrRAGGameStateMainMenu");
+  host.Frame();
+  ASSERT_TRUE(NewGameFromMenu(host));
+  host.Run(1.0f);
+  EXPECT_FLOAT_EQ(fonts->GetSize(), size);
+  host.Leave();
+  EXPECT_GE(tree.Find("ERROR: Failed to load font texture Fonts\\fontScript.tga"), 0);
   EXPECT_EQ(tree.LastLine(), "Exit granted");
 }
 

@@ -183,6 +183,14 @@ void PlayTree::Remove(const fs::path& relativeToGame) {
   fs::remove_all(Game() / relativeToGame, ec);
 }
 
+void PlayTree::CopyLinked(const fs::path& relativeToGame) {
+  const fs::path link = Game() / relativeToGame;
+  if (!fs::is_symlink(link)) return;
+  const fs::path target = fs::read_symlink(link);
+  fs::remove(link);
+  fs::copy(target, link, fs::copy_options::recursive);
+}
+
 // ---- The host ----
 
 void PumpMessages() {

@@ -63,6 +63,9 @@ public:
   void SetConfig(const std::string& key, const std::string& value);
   // Removes a file or link of the tree (missing media, a missing plug-in or library).
   void Remove(const fs::path& relativeToGame);
+  // Replaces a media folder linked to the run tree by a copy of its own, whose files a test may then damage
+  // without damaging the run tree that every other test reads.
+  void CopyLinked(const fs::path& relativeToGame);
 
 private:
   brtest::TempFolder m_Folder;
