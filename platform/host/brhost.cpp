@@ -306,11 +306,12 @@ int main(int argc, char** argv) {
   // A window closed by other means than WM_DESTROY (for example WM_QUIT alone) still leaves in order.
   Engine().Exit();
   // The window size and full-screen state the engine recorded, and the player's settings, are kept for the next
-  // run. Only after a run that started on a file that was read: a cache of defaults would overwrite the player's
-  // file. Only while the media folder is still the one the file came from: a mod's settings, read from the mod's
-  // own file, are not the game's. The write merges and replaces the file atomically; a failure is logged there.
+  // run; after a failed start too, whose safe-mode request is what lets the next start choose a mode that works.
+  // Only when the file was read: a cache of defaults would overwrite the player's file. Only while the media
+  // folder is still the one the file came from: a mod's settings, read from the mod's own file, are not the
+  // game's. The write merges and replaces the file atomically; a failure is logged there.
   const BrStringT<char> mediaNow = Engine().getMediaDir();
-  if (started && configRead && mediaNow.c_str() && opt.media == mediaNow.c_str()) {
+  if (configRead && mediaNow.c_str() && opt.media == mediaNow.c_str()) {
     if (!config.WriteConfigToFile(&file))
       std::fprintf(stderr, "brhost: the settings could not be written back to %s (see the log)\n", configPath.c_str());
   }

@@ -234,7 +234,8 @@ bool BrD3DRenDev::EnumAndCaps() {
     targetW = configInt("Display", "ScreenWidth", 0);
     targetH = configInt("Display", "ScreenHeight", 0);
   }
-  if (configInt("Engine", "Safe", 0) > 0) {
+  const bool safe = configInt("Engine", "Safe", 0) > 0;
+  if (safe) {
     targetW = 800;
     targetH = 600;
     configSet("Display", "ScreenWidth", 800);
@@ -293,10 +294,14 @@ bool BrD3DRenDev::EnumAndCaps() {
   }
   configSet("Engine", "Safe", 0);
   // A window keeps its configured size (its back buffer is its client area, listed mode or not); full screen
-  // takes the chosen mode.
+  // takes the chosen mode. A safe start is the exception: the window size that failed the choice is replaced
+  // by the safe one, or the start after it would fail again.
   if (!Windowed()) {
     configSet("Display", "ScreenWidth", (int)mode.Width);
     configSet("Display", "ScreenHeight", (int)mode.Height);
+  } else if (safe) {
+    configSet("Display", "WindowWidth", (int)mode.Width);
+    configSet("Display", "WindowHeight", (int)mode.Height);
   }
   return true;
 }

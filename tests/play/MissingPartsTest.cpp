@@ -341,6 +341,38 @@ TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToTh
   EXPECT_EQ(tree.LastLine(), "Exit granted");
 }
 
+TEST(MissingParts, AWindowShrunkBelowEveryModeFailsOneStartAndTheStartsAfterItAreSafe) {
+  // The player made the window smaller than the smallest display mode, and the game recorded its size. That
+  // start fails; its safe-mode request must reach the file, or every later start would fail the same way.
+  PlayTree tree;
+  tree.SetConfig("WindowWidth", "640");
+  tree.SetConfig("WindowHeight", "480");
+  const fs::path config = tree.Media() / "Config" / "main.cfg";
+  HostRun run = RunHost(tree, 5);
+  EXPECT_EQ(run.code, 1);
+  ExpectLinesInOrder(tree, {"\t\tWARNING: Failed to select the suggested resolution of 640x480",
+                            "Failed to initialise Rendering device, specifying -safe mode restart in config file",
+                            "ERROR: Failed to initiate Render device"});
+  std::string text = FileBytes(config);
+  EXPECT_NE(text.find("\nSafe=1\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nWindowWidth=640\n"), std::string::npos) << "the rest of the file stays as it was";
+
+  fs::remove(tree.Game() / "log.txt");
+  run = RunHost(tree, 5);
+  EXPECT_EQ(run.code, 0);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(run.out[0], "brhost: left in order after 5 frames.");
+  text = FileBytes(config);
+  EXPECT_NE(text.find("\nSafe=0\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nWindowWidth=800\nWindowHeight=600\n"), std::string::npos) << text;
+
+  // And so do the starts after it.
+  run = RunHost(tree, 5);
+  EXPECT_EQ(run.code, 0);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(run.out[0], "brhost: left in order after 5 frames.");
+}
+
 TEST(MissingParts, ACorruptMainCfgIsKeptAsideAndTheGameStartsOnTheDefaultText) {
   PlayTree tree;
   const fs::path config = tree.Media() / "Config";
