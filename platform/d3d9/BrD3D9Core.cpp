@@ -97,6 +97,7 @@ void Core::destroyFramebuffers() {
 }
 
 bool Core::surfaceSize(int& w, int& h) const {
+  if (surfaceSizeSet(w, h)) return true;
   // SDL's offscreen driver draws into a surface made with the window that never follows a resize.
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver && std::strcmp(driver, "offscreen") == 0) {
@@ -181,37 +182,63 @@ bool Core::configure(const D3DPRESENT_PARAMETERS& params, std::string& error) {
     GLboolean doubleBuffered = GL_FALSE;
     glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
     if (doubleBuffered) mKeepFront = true;
-  } else {
-    // Two colour buffers: the back buffer drawn into and the front buffer last presented.
-    glGenTextures(2, mColor);
-    std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
-    for (GLuint tex : mColor) {
-      glBindTexture(GL_TEXTURE_2D, tex);
-      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, black.data());
-      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    }
-    glGenFramebuffers(1, &mFbo);
-    bindDrawFramebuffer(mFbo);
-    mBack = 0;
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack], 0);
-    if (mHasDepth) {
-      glGenRenderbuffers(1, &mDepth);
-      glBindRenderbuffer(GL_RENDERBUFFER, mDepth);
-      glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
-      glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, mDepth);
-    }
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-      error = "frame buffer incomplete";
-      return false;
-    }
-    mDrawFb = mFbo;
+  } else if (!makeOffscreenTargets(error)) {
+    return false;
   }
   glGenFramebuffers(1, &mReadFbo);
   SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
   resetState();
   return true;
+}
+
+bool Core::makeOffscreenTargets(std::string& error) {
+  const GLsizei w = GLsizei(mParams.BackBufferWidth), h = GLsizei(mParams.BackBufferHeight);
+  // Two colour buffers: the back buffer drawn into and the front buffer last presented.
+  glGenTextures(2, mColor);
+  std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
+  for (GLuint tex : mColor) {
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, black.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  }
+  // The unit those binds went to no longer holds what the draws last bound there.
+  for (GLuint& t : mBoundTexture) t = 0;
+  glGenFramebuffers(1, &mFbo);
+  bindDrawFramebuffer(mFbo);
+  mBack = 0;
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mColor[mBack], 0);
+  if (mHasDepth) {
+    glGenRenderbuffers(1, &mDepth);
+    glBindRenderbuffer(GL_RENDERBUFFER, mDepth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, mDepth);
+  }
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    error = "frame buffer incomplete";
+    return false;
+  }
+  mDrawFb = mFbo;
+  return true;
+}
+
+void Core::leaveWindowSurface() {
+  std::string error;
+  const bool made = makeOffscreenTargets(error);
+  mBoundFb = 0xFFFFFFFFu;
+  if (!made) {
+    // Still straight into the window, cut or not, rather than into a frame buffer that cannot be drawn.
+    if (mFbo) glDeleteFramebuffers(1, &mFbo);
+    if (mColor[0]) glDeleteTextures(2, mColor);
+    if (mDepth) glDeleteRenderbuffers(1, &mDepth);
+    mFbo = mDepth = 0;
+    mColor[0] = mColor[1] = 0;
+    mDrawFb = 0;
+    return;
+  }
+  mDirect = false;
+  bindDrawFramebuffer(mDrawFb);
 }
 
 void Core::resetState() {
@@ -373,6 +400,12 @@ bool Core::present() {
     SDL_GL_SwapWindow(mWindow);
     throttle();
     mPresented = true;
+    // The window surface can leave the back buffer's size behind the device's back: a full-screen switch the
+    // window system did not carry out, or carried out at another size. Drawn straight into it, every frame
+    // would be cut to its corner; from the next frame on the device draws off screen and scales into it.
+    int sw = 0, sh = 0;
+    if (surfaceSize(sw, sh) && (UINT(sw) != mParams.BackBufferWidth || UINT(sh) != mParams.BackBufferHeight))
+      leaveWindowSurface();
     return true;
   }
   int ww = 0, wh = 0;

@@ -217,6 +217,10 @@ private:
   void captureClear(GLbitfield mask, bool scissor, const GLint box[4]);
   void captureFrameEnd();
   void destroyFramebuffers();
+  // The back buffer's own colour, depth and frame buffer objects, drawn into instead of the window.
+  bool makeOffscreenTargets(std::string& error);
+  // From the next frame on, draws off screen and scales into the window: its surface no longer fits.
+  void leaveWindowSurface();
   GLuint compileShader(GLenum type, const std::string& text, std::string& error);
 
   SDL_Window* mWindow;

@@ -55,5 +55,7 @@ bool faultInjected(uint32_t check);
 BrD3D9TestCounts& testCounts();
 // True when the test seam refuses this format in the format checks.
 bool formatRefused(D3DFORMAT format);
+// The window surface's size as a test set it (false when none is set).
+bool surfaceSizeSet(int& w, int& h);
 
 }  // namespace brd3d9

@@ -34,6 +34,7 @@ struct Seam {
   bool capsSet = false;
   D3DCAPS9 caps{};
   SDL_Window* (*resolver)(HWND) = nullptr;
+  int surfaceW = 0, surfaceH = 0;
   std::string lastError;
   BrD3D9TestCounts counts{};
 };
@@ -70,6 +71,13 @@ HRESULT refuse(HRESULT result, const char* where, const char* why) {
 bool faultInjected(uint32_t check) { return (seam().failures & check) != 0; }
 
 BrD3D9TestCounts& testCounts() { return seam().counts; }
+
+bool surfaceSizeSet(int& w, int& h) {
+  if (seam().surfaceW <= 0 || seam().surfaceH <= 0) return false;
+  w = seam().surfaceW;
+  h = seam().surfaceH;
+  return true;
+}
 
 bool formatRefused(D3DFORMAT format) {
   const std::vector<D3DFORMAT>& r = seam().refused;
@@ -181,11 +189,17 @@ void brD3D9TestReset() {
   s.modes.clear();
   s.capsSet = false;
   s.resolver = nullptr;
+  s.surfaceW = s.surfaceH = 0;
   s.counts = BrD3D9TestCounts{};
 }
 
 BrD3D9TestCounts brD3D9TestGetCounts() { return brd3d9::seam().counts; }
 
 void brD3D9TestSetWindowResolver(SDL_Window* (*fn)(HWND)) { brd3d9::seam().resolver = fn; }
+
+void brD3D9TestSetSurfaceSize(int width, int height) {
+  brd3d9::seam().surfaceW = width;
+  brd3d9::seam().surfaceH = height;
+}
 
 const char* brD3D9LastError() { return brd3d9::seam().lastError.c_str(); }

@@ -45,6 +45,9 @@ void brD3D9TestSetCaps(const D3DCAPS9* caps);
 void brD3D9TestReset();
 // Resolves window handles to SDL windows through fn instead of the windowing layer (null restores it).
 void brD3D9TestSetWindowResolver(SDL_Window* (*fn)(HWND));
+// Reports the window surface as width x height whatever its real size (0 x 0 restores it): a window system
+// that did not carry out a size change the device asked for, or made another.
+void brD3D9TestSetSurfaceSize(int width, int height);
 // What the layer has sent OpenGL since the last brD3D9TestReset, for tests of redundant work.
 struct BrD3D9TestCounts {
   uint32_t constantRegisters;   // shader constant registers uploaded

@@ -408,6 +408,31 @@ TEST(D3D9Device, FullScreenAndBack) {
   EXPECT_EQ(0xFF112233u, f[47 * 64 + 63]);
 }
 
+// A window surface that leaves the back buffer's size without a reset (a full-screen switch the window system
+// did not carry out): the device notices at the Present, and from the next frame on draws off screen and
+// copies each frame scaled into the window, instead of cutting it to the window's corner.
+TEST(D3D9Device, AWindowSurfaceThatNoLongerFitsIsDrawnOffScreenFromTheNextFrame) {
+  TestDevice t(32, 24, false);
+  ASSERT_TRUE(t.ok()) << t.why();
+  brD3D9TestReset();
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF336699u, 1.0f, 0));
+  ASSERT_EQ(D3D_OK, t.device->Present(nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(brD3D9TestGetCounts().frameCopies, 0u) << "straight into the window while it fits";
+
+  brD3D9TestSetSurfaceSize(20, 16);
+  ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00u, 1.0f, 0));
+  ASSERT_EQ(D3D_OK, t.device->Present(nullptr, nullptr, nullptr, nullptr));
+  for (uint32_t colour : {0xFFFF0000u, 0xFF0000FFu}) {
+    ASSERT_EQ(D3D_OK, t.device->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0));
+    const std::vector<uint32_t> frame = presentAndRead(t);
+    ASSERT_EQ(32u * 24u, frame.size());
+    EXPECT_EQ(colour, frame[0]);
+    EXPECT_EQ(colour, frame.back());
+  }
+  EXPECT_EQ(brD3D9TestGetCounts().frameCopies, 2u) << "each frame after the change copied to the window";
+  brD3D9TestSetSurfaceSize(0, 0);
+}
+
 // Work sent to OpenGL once, not every time: frames drawn straight into a window of the back buffer's size (no
 // copy until a front-buffer read asks for one, then one a frame), a copy a frame for a smaller back buffer, only
 // the constant registers that changed uploaded, one vertex input state per stream layout reused, and whole
