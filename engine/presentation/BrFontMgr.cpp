@@ -55,7 +55,10 @@ int BrFontMgr::GetFont(const BrStringT<char>& name) {
   if (fx < 1) {
     // Reported as -1 to the caller: Init turns it into a failed device start, which ends the run from the top.
     // Ending the engine from here would delete this manager (with the device) while this call still runs.
-    GLog.WriteLine("ERROR: Failed to load default font, requesting exit");
+    if (!FailureLogged(name)) {
+      GLog.WriteLine("ERROR: Failed to load default font, requesting exit");
+      m_Failed.Add(name);
+    }
     return -1;
   }
   BrFont* font = static_cast<BrFont*>(static_cast<BrObject*>(Engine().Spawn("BrFont")));
@@ -93,13 +96,19 @@ int BrFontMgr::SetFont(const BrStringT<char>& name) {
   return m_iCurrFont;
 }
 
+bool BrFontMgr::FailureLogged(const BrStringT<char>& name) const {
+  for (int i = 0; i < m_Failed.GetCount(); ++i)
+    if (m_Failed[i] == name) return true;
+  return false;
+}
+
 int BrFontMgr::LoadFontSetFX(const BrStringT<char>& file) {
   BrRenderBase* render = Engine().Render();
   if (!render || !render->TextureMgr() || !render->FXMgr()) return 0;
   // A texture that cannot be loaded answers with the fallback (id 0): text would draw as its checkerboard
   // cells, so the font fails like a font whose material cannot be made.
   if ((int)render->TextureMgr()->GetTexture(file) <= 0) {
-    GLog.printf("ERROR: Failed to load font texture %s", file.c_str());
+    if (!FailureLogged(file)) GLog.printf("ERROR: Failed to load font texture %s", file.c_str());
     return 0;
   }
   return brMake2DEffector(BrStringT<char>("FX_") + file, file, false);

@@ -69,9 +69,13 @@ protected:
   // The current font, after making 0 current (with the debug warning) when the id is outside the list; null
   // while no font is loaded.
   BrFont* CurrentFontOrDefault(const char* warning);
+  // Whether a failure to load the named font was logged already.
+  bool FailureLogged(const BrStringT<char>& name) const;
 
   int32_t m_iCurrFont;
   TDArray<BrFont*> m_Fonts;
+  // Fonts that could not be loaded, logged once each: a menu asks again for its font on every frame it draws.
+  TDArray<BrStringT<char>> m_Failed;
   float m_fSizeStep;
   float m_fSize;
   float m_fLeading;
