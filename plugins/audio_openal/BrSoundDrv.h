@@ -100,6 +100,7 @@ private:
 
   TDArray<BrOpenALBuffer> m_Buffers;
   TDArray<BrStringT<char>> m_BufferFiles;
+  TDArray<BrStringT<char>> m_Unreadable;  // files whose read failed (logged once)
   TDArray<unsigned int> m_Channels;
   float m_fMasterGain;
   int m_iAudioOff;

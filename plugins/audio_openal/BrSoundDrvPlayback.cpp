@@ -63,6 +63,10 @@ bool BrSoundDrv::CreateAudio(const BrStringT<char>& name, BrAudioID& id) {
 bool BrSoundDrv::PrepareAudio(const BrStringT<char>& path, int& bufferIndex) {
   if (IsBuffered(path, bufferIndex)) return true;
   if (!m_pContext) return false;  // no OpenAL context: nothing can be buffered
+  // A file that could not be read is not read again: objects ask for their sounds at every spawn and every
+  // blow, and the log would name it each time.
+  for (int i = 0; i < m_Unreadable.GetCount(); ++i)
+    if (m_Unreadable[i] == path) return false;
   alGetError();
   ALuint buffer = 0;
   alGenBuffers(1, &buffer);
@@ -108,6 +112,7 @@ bool BrSoundDrv::BufferAudio(unsigned int buffer, const BrStringT<char>& path) {
   alutLoadWAVFile(path.c_str(), &format, &data, &size, &frequency, &loop);
   ALenum error = alGetError();
   if (error != AL_NO_ERROR || !data) {
+    if (!data) m_Unreadable.Add(path);
     LogOpenALError(BrStringT<char>("alutLoadWAVFile : ") + path, error);
     alutUnloadWAV(format, data, size, frequency);
     return false;

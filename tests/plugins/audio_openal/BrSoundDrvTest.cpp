@@ -191,6 +191,9 @@ TEST_F(SoundDrvTest, MissingAndBrokenFilesHandOutTheSilentErrorSound) {
     EXPECT_FALSE(e.drv.PlayAudio2D(id));
     EXPECT_FALSE(e.drv.PlayAudio3D(id, BrVector(1, 2, 3)));
     EXPECT_FALSE(m_Log.Has("Error playing audio"));
+    // Asked for again, as a monster's blow asks for its sound each time: the file is named once.
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(e.drv.CreateAudio(file, id));
+    EXPECT_EQ(m_Log.Count("sound " + MediaPath(file)), 1) << m_Log.Text();
   }
   EXPECT_EQ(e.drv.GetBufferCount(), 1);
   EXPECT_EQ(e.drv.GetSoundCount(), 1);
