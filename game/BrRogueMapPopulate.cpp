@@ -329,6 +329,13 @@ BrRAGLevelInfo* BrRogueMap::GenerateLevelInfo() {
     }
     info->SetDrawnByMap(false);
   }
+  // A level past the content (a start level or a staircase the dungeon does not have) is still built, with the
+  // default look; the modder is told why it looks so, and that its saves will not load.
+  if (!info && !HasLevel(m_uiLevel))
+    GLog.printf(
+        "WARNING: BrRogueMap::GenerateLevelInfo(..) found no level information for level %u: it is built "
+        "with the default look, and a game saved on it cannot be loaded\n",
+        m_uiLevel);
   ProcessLevelInfo(info);
   return info;
 }

@@ -233,6 +233,31 @@ TEST(MissingParts, WithoutTheAudioPluginTheGameStartsAndPlaysSilently) {
   EXPECT_EQ(tree.LastLine(), "Exit granted");
 }
 
+TEST(MissingParts, AStartLevelPastTheDungeonIsPlayedWithTheDefaultLookAndNamedInTheLog) {
+  // A modder's start level that no level information covers: the new game is still played there, and the log
+  // says why it looks bare. The dungeon's deepest level says nothing.
+  for (const unsigned int level : {99999u, 80u}) {
+    PlayTree tree;
+    tree.SetConfig("ShowIntro", "0");
+    tree.SetConfig("StartLevel", std::to_string(level));
+    PlayHost host;
+    ASSERT_TRUE(host.Start(5));
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+    host.Run(0.5f);
+    ASSERT_TRUE(NewGameFromMenu(host)) << level << " " << host.State();
+    host.Run(2.0f, 4);
+    EXPECT_EQ(host.State(), "BrRAGGameStatePlaying") << level;
+    ASSERT_NE(host.Map(), nullptr);
+    EXPECT_EQ(host.Map()->GetLevel(), level);
+    EXPECT_NE(host.Player(), nullptr);
+    host.Leave();
+    int named = 0;
+    for (const std::string& line : tree.Log())
+      named += line.find("found no level information for level " + std::to_string(level)) != std::string::npos;
+    EXPECT_EQ(named, level == 80u ? 0 : 1) << level;
+  }
+}
+
 TEST(MissingParts, ADamagedScriptFontLeavesTheTextItsSize) {
   // The menus' and dialogs' script font cut short: its texture cannot be loaded, so its text is drawn in the
   // default font. Menu after menu and frame after frame the text keeps its size (a size stepped up under one
