@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -403,9 +404,11 @@ bool BrCfgFile::GetValue(int& out, const char* section, const char* key) {
 bool BrCfgFile::GetValue(float& out, const char* section, const char* key) {
   char value[ciLineLen];
   if (!FindValue(section, key, value) || !value[0]) return false;
-  // A value that is no number leaves out as the caller set it, so a default survives, and says so.
+  // A value that is no number leaves out as the caller set it, so a default survives, and says so. "%f" also
+  // reads "nan" and "inf" (and a number too large for a float as infinity): no configured quantity can be one,
+  // and one would spread into every position, size and timer computed from it, so it counts as no number.
   float f = 0.0f;
-  if (std::sscanf(value, "%f", &f) != 1) return false;
+  if (std::sscanf(value, "%f", &f) != 1 || !std::isfinite(f)) return false;
   out = f;
   return true;
 }

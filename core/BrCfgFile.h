@@ -54,7 +54,8 @@ public:
   bool GetValue(BrStringT<char>& out, const char* section, const char* key);
   // atoi of the value (saturated to the int range).
   bool GetValue(int& out, const char* section, const char* key);
-  // The value read as "%f"; false (out untouched) when it does not start with a number.
+  // The value read as "%f"; false (out untouched) when it does not start with a number or reads as no finite
+  // one (nan, inf, or beyond the float range).
   bool GetValue(float& out, const char* section, const char* key);
   // count = 1 + the number of ',' outside parentheses in the value ("1,2," counts three values, the last empty).
   bool GetNumValues(const char* section, const char* key, int& count);

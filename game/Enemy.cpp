@@ -44,9 +44,12 @@ void Enemy::LoadScript(const char* section, BrCfgFile* file) {
   const int difficulty = Difficulty();
   const float scale = difficulty == 2 ? 1.1f : (difficulty >= 3 ? 1.33f : 1.0f);
   float value = 0.0f;
-  if (script->LoadProperty(value, section, file, "Size")) m_DrawScale = BrVector(value * scale, value * scale, 0.0f);
-  if (script->LoadProperty(value, section, file, "Width")) m_DrawScale.x = value * scale;
-  if (script->LoadProperty(value, section, file, "Height")) m_DrawScale.y = value * scale;
+  if (script->LoadProperty(value, section, file, "Size") && SizeInReach(value * scale, section, "Size"))
+    m_DrawScale = BrVector(value * scale, value * scale, 0.0f);
+  if (script->LoadProperty(value, section, file, "Width") && SizeInReach(value * scale, section, "Width"))
+    m_DrawScale.x = value * scale;
+  if (script->LoadProperty(value, section, file, "Height") && SizeInReach(value * scale, section, "Height"))
+    m_DrawScale.y = value * scale;
   if (script->LoadProperty(value, section, file, "Strength"))
     SetStrength(value + float(difficulty - 1 > 0 ? difficulty - 1 : 0));
   if (script->LoadProperty(value, section, file, "LeavesCorpse")) m_bLeavesCorpse = value > 0.0f;

@@ -13,6 +13,7 @@
 #include "engine/kernel/BrScriptDaemon.h"
 #include "engine/presentation/BrAudioMgrBase.h"
 #include "engine/presentation/BrSoundFX.h"
+#include "templates/BrArchiveOps.h"
 
 BR_IMPLEMENT_CLASS(Food, BrRAGItem)
 BR_IMPLEMENT_CLASS(Fuel, BrRAGItem)
@@ -26,7 +27,7 @@ bool LoadRestore(BrGameObj& item, const char* section, BrCfgFile* file, int32_t&
   BrScriptDaemon* script = Engine().Script();
   float value = 0.0f;
   if (!script || !file || !script->LoadProperty(value, section, file, "Restore")) return false;
-  amount = int32_t(value);
+  amount = brTruncate(value);
   char note[64];
   std::snprintf(note, sizeof(note), " (restores %i)", int(amount));
   item.SetText(item.GetText() + note);

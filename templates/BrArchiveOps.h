@@ -68,3 +68,11 @@ inline void brClampInPlace(float& value, const float& lo, const float& hi) {
   if (value < lo) value = lo;
   if (value > hi) value = hi;
 }
+// Float to int truncated toward zero as a cast does, but saturating where a cast is undefined: NaN gives 0, and
+// a value beyond the int range its end (INT32_MIN + 1 below, so that the result can still be negated).
+inline int brTruncate(float value) {
+  if (!(value == value)) return 0;
+  if (value >= 2147483520.0f) return INT32_MAX;
+  if (value <= -2147483520.0f) return INT32_MIN + 1;
+  return int(value);
+}

@@ -30,14 +30,6 @@ namespace {
 const char* const kszNormalState = "BrRAGStateNormal";
 const char* const kszAttackState = "BrRAGStateAttack";
 
-// Float to int as the health arithmetic truncates, saturating instead of overflowing on huge values.
-int Truncate(float value) {
-  if (!(value == value)) return 0;
-  if (value >= 2147483520.0f) return INT32_MAX;
-  if (value <= -2147483520.0f) return INT32_MIN + 1;
-  return int(value);
-}
-
 // Reads a list key into list (emptied and sized first); false, list unchanged, when the key is missing.
 bool LoadList(TDArray<BrStringT<char>>& list, const char* section, BrCfgFile* cfg, const char* key) {
   BrScriptDaemon* script = Engine().Script();
@@ -416,9 +408,9 @@ void BrRAGActor::TakeDMG(BrRAGDamage& damage) {
   }
 
   if (damage.GetPoints() >= 0.0f) {
-    m_iHealth -= Truncate(damage.GetPoints() * damage.GetMultiplier());
+    m_iHealth -= brTruncate(damage.GetPoints() * damage.GetMultiplier());
   } else {
-    int heal = Truncate(damage.GetPoints());
+    int heal = brTruncate(damage.GetPoints());
     heal = heal < 0 ? -heal : heal;
     const int missing = m_iMaxHealth - m_iHealth;
     if (missing < heal) {
@@ -460,7 +452,7 @@ int BrRAGActor::AddToInventory(int id) { return m_Inventory.AddItem(id); }
 
 void BrRAGActor::SpawnDmgFlyup(const BrRAGDamage& damage) {
   BrRAGDmgFlyup flyup;
-  flyup.m_iValue = Truncate(damage.GetPoints() * damage.GetMultiplier());
+  flyup.m_iValue = brTruncate(damage.GetPoints() * damage.GetMultiplier());
   flyup.m_fLife = cfFlyupLifeSECs;
   flyup.m_Text = damage.GetDamageText();
   flyup.m_Colour = damage.GetColour();

@@ -19,13 +19,6 @@ BrStringT<char> IntText(int value) {
   return BrStringT<char>(text);
 }
 
-// Float to int the way the damage arithmetic truncates, saturating instead of overflowing on huge values.
-int Truncate(float value) {
-  if (!(value == value)) return 0;
-  if (value >= 2147483520.0f) return INT32_MAX;
-  if (value <= -2147483520.0f) return INT32_MIN + 1;
-  return int(value);
-}
 }  // namespace
 
 BrRAGDamage::BrRAGDamage() { Init(); }
@@ -120,13 +113,13 @@ void BrRAGDamage::ApplyArmour(float armour) {
 }
 
 BrStringT<char> BrRAGDamage::GetDamageText() const {
-  const int points = Truncate(m_fPoints);
+  const int points = brTruncate(m_fPoints);
   BrStringT<char> text = IntText(points < 0 ? -points : points);
   if (m_fMultiplier > 1.001f) {
-    text += BrStringT<char>("x") + IntText(Truncate(m_fMultiplier));
+    text += BrStringT<char>("x") + IntText(brTruncate(m_fMultiplier));
   } else if (m_fMultiplier < 0.999f && m_fMultiplier > 0.0f) {
     // A multiplier of 0 or less names no divisor: 1/0 has no text and a negative one means nothing here.
-    text += BrStringT<char>("/") + IntText(Truncate(1.0f / m_fMultiplier));
+    text += BrStringT<char>("/") + IntText(brTruncate(1.0f / m_fMultiplier));
   }
   if (m_fPoints < 0.0f) text = BrStringT<char>("+") + text;
   return text;

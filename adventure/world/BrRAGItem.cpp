@@ -6,6 +6,7 @@
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrScriptDaemon.h"
 #include "engine/presentation/BrAudioMgrBase.h"
+#include "templates/BrArchiveOps.h"
 
 BR_IMPLEMENT_CLASS(BrRAGItem, BrDemoEntity)
 
@@ -67,7 +68,7 @@ void BrRAGItem::LoadScript(const char* section, BrCfgFile* cfg) {
   LoadStringList(m_UseEffects, section, cfg, "UseEffects");
 
   float f = 0.0f;
-  if (script->LoadProperty(f, section, cfg, "Charges")) m_iCharges = int32_t(f);
+  if (script->LoadProperty(f, section, cfg, "Charges")) m_iCharges = brTruncate(f);
 
   // Every item gets a use sound, so using one is never silent.
   BrStringT<char> sound;

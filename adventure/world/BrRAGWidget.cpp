@@ -9,6 +9,7 @@
 #include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrHUD.h"
 #include "engine/presentation/BrRenderBase.h"
+#include "templates/BrArchiveOps.h"
 
 BR_IMPLEMENT_CLASS(BrRAGWidget, BrDemoEntity)
 
@@ -58,7 +59,7 @@ void BrRAGWidget::LoadScript(const char* section, BrCfgFile* cfg) {
   BrScriptDaemon* script = Engine().Script();
   if (!cfg || !script || !section) return;
   float f = 0.0f;
-  if (script->LoadProperty(f, section, cfg, "IsFloor")) m_bIsFloor = int(f) != 0;
+  if (script->LoadProperty(f, section, cfg, "IsFloor")) m_bIsFloor = brTruncate(f) != 0;
   BrStringT<char> text;
   if (script->LoadProperty(text, section, cfg, "UseRequires") && text.Length() > 0) m_UseRequires = text;
   if (script->LoadProperty(text, section, cfg, "UseCursor") && text.Length() > 0) {

@@ -50,12 +50,11 @@ void BrActor::Serialize(BrBin& bin) {
   bin << m_PathDest;
   bin << m_iTargetID;
   if (bin.GetVersion() >= 268) bin << m_HUDColour;
-  // A speed no configuration gives would carry the actor out of the level within a frame or two, and a goal
-  // beyond any level would be walked towards for ever.
+  // A goal beyond any level would be walked towards for ever.
   const float most = 1.0e6f;
   if (bin.IsLoading() && !bin.HasFailed() &&
-      !(std::fabs(m_fGroundSpeed) <= 1.0e5f && std::fabs(m_PathDest.x) <= most && std::fabs(m_PathDest.y) <= most &&
-        std::fabs(m_PathDest.z) <= most)) {
+      !(std::fabs(m_fGroundSpeed) <= cfMaxGroundSpeed && std::fabs(m_PathDest.x) <= most &&
+        std::fabs(m_PathDest.y) <= most && std::fabs(m_PathDest.z) <= most)) {
     GLog.printf("ERROR: Saved actor %s moves at %g towards (%g, %g, %g), out of any level's reach",
                 m_Text.c_str() ? m_Text.c_str() : "", double(m_fGroundSpeed), double(m_PathDest.x),
                 double(m_PathDest.y), double(m_PathDest.z));
@@ -75,10 +74,16 @@ void BrActor::LoadScript(const char* section, BrCfgFile* cfg) {
   if (audio) audio->CreateAudio(BrStringT<char>(death ? text : "Sounds\\killed.wav"), m_DeathSound);
   float f = 0.0f;
   if (script->LoadProperty(f, section, cfg, "Health")) {
-    m_iHealth = int32_t(f);
-    m_iMaxHealth = int32_t(f);
+    m_iHealth = brTruncate(f);
+    m_iMaxHealth = brTruncate(f);
   }
-  if (script->LoadProperty(f, section, cfg, "Speed")) SetGroundSpeed(f);
+  // The configuration must not make a speed that every save of the level would then be refused for.
+  if (script->LoadProperty(f, section, cfg, "Speed")) {
+    if (std::fabs(f) <= cfMaxGroundSpeed)
+      SetGroundSpeed(f);
+    else
+      script->RefuseBeyond(section, "Speed", f, cfMaxGroundSpeed, "faster than any actor may move");
+  }
 }
 
 // The base has no route finder: it only records the goal, and reports that no path was found.

@@ -10,6 +10,10 @@
 class BrActor : public BrDemoEntity {
   BR_DECLARE_CLASS(BrActor)
 public:
+  // Fastest ground speed a saved game may hold: any faster would carry the actor out of the level within a
+  // frame or two (the configurations give a few hundred units a second).
+  static constexpr float cfMaxGroundSpeed = 1.0e5f;
+
   // Ground speed 200, health and max health 10, no target.
   BrActor();
   BrActor(const BrActor& other);

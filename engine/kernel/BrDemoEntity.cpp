@@ -21,11 +21,6 @@
 
 BR_IMPLEMENT_CLASS(BrDemoEntity, BrGameObj)
 
-namespace {
-// Larger than anything the configurations size (a few hundred units at most), far smaller than a level.
-const float kMaxSavedSize = 1.0e4f;
-}  // namespace
-
 BrDemoEntity::BrDemoEntity()
     : m_DrawScale(64.0f, 64.0f, 0.0f),
       m_uiHUDEffector(0),
@@ -87,7 +82,7 @@ void BrDemoEntity::Serialize(BrBin& bin) {
   // The level places an entity at its draw height and sizes its collision by its width: a size no
   // configuration gives would put it far above the floor or let it touch the whole level.
   if (bin.IsLoading() && !bin.HasFailed()) {
-    const float most = kMaxSavedSize;
+    const float most = cfMaxSize;
     const BrVector& s = m_DrawScale;
     if (!(std::fabs(s.x) <= most && std::fabs(s.y) <= most && std::fabs(s.z) <= most &&
           std::fabs(m_fMiniMapScale) <= most)) {
@@ -141,6 +136,15 @@ void BrDemoEntity::DebugDraw(BrRenderBase* render) {
   render->Draw3DCylinder(&centre, &axis, m_DrawScale.x, 2.0f * m_DrawScale.y, BrARGB(128, 0, 255, 0));
 }
 
+// An entity drawn larger than a saved game may hold would be written into every save of its level, and each of
+// those saves refused when loaded: the game would lose the player's progress to a typing slip in a mod.
+bool BrDemoEntity::SizeInReach(float size, const char* section, const char* key) {
+  if (std::fabs(size) <= cfMaxSize) return true;
+  if (BrScriptDaemon* script = Engine().Script())
+    script->RefuseBeyond(section, key, size, cfMaxSize, "larger than any entity may be drawn");
+  return false;
+}
+
 void BrDemoEntity::LoadScript(const char* section, BrCfgFile* cfg) {
   SetName(BrStringT<char>(section));
   BrScriptDaemon* script = Engine().Script();
@@ -150,9 +154,12 @@ void BrDemoEntity::LoadScript(const char* section, BrCfgFile* cfg) {
   char text[ciTextLen] = {0};
   const BrStringT<char> name(GetName());
 
-  if (script->LoadProperty(f, section, cfg, "Size")) m_DrawScale = BrVector(f, f, 0.0f);
-  if (script->LoadProperty(f, section, cfg, "Width")) m_DrawScale = BrVector(f, m_DrawScale.y, 0.0f);
-  if (script->LoadProperty(f, section, cfg, "Height")) m_DrawScale = BrVector(m_DrawScale.x, f, 0.0f);
+  if (script->LoadProperty(f, section, cfg, "Size") && SizeInReach(f, section, "Size"))
+    m_DrawScale = BrVector(f, f, 0.0f);
+  if (script->LoadProperty(f, section, cfg, "Width") && SizeInReach(f, section, "Width"))
+    m_DrawScale = BrVector(f, m_DrawScale.y, 0.0f);
+  if (script->LoadProperty(f, section, cfg, "Height") && SizeInReach(f, section, "Height"))
+    m_DrawScale = BrVector(m_DrawScale.x, f, 0.0f);
   if (script->LoadProperty(text, ciTextLen, section, cfg, "Text")) SetText(BrStringT<char>(text));
 
   // The HUD icon falls back on the last icon found, so an entity with only a facing icon still shows one.
@@ -180,8 +187,8 @@ void BrDemoEntity::LoadScript(const char* section, BrCfgFile* cfg) {
   if (script->LoadProperty(i, section, cfg, "CollideWorld") && i != 0) flags |= eEntityCollideWorld;
   m_uiCollideFlags = flags | eEntityCollideAlways;
 
-  if (script->LoadProperty(f, section, cfg, "FacesTravel")) m_Portrait.SetFreezeHorizontalFacing(int(f) == 0);
-  if (script->LoadProperty(f, section, cfg, "ShowsOnMinimap")) m_bShowsOnMiniMap = int(f) != 0;
+  if (script->LoadProperty(f, section, cfg, "FacesTravel")) m_Portrait.SetFreezeHorizontalFacing(brTruncate(f) == 0);
+  if (script->LoadProperty(f, section, cfg, "ShowsOnMinimap")) m_bShowsOnMiniMap = brTruncate(f) != 0;
 
   BrRenderBase* render = Engine().Render();
   BrEffectorMgr* fx = render ? render->FXMgr() : nullptr;

@@ -17,6 +17,13 @@ class BrDemoEntity : public BrGameObj {
 public:
   // Length of the buffers text keys are read into, terminator included.
   static const int ciTextLen = 256;
+  // Largest draw size a saved game may hold: larger than anything the configurations size (a few hundred units
+  // at most), far smaller than a level.
+  static constexpr float cfMaxSize = 1.0e4f;
+
+  // Whether a configured draw size (already scaled) is one a saved game can hold; when not, says so in the log
+  // naming the section and key, and the caller keeps the size it had.
+  static bool SizeInReach(float size, const char* section, const char* key);
 
   BrDemoEntity();
   // Copies every field (sounds through their own copy).

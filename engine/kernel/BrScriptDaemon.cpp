@@ -1,10 +1,12 @@
 // The script daemon: property reads that follow a section's "Type" chain through an object configuration file.
 #include "engine/kernel/BrScriptDaemon.h"
 
+#include <cstdio>
 #include <cstring>
 #include <strings.h>
 
 #include "core/BrCfgFile.h"
+#include "core/BrLogFile.h"
 #include "templates/TDArray.h"
 
 BrScriptDaemon::BrScriptDaemon() {}
@@ -33,7 +35,30 @@ bool BrScriptDaemon::LoadProperty(int& out, const char* section, BrCfgFile* file
 }
 
 bool BrScriptDaemon::LoadProperty(float& out, const char* section, BrCfgFile* file, const char* key) {
-  return Walk(section, file, key, [&](const char* s) { return file->GetValue(out, s, key); });
+  if (Walk(section, file, key, [&](const char* s) { return file->GetValue(out, s, key); })) return true;
+  // A value written but unreadable as a finite number ("abc", "nan", "1e99") leaves the caller's default. A
+  // modder hears of it once: the same section is read again for every object spawned from it.
+  BrStringT<char> text;
+  if (file && section && key && file->GetValue(text, section, key) && text.Length() > 0)
+    Refuse(section, key, text.c_str(), "is no finite number: the value is not used");
+  return false;
+}
+
+void BrScriptDaemon::RefuseBeyond(const char* section, const char* key, float value, float most, const char* what) {
+  char text[32], why[160];
+  std::snprintf(text, sizeof text, "%g", double(value));
+  std::snprintf(why, sizeof why, "is %s (at most %g): the value is not used", what ? what : "out of range",
+                double(most));
+  Refuse(section, key, text, why);
+}
+
+void BrScriptDaemon::Refuse(const char* section, const char* key, const char* value, const char* why) {
+  const BrStringT<char> which =
+      BrStringT<char>(section ? section : "") + "/" + (key ? key : "") + "=" + (value ? value : "");
+  for (int i = 0; i < m_Refused.GetCount(); ++i)
+    if (m_Refused[i] == which) return;
+  m_Refused.Add(which);
+  GLog.printf("ERROR: [%s] %s=%s %s", section ? section : "", key ? key : "", value ? value : "", why ? why : "");
 }
 
 bool BrScriptDaemon::LoadProperty(bool& out, const char* section, BrCfgFile* file, const char* key) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "templates/BrStringT.h"
+#include "templates/TDArray.h"
 
 class BrCfgFile;
 
@@ -21,6 +22,7 @@ public:
   virtual ~BrScriptDaemon();
 
   bool LoadProperty(int& out, const char* section, BrCfgFile* file, const char* key);
+  // A value in the section itself that reads as no finite number gives false and is named in the log, once.
   bool LoadProperty(float& out, const char* section, BrCfgFile* file, const char* key);
   // "1", "true" or "yes" (any case) is true; any other value is false.
   bool LoadProperty(bool& out, const char* section, BrCfgFile* file, const char* key);
@@ -35,8 +37,17 @@ public:
   // The number of values of a list.
   bool LoadPropertyListSize(const char* section, BrCfgFile* file, const char* key, int& count);
 
+  // Names in the log a configured value that is not used, and why; each section, key and value once, since a
+  // section is read again for every object spawned from it.
+  void Refuse(const char* section, const char* key, const char* value, const char* why);
+  // The same for a number whose size is beyond most: "is <what> (at most <most>)".
+  void RefuseBeyond(const char* section, const char* key, float value, float most, const char* what);
+
 private:
   // Walks the chain from section; read is tried on each section in turn until it succeeds.
   template <class Read>
   bool Walk(const char* section, BrCfgFile* file, const char* key, Read read);
+
+  // "section/key=value" of each value already named in the log by Refuse.
+  TDArray<BrStringT<char>> m_Refused;
 };

@@ -119,7 +119,7 @@ TEST_F(BrCfgFileTest, KeyLinesStartWithTheKey) {
   BrCfgFile cfg;
   OpenText(cfg,
            "[Engine]\n#Safe=1\nSafe=1 # on\nKey=a=b\nKey2==x\nxy=ab=1\nMouseSpeedX=50\nSpaced = v \nEmpty=\n"
-           "Neg=-12abc\nHuge=99999999999\nF=2.5x\nNotNum=abc\n");
+           "Neg=-12abc\nHuge=99999999999\nF=2.5x\nNotNum=abc\nNaN=nan\nInf=-inf\nTooBig=1e39\n");
   EXPECT_EQ(Value(cfg, "Engine", "Safe"), "1 # on");
   int safe = 0;
   EXPECT_TRUE(cfg.GetValue(safe, "Engine", "Safe"));
@@ -154,6 +154,11 @@ TEST_F(BrCfgFileTest, KeyLinesStartWithTheKey) {
   EXPECT_FLOAT_EQ(f, 2.5f);
   EXPECT_FALSE(cfg.GetValue(f, "Engine", "NotNum"));
   EXPECT_FLOAT_EQ(f, 2.5f);
+  // "%f" reads these as numbers, but no configured quantity can be one: the caller's value stays.
+  for (const char* key : {"NaN", "Inf", "TooBig"}) {
+    EXPECT_FALSE(cfg.GetValue(f, "Engine", key)) << key;
+    EXPECT_FLOAT_EQ(f, 2.5f) << key;
+  }
 
   BrStringT<char> s;
   EXPECT_TRUE(cfg.GetValue(s, "Engine", "Key"));
