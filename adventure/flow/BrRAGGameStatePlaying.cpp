@@ -67,7 +67,13 @@ void BrRAGGameStatePlaying::OnEntry() {
     if (BrConfigCache* config = Engine().GetConfig()) config->GetInteger("RAG", "StartLevel", startLevel);
     BrMap* map = game->Map();
     BrRAGMap* ragMap = map ? static_cast<BrRAGMap*>(map->SafeCast(&BrRAGMap::Type)) : nullptr;
-    if (startLevel != 1 && ragMap) ragMap->SetLevel(static_cast<unsigned int>(startLevel));
+    if (startLevel != 1 && ragMap) {
+      // The first level of a world opens the world-complete question here, and the question hands the camera
+      // back to whatever controller it found when it closes. That must be the one play uses, not the main
+      // menu's, or "Continue" leaves a black screen that no click can walk in.
+      game->Camera()->SetControllerType("BrRAGRotateCameraCtrl");
+      ragMap->SetLevel(static_cast<unsigned int>(startLevel));
+    }
   }
   // A new or loaded game has just replaced the map; the HUDs of the players that went with it are let go.
   BrRAGPlayerHUD::RemoveUnheld();

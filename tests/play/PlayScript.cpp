@@ -168,7 +168,14 @@ bool PlayScript::TakeStairs(float walkSeconds) {
   };
   for (int attempt = 0; attempt < 2 && !asked(); ++attempt) {
     if (attempt == 1) {
-      // Too far for the time given: one cell away, then the last steps on foot.
+      // Too far for the time given: one cell away, then the last steps on foot. The walk may have changed the
+      // level under the script, so the staircase is looked up again rather than trusted.
+      map = m_Host.Map();
+      stairs = map ? map->GetObjectA(stairsId) : nullptr;
+      if (!map || !player || !stairs || !stairs->IsValid() || map->GetLevel() != level) {
+        m_Why = "the staircase went away during the walk";
+        return false;
+      }
       BrVector near = stairs->Location();
       near.x += map->GridScale();
       near.y = player->Location().y;
