@@ -41,7 +41,13 @@ BrUIControl::DispatchScope::~DispatchScope() {
 void BrUIControl::DeleteControl(BrUIControl* control) {
   if (!control) return;
   if (gDispatchDepth > 0) {
-    PendingDeletes().Add(control);
+    // Only the memory waits: the widget manager lets go of the control now, or whoever walks its list before the
+    // dispatch ends (the new game letting go of HUDs no player holds) would find it and give it up a second time.
+    if (BrGUI* gui = Engine().GUI()) gui->ForgetControl(control);
+    TDArray<BrUIControl*>& pending = PendingDeletes();
+    for (int i = 0; i < pending.GetCount(); ++i)
+      if (pending[i] == control) return;
+    pending.Add(control);
     return;
   }
   delete control;

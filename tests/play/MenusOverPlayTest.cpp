@@ -1,5 +1,6 @@
 // The menus a player opens around a game, on the real plug-ins and media, compared with the same screens met
-// before any game: a loaded game quit to the main menu leaves nothing of its HUD there, the in-game menu and the
+// before any game: a loaded game quit to the main menu leaves nothing of its HUD there, a quit game is followed
+// by new ones, the in-game menu and the
 // options screen lie over the HUD, OK on the options screen without a touch keeps every stored setting, and the
 // ending plays its music.
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include "engine/presentation/BrUIControlListBox.h"
 #include "platform/win32/win32.h"
 #include "tests/play/PlayRig.h"
+#include "tests/play/PlayScript.h"
 
 using namespace brplay;
 
@@ -142,6 +144,26 @@ TEST(MenusOverPlay, ALoadedGameQuitToTheMainMenuLeavesNothingOfItsHUDThere) {
   ASSERT_TRUE(host.ClickControl("MMenuExitGameBtn"));
   host.Frame();
   EXPECT_NE(host.Control("dlg_exitgame"), nullptr);
+  host.Leave();
+  EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
+}
+
+// The new game's map replaces the quit one while the click on a difficulty is still being handled: the quit
+// player's HUD goes with its player and must be let go once, not a second time as one no player holds.
+TEST(MenusOverPlay, AGameQuitToTheMainMenuIsFollowedByNewGames) {
+  PlayTree tree;
+  PlayHost host;
+  ASSERT_TRUE(host.Start(4403));
+  EscapeToMainMenu(host);
+  for (int game = 1; game <= 3; ++game) {
+    ASSERT_TRUE(NewGameFromMenu(host)) << "game " << game << ": " << host.State();
+    host.Run(1.0f, 4);
+    PutHintsAway(host);
+    EXPECT_EQ(PlayerHUDsInTheWidgetList(), 1) << "game " << game;
+    PlayScript script(host);
+    EXPECT_TRUE(script.WalkByClicking()) << "game " << game << ": " << script.Why();
+    ASSERT_TRUE(QuitToMainMenu(host)) << "game " << game << ": " << host.State();
+  }
   host.Leave();
   EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
 }
