@@ -1,8 +1,7 @@
 // The menus a player opens around a game, on the real plug-ins and media, compared with the same screens met
 // before any game: a loaded game quit to the main menu leaves nothing of its HUD there, a quit game is followed
-// by new ones, the in-game menu and the
-// options screen lie over the HUD, OK on the options screen without a touch keeps every stored setting, and the
-// ending plays its music.
+// by new ones, the in-game menu and the options screen lie over the HUD, OK on the options screen without a
+// touch keeps every stored setting, and the ending plays its music.
 #include <gtest/gtest.h>
 
 #include <cmath>
