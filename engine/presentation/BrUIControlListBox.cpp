@@ -18,6 +18,26 @@ namespace {
 const char* const kScrollUp = "ControlScrollUp";
 const char* const kScrollDown = "ControlScrollDown";
 
+// The row as drawn: before + name + after, the name cut at its end with "..." when the whole would run past
+// width, out of the box and over whatever is drawn beside it (a save or a mod folder may be named at any
+// length). The item itself keeps its whole name for whoever reads the selection.
+BrStringT<char> FitRow(BrFontMgr* fonts, const char* before, const BrStringT<char>& name, const char* after,
+                       float width) {
+  BrStringT<char> row = BrStringT<char>(before) + name + after;
+  if (fonts->GetTextRect(row).GetWidth() <= width) return row;
+  // The text widens with every character, so the longest prefix that fits is found by halving.
+  int fits = 0, tooLong = name.Length();
+  while (fits + 1 < tooLong) {
+    const int mid = (fits + tooLong) / 2;
+    BrStringT<char> candidate = BrStringT<char>(before) + name(0, mid) + "..." + after;
+    if (fonts->GetTextRect(candidate).GetWidth() <= width)
+      fits = mid;
+    else
+      tooLong = mid;
+  }
+  return BrStringT<char>(before) + (fits > 0 ? name(0, fits) : BrStringT<char>()) + "..." + after;
+}
+
 }  // namespace
 
 BrUIControlListBox::BrUIControlListBox()
@@ -206,32 +226,33 @@ void BrUIControlListBox::Draw(BrRenderBase* const render) {
   BrARGB black(255, 0, 0, 0);
   BrARGB highlight(255, 255, 244, 0);
   BrARGB white(255, 255, 255, 255);
-  char selectedFormat[] = "> %s <";
   char plainFormat[] = "%s";
+  // Rows are drawn within the selection bar's width.
+  const float rowWidth = 0.8f * m_fWidth;
 
   for (int i = m_iFirstVisible; i >= 0 && i < m_Items.GetCount() && i - m_iFirstVisible < m_iVisibleRows; ++i) {
     const int k = i - m_iFirstVisible;
-    BrStringT<char>& item = m_Items[i];
-    const char* itemText = item.c_str() ? item.c_str() : "";
+    const BrStringT<char>& item = m_Items[i];
     if (i == m_iSelected) {
       // Until the owner gives the bar a texture there is no bar to draw.
       if (m_iSelectEffector > 0) {
-        render->DrawSprite(m_fPosX + 0.1f * m_fWidth, bandTop + k * rowHeight, 0.8f * m_fWidth, rowHeight,
+        render->DrawSprite(m_fPosX + 0.1f * m_fWidth, bandTop + k * rowHeight, rowWidth, rowHeight,
                            (unsigned int)m_iSelectEffector, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f, 0.999f);
       }
       fonts->SizeUp(1);
-      render->DrawTextf(textX, rowY, black, eFontFormatCentre, selectedFormat, itemText);
+      BrStringT<char> shown = FitRow(fonts, "> ", item, " <", rowWidth);
+      render->DrawTextA(textX, rowY, black, eFontFormatCentre, const_cast<char*>(shown.c_str()));
       fonts->SizeDown(1);
     } else {
-      render->DrawTextA(textX, rowY, black, eFontFormatCentre, const_cast<char*>(itemText));
-    }
-    BrRect extent = fonts->GetTextRect(item);
-    extent.Translate(textX - extent.GetWidth() / 2.0f, rowY);
-    if (cursor && i != m_iSelected && screenW > 0.0f && screenH > 0.0f) {
-      BrVector pointer(cursor->CursorScreenX() / screenW, cursor->CursorScreenY() / screenH, 0.0f);
-      if (extent.ContainsPoint(pointer)) {
-        render->DrawTextf(textX, rowY + 0.05f * fonts->GetNewLineHeight(), highlight, eFontFormatCentre, plainFormat,
-                          itemText);
+      BrStringT<char> shown = FitRow(fonts, "", item, "", rowWidth);
+      char* shownText = const_cast<char*>(shown.c_str() ? shown.c_str() : "");
+      render->DrawTextA(textX, rowY, black, eFontFormatCentre, shownText);
+      BrRect extent = fonts->GetTextRect(shown);
+      extent.Translate(textX - extent.GetWidth() / 2.0f, rowY);
+      if (cursor && screenW > 0.0f && screenH > 0.0f) {
+        BrVector pointer(cursor->CursorScreenX() / screenW, cursor->CursorScreenY() / screenH, 0.0f);
+        if (extent.ContainsPoint(pointer))
+          render->DrawTextA(textX, rowY + 0.05f * fonts->GetNewLineHeight(), highlight, eFontFormatCentre, shownText);
       }
     }
     rowY += fonts->GetNewLineHeight();

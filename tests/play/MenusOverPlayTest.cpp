@@ -1,7 +1,8 @@
 // The menus a player opens around a game, on the real plug-ins and media, compared with the same screens met
 // before any game: a loaded game quit to the main menu leaves nothing of its HUD there, a quit game is followed
 // by new ones, the in-game menu and the options screen lie over the HUD, OK on the options screen without a
-// touch keeps every stored setting, and the ending plays its music.
+// touch keeps every stored setting, saves and mods named at length are listed inside their lists, and the ending
+// plays its music.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -88,6 +89,18 @@ bool QuitToMainMenu(PlayHost& host) {
   return host.RunUntilState("BrRAGGameStateMainMenu", 2.0f);
 }
 
+// Pixels that differ between two frames beside the list box, in the band of screen rows it covers: what the
+// box draws outside itself.
+int DifferingBesideTheList(const Shot& a, const Shot& b, const BrUIControl& list) {
+  const int left = int(list.GetPosX() * a.width), right = int((list.GetPosX() + list.GetWidth()) * a.width);
+  const int top = int(list.GetPosY() * a.height), bottom = int((list.GetPosY() + list.GetHeight()) * a.height);
+  int n = 0;
+  for (int y = std::max(0, top); y < std::min(a.height, bottom); ++y)
+    for (int x = 0; x < a.width; ++x)
+      if ((x < left || x >= right) && a.At(x, y) != b.At(x, y)) ++n;
+  return n;
+}
+
 int PlayerHUDsInTheWidgetList() {
   int n = 0;
   BrGUI* gui = Engine().GUI();
@@ -143,6 +156,64 @@ TEST(MenusOverPlay, ALoadedGameQuitToTheMainMenuLeavesNothingOfItsHUDThere) {
   ASSERT_TRUE(host.ClickControl("MMenuExitGameBtn"));
   host.Frame();
   EXPECT_NE(host.Control("dlg_exitgame"), nullptr);
+  host.Leave();
+  EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
+}
+
+// A player names a save, or a modder a mod folder, at any length: the list shows the name inside itself, and the
+// save chosen there is the whole-named file.
+TEST(MenusOverPlay, ASaveAndAModNamedAtLengthAreListedInsideTheirListsAndTheSaveLoads) {
+  PlayTree tree;
+  PlayHost host;
+  ASSERT_TRUE(host.Start(4405));
+  EscapeToMainMenu(host);
+  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
+  host.Run(1.0f, 4);
+  ASSERT_TRUE(host.Game()->SaveGame("Saves\\kept.gin"));
+  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
+
+  // Renamed by hand afterwards, as players and modders do.
+  const std::string longSave = "the save I made just before the stairs down to the flooded halls of the second world";
+  const fs::path saves = tree.Media() / "Saves";
+  fs::rename(saves / "kept.gin", saves / (longSave + ".gin"));
+  const fs::path mods = tree.Game() / "Mods";
+  const fs::path longMod = mods / "The Sunken Halls of the Tidewrack, a longer campaign in four worlds";
+  fs::create_directories(longMod);
+
+  struct Listed {
+    const char *button, *state, *list, *node;
+    fs::path named, renamed;
+  };
+  const Listed menus[] = {
+      {"MMenuLoadGameBtn", "BrRAGGameStateLoadGameMenu", "LoadGameListBox", "loadgame", saves / (longSave + ".gin"),
+       saves / "short.gin"},
+      {"MMenuModsBtn", "BrRAGGameStateModsMenu", "ModsMenuListBox", "modsmenu", longMod, mods / "Short"}};
+  for (const Listed& menu : menus) {
+    ASSERT_TRUE(host.ClickControl(menu.button));
+    ASSERT_TRUE(host.RunUntilState(menu.state, 2.0f));
+    host.Frame();
+    BrUIControl* list = host.Control(menu.list);
+    ASSERT_NE(list, nullptr);
+    Shot named, renamed;
+    ASSERT_TRUE(ScreenFrame(host, tree, "named.bmp", named));
+    fs::rename(menu.named, menu.renamed);
+    host.Frame();
+    ASSERT_TRUE(ScreenFrame(host, tree, "renamed.bmp", renamed));
+    fs::rename(menu.renamed, menu.named);
+    EXPECT_EQ(DifferingBesideTheList(named, renamed, *list), 0) << menu.list << " draws outside itself";
+    ASSERT_TRUE(ClickIn(host, menu.node, "LoadBackBtn"));
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  }
+
+  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
+  host.Frame();
+  ASSERT_TRUE(ClickListRow(host, "LoadGameListBox", longSave + ".gin"));
+  BrRAGMap* before = host.Map();
+  ASSERT_TRUE(host.ClickControl("LoadLoadBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 10.0f, 4)) << host.State() << " " << tree.LastLine();
+  EXPECT_NE(host.Map(), before);
+  ASSERT_NE(host.Player(), nullptr);
   host.Leave();
   EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
 }
