@@ -1,4 +1,5 @@
-// The stream operators through which persistent classes write and read their fields, and min/max/clamp.
+// The stream operators through which persistent classes write and read their fields, min/max/clamp, and a
+// float-to-int truncation that saturates.
 #pragma once
 
 #include <cmath>
