@@ -8,6 +8,7 @@
 #include "adventure/world/BrRAGLevelInfo.h"
 #include "adventure/world/BrRAGPlayer.h"
 #include "core/BrBin.h"
+#include "core/BrFileDevice.h"
 #include "core/BrLogFile.h"
 #include "core/BrNumeric.h"
 #include "core/BrSystem.h"
@@ -439,6 +440,8 @@ void BrRogueMap::ExportTestMap() {
   brCreateDirectory(folder.c_str());
   char stamp[32] = {0};
   brGetLocalTimeString(stamp);
-  BrStringT<char> file = folder + stamp + ".tga";
-  ExportGridToTGA(const_cast<char*>(file.c_str()));
+  // Two exports within one second share the time text: the later one takes a free name instead of replacing
+  // the earlier image.
+  BrStringT<char> file = BrFileDevice::FreeFileName((folder + stamp).c_str(), ".tga");
+  if (file.Length() > 0) ExportGridToTGA(const_cast<char*>(file.c_str()));
 }

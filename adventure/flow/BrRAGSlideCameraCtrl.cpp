@@ -252,7 +252,8 @@ BrRAGRotateCameraCtrl::BrRAGRotateCameraCtrl()
       mfRotSpeed(65.0f),
       mfRotDamping(3.5f),
       mfZoomVelocity(0.0f),
-      mfZoomDamping(3.5f) {}
+      mfZoomDamping(3.5f),
+      mbExportHeld(false) {}
 
 BrRAGRotateCameraCtrl::BrRAGRotateCameraCtrl(const BrRAGRotateCameraCtrl& other) : BrRAGSlideCameraCtrl(other) {
   *this = other;
@@ -274,6 +275,7 @@ BrRAGRotateCameraCtrl& BrRAGRotateCameraCtrl::operator=(const BrRAGRotateCameraC
   mfRotDamping = other.mfRotDamping;
   mfZoomVelocity = other.mfZoomVelocity;
   mfZoomDamping = other.mfZoomDamping;
+  mbExportHeld = other.mbExportHeld;
   return *this;
 }
 
@@ -328,7 +330,12 @@ void BrRAGRotateCameraCtrl::ProcessInput(float dt) {
       for (int n = 0; n <= 9 && playerHUD; ++n)
         if (Held(0x30 + n)) playerHUD->UseQuickSlot(n);
     }
-    if (Held(0x11) && Held(0x2C)) {
+    // As a screenshot: one press is one export (held, the keys wrote the grid image again every step, and a
+    // new file each second).
+    const bool exportKeys = Held(0x11) && Held(0x2C);
+    const bool freshExport = exportKeys && !mbExportHeld;
+    mbExportHeld = exportKeys;
+    if (freshExport) {
       BrApplication* app = Engine().App();
       BrMap* map = app ? app->Map() : nullptr;
       if (BrRAGMap* ragMap = map ? static_cast<BrRAGMap*>(map->SafeCast(&BrRAGMap::Type)) : nullptr)

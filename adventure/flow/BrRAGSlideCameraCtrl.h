@@ -129,4 +129,6 @@ protected:
   float mfRotDamping;
   float mfZoomVelocity;
   float mfZoomDamping;
+  // Ctrl with Print Screen were down at the last step: a press exports the map once, however long it is held.
+  bool mbExportHeld;
 };

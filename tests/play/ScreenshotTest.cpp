@@ -1,5 +1,6 @@
 // PrintScreen in the running game: one file a press however long the key is held, holding the game's frame at
-// the size of the window's client area, the first shot of a run as well as the later ones. Played in a window of a
+// the size of the window's client area, the first shot of a run as well as the later ones; with Ctrl in play, one
+// image of the level's grid a press. Played in a window of a
 // virtual display larger than the game's window where one can be started (Xvfb), since only a real window shows
 // a desktop-sized shot or an unreadable front buffer; off screen otherwise.
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "adventure/world/BrRAGMap.h"
 #include "core/brcr.h"
 #include "engine/kernel/kernel.h"
 #include "engine/presentation/BrRenderBase.h"
@@ -83,11 +85,11 @@ private:
   std::pair<bool, std::string> m_OldDisplay, m_OldDriver;
 };
 
-std::vector<fs::path> Shots(const fs::path& folder) {
+std::vector<fs::path> Shots(const fs::path& folder, const char* extension = ".bmp") {
   std::vector<fs::path> found;
   if (fs::is_directory(folder))
     for (const auto& entry : fs::directory_iterator(folder))
-      if (entry.path().extension() == ".bmp") found.push_back(entry.path());
+      if (entry.path().extension() == extension) found.push_back(entry.path());
   std::sort(found.begin(), found.end());
   return found;
 }
@@ -137,6 +139,49 @@ TEST(Screenshots, OnePrintScreenPressIsOneShotOfTheFrameAtTheClientAreasSize) {
   host.HoldKey(VK_SNAPSHOT, 2, 1.0f / 60.0f);
   brW32InjectKey(VK_CONTROL, FALSE);
   EXPECT_EQ(Shots(folder).size(), 2u);
+  host.Leave();
+}
+
+// Ctrl with Print Screen in play writes the level's grid as an image once a press: held, the keys used to write
+// it again every step (a file deleted came straight back) and a new file each second; two presses within a second
+// keep both images.
+TEST(Screenshots, CtrlWithPrintScreenInPlayExportsTheLevelsGridOnceAPress) {
+  PlayTree tree;
+  PlayHost host;
+  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
+  const fs::path folder = tree.Media() / "Maps";
+  auto press = [&](int frames) {
+    brW32InjectKey(VK_CONTROL, TRUE);
+    brW32InjectKey(VK_SNAPSHOT, TRUE);
+    for (int i = 0; i < frames; ++i) host.Frame(1.0f / 60.0f, false);
+  };
+  auto release = [&] {
+    brW32InjectKey(VK_SNAPSHOT, FALSE);
+    brW32InjectKey(VK_CONTROL, FALSE);
+    host.Frame(1.0f / 60.0f, false);
+  };
+
+  press(1);
+  std::vector<fs::path> maps = Shots(folder, ".tga");
+  ASSERT_EQ(maps.size(), 1u);
+  const std::string image = FileBytes(maps[0]);
+  ASSERT_GE(image.size(), 18u);
+  const int width = uint8_t(image[12]) | uint8_t(image[13]) << 8, height = uint8_t(image[14]) | uint8_t(image[15]) << 8;
+  EXPECT_EQ(width, host.Map()->GridWidth());
+  EXPECT_EQ(height, host.Map()->GridHeight());
+  EXPECT_EQ(image.size(), 18u + 3u * size_t(width) * size_t(height));
+  fs::remove(maps[0]);
+  press(20);
+  EXPECT_TRUE(Shots(folder, ".tga").empty()) << "the held keys exported again";
+  release();
+  EXPECT_TRUE(Shots(folder, ".tga").empty());
+
+  press(1);
+  release();
+  press(1);
+  release();
+  EXPECT_EQ(Shots(folder, ".tga").size(), 2u);
+  EXPECT_TRUE(Shots(tree.Media() / "Screenshots").empty()) << "Ctrl with Print Screen takes no screenshot";
   host.Leave();
 }
 
