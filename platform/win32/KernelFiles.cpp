@@ -82,11 +82,12 @@ bool PatternMatches(const std::string& pat, const char* name) {
   return false;
 }
 
-bool FillEntry(const std::string& folder, const char* name, WIN32_FIND_DATAA& data) {
-  size_t len = std::strlen(name);
-  if (len >= sizeof(data.cFileName)) return false;  // a name Windows could not hold either
+// name is the entry as the file system has it; the listing gives the system's reading of it (shown,
+// and found again by the path layer).
+bool FillEntry(const std::string& folder, const char* name, const std::string& shown, WIN32_FIND_DATAA& data) {
+  if (shown.size() >= sizeof(data.cFileName)) return false;  // a name Windows could not hold either
   std::memset(&data, 0, sizeof(data));
-  std::memcpy(data.cFileName, name, len + 1);
+  std::memcpy(data.cFileName, shown.c_str(), shown.size() + 1);
 
   std::string full = folder.empty() ? std::string(name) : folder + "/" + name;
   struct statx sx;
@@ -136,9 +137,10 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
   }
   FindState* state = new FindState;
   while (struct dirent* entry = ::readdir(dir)) {
-    if (!PatternMatches(namePart, entry->d_name)) continue;
+    const std::string shown = brW32SystemName(entry->d_name);
+    if (!PatternMatches(namePart, shown.c_str())) continue;
     WIN32_FIND_DATAA found;
-    if (FillEntry(folder, entry->d_name, found)) state->entries.push_back(found);
+    if (FillEntry(folder, entry->d_name, shown, found)) state->entries.push_back(found);
   }
   ::closedir(dir);
   // Listings come sorted so that every run and every file system gives the same order.

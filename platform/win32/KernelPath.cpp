@@ -13,20 +13,48 @@
 
 namespace {
 
+// Case folding of the 8-bit text: ASCII and the Latin-1 capitals (the multiplication sign is not a letter).
+unsigned char FoldCase(unsigned char c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return (unsigned char)(c + 0x20);
+  return c;
+}
+
+bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldCase((unsigned char)a[i]) != FoldCase((unsigned char)b[i])) return false;
+  return true;
+}
+
+// A name the system creates is written to disk in UTF-8, so that other programs show it as the game does.
+std::string FileSystemName(const std::string& name) {
+  std::string out;
+  out.reserve(name.size());
+  for (unsigned char c : name) {
+    if (c < 0x80) {
+      out.push_back(char(c));
+    } else {
+      out.push_back(char(0xC0 | (c >> 6)));
+      out.push_back(char(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
 bool PathExists(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0;
 }
 
 // Media and saves name their files in whatever case the author typed; a case-insensitive match against the
-// folder's entries finds them. When several entries differ only in case, the first in byte order wins so the
-// answer never depends on the order the file system lists them.
+// folder's entries finds them, each read as the system's 8-bit text (a listed name finds its file). When several
+// entries match, the first in byte order wins so the answer never depends on the order the file system lists them.
 bool FindEntryIgnoringCase(const std::string& folder, const std::string& name, std::string& found) {
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return false;
   bool any = false;
   while (struct dirent* entry = ::readdir(dir)) {
-    if (::strcasecmp(entry->d_name, name.c_str()) != 0) continue;
+    if (!SameNameIgnoringCase(brW32SystemName(entry->d_name), name)) continue;
     if (!any || std::strcmp(entry->d_name, found.c_str()) < 0) found = entry->d_name;
     any = true;
   }
@@ -35,6 +63,26 @@ bool FindEntryIgnoringCase(const std::string& folder, const std::string& name, s
 }
 
 }  // namespace
+
+std::string brW32SystemName(const char* fsName) {
+  std::string out;
+  const unsigned char* p = (const unsigned char*)fsName;
+  while (*p) {
+    const unsigned char c = *p;
+    int extra = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 0;
+    bool sequence = extra > 0;
+    for (int i = 1; sequence && i <= extra; ++i) sequence = (p[i] & 0xC0) == 0x80;
+    if (!sequence) {
+      out.push_back(char(c));
+      ++p;
+      continue;
+    }
+    // Two-byte sequences from C2 hold U+0080 to U+07FF: below U+0100 they are Latin-1 itself.
+    out.push_back(extra == 1 && c <= 0xC3 ? char(((c & 0x1F) << 6) | (p[1] & 0x3F)) : '?');
+    p += 1 + extra;
+  }
+  return out;
+}
 
 std::string brW32NormaliseSeparators(const char* path) {
   std::string out;
@@ -77,9 +125,10 @@ std::string brW32ResolvePath(const char* path) {
         if (FindEntryIgnoringCase(result, part, found))
           name = found;
         else
-          resolving = false;  // the rest is about to be created: keep it as given
+          resolving = false;  // the rest is about to be created
       }
     }
+    if (!resolving) name = FileSystemName(part);
     result += name;
     if (i + 1 < parts.size()) result += '/';
   }

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "adventure/flow/BrRAGGameStateCredits.h"
@@ -214,6 +215,63 @@ TEST(MenusOverPlay, ASaveAndAModNamedAtLengthAreListedInsideTheirListsAndTheSave
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 10.0f, 4)) << host.State() << " " << tree.LastLine();
   EXPECT_NE(host.Map(), before);
   ASSERT_NE(host.Player(), nullptr);
+  host.Leave();
+  EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
+}
+
+// Names given on disk with accents (UTF-8, as the desktop writes them) are read as the game's own 8-bit text: the
+// load and mods menus list them as they read, and the listed name finds the save to load and the mod to play.
+TEST(MenusOverPlay, ASaveAndAModNamedWithAccentsAreListedAsTheyReadAndBothPlay) {
+  PlayTree tree;
+  PlayHost host;
+  ASSERT_TRUE(host.Start(4406));
+  EscapeToMainMenu(host);
+  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
+  host.Run(1.0f, 4);
+  ASSERT_TRUE(host.Game()->SaveGame("Saves\\kept.gin"));
+  const unsigned int savedLevel = host.Map()->GetLevel();
+  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
+
+  const fs::path saves = tree.Media() / "Saves";
+  fs::rename(saves / "kept.gin", saves /
+                                     "\xC3\x9C"
+                                     "berfall in der H\xC3\xB6hle \xE6\x97\xA5.gin");
+  const fs::path mod = tree.Game() / "Mods" / "M\xC3\xB6nche der Tiefe";
+  fs::create_directories(mod);
+  for (const auto& entry : fs::directory_iterator(tree.Media()))
+    if (entry.path().filename() != "Saves")
+      fs::copy(entry.path(), mod / entry.path().filename(),
+               fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+
+  // Latin-1 for what Latin-1 holds, a question mark for the rest.
+  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
+  host.Frame();
+  ASSERT_TRUE(ClickListRow(host, "LoadGameListBox",
+                           "\xDC"
+                           "berfall in der H\xF6hle ?.gin"));
+  ASSERT_TRUE(host.ClickControl("LoadLoadBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 10.0f, 4)) << host.State() << " " << tree.LastLine();
+  ASSERT_NE(host.Map(), nullptr);
+  EXPECT_EQ(host.Map()->GetLevel(), savedLevel);
+  host.Run(1.0f, 4);
+  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
+
+  ASSERT_TRUE(host.ClickControl("MMenuModsBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateModsMenu", 2.0f));
+  host.Frame();
+  ASSERT_TRUE(ClickListRow(host, "ModsMenuListBox", "M\xF6nche der Tiefe"));
+  ASSERT_TRUE(host.ClickControl("ModsLoadBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  EXPECT_STREQ(Engine().getMediaDir().c_str(), "Mods\\M\xF6nche der Tiefe");
+  host.Run(0.5f);
+  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
+  host.Run(1.0f, 4);
+  ASSERT_NE(host.Player(), nullptr);
+  // A file the game writes into the mod goes into the folder on disk, not into a second one named anew.
+  ASSERT_TRUE(host.Game()->SaveGame("Saves\\in the mod.gin"));
+  EXPECT_TRUE(fs::is_regular_file(mod / "Saves" / "in the mod.gin"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(tree.Game() / "Mods"), fs::directory_iterator()), 1);
   host.Leave();
   EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
 }

@@ -1,9 +1,11 @@
-// Tests of the path layer: backslashes, case-insensitive components, prefixes kept for creating, and fopen through it.
+// Tests of the path layer: backslashes, case-insensitive components, prefixes kept for creating, fopen through it,
+// and names beyond ASCII.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/win32/win32_kernel.h"
 #include "tests/support/TempFolder.h"
@@ -84,3 +86,42 @@ TEST_F(KernelPathTest, FopenGoesThroughTheLayer) {
 }
 
 }  // namespace
+
+// Names on disk are UTF-8; the system's text is 8-bit. A listed name (the 8-bit reading) must find its file again,
+// in either case, and a name the system makes must land on disk as UTF-8.
+TEST_F(KernelPathTest, NamesBeyondASCIIAreReadAsTheSystemsTextBothWays) {
+  const std::filesystem::path saves = root / "Saves";
+  std::filesystem::create_directories(saves);
+  std::ofstream(saves / "H\xC3\xB6hle \xE6\x97\xA5.gin") << "h";  // Latin-1 and beyond it
+  std::ofstream(saves / "raw\xFF\x80.gin") << "r";                // bytes that are not UTF-8
+  const std::string base = root.string();
+
+  std::vector<std::string> listed;
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA((base + "\\Saves\\*.gin").c_str(), &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  do listed.push_back(data.cFileName);
+  while (FindNextFileA(search, &data));
+  FindClose(search);
+  EXPECT_EQ(listed, (std::vector<std::string>{"H\xF6hle ?.gin", "raw\xFF\x80.gin"}));
+
+  for (const std::string& name : {listed[0], std::string("H\xD6HLE ?.GIN"), listed[1]}) {
+    FILE* f = W32fopen((base + "\\Saves\\" + name).c_str(), "r");
+    ASSERT_NE(f, nullptr) << name;
+    EXPECT_EQ(std::fgetc(f), name == listed[1] ? 'r' : 'h');
+    std::fclose(f);
+  }
+  // Only the letters fold: the multiplication sign is not the capital of the division sign.
+  EXPECT_EQ(W32fopen((base + "\\Saves\\H\xF6hle \xD7.gin").c_str(), "r"), nullptr);
+
+  ASSERT_TRUE(CreateDirectoryA((base + "\\Saves\\M\xF6nche").c_str(), nullptr));
+  FILE* made = W32fopen((base + "\\Saves\\m\xD6NCHE\\S\xE9"
+                                "ance.gin")
+                            .c_str(),
+                        "w");
+  ASSERT_NE(made, nullptr);
+  std::fclose(made);
+  EXPECT_TRUE(std::filesystem::is_regular_file(saves / "M\xC3\xB6nche" /
+                                               "S\xC3\xA9"
+                                               "ance.gin"));
+}
