@@ -2,7 +2,6 @@
 #include "platform/win32/win32_kernel.h"
 
 #include <dirent.h>
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <cstring>
