@@ -96,6 +96,11 @@ bool IsPlainFile(const char* path) {
   return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Editors that save "UTF-8" (Windows' Notepad among them) may open the file with a byte-order mark. It is no
+// part of the first line: left in, it hides the first section's header and the file reads as corrupt.
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
+bool StartsWithUtf8Mark(const char* bytes, size_t size) { return size >= 3 && std::memcmp(bytes, kUtf8Mark, 3) == 0; }
+
 bool IsHeaderLine(const char* line) {
   while (*line == ' ' || *line == '\t') ++line;
   return *line == '[' && std::strchr(line + 1, ']') != nullptr;
@@ -185,6 +190,11 @@ bool BrCfgFile::CheckText(const char** problem) {
   const char* why = nullptr;
   int64_t saved = 0;
   if (!IsValid() || !GetPos(saved) || !SetPos(0)) why = "it cannot be read";
+  if (!why) {
+    char mark[3];
+    const size_t got = std::fread(mark, 1, 3, m_pHandle);
+    if (!StartsWithUtf8Mark(mark, got)) SetPos(0);
+  }
   bool header = false;
   int c = 0;
   bool lineStart = true, comment = false, blankSoFar = true;
@@ -213,8 +223,14 @@ bool BrCfgFile::CheckText(const char** problem) {
 }
 
 bool BrCfgFile::NextLine(char* line) {
+  int64_t at = -1;
+  if (IsValid()) GetPos(at);
   if (!ReadLine(line, ciLineLen)) return false;
   size_t n = std::strlen(line);
+  if (at == 0 && StartsWithUtf8Mark(line, n)) {
+    std::memmove(line, line + 3, n - 2);
+    n -= 3;
+  }
   if (n > 0 && line[n - 1] == '\n') line[--n] = 0;
   // Files edited on Windows end their lines in "\r\n"; the '\r' is no part of any name or value.
   if (n > 0 && line[n - 1] == '\r') line[--n] = 0;
@@ -258,6 +274,11 @@ std::shared_ptr<BrCfgFile::Text> BrCfgFile::Parse(const char* bytes, size_t size
     pos += taken;
     const void* zero = std::memchr(start, 0, taken);
     size_t n = zero ? size_t(static_cast<const char*>(zero) - start) : taken;
+    // As in NextLine: the first piece is cut with the mark in it, then loses it.
+    if (start == bytes && StartsWithUtf8Mark(start, n)) {
+      start += 3;
+      n -= 3;
+    }
     if (n > 0 && start[n - 1] == '\n') --n;
     if (n > 0 && start[n - 1] == '\r') --n;
     text->lineStart.push_back(uint32_t(text->chars.size()));

@@ -202,7 +202,7 @@ TEST_F(BrCfgFileTest, EveryGetterStopsAtItsSectionsEnd) {
   EXPECT_FALSE(walk.GetNextSection(name));
 }
 
-TEST_F(BrCfgFileTest, WindowsLineEndingsReadAsPlainOnes) {
+TEST_F(BrCfgFileTest, WindowsLineEndingsAndAByteOrderMarkReadAsPlainText) {
   BrCfgFile cfg;
   OpenText(cfg, "[Engine]\r\nSafe=1\r\nName=Hello World\r\nList=1,2,\r\nF=0.25\r\n[Display]\r\nW=640\r\nLast=end\r");
   EXPECT_EQ(Value(cfg, "Engine", "Safe"), "1");
@@ -222,6 +222,24 @@ TEST_F(BrCfgFileTest, WindowsLineEndingsReadAsPlainOnes) {
   ASSERT_TRUE(cfg.SetPos(0));
   ASSERT_TRUE(cfg.GetNextSection(name));
   EXPECT_STREQ(name, "Engine");
+
+  // Saved as "UTF-8" by Notepad: a byte-order mark before the first header, which is still the first header, by
+  // query and by walk alike, and the text is not taken for keys before any section.
+  BrCfgFile marked;
+  OpenText(marked, "\xEF\xBB\xBF[Engine]\r\nSafe=1\r\n[Display]\r\nW=640\r\n", "marked.cfg");
+  EXPECT_EQ(Value(marked, "Engine", "Safe"), "1");
+  EXPECT_EQ(Value(marked, "Display", "W"), "640");
+  const char* problem = nullptr;
+  EXPECT_TRUE(marked.CheckText(&problem)) << problem;
+  ASSERT_TRUE(marked.SetPos(0));
+  ASSERT_TRUE(marked.GetNextSection(name));
+  EXPECT_STREQ(name, "Engine");
+  ASSERT_TRUE(marked.GetNextSection(name));
+  EXPECT_STREQ(name, "Display");
+  // Only at the start: the same bytes inside a line are that line's.
+  BrCfgFile inside;
+  OpenText(inside, "[Engine]\nName=\xEF\xBB\xBFx\n", "inside.cfg");
+  EXPECT_EQ(Value(inside, "Engine", "Name"), "\xEF\xBB\xBFx");
 }
 
 TEST_F(BrCfgFileTest, ListsSplitAtCommasOutsideParentheses) {

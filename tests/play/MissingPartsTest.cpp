@@ -403,6 +403,26 @@ TEST(MissingParts, AWindowShrunkBelowEveryModeFailsOneStartAndTheStartsAfterItAr
   EXPECT_EQ(run.out[0], "brhost: left in order after 5 frames.");
 }
 
+// Notepad's "UTF-8" puts a byte-order mark before "[Engine]": the file is the user's all the same, read as it
+// stands and kept, not set aside as corrupt for the default text.
+TEST(MissingParts, AMainCfgSavedWithAByteOrderMarkIsReadAsItStands) {
+  PlayTree tree;
+  const fs::path config = tree.Media() / "Config" / "main.cfg";
+  std::string text = FileBytes(config);
+  const size_t speed = text.find("MouseSpeedX=75");
+  ASSERT_NE(speed, std::string::npos);
+  text.replace(speed, 14, "MouseSpeedX=33");
+  WriteFileBytes(config, "\xEF\xBB\xBF" + text);
+  HostRun run = RunHost(tree, 5);
+  EXPECT_EQ(run.code, 0);
+  ASSERT_FALSE(run.out.empty());
+  EXPECT_EQ(run.out[0], "brhost: left in order after 5 frames.");
+  EXPECT_FALSE(fs::exists(config.string() + ".bad"));
+  EXPECT_NE(FileBytes(config).find("MouseSpeedX=33"), std::string::npos) << "the user's settings are kept";
+  EXPECT_EQ(tree.Find("corrupt"), -1);
+  EXPECT_NE(tree.Find("Engine: Loaded lib tidewrack"), -1);
+}
+
 TEST(MissingParts, ACorruptMainCfgIsKeptAsideAndTheGameStartsOnTheDefaultText) {
   PlayTree tree;
   const fs::path config = tree.Media() / "Config";
