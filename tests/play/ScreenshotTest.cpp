@@ -1,8 +1,8 @@
 // PrintScreen in the running game: one file a press however long the key is held, holding the game's frame at
 // the size of the window's client area, the first shot of a run as well as the later ones; with Ctrl in play, one
-// image of the level's grid a press. Played in a window of a
-// virtual display larger than the game's window where one can be started (Xvfb), since only a real window shows
-// a desktop-sized shot or an unreadable front buffer; off screen otherwise.
+// image of the level's grid a press. The shots are taken in a window of a virtual display larger than the game's
+// window where one can be started (Xvfb), since only a real window shows a desktop-sized shot or an unreadable
+// front buffer; off screen otherwise.
 #include <gtest/gtest.h>
 
 #include <signal.h>
