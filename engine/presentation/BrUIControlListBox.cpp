@@ -20,11 +20,13 @@ const char* const kScrollDown = "ControlScrollDown";
 
 // The row as drawn: before + name + after, the name cut at its end with "..." when the whole would run past
 // width, out of the box and over whatever is drawn beside it (a save or a mod folder may be named at any
-// length). The item itself keeps its whole name for whoever reads the selection.
+// length). The item itself keeps its whole name for whoever reads the selection. extent receives the measure of
+// the row returned.
 BrStringT<char> FitRow(BrFontMgr* fonts, const char* before, const BrStringT<char>& name, const char* after,
-                       float width) {
+                       float width, BrRect& extent) {
   BrStringT<char> row = BrStringT<char>(before) + name + after;
-  if (fonts->GetTextRect(row).GetWidth() <= width) return row;
+  extent = fonts->GetTextRect(row);
+  if (extent.GetWidth() <= width) return row;
   // The text widens with every character, so the longest prefix that fits is found by halving.
   int fits = 0, tooLong = name.Length();
   while (fits + 1 < tooLong) {
@@ -35,7 +37,9 @@ BrStringT<char> FitRow(BrFontMgr* fonts, const char* before, const BrStringT<cha
     else
       tooLong = mid;
   }
-  return BrStringT<char>(before) + (fits > 0 ? name(0, fits) : BrStringT<char>()) + "..." + after;
+  row = BrStringT<char>(before) + (fits > 0 ? name(0, fits) : BrStringT<char>()) + "..." + after;
+  extent = fonts->GetTextRect(row);
+  return row;
 }
 
 }  // namespace
@@ -240,14 +244,15 @@ void BrUIControlListBox::Draw(BrRenderBase* const render) {
                            (unsigned int)m_iSelectEffector, 0.001f, white, 0.0f, 0.001f, 0.001f, 0.999f, 0.999f);
       }
       fonts->SizeUp(1);
-      BrStringT<char> shown = FitRow(fonts, "> ", item, " <", rowWidth);
+      BrRect unused;
+      BrStringT<char> shown = FitRow(fonts, "> ", item, " <", rowWidth, unused);
       render->DrawTextA(textX, rowY, black, eFontFormatCentre, const_cast<char*>(shown.c_str()));
       fonts->SizeDown(1);
     } else {
-      BrStringT<char> shown = FitRow(fonts, "", item, "", rowWidth);
+      BrRect extent;
+      BrStringT<char> shown = FitRow(fonts, "", item, "", rowWidth, extent);
       char* shownText = const_cast<char*>(shown.c_str() ? shown.c_str() : "");
       render->DrawTextA(textX, rowY, black, eFontFormatCentre, shownText);
-      BrRect extent = fonts->GetTextRect(shown);
       extent.Translate(textX - extent.GetWidth() / 2.0f, rowY);
       if (cursor && screenW > 0.0f && screenH > 0.0f) {
         BrVector pointer(cursor->CursorScreenX() / screenW, cursor->CursorScreenY() / screenH, 0.0f);
