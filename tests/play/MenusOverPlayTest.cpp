@@ -236,12 +236,7 @@ TEST(MenusOverPlay, ASaveAndAModNamedWithAccentsAreListedAsTheyReadAndBothPlay) 
   fs::rename(saves / "kept.gin", saves /
                                      "\xC3\x9C"
                                      "berfall in der H\xC3\xB6hle \xE6\x97\xA5.gin");
-  const fs::path mod = tree.Game() / "Mods" / "M\xC3\xB6nche der Tiefe";
-  fs::create_directories(mod);
-  for (const auto& entry : fs::directory_iterator(tree.Media()))
-    if (entry.path().filename() != "Saves")
-      fs::copy(entry.path(), mod / entry.path().filename(),
-               fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  const fs::path mod = CopyMediaAsMod(tree, "M\xC3\xB6nche der Tiefe");
 
   // Latin-1 for what Latin-1 holds, a question mark for the rest.
   ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
@@ -257,12 +252,7 @@ TEST(MenusOverPlay, ASaveAndAModNamedWithAccentsAreListedAsTheyReadAndBothPlay) 
   host.Run(1.0f, 4);
   ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
 
-  ASSERT_TRUE(host.ClickControl("MMenuModsBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateModsMenu", 2.0f));
-  host.Frame();
-  ASSERT_TRUE(ClickListRow(host, "ModsMenuListBox", "M\xF6nche der Tiefe"));
-  ASSERT_TRUE(host.ClickControl("ModsLoadBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  ASSERT_TRUE(ChooseModFromMenu(host, "M\xF6nche der Tiefe")) << host.State();
   EXPECT_STREQ(Engine().getMediaDir().c_str(), "Mods\\M\xF6nche der Tiefe");
   host.Run(0.5f);
   ASSERT_TRUE(NewGameFromMenu(host)) << host.State();

@@ -32,13 +32,7 @@ int LitMiddle(const Shot& shot) {
 TEST(ModPlay, AModCopiedWholeThatStartsAtTheSecondWorldIsChosenAndPlayed) {
   PlayTree tree;
   tree.SetConfig("ShowIntro", "0");
-  const fs::path mod = tree.Game() / "Mods" / "SecondWorld";
-  fs::create_directories(mod);
-  for (const auto& entry : fs::directory_iterator(tree.Media())) {
-    if (entry.path().filename() == "Saves") continue;
-    fs::copy(entry.path(), mod / entry.path().filename(),
-             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
-  }
+  const fs::path mod = CopyMediaAsMod(tree, "SecondWorld");
   ASSERT_TRUE(fs::is_regular_file(mod / "Libs" / "tidewrack.so"));
   {
     std::ifstream in(mod / "Config" / "main.cfg");
@@ -53,12 +47,7 @@ TEST(ModPlay, AModCopiedWholeThatStartsAtTheSecondWorldIsChosenAndPlayed) {
   ASSERT_TRUE(host.Start(11));
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 3.0f));
   host.Run(0.5f);
-  ASSERT_TRUE(host.ClickControl("MMenuModsBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateModsMenu", 2.0f));
-  host.Run(0.5f);
-  ASSERT_TRUE(ClickListRow(host, "ModsMenuListBox", "SecondWorld"));
-  ASSERT_TRUE(host.ClickControl("ModsLoadBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  ASSERT_TRUE(ChooseModFromMenu(host, "SecondWorld")) << host.State();
   EXPECT_STREQ(Engine().getMediaDir().c_str(), "Mods\\SecondWorld");
   host.Run(0.5f);
 

@@ -418,6 +418,23 @@ BrRAGInvItemCtrl* FirstFilledCell() {
   return nullptr;
 }
 
+fs::path CopyMediaAsMod(PlayTree& tree, const std::string& folder) {
+  const fs::path mod = tree.Game() / "Mods" / folder;
+  fs::create_directories(mod);
+  for (const auto& entry : fs::directory_iterator(tree.Media()))
+    if (entry.path().filename() != "Saves")
+      fs::copy(entry.path(), mod / entry.path().filename(),
+               fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  return mod;
+}
+
+bool ChooseModFromMenu(PlayHost& host, const std::string& listed) {
+  if (!host.ClickControl("MMenuModsBtn") || !host.RunUntilState("BrRAGGameStateModsMenu", 2.0f)) return false;
+  host.Run(0.5f);
+  if (!ClickListRow(host, "ModsMenuListBox", listed) || !host.ClickControl("ModsLoadBtn")) return false;
+  return host.RunUntilState("BrRAGGameStateMainMenu", 2.0f);
+}
+
 bool ClickListRow(PlayHost& host, const char* listId, const std::string& file) {
   BrUIControl* control = host.Control(listId);
   auto* list = control && control->IsA(BrUIControlListBox::Type) ? static_cast<BrUIControlListBox*>(control) : nullptr;

@@ -139,6 +139,11 @@ BrRAGInvItemCtrl* FirstFilledCell();
 // Clicks down the rows of the list box until the selected row names file (letter case aside), as the player
 // picks a save; false when no row does.
 bool ClickListRow(PlayHost& host, const char* listId, const std::string& file);
+// A mod made as a modder makes one: the media folder copied whole, but for its saves, into Mods under the folder
+// name given (as the disk names it). Its path.
+fs::path CopyMediaAsMod(PlayTree& tree, const std::string& folder);
+// From the main menu: Mods, the row that names the mod (as the list shows it), Load, and back at the main menu.
+bool ChooseModFromMenu(PlayHost& host, const std::string& listed);
 // In the load menu, what its load button does with the file of that name in Saves.
 bool LoadAsTheMenuDoes(PlayHost& host, const std::string& file);
 // A file's whole content (empty when it cannot be read), and a file written whole with bytes.
