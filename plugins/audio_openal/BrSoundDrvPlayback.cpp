@@ -12,6 +12,24 @@
 #include "plugins/audio_openal/SoundDrvGain.h"
 #include "plugins/audio_openal/WavReader.h"
 
+namespace {
+
+// OpenAL places, and attenuates by distance, only mono buffers: one of more channels (as most editors save music)
+// plays at its gain wherever it is put. Gains here are made for sounds heard from at least 50 units away, so such
+// a file would be clamped to full scale, far above every other sound and deaf to the volume settings; it is given
+// here the attenuation its place would give a mono one.
+float PlacedGain(float gain, ALuint source) {
+  ALint buffer = 0, channels = 1;
+  alGetSourcei(source, AL_BUFFER, &buffer);
+  if (buffer != 0) alGetBufferi(ALuint(buffer), AL_CHANNELS, &channels);
+  if (channels <= 1) return gain;
+  ALfloat p[3] = {0.0f, 0.0f, 0.0f};
+  alGetSourcefv(source, AL_POSITION, p);
+  return gain * SoundDrvDistanceGain(std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+}
+
+}  // namespace
+
 BrOpenALSoundFX* BrSoundDrv::Sound(int id) const {
   if (id < 0 || id >= m_Sounds.GetCount()) return nullptr;
   // Every sound in this device's list was made by CreateAudio.
@@ -220,8 +238,8 @@ bool BrSoundDrv::PlayAudioPrivate(const BrAudioID& id, int flat, const BrVector&
   sound->SetChannelIDX(channel);
   alGetError();
   alSourcei(source, AL_BUFFER, ALint(m_Buffers[bufferIndex].GetName()));
-  alSourcef(source, AL_GAIN, SoundDrvSourceGain(sound->GetVolume() * m_fMasterGain));
   SetAudioPosition(source, flat, position);
+  alSourcef(source, AL_GAIN, PlacedGain(SoundDrvSourceGain(sound->GetVolume() * m_fMasterGain), source));
   alSourcePlay(source);
   if (alGetError() != AL_NO_ERROR) {
     GLog.DebugPrintf("AUDIO: Error playing audio!");
@@ -240,7 +258,7 @@ void BrSoundDrv::ResetPropertiesOnSound(BrOpenALSoundFX* sound, unsigned int sou
   const float pitch = sound->GetPitch();
   alSourcef(source, AL_PITCH, pitch > 0.0f && pitch < 1e6f ? pitch : 1.0f);
   alGetError();
-  alSourcef(source, AL_GAIN, SoundDrvSourceGain(sound->GetVolume() * m_fMasterGain));
+  alSourcef(source, AL_GAIN, PlacedGain(SoundDrvSourceGain(sound->GetVolume() * m_fMasterGain), source));
   const ALenum error = alGetError();
   if (error != AL_NO_ERROR) {
     const ALchar* text = alGetString(error);

@@ -18,3 +18,7 @@ inline float SoundDrvListenerGain(float gain) {
   if (!(gain > 0.0f)) return 0.0f;
   return gain < 1.0f ? gain : 1.0f;
 }
+
+// The attenuation OpenAL gives a mono source at distance from the listener under the inverse-distance clamped
+// model with its default reference distance and rolloff (both 1).
+inline float SoundDrvDistanceGain(float distance) { return distance > 1.0f ? 1.0f / distance : 1.0f; }

@@ -232,6 +232,53 @@ TEST_F(SoundDrvTest, TheVolumeSettingsAndMuteReachTheWaveFile) {
   EXPECT_TRUE(e.drv.Exit());
 }
 
+// Music saved in stereo (as editors save it) is placed like the game's mono sounds: OpenAL does not attenuate a
+// stereo buffer by its distance, and the gain meant for 50 units away played it at full scale.
+TEST_F(SoundDrvTest, AStereoFileIsHeardAtTheLevelOfItsPlaceLikeAMonoOne) {
+  if (!ChildRole()) {
+    const brtest::TempFolder dir("br_sounddrv_stereo");
+    const std::filesystem::path output = dir / "out.wav";
+    const std::filesystem::path conf = dir / "alsoft.conf";
+    std::ofstream(conf) << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
+                        << "[wave]\nfile = " << output.string() << "\n";
+    ASSERT_EQ(RunChild("stereo", "ALSOFT_DRIVERS=wave ALSOFT_CONF='" + conf.string() + "'"), 0) << ChildOutput();
+    int channels = 0;
+    const std::vector<int16_t> samples = ReadOutput(output.string(), channels);
+    ASSERT_EQ(channels, 2);
+    const std::vector<Burst> bursts = FindBursts(samples, channels, 44100);
+    ASSERT_EQ(bursts.size(), 2u);
+    // Each speaker gets its own channel whole, at the 1 / 50 of the placement: twice the mono tone's half.
+    const double expected = 16000.0 / std::sqrt(2.0) / 50.0;
+    EXPECT_NEAR(bursts[0].rmsLeft, expected, expected * 0.05);
+    EXPECT_NEAR(bursts[0].rmsRight, expected, expected * 0.05);
+    EXPECT_NEAR(bursts[1].rmsLeft / bursts[0].rmsLeft, 0.5, 0.05) << "the volume reaches a stereo sound";
+    return;
+  }
+  std::vector<uint8_t> frames;
+  for (size_t i = 0; i < 13230; ++i) {
+    const auto v = uint16_t(int16_t(std::lround(16000.0 * std::sin(2.0 * 3.14159265358979 * 1000.0 * i / 44100))));
+    WavImage::PutU16(frames, v);
+    WavImage::PutU16(frames, v);
+  }
+  m_Media.Write("Sounds/stereo.wav", WavImage().Format(1, 2, 44100, 16).Data(frames).Bytes());
+  EngineSoundDrv e;
+  ASSERT_TRUE(e.drv.Init()) << m_Log.Text();
+  e.drv.SetMaxRolloff(125.0f);
+  BrAudioID full, half;
+  ASSERT_TRUE(e.drv.CreateAudio("Sounds\\stereo.wav", full));
+  ASSERT_TRUE(e.drv.CreateAudio("Sounds\\stereo.wav", half));
+  e.drv.GetAudio(half)->SetVolume(0.5f);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  for (BrAudioID* id : {&full, &half}) {
+    ASSERT_TRUE(e.drv.PlayAudio2D(*id));
+    WaitUntilStopped(e.drv, *id);
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  }
+  full.Stop();
+  half.Stop();
+  EXPECT_TRUE(e.drv.Exit());
+}
+
 // The engine loads SoundDrv, whose Init finds no output to open: the engine lets go of the device and the run goes
 // on without sound, its sound ids only keeping their values.
 TEST_F(SoundDrvTest, TheEngineGoesOnWithoutSoundWhenNoOutputOpens) {
