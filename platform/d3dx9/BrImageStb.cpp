@@ -1,5 +1,6 @@
 // TGA, BMP and JPEG decoding through stb_image (its implementation compiled here, once), after checks that
 // keep a malformed header from asking for more pixels than its bytes could describe.
+#include <climits>
 #include <cstring>
 
 #include "platform/d3dx9/BrD3DXInternal.h"
@@ -128,14 +129,17 @@ bool decodeStb(const uint8_t* data, size_t size, Image& image, std::string& erro
   if (size > 0x7FFFFFFF) return error = "file too large", false;
   const bool isJpeg = size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
   if (isJpeg && !jpegTablesSane(data, size)) return error = "JPEG Huffman table too large", false;
+  const bool isBmp = size >= 2 && data[0] == 'B' && data[1] == 'M';
   int w = 0, h = 0, comp = 0;
   if (!stbi_info_from_memory(data, int(size), &w, &h, &comp)) return error = "not a TGA, BMP or JPEG image", false;
+  // The decoder's header query gives a BMP stored top-down (as many editors save one) its negative height; the
+  // decoder itself reads such a file upright.
+  if (isBmp && h < 0 && h > INT_MIN) h = -h;
   if (w <= 0 || h <= 0 || uint32_t(w) > kMaxImageSize || uint32_t(h) > kMaxImageSize)
     return error = "unsupported image size", false;
   if (uint64_t(w) * uint64_t(h) > pixelBudget(data, size))
     return error = "image header promises more than the file holds", false;
 
-  const bool isBmp = size >= 2 && data[0] == 'B' && data[1] == 'M';
   if (isBmp && !bmpComplete(data, size)) return error = "BMP pixel data cut short", false;
   if (!isBmp && !isJpeg && !tgaComplete(data, size)) return error = "TGA pixel data cut short", false;
 

@@ -70,3 +70,43 @@ TEST(ModPlay, AModCopiedWholeThatStartsAtTheSecondWorldIsChosenAndPlayed) {
   EXPECT_TRUE(script.WalkByClicking()) << script.Why();
   host.Leave();
 }
+
+// A mod's picture saved top-down (a negative height in its header, as many editors write a BMP) is drawn as the
+// picture saved bottom-up is: the image reader took the negative height for a bad size and the main menu showed
+// the missing-texture look where the publisher's logo belongs.
+TEST(ModPlay, ABmpSavedTopDownIsDrawnAsTheSamePictureSavedBottomUp) {
+  Shot logo[2];
+  for (int topDown = 0; topDown < 2; ++topDown) {
+    PlayTree tree;
+    tree.SetConfig("ShowIntro", "0");
+    tree.CopyLinked("Media/Textures");
+    const fs::path file = tree.Media() / "Textures" / "ui" / "gravelle01.bmp";
+    if (topDown) {
+      const std::string bytes = FileBytes(file);
+      ASSERT_GT(bytes.size(), 54u);
+      const int32_t width = int32_t(uint8_t(bytes[18]) | uint8_t(bytes[19]) << 8);
+      const int32_t height = int32_t(uint8_t(bytes[22]) | uint8_t(bytes[23]) << 8);
+      const size_t row = size_t(width * 3 + 3) / 4 * 4;
+      ASSERT_EQ(bytes.size(), 54 + row * size_t(height)) << "a 24-bit bottom-up BMP";
+      std::string flipped = bytes.substr(0, 54);
+      const uint32_t negative = uint32_t(-height);
+      for (int i = 0; i < 4; ++i) flipped[size_t(22 + i)] = char(negative >> (8 * i));
+      for (int32_t y = height - 1; y >= 0; --y) flipped += bytes.substr(54 + row * size_t(y), row);
+      WriteFileBytes(file, flipped);
+    }
+    PlayHost host;
+    ASSERT_TRUE(host.Start(11));
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 3.0f));
+    host.Run(0.5f);
+    Shot shot;
+    ASSERT_TRUE(ScreenFrame(host, tree, "menu.bmp", shot));
+    EXPECT_EQ(tree.Find("gravelle01.bmp"), -1) << tree.Log()[size_t(tree.Find("gravelle01.bmp"))];
+    // The logo in the menu's bottom right corner.
+    logo[topDown].width = shot.width / 5;
+    logo[topDown].height = shot.height / 10;
+    for (int y = shot.height * 9 / 10; y < shot.height; ++y)
+      for (int x = shot.width * 4 / 5; x < shot.width; ++x) logo[topDown].pixels.push_back(shot.At(x, y));
+    host.Leave();
+  }
+  EXPECT_LT(MeanDifference(logo[0], logo[1]), 1.0);
+}
