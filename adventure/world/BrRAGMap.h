@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "adventure/world/BrRAGCell.h"
@@ -300,4 +301,6 @@ private:
   // Live ConfigFilesHeld scopes, and the files opened under them. Never copied: they belong to a scope.
   int m_iConfigHolds = 0;
   std::vector<HeldConfig> m_HeldConfigs;
+  // Kinds a spawn asked for that no configuration file holds, each logged once since the kinds were last read.
+  std::vector<std::string> m_UnknownKinds;
 };

@@ -1,6 +1,8 @@
 // BrRAGMap: loading the object-type table, spawning configured kinds and mutators, and adding objects.
 #include "adventure/world/BrRAGMap.h"
 
+#include <algorithm>
+
 #include "core/BrCfgFile.h"
 #include "core/BrLogFile.h"
 #include "engine/kernel/BrDemoEntity.h"
@@ -22,6 +24,7 @@ int BrRAGMap::LoadObjectConfig() {
     return 0;
   }
   m_ObjCfg.Reset();
+  m_UnknownKinds.clear();
   for (int i = 0; i < m_ConfigFiles.GetCount(); ++i) m_ObjCfg.LoadTypesFromFile(MediaPath(m_ConfigFiles[i]));
   return m_ObjCfg.GetNumTypes();
 }
@@ -85,9 +88,13 @@ BrDemoEntity* BrRAGMap::SpawnScripted(const BrStringT<char>& type) {
     entity->Destroy();
     delete entity;
   }
-  if (type.Length() > 0)
-    GLog.printf("ERROR: Failed to spawn unknown type %s", name);
-  else
+  if (type.Length() > 0) {
+    // A kind named by every monster of a level (its Touch, what it carries) would be logged at each spawn.
+    if (std::find(m_UnknownKinds.begin(), m_UnknownKinds.end(), name) == m_UnknownKinds.end()) {
+      GLog.printf("ERROR: Failed to spawn unknown type %s", name);
+      m_UnknownKinds.push_back(name);
+    }
+  } else
     GLog.WriteLine("ERROR: Failed to spawn anything, given an empty string!");
   return nullptr;
 }

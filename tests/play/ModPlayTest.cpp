@@ -110,3 +110,28 @@ TEST(ModPlay, ABmpSavedTopDownIsDrawnAsTheSamePictureSavedBottomUp) {
   }
   EXPECT_LT(MeanDifference(logo[0], logo[1]), 1.0);
 }
+
+// A monster whose natural weapon names a kind no file holds (a modder's typo) is logged once, not once for every
+// such monster spawned on the level.
+TEST(ModPlay, AKindNoFileHoldsIsNamedOnceHoweverManyMonstersAskForIt) {
+  PlayTree tree;
+  const fs::path enemies = tree.Media() / "Config" / "enemies.cfg";
+  std::string text = FileBytes(enemies);
+  const size_t at = text.find("Touch=RatAttack\n");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 15, "Touch=RatAtack");
+  WriteFileBytes(enemies, text);
+
+  PlayHost host;
+  ASSERT_TRUE(StartPlaying(tree, host, 5, 1.0f)) << host.State();
+  int rats = 0;
+  for (int id = 0; id < host.Map()->NumObjects(); ++id) {
+    BrGameObj* object = host.Map()->GetObjectA(id);
+    rats += object && object->IsValid() && std::string(object->GetName()) == "Rat";
+  }
+  ASSERT_GT(rats, 1);
+  int lines = 0;
+  for (const std::string& line : tree.Log()) lines += line.find("unknown type RatAtack") != std::string::npos;
+  EXPECT_EQ(lines, 1);
+  host.Leave();
+}
