@@ -19,6 +19,8 @@
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrGame.h"
 #include "engine/presentation/BrAudioMgrBase.h"
+#include "engine/presentation/BrFont.h"
+#include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "engine/presentation/BrTextureMgrBase.h"
@@ -209,6 +211,10 @@ bool BrRAGHUD::SwitchMod(const BrStringT<char>& name) {
   Engine().setMediaDir(folder);
   BrRenderBase* render = Engine().Render();
   if (render && render->TextureMgr()) render->TextureMgr()->ReloadStatics();
+  // The fonts' textures came again from the mod's folder; their character widths are read from there too.
+  if (BrFontMgr* fonts = render ? render->FontMgr() : nullptr)
+    for (int i = 0; i < fonts->GetNumFonts(); ++i)
+      if (BrFont* font = fonts->GetFont(i)) font->SetName(BrStringT<char>(font->GetName()));
   if (BrConfigCache* config = Engine().GetConfig()) config->ReadConfigFromFile(&file);
   file.Close();
   Engine().LoadNativeLibs();

@@ -27,6 +27,15 @@ BrStringT<char> brMediaPath(const BrStringT<char>& mediaDir, const BrStringT<cha
     // The default font is named "Media\\Fonts\\fontVanilla.tga": prefixing it again would look in Media\\Media.
     if (same) return name;
   }
+  // The configuration names the default font from the game's own folder ("Media\\Fonts\\..."). Under another
+  // media folder (a mod's) that name means the same file there: prefixed as it stands it would be looked for in
+  // the mod's "Media" subfolder, which a mod copied from the game's media folder does not have.
+  const int own = 5;  // "Media"
+  if (name.Length() > own && IsSep(text[own])) {
+    bool same = true;
+    for (int i = 0; i < own && same; ++i) same = Lower(text[i]) == "media"[i];
+    if (same) return BrStringT<char>(mediaDir) + "\\" + BrStringT<char>(text + own + 1);
+  }
   return BrStringT<char>(mediaDir) + "\\" + name;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "engine/kernel/kernel.h"
+#include "engine/presentation/BrFont.h"
+#include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "tests/play/PlayRig.h"
@@ -133,5 +135,45 @@ TEST(ModPlay, AKindNoFileHoldsIsNamedOnceHoweverManyMonstersAskForIt) {
   int lines = 0;
   for (const std::string& line : tree.Log()) lines += line.find("unknown type RatAtack") != std::string::npos;
   EXPECT_EQ(lines, 1);
+  host.Leave();
+}
+
+// A mod's own font (the script font copied over the plain one here, texture and widths) is what the menus write
+// with once the mod is chosen: the font's name, given from the game's "Media" folder, was looked for in the mod's
+// "Media" subfolder, so the game's font stayed, with a warning at every switch.
+TEST(ModPlay, AModsOwnFontIsTheOneTheMenusWriteWith) {
+  PlayTree tree;
+  tree.SetConfig("ShowIntro", "0");
+  tree.CopyLinked("Media/Fonts");
+  const fs::path mod = CopyMediaAsMod(tree, "Script");
+  for (const std::string end : {".tga", "BM.dat"})
+    WriteFileBytes(mod / "Fonts" / ("fontVanilla" + end), FileBytes(tree.Media() / "Fonts" / ("fontScript" + end)));
+  const std::string widths = FileBytes(mod / "Fonts" / "fontVanillaBM.dat");
+  ASSERT_EQ(widths.size(), 512u);
+
+  PlayHost host;
+  ASSERT_TRUE(host.Start(11));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 3.0f));
+  host.Run(0.5f);
+  // The line of text at the foot of the menu, before and after the switch.
+  Shot line[2];
+  for (int chosen = 0; chosen < 2; ++chosen) {
+    if (chosen) {
+      ASSERT_TRUE(ChooseModFromMenu(host, "Script")) << host.State();
+      host.Run(0.5f);
+    }
+    Shot shot;
+    ASSERT_TRUE(ScreenFrame(host, tree, "menu.bmp", shot));
+    line[chosen].width = shot.width / 2;
+    line[chosen].height = shot.height / 20;
+    for (int y = shot.height * 19 / 20; y < shot.height; ++y)
+      for (int x = shot.width / 4; x < shot.width * 3 / 4; ++x) line[chosen].pixels.push_back(shot.At(x, y));
+  }
+  EXPECT_EQ(tree.Find("Failed to load"), -1) << tree.Log()[size_t(tree.Find("Failed to load"))];
+  EXPECT_GT(MeanDifference(line[0], line[1]), 2.0) << "the text is still written in the game's font";
+  BrFont* font = Engine().Render()->FontMgr()->GetFont(0);
+  ASSERT_NE(font, nullptr);
+  const int w = uint8_t(widths['W' * 2]) | uint8_t(widths['W' * 2 + 1]) << 8;
+  EXPECT_FLOAT_EQ(font->GetCharWidthA('W') * float(font->GetCellSizePixels()), float(w));
   host.Leave();
 }
