@@ -62,6 +62,15 @@ bool BrRAGObjConfig::LoadTypesFromFile(const BrStringT<char>& path) {
     _RAGObjSpawnDef def;
     std::memset(&def, 0, sizeof(def));
     CopyField(def.name, section, "section name", name);
+    // A kind defined again (a section copied and not renamed, or one an earlier file holds) stays one kind: listed
+    // twice it would be drawn twice as often as its rarity says. Its keys are read where its first section lies.
+    bool known = false;
+    for (int i = 0; i < m_Types.GetCount() && !known; ++i) known = std::strcmp(m_Types[i].name, def.name) == 0;
+    if (known) {
+      GLog.printf("WARNING: BrRAGObjConfig: %s defines the kind %s again; it is read from its first definition", name,
+                  def.name);
+      continue;
+    }
     script->LoadProperty(def.noAutoSpawn, section, &file, "NoAutoSpawn");
     text[0] = 0;
     if (script->LoadProperty(text, int(sizeof(text)), section, &file, "Type"))

@@ -177,3 +177,28 @@ TEST(ModPlay, AModsOwnFontIsTheOneTheMenusWriteWith) {
   EXPECT_FLOAT_EQ(font->GetCharWidthA('W') * float(font->GetCellSizePixels()), float(w));
   host.Leave();
 }
+
+// A monster's section copied and not renamed makes no second kind: the rats of a level where five kinds of
+// monster live are as many as without the copy, which had them drawn twice as often as their rarity says.
+TEST(ModPlay, ASectionDefinedTwiceIsOneKindAndNamedInTheLog) {
+  int rats[2] = {0, 0};
+  for (int copied = 0; copied < 2; ++copied) {
+    PlayTree tree;
+    tree.SetConfig("StartLevel", "5");
+    const fs::path enemies = tree.Media() / "Config" / "enemies.cfg";
+    std::string text = FileBytes(enemies);
+    const size_t at = text.find("[Rat]\n");
+    ASSERT_NE(at, std::string::npos);
+    if (copied) WriteFileBytes(enemies, text + "\n" + text.substr(at, text.find("\n[", at + 1) - at + 1));
+    PlayHost host;
+    ASSERT_TRUE(StartPlaying(tree, host, 5, 1.0f)) << host.State();
+    ASSERT_EQ(host.Map()->GetLevel(), 5u);
+    for (int id = 0; id < host.Map()->NumObjects(); ++id) {
+      BrGameObj* object = host.Map()->GetObjectA(id);
+      rats[copied] += object && object->IsValid() && std::string(object->GetName()) == "Rat";
+    }
+    if (copied) EXPECT_GE(tree.Find("defines the kind Rat again"), 0);
+    host.Leave();
+  }
+  EXPECT_EQ(rats[1], rats[0]);
+}
