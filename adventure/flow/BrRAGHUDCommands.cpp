@@ -209,6 +209,8 @@ bool BrRAGHUD::SwitchMod(const BrStringT<char>& name) {
     return false;
   }
   Engine().setMediaDir(folder);
+  // The menu music playing is the game's own file: the main menu, entered again below, starts the mod's.
+  BrRAGGameState::menuMusicSFX.Stop();
   BrRenderBase* render = Engine().Render();
   if (render && render->TextureMgr()) render->TextureMgr()->ReloadStatics();
   // The fonts' textures came again from the mod's folder; their character widths are read from there too.

@@ -7,11 +7,14 @@
 #include <iterator>
 #include <string>
 
+#include "adventure/flow/BrRAGGameState.h"
 #include "engine/kernel/kernel.h"
+#include "engine/presentation/BrAudioMgrBase.h"
 #include "engine/presentation/BrFont.h"
 #include "engine/presentation/BrFontMgr.h"
 #include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
+#include "engine/presentation/BrSoundFX.h"
 #include "tests/play/PlayRig.h"
 #include "tests/play/PlayScript.h"
 
@@ -52,6 +55,11 @@ TEST(ModPlay, AModCopiedWholeThatStartsAtTheSecondWorldIsChosenAndPlayed) {
   ASSERT_TRUE(ChooseModFromMenu(host, "SecondWorld")) << host.State();
   EXPECT_STREQ(Engine().getMediaDir().c_str(), "Mods\\SecondWorld");
   host.Run(0.5f);
+  // The menu music heard now is the mod's own file, not the game's that played before the switch.
+  BrSoundFX* music = Engine().Audio() ? Engine().Audio()->GetAudio(BrRAGGameState::menuMusicSFX) : nullptr;
+  ASSERT_NE(music, nullptr);
+  EXPECT_EQ(std::string(music->GetName()).rfind("Mods\\SecondWorld\\", 0), 0u) << music->GetName();
+  EXPECT_TRUE(music->IsPlaying());
 
   ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
   host.Run(0.5f);
