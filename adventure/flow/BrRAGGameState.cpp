@@ -2,6 +2,7 @@
 #include "adventure/flow/BrRAGGameState.h"
 
 #include "adventure/flow/BrRAGGame.h"
+#include "engine/kernel/BrConfigCache.h"
 #include "engine/kernel/BrEngine.h"
 #include "engine/presentation/BrEffector.h"
 #include "engine/presentation/BrEffectorMgr.h"
@@ -12,6 +13,12 @@
 BR_IMPLEMENT_CLASS(BrRAGGameState, BrBaseState)
 
 BrAudioID BrRAGGameState::menuMusicSFX;
+
+bool BrRAGGameState::MusicWanted() {
+  int noMusic = 0;
+  if (BrConfigCache* config = Engine().GetConfig()) config->GetInteger("Audio", "NoMusic", noMusic);
+  return noMusic != 1;
+}
 
 BrRAGGameState::BrRAGGameState() {}
 

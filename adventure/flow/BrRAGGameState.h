@@ -30,6 +30,8 @@ public:
 
   // The menu music, shared by every state: the main menu starts it, the playing state stops it. Released at exit.
   static BrAudioID menuMusicSFX;
+  // Whether the player wants music: [Audio] NoMusic is not 1 (music plays when the key is missing).
+  static bool MusicWanted();
 
 protected:
   // The framework's application (the owner, else the engine's application) when it is a BrRAGGame; null

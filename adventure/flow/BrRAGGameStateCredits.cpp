@@ -170,6 +170,7 @@ void BrRAGGameStateCompleted::OnEntry() {
   // The sound of an earlier ending is let go, so that this one plays the music from its start. Stopping the id
   // releases it (it becomes -1); that must come before the sound is made, not between making and playing it.
   mMusic.Stop();
+  if (!MusicWanted()) return;
   audio->CreateAudio(BrStringT<char>("Sounds\\music\\end2.wav"), mMusic);
   if (BrSoundFX* sound = audio->GetAudio(mMusic)) {
     sound->SetLooping(false);

@@ -45,7 +45,8 @@ public:
   BrRAGGameStateCompleted();
   ~BrRAGGameStateCompleted() override;
 
-  // Starts from the first image with a fade, stops the level music and starts the end music.
+  // Starts from the first image with a fade, stops the level music and starts the end music (unless music is
+  // turned off).
   void OnEntry() override;
   // The fades and the image changes at 10, 20, 30 and 40 s, the final fade at 60 s, the main menu at 65 s.
   void Step(float dt) override;
@@ -55,7 +56,8 @@ public:
   void OnExit() override;
 
   int GetImageNumber() const { return miImage; }
-  // The end music's sound id; -1 when there is none (no audio device, or a file that could not be read).
+  // The end music's sound id; -1 when there is none (no audio device, music turned off, or a file that could not
+  // be read).
   const BrAudioID& GetMusic() const { return mMusic; }
   float GetFade() const { return mfFade; }
   bool IsFadingIn() const { return mbFadingIn; }

@@ -87,7 +87,9 @@ bool BrRAGGameStateMainMenu::Init() {
 void BrRAGGameStateMainMenu::OnEntry() {
   BrBaseState::OnEntry();
   BrRAGGame* game = Game();
-  if (BrAudioMgrBase* audio = Engine().Audio()) {
+  // The menus' music is music too: with music turned off it is not started.
+  BrAudioMgrBase* audio = MusicWanted() ? Engine().Audio() : nullptr;
+  if (audio) {
     if (!menuMusicSFX.Ready()) {
       audio->CreateAudio("Sounds\\music\\loop03.wav", menuMusicSFX);
       if (BrSoundFX* sound = audio->GetAudio(menuMusicSFX)) {

@@ -280,6 +280,8 @@ void BrRAGHUD::ApplyOptions() {
     if (text == BrStringT<char>("<Off>")) {
       config->SetInteger("Audio", "NoMusic", 1);
       StopLevelMusic();
+      // The menus' music plays behind the options screen: it stops with the level's.
+      BrRAGGameState::menuMusicSFX.Stop();
     }
   }
   if (resolutionChanged) {

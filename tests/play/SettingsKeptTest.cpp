@@ -5,7 +5,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "adventure/flow/BrRAGGameState.h"
 #include "engine/kernel/BrConfigCache.h"
+#include "engine/presentation/BrAudioMgrBase.h"
+#include "engine/presentation/BrSoundFX.h"
 #include "engine/presentation/BrUITextButton.h"
 #include "platform/win32/win32.h"
 #include "tests/play/PlayRig.h"
@@ -31,7 +34,44 @@ bool OpenOptions(PlayHost& host) {
   return true;
 }
 
+// Whether the menus' music is sounding.
+bool MenuMusicPlays() {
+  BrAudioMgrBase* audio = Engine().Audio();
+  BrSoundFX* music = audio ? audio->GetAudio(BrRAGGameState::menuMusicSFX) : nullptr;
+  return music && music->IsPlaying();
+}
+
 }  // namespace
+
+TEST(SettingsKept, MusicTurnedOffAtTheMainMenuSilencesTheMenusNowAndOnTheNextStart) {
+  PlayTree tree;
+  tree.SetConfig("NoMusic", "0");
+  {
+    PlayHost host;
+    ASSERT_TRUE(host.Start(6104));
+    EscapeToMainMenu(host);
+    ASSERT_TRUE(MenuMusicPlays());
+    ASSERT_TRUE(OpenOptions(host)) << host.State();
+    ASSERT_TRUE(host.ClickControl("OptMusic"));
+    ASSERT_TRUE(host.ClickControl("OptionsOKBtn"));
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 1.0f)) << host.State();
+    host.Run(0.3f);
+    EXPECT_FALSE(MenuMusicPlays()) << "the menu music goes on after Music <Off> and OK";
+    host.Leave();
+  }
+  PlayHost again;
+  ASSERT_TRUE(again.Start(6105));
+  EscapeToMainMenu(again);
+  EXPECT_FALSE(MenuMusicPlays()) << "the menu music plays on a start with music off";
+  // Turned on again, the menus' music is back as the options screen is left.
+  ASSERT_TRUE(OpenOptions(again)) << again.State();
+  ASSERT_TRUE(again.ClickControl("OptMusic"));
+  ASSERT_TRUE(again.ClickControl("OptionsOKBtn"));
+  ASSERT_TRUE(again.RunUntilState("BrRAGGameStateMainMenu", 1.0f)) << again.State();
+  again.Frame();
+  EXPECT_TRUE(MenuMusicPlays());
+  again.Leave();
+}
 
 TEST(SettingsKept, MusicTurnedOffAndOKIsOffOnTheNextStartAndTheRestOfTheFileIsKept) {
   PlayTree tree;
