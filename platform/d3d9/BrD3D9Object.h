@@ -39,7 +39,8 @@ private:
 
 // The desktop's mode (X8R8G8B8); 1024x768 at 60 Hz when SDL knows no display.
 D3DDISPLAYMODE brDesktopMode();
-// Every mode of the adapter (the test seam may replace them).
+// Every mode of the adapter: the standard sizes some mode of the screen holds and the desktop (the test seam may
+// replace them).
 std::vector<D3DDISPLAYMODE> brAdapterModes();
 // The capabilities of the hardware device (the test seam may replace them).
 void brFillCaps(D3DCAPS9& caps);

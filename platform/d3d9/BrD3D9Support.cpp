@@ -88,8 +88,18 @@ std::vector<D3DDISPLAYMODE> brAdapterModes() {
   if (!seam().modes.empty()) return seam().modes;
   const D3DDISPLAYMODE desktop = brDesktopMode();
   static const UINT sizes[][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 720}, {1280, 1024}, {1920, 1080}};
+  // Only sizes some mode of the screen holds: the video layer leaves a full-screen request for a larger one as
+  // the window it was, reporting success, so the game would believe itself in full screen (and keep that for
+  // the next start) with its picture squeezed into the window.
+  auto fits = [](UINT width, UINT height) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    SDL_DisplayMode wanted = {0, int(width), int(height), 0, nullptr};
+    SDL_DisplayMode closest;
+    return SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr;
+  };
   std::vector<D3DDISPLAYMODE> modes;
-  for (const auto& s : sizes) modes.push_back({s[0], s[1], desktop.RefreshRate, D3DFMT_X8R8G8B8});
+  for (const auto& s : sizes)
+    if (fits(s[0], s[1])) modes.push_back({s[0], s[1], desktop.RefreshRate, D3DFMT_X8R8G8B8});
   bool listed = false;
   for (const D3DDISPLAYMODE& m : modes) listed = listed || (m.Width == desktop.Width && m.Height == desktop.Height);
   if (!listed) modes.push_back(desktop);

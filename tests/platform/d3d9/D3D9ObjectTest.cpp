@@ -1,6 +1,10 @@
 // The Direct3D object: the adapter, its modes, the capabilities the rendering device relies on, the format
 // checks, device creation failures and the test seam that makes chosen checks fail.
+#include <SDL2/SDL.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/win32/win32_user.h"
 #include "tests/platform/d3d9/D3D9TestSupport.h"
@@ -86,6 +90,30 @@ TEST(D3D9Object, AdapterModesAndCaps) {
   EXPECT_EQ(D3DERR_NOTAVAILABLE,
             d3d->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8));
   EXPECT_EQ(0u, d3d->Release());
+}
+
+TEST(D3D9Object, OnlySizesTheScreenCanShowAreListed) {
+  // SDL's dummy screen has the one mode 1024x768: no larger size can be full screen on it, and one offered
+  // would be taken by the player's options and by Alt+Enter.
+  const bool wasUp = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+  if (wasUp) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  const std::string before = driver ? driver : "";
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
+  IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+  ASSERT_NE(nullptr, d3d);
+  EXPECT_TRUE(hasMode(d3d, 800, 600));
+  EXPECT_TRUE(hasMode(d3d, 1024, 768));
+  EXPECT_FALSE(hasMode(d3d, 1280, 1024));
+  EXPECT_FALSE(hasMode(d3d, 1920, 1080));
+  releaseAll(d3d);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (driver)
+    setenv("SDL_VIDEODRIVER", before.c_str(), 1);
+  else
+    unsetenv("SDL_VIDEODRIVER");
+  if (wasUp) SDL_InitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST(D3D9Object, SeamMakesChosenChecksFail) {
