@@ -17,10 +17,8 @@
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrGame.h"
 #include "engine/kernel/BrScriptDaemon.h"
-#include "engine/presentation/BrAudioMgrBase.h"
 #include "engine/presentation/BrEffectorMgr.h"
 #include "engine/presentation/BrRenderBase.h"
-#include "engine/presentation/BrSoundFX.h"
 #include "game/BrRogueLevelInfo.h"
 #include "game/BrRogueMap.h"
 #include "game/Chest.h"
@@ -356,15 +354,9 @@ void BrRogueMap::ProcessLevelInfo(BrRAGLevelInfo* info) {
   if (m_uiRoomCount > ciMaxAreaCount) m_uiRoomCount = ciMaxAreaCount;
   if (!info) return;
 
-  BrAudioMgrBase* audio = Engine().Audio();
-  BrSoundFX* music = audio ? audio->GetAudio(info->GetMusicID()) : nullptr;
   int noMusic = 1;
   BrConfigCache* config = Engine().GetConfig();
-  if (music && config && config->GetInteger("Audio", "NoMusic", noMusic) && noMusic == 0) {
-    music->SetLooping(true);
-    music->SetVolume(0.05f);
-    audio->PlayAudio2D(info->GetMusicID());
-  }
+  if (config && config->GetInteger("Audio", "NoMusic", noMusic) && noMusic == 0) info->PlayMusic();
 
   // Bounded while still a float: a count beyond what an unsigned holds has no conversion.
   auto areaCount = [](float count) {

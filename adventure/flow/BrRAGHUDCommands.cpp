@@ -51,12 +51,15 @@ BrStringT<char> ListSelection(const char* id) {
   return list ? list->GetCurrentItemText() : BrStringT<char>();
 }
 
-void StopLevelMusic() {
+BrRAGLevelInfo* LevelInfo() {
   BrApplication* app = Engine().App();
   BrMap* map = app ? app->Map() : nullptr;
   BrLevelInfo* info = map ? map->GetLevelInfo() : nullptr;
-  BrRAGLevelInfo* ragInfo = info ? static_cast<BrRAGLevelInfo*>(info->SafeCast(&BrRAGLevelInfo::Type)) : nullptr;
-  if (ragInfo) ragInfo->GetMusicID().Stop();
+  return info ? static_cast<BrRAGLevelInfo*>(info->SafeCast(&BrRAGLevelInfo::Type)) : nullptr;
+}
+
+void StopLevelMusic() {
+  if (BrRAGLevelInfo* info = LevelInfo()) info->GetMusicID().Stop();
 }
 
 bool FileExists(const BrStringT<char>& path) {
@@ -276,7 +279,13 @@ void BrRAGHUD::ApplyOptions() {
     if (text == BrStringT<char>("<Off>")) config->SetInteger("App", "Hints", 0);
   }
   if (config && selection("OptMusic", text)) {
-    if (text == BrStringT<char>("<On>")) config->SetInteger("Audio", "NoMusic", 0);
+    if (text == BrStringT<char>("<On>")) {
+      config->SetInteger("Audio", "NoMusic", 0);
+      // Turned on over a game being played, the level's music starts now rather than at the next level; a map
+      // left behind a quit game stays silent.
+      BrRAGLevelInfo* info = LevelInfo();
+      if (info && app && app->WasInState(BrStringT<char>("BrRAGGameStateInGameMenu"))) info->PlayMusic();
+    }
     if (text == BrStringT<char>("<Off>")) {
       config->SetInteger("Audio", "NoMusic", 1);
       StopLevelMusic();

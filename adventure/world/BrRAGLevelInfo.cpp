@@ -9,6 +9,7 @@
 #include "engine/kernel/BrGame.h"
 #include "engine/kernel/BrScriptDaemon.h"
 #include "engine/presentation/BrAudioMgrBase.h"
+#include "engine/presentation/BrSoundFX.h"
 #include "templates/BrArchiveOps.h"
 
 BR_IMPLEMENT_CLASS(BrRAGLevelInfo, BrLevelInfo)
@@ -22,6 +23,7 @@ BrRAGLevelInfo::BrRAGLevelInfo(const BrRAGLevelInfo& other)
       m_fCavernCount(other.m_fCavernCount),
       m_fWallScale(other.m_fWallScale),
       m_Music(other.m_Music),
+      m_MusicFile(other.m_MusicFile),
       m_bCompleted(other.m_bCompleted),
       m_Desc(other.m_Desc),
       m_Hint(other.m_Hint),
@@ -34,6 +36,7 @@ BrRAGLevelInfo& BrRAGLevelInfo::operator=(const BrRAGLevelInfo& other) {
   m_fCavernCount = other.m_fCavernCount;
   m_fWallScale = other.m_fWallScale;
   m_Music = other.m_Music;
+  m_MusicFile = other.m_MusicFile;
   m_bCompleted = other.m_bCompleted;
   m_Desc = other.m_Desc;
   m_Hint = other.m_Hint;
@@ -42,6 +45,17 @@ BrRAGLevelInfo& BrRAGLevelInfo::operator=(const BrRAGLevelInfo& other) {
 }
 
 BrRAGLevelInfo::~BrRAGLevelInfo() {}
+
+bool BrRAGLevelInfo::PlayMusic() {
+  BrAudioMgrBase* audio = Engine().Audio();
+  if (!audio) return false;
+  if (!m_Music.Ready() && m_MusicFile.Length() > 0) audio->CreateAudio(m_MusicFile, m_Music);
+  BrSoundFX* music = audio->GetAudio(m_Music);
+  if (!music) return false;
+  music->SetLooping(true);
+  music->SetVolume(0.05f);
+  return audio->PlayAudio2D(m_Music);
+}
 
 void BrRAGLevelInfo::SetDensity(float density) {
   brClampInPlace(density, 0.0f, 100.0f);
@@ -69,8 +83,10 @@ void BrRAGLevelInfo::LoadScript(const char* section, BrCfgFile* file) {
   float value = 0.0f;
   if (script->LoadProperty(value, section, file, "RoomCount")) m_fRoomCount = value + bonus;
   if (script->LoadProperty(value, section, file, "CavernCount")) m_fCavernCount = value + bonus;
-  if (script->LoadProperty(text, int(sizeof(text)), section, file, "Music") && Engine().Audio())
-    Engine().Audio()->CreateAudio(BrStringT<char>(text), m_Music);
+  if (script->LoadProperty(text, int(sizeof(text)), section, file, "Music") && Engine().Audio()) {
+    m_MusicFile = BrStringT<char>(text);
+    Engine().Audio()->CreateAudio(m_MusicFile, m_Music);
+  }
   if (script->LoadProperty(value, section, file, "WallHeight")) SetWallScale(value);
   if (script->LoadProperty(value, section, file, "Density")) SetDensity(value);
   int complete = 0;

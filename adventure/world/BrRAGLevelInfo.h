@@ -47,6 +47,9 @@ public:
   // Reaching this level completes the game.
   bool IsCompleted() const { return m_bCompleted; }
   BrAudioID& GetMusicID() { return m_Music; }
+  // Plays the level's music looping at the music volume, loading its file again when the sound was let go (music
+  // turned off and on again within the level); false without music, a device or a playable sound.
+  bool PlayMusic();
   BrStringT<char> GetLevelDesc() const { return m_Desc; }
   BrStringT<char> GetLevelHint() const { return m_Hint; }
 
@@ -55,6 +58,7 @@ protected:
   float m_fCavernCount;
   float m_fWallScale;
   BrAudioID m_Music;
+  BrStringT<char> m_MusicFile;
   bool m_bCompleted;
   BrStringT<char> m_Desc;
   BrStringT<char> m_Hint;

@@ -6,8 +6,10 @@
 #include <sstream>
 
 #include "adventure/flow/BrRAGGameState.h"
+#include "adventure/world/BrRAGLevelInfo.h"
 #include "engine/kernel/BrConfigCache.h"
 #include "engine/presentation/BrAudioMgrBase.h"
+#include "engine/presentation/BrRenderBase.h"
 #include "engine/presentation/BrSoundFX.h"
 #include "engine/presentation/BrUITextButton.h"
 #include "platform/win32/win32.h"
@@ -71,6 +73,44 @@ TEST(SettingsKept, MusicTurnedOffAtTheMainMenuSilencesTheMenusNowAndOnTheNextSta
   again.Frame();
   EXPECT_TRUE(MenuMusicPlays());
   again.Leave();
+}
+
+TEST(SettingsKept, MusicTurnedOnOverAGameStartsTheLevelsMusicAtOnceAndAgainAfterOff) {
+  PlayTree tree;
+  tree.SetConfig("NoMusic", "1");
+  tree.SetConfig("Hints", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(6106));
+  EscapeToMainMenu(host);
+  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
+  host.Run(0.5f);
+  auto levelMusicPlays = [&host]() {
+    auto* info = static_cast<BrRAGLevelInfo*>(host.Map()->GetLevelInfo());
+    BrSoundFX* music = Engine().Audio()->GetAudio(info->GetMusicID());
+    return music && music->IsPlaying();
+  };
+  ASSERT_FALSE(levelMusicPlays());
+  // Escape, Options over the game, Music, OK, and back to the game: on, off and on again.
+  for (bool on : {true, false, true}) {
+    host.HoldKey(VK_ESCAPE, 2);
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStateInGameMenu", 2.0f)) << host.State();
+    BrUIControl* menu = host.Control("ingamemenu");
+    BrUIControl* button = menu ? menu->GetControl(BrStringT<char>("MMenuOptionsBtn"), true) : nullptr;
+    ASSERT_NE(button, nullptr);
+    BrRenderBase* render = Engine().Render();
+    ASSERT_TRUE(host.ClickAt(int((button->GetPosX() + button->GetWidth() * 0.5f) * float(render->GetWidth())),
+                             int((button->GetPosY() + button->GetHeight() * 0.5f) * float(render->GetHeight()))));
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStateOptions", 1.0f)) << host.State();
+    host.Frame();
+    ASSERT_TRUE(host.ClickControl("OptMusic"));
+    ASSERT_TRUE(host.ClickControl("OptionsOKBtn"));
+    host.Run(0.3f);
+    host.HoldKey(VK_ESCAPE, 2);
+    ASSERT_TRUE(host.RunUntilState("BrRAGGameStatePlaying", 2.0f)) << host.State();
+    host.Run(0.3f);
+    EXPECT_EQ(levelMusicPlays(), on) << (on ? "Music <On> left the level silent" : "Music <Off> left it playing");
+  }
+  host.Leave();
 }
 
 TEST(SettingsKept, MusicTurnedOffAndOKIsOffOnTheNextStartAndTheRestOfTheFileIsKept) {
