@@ -205,7 +205,9 @@ TEST(ModPlay, ASectionDefinedTwiceIsOneKindAndNamedInTheLog) {
       BrGameObj* object = host.Map()->GetObjectA(id);
       rats[copied] += object && object->IsValid() && std::string(object->GetName()) == "Rat";
     }
-    if (copied) EXPECT_GE(tree.Find("defines the kind Rat again"), 0);
+    if (copied) {
+      EXPECT_GE(tree.Find("defines the kind Rat again"), 0);
+    }
     host.Leave();
   }
   EXPECT_EQ(rats[1], rats[0]);
