@@ -177,6 +177,8 @@ BrRAGDamage BrRAGActor::GetAttackDMG() {
   BrRAGWeapon* weapon = GetWeapon(0);
   if (weapon) weapon->GetWeaponDamage(damage);
   damage.SetOwnerID(GetID());
+  // The blow is this actor's: a monster's natural weapon knows no wielder, and the one it kills is told who it was.
+  damage.SetKillerText(GetText());
   const bool touch = weapon && weapon->IsTouchAttack();
   for (int i = 0; i < m_MutatorIDs.GetCount(); ++i) {
     BrRAGMutator* mutator = brRAGResolve<BrRAGMutator>(m_MutatorIDs[i]);
