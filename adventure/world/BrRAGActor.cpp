@@ -5,6 +5,7 @@
 #include "adventure/world/BrRAGMap.h"
 #include "adventure/world/BrRAGMutator.h"
 #include "adventure/world/BrRAGPlayer.h"
+#include "adventure/world/BrRAGRangedWeapon.h"
 #include "adventure/world/BrRAGResolve.h"
 #include "adventure/world/BrRAGWidget.h"
 #include "core/BrBin.h"
@@ -368,6 +369,15 @@ void BrRAGActor::ReachedTargetObj() {
 
 bool BrRAGActor::Attack(BrRAGActor* target) {
   if (!target || target == this || IsAttacking(target)) return false;
+  // A ranged weapon whose ammunition left the pack some other way than by its last shot (dropped, combined)
+  // is swapped for the best weapon at hand, as after that shot; kept, it would refuse every attack unheard.
+  if (!CanAttack(target)) {
+    BrRAGWeapon* weapon = GetWeapon(0);
+    if (weapon && weapon->IsA(BrRAGRangedWeapon::Type)) {
+      EquipBestWeapon();
+      BrRAGRangedWeapon::ReportOutOfAmmo(this);
+    }
+  }
   if (!CanAttack(target) || !CanSee(target)) return false;
   BrBaseState* state = GetState(BrStringT<char>(kszAttackState));
   if (!state || !state->IsA(BrRAGStateAttack::Type)) return false;

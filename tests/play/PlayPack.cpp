@@ -8,7 +8,9 @@
 #include "adventure/world/BrRAGInventory.h"
 #include "adventure/world/BrRAGItem.h"
 #include "engine/kernel/kernel.h"
+#include "engine/presentation/BrCursor.h"
 #include "engine/presentation/BrGUI.h"
+#include "engine/presentation/BrHUD.h"
 #include "engine/presentation/BrRenderBase.h"
 #include "platform/win32/win32.h"
 
@@ -112,6 +114,14 @@ bool PlayPack::ClickCellWith(int slot, unsigned int down, unsigned int up, bool 
     m_Host.ClickAt(x, y);
   } else {
     // The pointer is put on the cell by a left-button-free move, then the right button goes down and up there.
+    // The game reads a right click at its own cursor, which only relative motion moves: its hot spot is put on
+    // the cell as ClickAt puts it, or the right click lands on whatever cell the last click left it over.
+    BrRAGGame* game = m_Host.Game();
+    if (BrCursor* cursor = game && game->GetHUD() ? game->GetHUD()->GetCursor(-1) : nullptr) {
+      const BrVector hot = cursor->GetClickPoint();
+      cursor->CursorScreenX() = float(x) - hot.x;
+      cursor->CursorScreenY() = float(y) - hot.y;
+    }
     const LPARAM at = MAKELPARAM(x, y);
     brW32InjectMessage(nullptr, WM_MOUSEMOVE, 0, at);
     m_Host.Frame();
