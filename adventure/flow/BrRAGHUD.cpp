@@ -171,9 +171,6 @@ void BrRAGHUD::ChangeTo(const char* state) {
 
 void BrRAGHUD::Draw(BrRenderBase* const render) {
   BrGUI* gui = Engine().GUI();
-  if (gui && !gui->IsDrawing()) {
-    for (int i = 0; i < gui->GetNumControls(); ++i)
-      if (gui->GetTopControl(i) == this) return;
-  }
+  if (gui && !gui->IsDrawing() && gui->IsTopControl(this)) return;
   BrHUD::Draw(render);
 }

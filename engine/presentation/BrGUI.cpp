@@ -5,6 +5,7 @@
 #include "engine/kernel/BrEngine.h"
 #include "engine/kernel/BrCamera.h"
 #include "engine/kernel/BrController.h"
+#include "engine/presentation/BrHUD.h"
 #include "engine/presentation/BrUIControl.h"
 
 namespace {
@@ -50,6 +51,16 @@ void BrGUI::Draw(BrRenderBase* const render) {
     if (control && control->IsActive()) control->Draw(render);
   }
   if (held && holder->IsActive()) holder->Draw(render);
+  for (int i = 0; i < m_Controls.GetCount(); ++i) {
+    BrUIControl* control = m_Controls[i];
+    if (control && control->IsActive() && control->IsA(BrHUD::Type)) static_cast<BrHUD*>(control)->DrawCursor(render);
+  }
+}
+
+bool BrGUI::IsTopControl(const BrUIControl* control) const {
+  for (int i = 0; i < m_Controls.GetCount(); ++i)
+    if (m_Controls[i] == control) return true;
+  return false;
 }
 
 bool BrGUI::LeftClick(float x, float y) {

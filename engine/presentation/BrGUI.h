@@ -18,10 +18,13 @@ public:
   // Appends a top-level control (owned); null is ignored, and a control already held is kept once.
   void AddControl(BrUIControl* control);
   // Draws the active top-level controls in the order they were added, except that the one holding the modal
-  // control (or the modal control itself) is drawn last, over all the others.
+  // control (or the modal control itself) is drawn last, over all the others; then the cursors of the active
+  // top-level HUDs, over everything.
   void Draw(BrRenderBase* const render);
   // True while Draw runs: a control drawn both by its owner and as a top-level control tells the two apart.
   bool IsDrawing() const { return m_iDrawing > 0; }
+  // True when control is one of the top-level controls.
+  bool IsTopControl(const BrUIControl* control) const;
   // The modal control alone when there is one (active or not); otherwise the active top-level controls from the
   // last added to the first, the first to take the click winning. False when none took it.
   bool LeftClick(float x, float y);

@@ -8,6 +8,7 @@
 #include "engine/kernel/BrGame.h"
 #include "engine/presentation/BrCursor.h"
 #include "engine/presentation/BrEffectorMgr.h"
+#include "engine/presentation/BrGUI.h"
 #include "engine/presentation/BrRenderBase.h"
 
 BR_IMPLEMENT_CLASS(BrHUD, BrUIControl)
@@ -103,6 +104,13 @@ void BrHUD::Step(float dt) {
 
 void BrHUD::Draw(BrRenderBase* const render) {
   BrUIControl::Draw(render);
+  // Controls added after this one (the player's panels over the game's HUD) would cover the pointer.
+  BrGUI* gui = Engine().GUI();
+  if (gui && gui->IsDrawing() && gui->IsTopControl(this)) return;
+  DrawCursor(render);
+}
+
+void BrHUD::DrawCursor(BrRenderBase* const render) {
   if (BrCursor* cursor = GetCursor(-1)) cursor->Draw(render);
 }
 

@@ -24,8 +24,11 @@ public:
   void Step(float dt) override;
   // Destroys and deletes every cursor, then the control's Destroy.
   void Destroy() override;
-  // The control and its children, then the current cursor over them.
+  // The control and its children, then the current cursor over them. A HUD the widget manager draws as a
+  // top-level control leaves its cursor to the manager, which draws it over every other top-level control.
   void Draw(BrRenderBase* const render) override;
+  // The current cursor alone.
+  void DrawCursor(BrRenderBase* const render);
   // A cursor drawn with texture (registered as "Cur" + texture), 0.05 by 0.05 with the hot spot (hx, hy) as a
   // fraction of its size; its index, or -1 without a rendering device (or when it cannot be made).
   virtual int AddCursor(const BrStringT<char>& texture, float hx, float hy);
