@@ -37,24 +37,6 @@ void SetContent(PlayTree& tree, const std::string& file, const std::string& sect
   std::ofstream(path, std::ios::trunc) << out.str();
 }
 
-std::vector<BrRAGActor*> Rats(PlayHost& host) {
-  std::vector<BrRAGActor*> rats;
-  BrRAGMap* map = host.Map();
-  for (int id = 0; map && id < map->NumObjects(); ++id) {
-    BrGameObj* object = map->GetObjectA(id);
-    if (!object || !object->IsValid()) continue;
-    auto* actor = static_cast<BrRAGActor*>(object->SafeCast(&BrRAGActor::Type));
-    if (actor && actor->GetText() == BrStringT<char>("Rat")) rats.push_back(actor);
-  }
-  return rats;
-}
-
-int LinesWith(const PlayTree& tree, const std::string& text) {
-  int n = 0;
-  for (const std::string& line : tree.Log()) n += line.find(text) != std::string::npos;
-  return n;
-}
-
 }  // namespace
 
 TEST(ContentNumbers, NumbersNoLevelCanHoldAreNotUsedAndTheGameSavedOnThemLoads) {
@@ -81,7 +63,7 @@ TEST(ContentNumbers, NumbersNoLevelCanHoldAreNotUsedAndTheGameSavedOnThemLoads) 
   EXPECT_EQ(host.Player()->GetDrawScale().x, 64.0f);
   // The rats are as large as they would be without the key, and a health past the int range is the most an int
   // holds, not the int's least (a rat that is dead before any blow).
-  const std::vector<BrRAGActor*> rats = Rats(host);
+  const std::vector<BrRAGActor*> rats = ActorsNamed(host, "Rat");
   ASSERT_FALSE(rats.empty());
   for (BrRAGActor* rat : rats) {
     EXPECT_LT(rat->GetDrawScale().x, 100.0f);
@@ -97,14 +79,14 @@ TEST(ContentNumbers, NumbersNoLevelCanHoldAreNotUsedAndTheGameSavedOnThemLoads) 
   ASSERT_NE(host.Player(), nullptr);
   EXPECT_EQ(host.Map()->GetLevel(), 1u);
   EXPECT_EQ(host.Player()->GetGroundSpeed(), 200.0f);
-  EXPECT_FALSE(Rats(host).empty());
+  EXPECT_FALSE(ActorsNamed(host, "Rat").empty());
   host.Leave();
 
   // Each value not used is named once, however many rats were spawned from its section.
-  EXPECT_EQ(LinesWith(tree, "ERROR: [Zivede] Speed=1e+30 is faster than any actor may move"), 1);
-  EXPECT_EQ(LinesWith(tree, "ERROR: [Zivede] Size=nan is no finite number"), 1);
-  EXPECT_EQ(LinesWith(tree, "ERROR: [Rat] Size=1e+08 is larger than any entity may be drawn"), 1);
-  EXPECT_EQ(LinesWith(tree, "ERROR: [Level01] WallHeight=inf is no finite number"), 1);
-  EXPECT_EQ(LinesWith(tree, "is not finite"), 0);
-  EXPECT_EQ(LinesWith(tree, "beyond any level"), 0);
+  EXPECT_EQ(tree.Count("ERROR: [Zivede] Speed=1e+30 is faster than any actor may move"), 1);
+  EXPECT_EQ(tree.Count("ERROR: [Zivede] Size=nan is no finite number"), 1);
+  EXPECT_EQ(tree.Count("ERROR: [Rat] Size=1e+08 is larger than any entity may be drawn"), 1);
+  EXPECT_EQ(tree.Count("ERROR: [Level01] WallHeight=inf is no finite number"), 1);
+  EXPECT_EQ(tree.Count("is not finite"), 0);
+  EXPECT_EQ(tree.Count("beyond any level"), 0);
 }

@@ -112,10 +112,7 @@ TEST(ModPlay, ABmpSavedTopDownIsDrawnAsTheSamePictureSavedBottomUp) {
     ASSERT_TRUE(ScreenFrame(host, tree, "menu.bmp", shot));
     EXPECT_EQ(tree.Find("gravelle01.bmp"), -1) << tree.Log()[size_t(tree.Find("gravelle01.bmp"))];
     // The logo in the menu's bottom right corner.
-    logo[topDown].width = shot.width / 5;
-    logo[topDown].height = shot.height / 10;
-    for (int y = shot.height * 9 / 10; y < shot.height; ++y)
-      for (int x = shot.width * 4 / 5; x < shot.width; ++x) logo[topDown].pixels.push_back(shot.At(x, y));
+    logo[topDown] = Crop(shot, shot.width * 4 / 5, shot.height * 9 / 10, shot.width / 5, shot.height / 10);
     host.Leave();
   }
   EXPECT_LT(MeanDifference(logo[0], logo[1]), 1.0);
@@ -134,15 +131,8 @@ TEST(ModPlay, AKindNoFileHoldsIsNamedOnceHoweverManyMonstersAskForIt) {
 
   PlayHost host;
   ASSERT_TRUE(StartPlaying(tree, host, 5, 1.0f)) << host.State();
-  int rats = 0;
-  for (int id = 0; id < host.Map()->NumObjects(); ++id) {
-    BrGameObj* object = host.Map()->GetObjectA(id);
-    rats += object && object->IsValid() && std::string(object->GetName()) == "Rat";
-  }
-  ASSERT_GT(rats, 1);
-  int lines = 0;
-  for (const std::string& line : tree.Log()) lines += line.find("unknown type RatAtack") != std::string::npos;
-  EXPECT_EQ(lines, 1);
+  ASSERT_GT(ActorsNamed(host, "Rat").size(), 1u);
+  EXPECT_EQ(tree.Count("unknown type RatAtack"), 1);
   host.Leave();
 }
 
@@ -172,10 +162,7 @@ TEST(ModPlay, AModsOwnFontIsTheOneTheMenusWriteWith) {
     }
     Shot shot;
     ASSERT_TRUE(ScreenFrame(host, tree, "menu.bmp", shot));
-    line[chosen].width = shot.width / 2;
-    line[chosen].height = shot.height / 20;
-    for (int y = shot.height * 19 / 20; y < shot.height; ++y)
-      for (int x = shot.width / 4; x < shot.width * 3 / 4; ++x) line[chosen].pixels.push_back(shot.At(x, y));
+    line[chosen] = Crop(shot, shot.width / 4, shot.height * 19 / 20, shot.width / 2, shot.height / 20);
   }
   EXPECT_EQ(tree.Find("Failed to load"), -1) << tree.Log()[size_t(tree.Find("Failed to load"))];
   EXPECT_GT(MeanDifference(line[0], line[1]), 2.0) << "the text is still written in the game's font";
@@ -189,7 +176,7 @@ TEST(ModPlay, AModsOwnFontIsTheOneTheMenusWriteWith) {
 // A monster's section copied and not renamed makes no second kind: the rats of a level where five kinds of
 // monster live are as many as without the copy, which had them drawn twice as often as their rarity says.
 TEST(ModPlay, ASectionDefinedTwiceIsOneKindAndNamedInTheLog) {
-  int rats[2] = {0, 0};
+  size_t rats[2] = {0, 0};
   for (int copied = 0; copied < 2; ++copied) {
     PlayTree tree;
     tree.SetConfig("StartLevel", "5");
@@ -201,13 +188,8 @@ TEST(ModPlay, ASectionDefinedTwiceIsOneKindAndNamedInTheLog) {
     PlayHost host;
     ASSERT_TRUE(StartPlaying(tree, host, 5, 1.0f)) << host.State();
     ASSERT_EQ(host.Map()->GetLevel(), 5u);
-    for (int id = 0; id < host.Map()->NumObjects(); ++id) {
-      BrGameObj* object = host.Map()->GetObjectA(id);
-      rats[copied] += object && object->IsValid() && std::string(object->GetName()) == "Rat";
-    }
-    if (copied) {
-      EXPECT_GE(tree.Find("defines the kind Rat again"), 0);
-    }
+    rats[copied] = ActorsNamed(host, "Rat").size();
+    EXPECT_EQ(tree.Count("defines the kind Rat again") > 0, copied == 1);
     host.Leave();
   }
   EXPECT_EQ(rats[1], rats[0]);

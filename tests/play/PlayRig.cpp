@@ -124,6 +124,29 @@ double MeanDifference(const Shot& a, const Shot& b) {
   return sum / double(a.pixels.size() * 3);
 }
 
+int DifferingPixels(const Shot& a, const Shot& b, int tolerance) {
+  if (a.width != b.width || a.height != b.height) return -1;
+  int n = 0;
+  for (size_t i = 0; i < a.pixels.size(); ++i)
+    for (int s = 0; s < 24; s += 8)
+      if (std::abs(int((a.pixels[i] >> s) & 0xFF) - int((b.pixels[i] >> s) & 0xFF)) > tolerance) {
+        ++n;
+        break;
+      }
+  return n;
+}
+
+Shot Crop(const Shot& shot, int x, int y, int w, int h) {
+  Shot out;
+  const int x0 = std::max(0, x), y0 = std::max(0, y);
+  const int x1 = std::min(shot.width, x + w), y1 = std::min(shot.height, y + h);
+  out.width = std::max(0, x1 - x0);
+  out.height = std::max(0, y1 - y0);
+  for (int row = y0; row < y1; ++row)
+    for (int col = x0; col < x1; ++col) out.pixels.push_back(shot.At(col, row));
+  return out;
+}
+
 // ---- The run tree ----
 
 PlayTree::PlayTree() : m_Folder("brplay"), m_Root(m_Folder.Path()) {
@@ -165,6 +188,12 @@ int PlayTree::Find(const std::string& text, int from) const {
   for (size_t i = size_t(from < 0 ? 0 : from); i < lines.size(); ++i)
     if (lines[i].find(text) != std::string::npos) return int(i);
   return -1;
+}
+
+int PlayTree::Count(const std::string& text) const {
+  int n = 0;
+  for (const std::string& line : Log()) n += line.find(text) != std::string::npos;
+  return n;
 }
 
 void PlayTree::SetConfig(const std::string& key, const std::string& value) {
@@ -390,11 +419,7 @@ bool ScreenFrame(PlayHost& host, PlayTree& tree, const char* name, Shot& out) {
   const fs::path file = tree.Media() / name;
   Shot shot;
   if (!host.Screenshot(file) || !ReadBmp(file, shot)) return false;
-  out.width = std::min(shot.width, int(Engine().Render()->GetWidth()));
-  out.height = std::min(shot.height, int(Engine().Render()->GetHeight()));
-  out.pixels.clear();
-  for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x) out.pixels.push_back(shot.At(x, y));
+  out = Crop(shot, 0, 0, int(Engine().Render()->GetWidth()), int(Engine().Render()->GetHeight()));
   return true;
 }
 
@@ -410,6 +435,18 @@ BrRAGInvItemCtrl* FilledCellUnder(BrUIControl* root) {
   return nullptr;
 }
 }  // namespace
+
+std::vector<BrRAGActor*> ActorsNamed(PlayHost& host, const char* text) {
+  std::vector<BrRAGActor*> actors;
+  BrRAGMap* map = host.Map();
+  for (int id = 0; map && id < map->NumObjects(); ++id) {
+    BrGameObj* object = map->GetObjectA(id);
+    if (!object || !object->IsValid()) continue;
+    auto* actor = static_cast<BrRAGActor*>(object->SafeCast(&BrRAGActor::Type));
+    if (actor && actor->GetText() == BrStringT<char>(text)) actors.push_back(actor);
+  }
+  return actors;
+}
 
 BrRAGInvItemCtrl* FirstFilledCell() {
   BrGUI* gui = Engine().GUI();

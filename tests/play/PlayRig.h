@@ -40,6 +40,11 @@ bool WritePpm(const fs::path& file, const Shot& shot);
 bool ReadPpm(const fs::path& file, Shot& out);
 // Mean absolute difference per channel (0..255) of two pictures of one size; 255 when the sizes differ.
 double MeanDifference(const Shot& a, const Shot& b);
+// The pixels of two pictures of one size that differ by more than tolerance in some channel; -1 when the sizes
+// differ.
+int DifferingPixels(const Shot& a, const Shot& b, int tolerance);
+// The part of the picture w by h from (x, y), cut to the picture.
+Shot Crop(const Shot& shot, int x, int y, int w, int h);
 
 // The build's run tree (BR_BINARY_DIR/run) mirrored into a temporary folder: media folders linked, the
 // configuration and the game library copied, Saves and the log written there. The working folder is its game
@@ -59,6 +64,8 @@ public:
   std::string LastLine() const;
   // The index of the first line containing text at or after from, -1 when none.
   int Find(const std::string& text, int from = 0) const;
+  // The lines containing text.
+  int Count(const std::string& text) const;
   // Replaces the line "key=..." of the copied main.cfg with "key=value" (keys are unique in the file).
   void SetConfig(const std::string& key, const std::string& value);
   // Removes a file or link of the tree (missing media, a missing plug-in or library).
@@ -134,6 +141,8 @@ bool StartPlaying(PlayTree& tree, PlayHost& host, unsigned int seed, float settl
 // The frame as the player sees it, written to Media/name: the screenshot cut to the back buffer's size (a
 // screenshot may hold more).
 bool ScreenFrame(PlayHost& host, PlayTree& tree, const char* name, Shot& out);
+// The live actors of the level whose text is text (a monster's kind).
+std::vector<BrRAGActor*> ActorsNamed(PlayHost& host, const char* text);
 // The first inventory cell anywhere in the widget tree that holds an item, or null.
 BrRAGInvItemCtrl* FirstFilledCell();
 // Clicks down the rows of the list box until the selected row names file (letter case aside), as the player

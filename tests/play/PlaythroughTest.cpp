@@ -57,16 +57,9 @@ TEST(Playthrough, NewGameFightsPicksUpDescendsSavesQuitsThenLoadsAndPlaysOn) {
     if (testing::Test::HasFatalFailure()) return;
 
     // The menu frame against the expected one, within a tolerance for the software rasteriser.
-    const fs::path shotFile = tree.Media() / "mainmenu.bmp";
-    ASSERT_TRUE(host.Screenshot(shotFile));
-    Shot shot;
-    ASSERT_TRUE(ReadBmp(shotFile, shot));
     // The front buffer is the desktop's size; the window's frame sits at its top-left corner.
     Shot frame;
-    frame.width = std::min(shot.width, int(Engine().Render()->GetWidth()));
-    frame.height = std::min(shot.height, int(Engine().Render()->GetHeight()));
-    for (int y = 0; y < frame.height; ++y)
-      for (int x = 0; x < frame.width; ++x) frame.pixels.push_back(shot.At(x, y));
+    ASSERT_TRUE(ScreenFrame(host, tree, "mainmenu.bmp", frame));
     const Shot small = Shrink(frame, 32, 24);
     if (std::getenv("BR_PLAY_UPDATE_EXPECTED")) WritePpm(ExpectedMenuFrame(), small);
     Shot expected;
