@@ -179,8 +179,9 @@ bool BrUIControlListBox::LeftClick(float x, float y) {
   const bool taken = BrUIControl::LeftClick(x, y);
   if (taken) return true;
   // Every control may be offered every click: one outside this box belongs to something else and must leave
-  // the selection alone.
-  if (!CoversPoint(x, y)) return false;
+  // the selection alone. So must one while the box is hidden: the load and mods menus' lists lie at the same
+  // place, and a row chosen in one would be chosen in the other too.
+  if (!m_bActive || !CoversPoint(x, y)) return false;
   const float top = m_fPosY + m_fListTop * m_fHeight;
   const float bottom = m_fPosY + m_fListBottom * m_fHeight;
   const float rowHeight = RowHeight();

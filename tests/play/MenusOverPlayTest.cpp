@@ -400,3 +400,49 @@ TEST(MenusOverPlay, TheEndingPlaysItsMusic) {
   host.Leave();
   EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
 }
+
+// The load and mods menus lie at the same place: a click in one must not choose a row in the other, hidden one,
+// or the load button would load a save the player never picked.
+TEST(MenusOverPlay, AClickInTheModsMenuChoosesNoSaveInTheHiddenLoadMenu) {
+  PlayTree tree;
+  PlayHost host;
+  ASSERT_TRUE(host.Start(4407));
+  EscapeToMainMenu(host);
+  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
+  host.Run(1.0f, 4);
+  for (const char* name : {"Saves\\first.gin", "Saves\\second.gin", "Saves\\third.gin"})
+    ASSERT_TRUE(host.Game()->SaveGame(name));
+  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
+
+  // The saves are seen once, and the menu left with none chosen.
+  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
+  host.Frame();
+  auto* list = static_cast<BrUIControlListBox*>(host.Control("LoadGameListBox"));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->GetNumItems(), 3);
+  ASSERT_EQ(list->GetSelected(), -1);
+  ASSERT_TRUE(ClickIn(host, "loadgame", "LoadBackBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+
+  // In the mods menu, clicks over where the saves' rows lie.
+  ASSERT_TRUE(host.ClickControl("MMenuModsBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateModsMenu", 2.0f));
+  host.Frame();
+  BrRenderBase* render = Engine().Render();
+  const int x = int((list->GetPosX() + list->GetWidth() * 0.5f) * float(render->GetWidth()));
+  const float rowTop = list->GetPosY() + 0.2f * list->GetHeight();
+  for (int row = 0; row < 3; ++row)
+    host.ClickAt(x, int((rowTop + (row + 0.5f) * list->GetViewHeight() / 10.0f) * float(render->GetHeight())));
+  ASSERT_TRUE(ClickIn(host, "modsmenu", "LoadBackBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+
+  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
+  host.Frame();
+  EXPECT_EQ(list->GetSelected(), -1) << "chosen in the mods menu: " << list->GetCurrentItemText().c_str();
+  ASSERT_TRUE(ClickIn(host, "loadgame", "LoadLoadBtn"));
+  host.Run(0.5f, 4);
+  EXPECT_EQ(host.State(), "BrRAGGameStateLoadGameMenu") << "the load button loaded a save nobody chose";
+  host.Leave();
+}
