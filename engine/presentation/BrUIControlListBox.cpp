@@ -42,6 +42,13 @@ BrStringT<char> FitRow(BrFontMgr* fonts, const char* before, const BrStringT<cha
   return row;
 }
 
+// The first row shown, kept where the rows still fill the box: the list may have shrunk under a scroll (saves
+// deleted, another mod's folder), and rows from past its end would show an empty box over the saves left.
+void KeepScrollInList(int32_t& first, int count, int rows) {
+  const int last = count > rows ? count - rows : 0;
+  if (first > last) first = last;
+}
+
 }  // namespace
 
 BrUIControlListBox::BrUIControlListBox()
@@ -185,6 +192,7 @@ bool BrUIControlListBox::LeftClick(float x, float y) {
   const float top = m_fPosY + m_fListTop * m_fHeight;
   const float bottom = m_fPosY + m_fListBottom * m_fHeight;
   const float rowHeight = RowHeight();
+  KeepScrollInList(m_iFirstVisible, m_Items.GetCount(), m_iVisibleRows);
   if (y < top || y > bottom || !(rowHeight > 0.0f)) {
     m_iSelected = -1;
   } else {
@@ -215,6 +223,7 @@ void BrUIControlListBox::Draw(BrRenderBase* const render) {
 
   const float leading = fonts->GetLeading();
   const int previousFont = fonts->GetCurrFontID();
+  KeepScrollInList(m_iFirstVisible, m_Items.GetCount(), m_iVisibleRows);
   fonts->SetFont(BrStringT<char>("Fonts\\fontScript.tga"));
   fonts->SetLeading(leading - 0.05f);
   fonts->SizeUp(3);

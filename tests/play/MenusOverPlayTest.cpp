@@ -446,3 +446,40 @@ TEST(MenusOverPlay, AClickInTheModsMenuChoosesNoSaveInTheHiddenLoadMenu) {
   EXPECT_EQ(host.State(), "BrRAGGameStateLoadGameMenu") << "the load button loaded a save nobody chose";
   host.Leave();
 }
+
+// A list scrolled down to its last saves, then most saves deleted (by hand, between two visits of the menu): the
+// saves left are shown and can be chosen, not scrolled away above an empty list.
+TEST(MenusOverPlay, SavesLeftAfterOthersAreDeletedAreShownInAListScrolledDownBefore) {
+  PlayTree tree;
+  PlayHost host;
+  ASSERT_TRUE(host.Start(4409));
+  EscapeToMainMenu(host);
+  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
+  host.Run(1.0f, 4);
+  for (int i = 0; i < 14; ++i) ASSERT_TRUE(host.Game()->SaveGame(("Saves\\old" + std::to_string(i) + ".gin").c_str()));
+  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
+
+  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
+  host.Frame();
+  auto* list = static_cast<BrUIControlListBox*>(host.Control("LoadGameListBox"));
+  ASSERT_NE(list, nullptr);
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(host.ClickControl("ControlScrollDown"));
+  ASSERT_EQ(list->GetFirstVisible(), 4);
+  ASSERT_TRUE(ClickIn(host, "loadgame", "LoadBackBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+
+  for (int i = 2; i < 14; ++i) fs::remove(tree.Media() / "Saves" / ("old" + std::to_string(i) + ".gin"));
+  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
+  host.Frame();
+  ASSERT_EQ(list->GetNumItems(), 2);
+  EXPECT_EQ(list->GetFirstVisible(), 0);
+  // The first row, where the player sees a save, chooses it.
+  BrRenderBase* render = Engine().Render();
+  const float rowTop = list->GetPosY() + 0.2f * list->GetHeight();
+  host.ClickAt(int((list->GetPosX() + list->GetWidth() * 0.5f) * float(render->GetWidth())),
+               int((rowTop + 0.5f * list->GetViewHeight() / 10.0f) * float(render->GetHeight())));
+  EXPECT_GT(list->GetCurrentItemText().Length(), 0) << "no save under the first row";
+  host.Leave();
+}
