@@ -15,9 +15,7 @@ using namespace brplay;
 TEST(Ammo, ABowWhoseArrowsWereDroppedGivesWayToAMeleeWeaponWhenThePlayerAttacks) {
   PlayTree tree;
   PlayHost host;
-  tree.SetConfig("Hints", "0");
-  ASSERT_TRUE(StartPlaying(tree, host, 4248, 0.5f));
-  PutAwayMonsters(host);
+  ASSERT_TRUE(StartAlone(tree, host, 4248)) << host.State();
   PlayScript script(host);
   PlayPack pack(host, script);
   const int bowSlot = pack.Find("PickupShortBow", "ShortBow");

@@ -17,9 +17,7 @@ TEST(DeathScreen, NamesTheMonsterThatStruckTheLastBlow) {
   PlayTree tree;
   PlayHost host;
   // No hint may open over the fight: its dialog would stop the level before the blow.
-  tree.SetConfig("Hints", "0");
-  ASSERT_TRUE(StartPlaying(tree, host, 4243, 0.5f));
-  PutAwayMonsters(host);
+  ASSERT_TRUE(StartAlone(tree, host, 4243)) << host.State();
   BrRAGMap* map = host.Map();
   BrDemoEntity* monster = map->SpawnScripted(BrStringT<char>("Skeleton"));
   ASSERT_NE(monster, nullptr);

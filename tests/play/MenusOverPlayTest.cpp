@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <sstream>
 
@@ -90,6 +91,30 @@ bool QuitToMainMenu(PlayHost& host) {
   return host.RunUntilState("BrRAGGameStateMainMenu", 2.0f);
 }
 
+// From the main menu: a new game played a second, saved under each name, and quit to the main menu.
+bool SavedAndQuit(PlayHost& host, std::initializer_list<std::string> saves) {
+  if (!NewGameFromMenu(host)) return false;
+  host.Run(1.0f, 4);
+  for (const std::string& save : saves)
+    if (!host.Game()->SaveGame(save.c_str())) return false;
+  return QuitToMainMenu(host);
+}
+
+// A main menu button, and the menu it opens settled for a frame.
+bool OpenMenu(PlayHost& host, const char* button, const char* state) {
+  if (!host.ClickControl(button) || !host.RunUntilState(state, 2.0f)) return false;
+  host.Frame();
+  return true;
+}
+
+// Clicks the centre of a list's row as the player sees it (ten rows to the view, below the list's title).
+bool ClickRow(PlayHost& host, const BrUIControlListBox& list, int row) {
+  BrRenderBase* render = Engine().Render();
+  const float top = list.GetPosY() + 0.2f * list.GetHeight();
+  return host.ClickAt(int((list.GetPosX() + list.GetWidth() * 0.5f) * float(render->GetWidth())),
+                      int((top + (float(row) + 0.5f) * list.GetViewHeight() / 10.0f) * float(render->GetHeight())));
+}
+
 // Pixels that differ between two frames beside the list box, in the band of screen rows it covers: what the
 // box draws outside itself.
 int DifferingBesideTheList(const Shot& a, const Shot& b, const BrUIControl& list) {
@@ -122,13 +147,8 @@ TEST(MenusOverPlay, ALoadedGameQuitToTheMainMenuLeavesNothingOfItsHUDThere) {
   ASSERT_TRUE(ScreenFrame(host, tree, "menu_before.bmp", before));
 
   // A game saved, quit, and loaded back from the load menu.
-  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
-  host.Run(1.0f, 4);
-  ASSERT_TRUE(host.Game()->SaveGame("Saves\\kept.gin"));
-  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
-  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
-  host.Frame();
+  ASSERT_TRUE(SavedAndQuit(host, {"Saves\\kept.gin"})) << host.State();
+  ASSERT_TRUE(OpenMenu(host, "MMenuLoadGameBtn", "BrRAGGameStateLoadGameMenu"));
   auto* list = static_cast<BrUIControlListBox*>(host.Control("LoadGameListBox"));
   ASSERT_NE(list, nullptr);
   BrRenderBase* render = Engine().Render();
@@ -168,10 +188,7 @@ TEST(MenusOverPlay, ASaveAndAModNamedAtLengthAreListedInsideTheirListsAndTheSave
   PlayHost host;
   ASSERT_TRUE(host.Start(4405));
   EscapeToMainMenu(host);
-  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
-  host.Run(1.0f, 4);
-  ASSERT_TRUE(host.Game()->SaveGame("Saves\\kept.gin"));
-  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
+  ASSERT_TRUE(SavedAndQuit(host, {"Saves\\kept.gin"})) << host.State();
 
   // Renamed by hand afterwards, as players and modders do.
   const std::string longSave = "the save I made just before the stairs down to the flooded halls of the second world";
@@ -206,9 +223,7 @@ TEST(MenusOverPlay, ASaveAndAModNamedAtLengthAreListedInsideTheirListsAndTheSave
     ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
   }
 
-  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
-  host.Frame();
+  ASSERT_TRUE(OpenMenu(host, "MMenuLoadGameBtn", "BrRAGGameStateLoadGameMenu"));
   ASSERT_TRUE(ClickListRow(host, "LoadGameListBox", longSave + ".gin"));
   BrRAGMap* before = host.Map();
   ASSERT_TRUE(host.ClickControl("LoadLoadBtn"));
@@ -239,9 +254,7 @@ TEST(MenusOverPlay, ASaveAndAModNamedWithAccentsAreListedAsTheyReadAndBothPlay) 
   const fs::path mod = CopyMediaAsMod(tree, "M\xC3\xB6nche der Tiefe");
 
   // Latin-1 for what Latin-1 holds, a question mark for the rest.
-  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
-  host.Frame();
+  ASSERT_TRUE(OpenMenu(host, "MMenuLoadGameBtn", "BrRAGGameStateLoadGameMenu"));
   ASSERT_TRUE(ClickListRow(host, "LoadGameListBox",
                            "\xDC"
                            "berfall in der H\xF6hle ?.gin"));
@@ -408,16 +421,10 @@ TEST(MenusOverPlay, AClickInTheModsMenuChoosesNoSaveInTheHiddenLoadMenu) {
   PlayHost host;
   ASSERT_TRUE(host.Start(4407));
   EscapeToMainMenu(host);
-  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
-  host.Run(1.0f, 4);
-  for (const char* name : {"Saves\\first.gin", "Saves\\second.gin", "Saves\\third.gin"})
-    ASSERT_TRUE(host.Game()->SaveGame(name));
-  ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
+  ASSERT_TRUE(SavedAndQuit(host, {"Saves\\first.gin", "Saves\\second.gin", "Saves\\third.gin"})) << host.State();
 
   // The saves are seen once, and the menu left with none chosen.
-  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
-  host.Frame();
+  ASSERT_TRUE(OpenMenu(host, "MMenuLoadGameBtn", "BrRAGGameStateLoadGameMenu"));
   auto* list = static_cast<BrUIControlListBox*>(host.Control("LoadGameListBox"));
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->GetNumItems(), 3);
@@ -426,20 +433,12 @@ TEST(MenusOverPlay, AClickInTheModsMenuChoosesNoSaveInTheHiddenLoadMenu) {
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
 
   // In the mods menu, clicks over where the saves' rows lie.
-  ASSERT_TRUE(host.ClickControl("MMenuModsBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateModsMenu", 2.0f));
-  host.Frame();
-  BrRenderBase* render = Engine().Render();
-  const int x = int((list->GetPosX() + list->GetWidth() * 0.5f) * float(render->GetWidth()));
-  const float rowTop = list->GetPosY() + 0.2f * list->GetHeight();
-  for (int row = 0; row < 3; ++row)
-    host.ClickAt(x, int((rowTop + (row + 0.5f) * list->GetViewHeight() / 10.0f) * float(render->GetHeight())));
+  ASSERT_TRUE(OpenMenu(host, "MMenuModsBtn", "BrRAGGameStateModsMenu"));
+  for (int row = 0; row < 3; ++row) ClickRow(host, *list, row);
   ASSERT_TRUE(ClickIn(host, "modsmenu", "LoadBackBtn"));
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
 
-  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
-  host.Frame();
+  ASSERT_TRUE(OpenMenu(host, "MMenuLoadGameBtn", "BrRAGGameStateLoadGameMenu"));
   EXPECT_EQ(list->GetSelected(), -1) << "chosen in the mods menu: " << list->GetCurrentItemText().c_str();
   ASSERT_TRUE(ClickIn(host, "loadgame", "LoadLoadBtn"));
   host.Run(0.5f, 4);
@@ -459,9 +458,7 @@ TEST(MenusOverPlay, SavesLeftAfterOthersAreDeletedAreShownInAListScrolledDownBef
   for (int i = 0; i < 14; ++i) ASSERT_TRUE(host.Game()->SaveGame(("Saves\\old" + std::to_string(i) + ".gin").c_str()));
   ASSERT_TRUE(QuitToMainMenu(host)) << host.State();
 
-  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
-  host.Frame();
+  ASSERT_TRUE(OpenMenu(host, "MMenuLoadGameBtn", "BrRAGGameStateLoadGameMenu"));
   auto* list = static_cast<BrUIControlListBox*>(host.Control("LoadGameListBox"));
   ASSERT_NE(list, nullptr);
   for (int i = 0; i < 4; ++i) ASSERT_TRUE(host.ClickControl("ControlScrollDown"));
@@ -470,16 +467,11 @@ TEST(MenusOverPlay, SavesLeftAfterOthersAreDeletedAreShownInAListScrolledDownBef
   ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
 
   for (int i = 2; i < 14; ++i) fs::remove(tree.Media() / "Saves" / ("old" + std::to_string(i) + ".gin"));
-  ASSERT_TRUE(host.ClickControl("MMenuLoadGameBtn"));
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateLoadGameMenu", 2.0f));
-  host.Frame();
+  ASSERT_TRUE(OpenMenu(host, "MMenuLoadGameBtn", "BrRAGGameStateLoadGameMenu"));
   ASSERT_EQ(list->GetNumItems(), 2);
   EXPECT_EQ(list->GetFirstVisible(), 0);
   // The first row, where the player sees a save, chooses it.
-  BrRenderBase* render = Engine().Render();
-  const float rowTop = list->GetPosY() + 0.2f * list->GetHeight();
-  host.ClickAt(int((list->GetPosX() + list->GetWidth() * 0.5f) * float(render->GetWidth())),
-               int((rowTop + 0.5f * list->GetViewHeight() / 10.0f) * float(render->GetHeight())));
+  ClickRow(host, *list, 0);
   EXPECT_GT(list->GetCurrentItemText().Length(), 0) << "no save under the first row";
   host.Leave();
 }

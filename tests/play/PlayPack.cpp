@@ -35,6 +35,13 @@ void PutAwayMonsters(PlayHost& host) {
   }
 }
 
+bool StartAlone(PlayTree& tree, PlayHost& host, unsigned int seed) {
+  tree.SetConfig("Hints", "0");
+  if (!StartPlaying(tree, host, seed, 0.5f)) return false;
+  PutAwayMonsters(host);
+  return true;
+}
+
 void PlayPack::Settle(int frames) {
   for (int i = 0; i < frames; ++i) m_Script.Tick(i % 4 == 0);
 }

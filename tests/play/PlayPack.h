@@ -56,6 +56,9 @@ private:
 
 // Destroys every monster of the current level: runs about the pack, where a fight would make health unreadable.
 void PutAwayMonsters(PlayHost& host);
+// A game started from seed with no hint to open over it, its level's monsters put away: the player alone, for a
+// test that brings the monsters it wants. False unless it is playing.
+bool StartAlone(PlayTree& tree, PlayHost& host, unsigned int seed);
 
 // The number after "restores " in a text, or -1 when there is none.
 int RestoreNoted(const std::string& text);
