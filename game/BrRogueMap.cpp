@@ -1,6 +1,7 @@
 // BrRogueMap's level building: construction, the stream, Init and Step, and the digging of rooms, caverns and tunnels.
 #include "game/BrRogueMap.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <ctime>
@@ -189,29 +190,62 @@ void BrRogueMap::Regenerate(unsigned int seed, unsigned int level) {
   // Routes of the previous grid mean nothing on the new one.
   m_PathNodes.Clear();
 
-  const unsigned int roomsWanted = m_uiRoomCount;
-  const unsigned int cavernsWanted = m_uiCavernCount;
-  int dug = 0;
-  for (int attempt = 0; attempt < ciMaxEmptySeeds && dug == 0; ++attempt) {
-    // Placement lowers the counts to what it dug; a retry asks for the level's numbers again.
-    m_uiRoomCount = roomsWanted;
-    m_uiCavernCount = cavernsWanted;
-    m_uiLastSeed = seed + unsigned(attempt);
-    brSeedRand(m_uiLastSeed);
-    dug = DigGrid();
-    if (dug == 0)
-      GLog.printf("WARNING: BrRogueMap::Regenerate(..) seed %u dug nothing on level %u, trying the next seed\n",
-                  m_uiLastSeed, level);
-  }
-  if (dug == 0) {
-    GLog.printf("WARNING: BrRogueMap::Regenerate(..) no seed dug anything on level %u, digging a fallback room\n",
-                level);
-    DigFallback();
-  }
+  unsigned int roomsWanted = m_uiRoomCount;
+  unsigned int cavernsWanted = m_uiCavernCount;
+  bool shrunk = false;
+  for (;;) {
+    int dug = 0;
+    for (int attempt = 0; attempt < ciMaxEmptySeeds && dug == 0; ++attempt) {
+      // Placement lowers the counts to what it dug; a retry asks for the level's numbers again.
+      m_uiRoomCount = roomsWanted;
+      m_uiCavernCount = cavernsWanted;
+      m_uiLastSeed = seed + unsigned(attempt);
+      brSeedRand(m_uiLastSeed);
+      dug = DigGrid();
+      if (dug == 0)
+        GLog.printf("WARNING: BrRogueMap::Regenerate(..) seed %u dug nothing on level %u, trying the next seed\n",
+                    m_uiLastSeed, level);
+    }
+    if (dug == 0) {
+      GLog.printf("WARNING: BrRogueMap::Regenerate(..) no seed dug anything on level %u, digging a fallback room\n",
+                  level);
+      DigFallback();
+    }
 
-  RemoveIsolatedAreas();
-  ShrinkToFit();
+    RemoveIsolatedAreas();
+    ShrinkToFit();
+    // A level whose floors and walls need more vertices than 16-bit indices reach would be refused by the
+    // geometry and played unseen: it is dug again, smaller, from the same seed.
+    const int64_t vertices = GeometryVertices();
+    if (vertices <= ciMaxVertices || roomsWanted + cavernsWanted <= 1u) break;
+    if (!shrunk)
+      GLog.printf(
+          "WARNING: BrRogueMap::Regenerate(..) level %u: %u rooms and %u caverns need %lld vertices, more than %i "
+          "can be drawn; fewer are dug\n",
+          level, roomsWanted, cavernsWanted, (long long)vertices, ciMaxVertices);
+    shrunk = true;
+    // The vertices grow with the areas dug: the next dig asks for a share that should fit, at most three quarters.
+    const double share = std::min(0.75, 0.9 * double(ciMaxVertices) / double(vertices));
+    roomsWanted = unsigned(double(m_uiRoomCount) * share);
+    cavernsWanted = unsigned(double(m_uiCavernCount) * share);
+  }
   BrRAGMap::Regenerate(seed, level);
+}
+
+// Four vertices for each floor and for each side of a dug cell that faces undug ground or the grid's edge, as
+// the geometry builds them.
+int64_t BrRogueMap::GeometryVertices() {
+  int64_t vertices = 0;
+  auto open = [this](int x, int y) {
+    BrRAGCell* cell = GetCell(x, y);
+    return !cell || !cell->IsOccupied();
+  };
+  for (int y = 0; y < m_iHeight; ++y)
+    for (int x = 0; x < m_iWidth; ++x) {
+      if (open(x, y)) continue;
+      vertices += 4 * (1 + int(open(x, y + 1)) + int(open(x, y - 1)) + int(open(x + 1, y)) + int(open(x - 1, y)));
+    }
+  return vertices;
 }
 
 int BrRogueMap::DigGrid() {

@@ -138,6 +138,8 @@ private:
   // One dig of the whole grid from the current generator state: rooms, caverns, tunnels. The number of cells
   // marked by the dig.
   int DigGrid();
+  // The vertices the floors and walls of the dug grid will take.
+  int64_t GeometryVertices();
   // Marks one cell dug with the floor type.
   void DigCell(int x, int y, unsigned int floorType);
   // Shared by PlaceRooms and PlaceCaverns.

@@ -1,0 +1,47 @@
+// Values a modder plausibly writes into the object configurations that are extreme or do not fit together, each
+// played through the running game: a level bigger than can be drawn, walls no camera can look over, a monster
+// without health, a poison without a finite rate.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/kernel/kernel.h"
+#include "tests/play/PlayRig.h"
+#include "tests/play/PlayScript.h"
+
+using namespace brplay;
+
+namespace {
+
+// Replaces the first "from" of a configuration file of the tree with "to".
+void Edit(PlayTree& tree, const char* file, const std::string& from, const std::string& to) {
+  const fs::path path = tree.Media() / "Config" / file;
+  std::string text = FileBytes(path);
+  const size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << from;
+  WriteFileBytes(path, text.replace(at, from.size(), to));
+}
+
+const char* const kFirstLevels = "RoomCount=10\nCavernCount=5\nWallHeight=1.5\n";
+
+}  // namespace
+
+// Rooms and caverns by the hundred needed more vertices than 16-bit indices reach: the level's geometry was
+// refused and the game went on in a black screen. The level is now dug smaller, and seen.
+TEST(ModValues, ALevelOfMoreRoomsThanCanBeDrawnIsDugSmallerAndSeen) {
+  PlayTree tree;
+  Edit(tree, "dungeons.cfg", kFirstLevels, "RoomCount=500\nCavernCount=500\nWallHeight=1.5\n");
+  PlayHost host;
+  ASSERT_TRUE(StartPlaying(tree, host, 5, 1.0f)) << host.State();
+  PlayScript script(host);
+  for (int i = 0; i < 90; ++i) script.Tick(true);  // the hint put away, the fade from black run out
+  Shot shot;
+  ASSERT_TRUE(ScreenFrame(host, tree, "large.bmp", shot));
+  int lit = 0;
+  for (int y = shot.height / 4; y < shot.height * 3 / 4; ++y)
+    for (int x = shot.width / 4; x < shot.width * 3 / 4; ++x) lit += (shot.At(x, y) & 0xF0F0F0) != 0;
+  EXPECT_GT(lit, shot.width * shot.height / 40) << "the dungeon around the player is not drawn";
+  EXPECT_EQ(tree.Count("fewer are dug"), 1);
+  EXPECT_EQ(tree.Find("is refused"), -1) << tree.Log()[size_t(tree.Find("is refused"))];
+  host.Leave();
+}
