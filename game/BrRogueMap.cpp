@@ -201,7 +201,7 @@ void BrRogueMap::Regenerate(unsigned int seed, unsigned int level) {
       m_uiCavernCount = cavernsWanted;
       m_uiLastSeed = seed + unsigned(attempt);
       brSeedRand(m_uiLastSeed);
-      dug = DigGrid();
+      dug = DigGrid(!shrunk && attempt == 0);
       if (dug == 0)
         GLog.printf("WARNING: BrRogueMap::Regenerate(..) seed %u dug nothing on level %u, trying the next seed\n",
                     m_uiLastSeed, level);
@@ -248,7 +248,7 @@ int64_t BrRogueMap::GeometryVertices() {
   return vertices;
 }
 
-int BrRogueMap::DigGrid() {
+int BrRogueMap::DigGrid(bool tell) {
   m_uiRoomWidth = 6;
   m_uiRoomHeight = 6;
   m_uiCavernVariance = 2;
@@ -256,7 +256,15 @@ int BrRogueMap::DigGrid() {
   m_uiCavernRadius = 4;
   m_uiTunnelsDug = 0;
 
-  const int side = CalculateGridSize(m_fDensity);
+  // A density near 0 asks for a grid of many millions of cells, seconds to dig and gigabytes to hold, though the
+  // level drawn from it keeps only what the areas and tunnels fill.
+  int side = CalculateGridSize(m_fDensity);
+  if (side > ciMaxGridSide) {
+    if (tell)
+      GLog.printf("WARNING: BrRogueMap::DigGrid(..) density %g asks for a grid of %i x %i cells; %i x %i is dug\n",
+                  double(m_fDensity), side, side, ciMaxGridSide, ciMaxGridSide);
+    side = ciMaxGridSide;
+  }
   InitGrid(side, side);
   ZeroGrid();
 

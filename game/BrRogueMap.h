@@ -25,6 +25,8 @@ public:
   static constexpr unsigned int ciMaxAreaCount = 500;
   // The deepest level a dungeon without any level information goes to.
   static constexpr unsigned int ciMaxLevelWithoutInfo = 1000;
+  // The widest grid a level is dug in, cells a side: the most rooms and caverns at the shipped density need 309.
+  static constexpr int ciMaxGridSide = 512;
 
   // 3 rooms, 2 caverns, rooms 6 x 6 varying by 2, caverns of radius 4 varying by 2, density 75.
   BrRogueMap();
@@ -136,8 +138,8 @@ protected:
 
 private:
   // One dig of the whole grid from the current generator state: rooms, caverns, tunnels. The number of cells
-  // marked by the dig.
-  int DigGrid();
+  // marked by the dig. A grid cut to ciMaxGridSide is logged when tell is set.
+  int DigGrid(bool tell);
   // The vertices the floors and walls of the dug grid will take.
   int64_t GeometryVertices();
   // Marks one cell dug with the floor type.

@@ -45,3 +45,16 @@ TEST(ModValues, ALevelOfMoreRoomsThanCanBeDrawnIsDugSmallerAndSeen) {
   EXPECT_EQ(tree.Find("is refused"), -1) << tree.Log()[size_t(tree.Find("is refused"))];
   host.Leave();
 }
+
+// A density near 0 (0.03 here; 0.001 would ask for more memory than the machine has) made a grid of millions of
+// cells: the level took most of a minute and gigabytes to build. The grid is now cut to a bound, logged once.
+TEST(ModValues, ADensityNearZeroDigsABoundedGrid) {
+  PlayTree tree;
+  Edit(tree, "dungeons.cfg", "WallHeight=1.5\nDensity=45\n", "WallHeight=1.5\nDensity=0.03\n");
+  PlayHost host;
+  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
+  EXPECT_LE(host.Map()->GridWidth(), 512);
+  EXPECT_LE(host.Map()->GridHeight(), 512);
+  EXPECT_EQ(tree.Count("density 0.03 asks for a grid"), 1);
+  host.Leave();
+}
