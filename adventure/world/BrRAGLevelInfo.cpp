@@ -87,7 +87,13 @@ void BrRAGLevelInfo::LoadScript(const char* section, BrCfgFile* file) {
     m_MusicFile = BrStringT<char>(text);
     Engine().Audio()->CreateAudio(m_MusicFile, m_Music);
   }
-  if (script->LoadProperty(value, section, file, "WallHeight")) SetWallScale(value);
+  // The camera rises to the top of the walls: at or below the floor, or far above the level, it shows nothing.
+  if (script->LoadProperty(value, section, file, "WallHeight")) {
+    if (value > 0.0f && value <= cfMaxWallScale)
+      SetWallScale(value);
+    else
+      script->RefuseBeyond(section, "WallHeight", value, cfMaxWallScale, "no wall height above 0");
+  }
   if (script->LoadProperty(value, section, file, "Density")) SetDensity(value);
   int complete = 0;
   if (script->LoadProperty(complete, section, file, "Complete")) m_bCompleted = complete > 0;

@@ -16,6 +16,8 @@ class BrRAGLevelInfo : public BrLevelInfo {
 public:
   // Rooms and caverns added per point of difficulty, from difficulty 2 on.
   static const int ciDifficultyBonus = 2;
+  // The tallest walls a level may have, in cells: the camera stands one cell above them.
+  static constexpr float cfMaxWallScale = 16.0f;
   // Length of the buffer text keys are read into, terminator included.
   static const int ciTextLen = 260;
 

@@ -46,6 +46,20 @@ TEST(ModValues, ALevelOfMoreRoomsThanCanBeDrawnIsDugSmallerAndSeen) {
   host.Leave();
 }
 
+// Walls of height 0 or below put the camera, which stands one cell above their tops, at or under the floor, and
+// walls of 1e30 put it beyond sight: either way the screen stayed black. Such a height is refused and named.
+TEST(ModValues, AWallHeightNoCameraCanLookOverIsRefused) {
+  for (const char* height : {"-2", "0", "1e30"}) {
+    PlayTree tree;
+    Edit(tree, "dungeons.cfg", kFirstLevels, std::string("RoomCount=10\nCavernCount=5\nWallHeight=") + height + "\n");
+    PlayHost host;
+    ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
+    EXPECT_FLOAT_EQ(host.Map()->GetWallHeight(), 1.5f * host.Map()->GridScale()) << height;
+    EXPECT_EQ(tree.Count("[Level01] WallHeight="), 1) << height;
+    host.Leave();
+  }
+}
+
 // A density near 0 (0.03 here; 0.001 would ask for more memory than the machine has) made a grid of millions of
 // cells: the level took most of a minute and gigabytes to build. The grid is now cut to a bound, logged once.
 TEST(ModValues, ADensityNearZeroDigsABoundedGrid) {
