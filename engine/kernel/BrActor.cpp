@@ -2,6 +2,7 @@
 #include "engine/kernel/BrActor.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "core/BrBin.h"
 #include "core/BrLogFile.h"
@@ -73,9 +74,16 @@ void BrActor::LoadScript(const char* section, BrCfgFile* cfg) {
   const bool death = script->LoadProperty(text, ciTextLen, section, cfg, "DeathSound");
   if (audio) audio->CreateAudio(BrStringT<char>(death ? text : "Sounds\\killed.wav"), m_DeathSound);
   float f = 0.0f;
+  // Below one point a creature is dead to every attack, which then never strikes it: it could not be killed.
   if (script->LoadProperty(f, section, cfg, "Health")) {
-    m_iHealth = brTruncate(f);
-    m_iMaxHealth = brTruncate(f);
+    if (brTruncate(f) >= 1) {
+      m_iHealth = brTruncate(f);
+      m_iMaxHealth = brTruncate(f);
+    } else {
+      char text[32];
+      std::snprintf(text, sizeof text, "%g", double(f));
+      script->Refuse(section, "Health", text, "is below 1, which no blow could take away: the value is not used");
+    }
   }
   // The configuration must not make a speed that every save of the level would then be refused for.
   if (script->LoadProperty(f, section, cfg, "Speed")) {

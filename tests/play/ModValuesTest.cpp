@@ -60,6 +60,19 @@ TEST(ModValues, AWallHeightNoCameraCanLookOverIsRefused) {
   }
 }
 
+// A monster written with Health=0 was alive but no attack would strike a target without health: it hunted the
+// player and could never be killed.
+TEST(ModValues, AMonsterWithoutHealthCanStillBeKilled) {
+  PlayTree tree;
+  Edit(tree, "enemies.cfg", "Health=22\n", "Health=0\n");
+  PlayHost host;
+  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
+  PlayScript script(host);
+  EXPECT_TRUE(script.FightAt("Rat")) << script.Why();
+  EXPECT_EQ(tree.Count("[Rat] Health=0"), 1);
+  host.Leave();
+}
+
 // A density near 0 (0.03 here; 0.001 would ask for more memory than the machine has) made a grid of millions of
 // cells: the level took most of a minute and gigabytes to build. The grid is now cut to a bound, logged once.
 TEST(ModValues, ADensityNearZeroDigsABoundedGrid) {
