@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
+#include <string>
 
 #include "adventure/world/BrRAGActor.h"
 #include "adventure/world/BrRAGDamage.h"
@@ -171,8 +173,18 @@ bool MUTPoison::Init() {
 void MUTPoison::ParseSpawnParams() {
   m_fDmgPerSecond = 0.1f;
   m_fAccumulated = 0.0f;
-  if (m_SpawnParams.GetCount() > 0)
-    m_fDmgPerSecond = float(std::atof(m_SpawnParams[0].c_str() ? m_SpawnParams[0].c_str() : "0"));
+  if (m_SpawnParams.GetCount() == 0) return;
+  const char* text = m_SpawnParams[0].c_str() ? m_SpawnParams[0].c_str() : "0";
+  const double rate = std::atof(text);
+  // A rate past any actor's health would sum to infinity, and a game saved with it could not be loaded again.
+  if (std::isfinite(rate) && std::fabs(rate) <= double(cfMaxDmgPerSecond)) {
+    m_fDmgPerSecond = float(rate);
+    return;
+  }
+  static std::set<std::string> told;
+  if (told.insert(text).second)
+    GLog.printf("ERROR: MUTPoison(%s) is no rate of at most %g a second: it poisons at %g\n", text,
+                double(cfMaxDmgPerSecond), double(m_fDmgPerSecond));
 }
 
 bool MUTPoison::Apply(BrRAGActor* actor) {

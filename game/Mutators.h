@@ -58,6 +58,8 @@ private:
 class MUTPoison : public BrRAGMutator {
   BR_DECLARE_CLASS(MUTPoison)
 public:
+  // The strongest rate a spawn text may give; more would kill any actor within a frame all the same.
+  static constexpr float cfMaxDmgPerSecond = 1.0e6f;
   MUTPoison();
   ~MUTPoison() override;
   // The base's stream, then damage per second and accumulated damage (float32 each).

@@ -73,6 +73,21 @@ TEST(ModValues, AMonsterWithoutHealthCanStillBeKilled) {
   host.Leave();
 }
 
+// A poison whose rate is no finite number ("Poison(nan)", or one too large for a float) was saved as it stood, the
+// save reported as made, and then refused by the load menu. The rate is now the default, named once in the log.
+TEST(ModValues, APoisonWithoutAFiniteRateLeavesAGameThatLoads) {
+  PlayTree tree;
+  Edit(tree, "dungeons.cfg", kFirstLevels, std::string(kFirstLevels) + "Special=Poison(nan),Poison(1e39)\n");
+  PlayHost host;
+  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
+  ASSERT_NE(host.Player()->GetMutator(BrStringT<char>("MUTPoison"), false), nullptr);
+  host.Run(2.0f, 8);
+  ASSERT_TRUE(host.Game()->SaveGame("Saves\\poisoned.gin"));
+  EXPECT_TRUE(LoadAsTheMenuDoes(host, "poisoned.gin")) << tree.LastLine();
+  EXPECT_EQ(tree.Count("MUTPoison(nan)"), 1);
+  host.Leave();
+}
+
 // A density near 0 (0.03 here; 0.001 would ask for more memory than the machine has) made a grid of millions of
 // cells: the level took most of a minute and gigabytes to build. The grid is now cut to a bound, logged once.
 TEST(ModValues, ADensityNearZeroDigsABoundedGrid) {
