@@ -304,7 +304,17 @@ void BrRAGPlayer::LoadScript(const char* section, BrCfgFile* cfg) {
   if (script->LoadProperty(i, section, cfg, "HasLantern")) m_bHasLantern = i > 0;
   float f = 0.0f;
   mfOilBurnRate = script->LoadProperty(f, section, cfg, "OilBurnRate") ? f : 0.45f;
-  m_fMaxViewDistance = script->LoadProperty(f, section, cfg, "MaxVisDist") ? f : 6.0f;
+  m_fMaxViewDistance = 6.0f;
+  // The lantern's light reaches this far: at 0 or below the player sees, and so can strike, nothing at all.
+  if (script->LoadProperty(f, section, cfg, "MaxVisDist")) {
+    if (f > 0.0f)
+      m_fMaxViewDistance = f;
+    else {
+      char text[32];
+      snprintf(text, sizeof text, "%g", double(f));
+      script->Refuse(section, "MaxVisDist", text, "is no distance above 0: the value is not used");
+    }
+  }
 }
 
 void BrRAGPlayer::DisplayMsg(char* text) {

@@ -100,3 +100,16 @@ TEST(ModValues, ADensityNearZeroDigsABoundedGrid) {
   EXPECT_EQ(tree.Count("density 0.03 asks for a grid"), 1);
   host.Leave();
 }
+
+// A player whose lantern was written to reach no distance (MaxVisDist=-6) saw nothing, so every monster it
+// attacked was out of its sight and could not be struck.
+TEST(ModValues, APlayerWrittenToSeeNothingStillFights) {
+  PlayTree tree;
+  Edit(tree, "core.cfg", "MaxVisDist=6\n", "MaxVisDist=-6\n");
+  PlayHost host;
+  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
+  PlayScript script(host);
+  EXPECT_TRUE(script.FightAt("Rat")) << script.Why();
+  EXPECT_EQ(tree.Count("[Zivede] MaxVisDist=-6"), 1);
+  host.Leave();
+}
