@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev clang-format
   libsdl2-dev libopenal-dev libopenal1 libepoxy-dev libstb-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
-  fonts-dejavu-core
+  fonts-dejavu-core xvfb
 )
 
 missing=()

@@ -10,6 +10,7 @@
 
 #include "platform/d3d9/BrD3D9Object.h"
 #include "platform/d3d9/BrD3D9Resources.h"
+#include "platform/win32/win32_user.h"
 
 namespace brd3d9 {
 namespace {
@@ -78,7 +79,14 @@ bool brApplyWindowMode(SDL_Window* window, const D3DPRESENT_PARAMETERS& pp) {
     SDL_SetWindowDisplayMode(window, &mode);
     return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
   }
-  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) SDL_SetWindowFullscreen(window, 0);
+  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) {
+    SDL_SetWindowFullscreen(window, 0);
+    // SDL leaves the frame of a full-screen window alone, so the caption and border its style was given on the
+    // way back to a window (before this reset) never reached it: without them the window could no longer be
+    // moved, resized or closed by its frame. The style is applied again now that SDL takes it.
+    HWND hwnd = pp.hDeviceWindow;
+    if (hwnd && brW32GetSDLWindow(hwnd) == window) SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE));
+  }
   return true;
 }
 

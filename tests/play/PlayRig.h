@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "adventure/flow/BrRAGGame.h"
@@ -77,6 +78,22 @@ public:
 private:
   brtest::TempFolder m_Folder;
   const fs::path m_Root;
+};
+
+// An X display of the test's own, 1280 x 1024 (Xvfb), for as long as the object lives; Name() is empty when none
+// could be started. The video driver and display of the process follow it and are given back at the end.
+class VirtualDisplay {
+public:
+  VirtualDisplay();
+  ~VirtualDisplay();
+  VirtualDisplay(const VirtualDisplay&) = delete;
+  VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+  std::string Name() const { return m_Number.empty() ? std::string() : ":" + m_Number; }
+
+private:
+  int m_Pid = -1;
+  std::string m_Number;
+  std::pair<bool, std::string> m_OldDisplay, m_OldDriver;
 };
 
 // The host in-process: the configuration read as the host reads it, Engine().Init with the real plug-ins,

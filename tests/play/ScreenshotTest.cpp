@@ -28,63 +28,6 @@ using namespace brplay;
 
 namespace {
 
-// An X display of this test's own, 1280 x 1024, for as long as the object lives; Name() is empty when none
-// could be started. The video driver and display of the process follow it and are given back at the end.
-class VirtualDisplay {
-public:
-  VirtualDisplay() {
-    if (std::system("command -v Xvfb > /dev/null 2>&1") != 0) return;
-    // A display number well above those people pick by hand, free of a lock file, tried in turn.
-    for (int n = 300 + ::getpid() % 400, tries = 0; tries < 5 && m_Number.empty(); ++n, ++tries) {
-      if (fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-      const std::string cmd =
-          "Xvfb :" + std::to_string(n) + " -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 & echo $!";
-      if (FILE* shell = popen(cmd.c_str(), "r")) {
-        if (std::fscanf(shell, "%d", &m_Pid) != 1) m_Pid = -1;
-        pclose(shell);
-      }
-      // Up once its socket is there; gone when the number was taken after all.
-      const fs::path socket = "/tmp/.X11-unix/X" + std::to_string(n);
-      for (int i = 0; i < 100 && m_Pid > 0 && kill(m_Pid, 0) == 0; ++i) {
-        if (fs::exists(socket)) {
-          m_Number = std::to_string(n);
-          break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      }
-      if (m_Number.empty() && m_Pid > 0) kill(m_Pid, SIGTERM);
-    }
-    if (m_Number.empty()) return;
-    Keep("DISPLAY", m_OldDisplay);
-    Keep("SDL_VIDEODRIVER", m_OldDriver);
-    setenv("DISPLAY", (":" + m_Number).c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-  }
-  ~VirtualDisplay() {
-    if (!m_Number.empty()) {
-      Restore("DISPLAY", m_OldDisplay);
-      Restore("SDL_VIDEODRIVER", m_OldDriver);
-    }
-    if (!m_Number.empty()) kill(m_Pid, SIGTERM);
-  }
-  std::string Name() const { return m_Number.empty() ? std::string() : ":" + m_Number; }
-
-private:
-  static void Keep(const char* name, std::pair<bool, std::string>& old) {
-    const char* value = std::getenv(name);
-    old = {value != nullptr, value ? value : ""};
-  }
-  static void Restore(const char* name, const std::pair<bool, std::string>& old) {
-    if (old.first)
-      setenv(name, old.second.c_str(), 1);
-    else
-      unsetenv(name);
-  }
-  int m_Pid = -1;
-  std::string m_Number;
-  std::pair<bool, std::string> m_OldDisplay, m_OldDriver;
-};
-
 std::vector<fs::path> Shots(const fs::path& folder, const char* extension = ".bmp") {
   std::vector<fs::path> found;
   if (fs::is_directory(folder))
