@@ -361,7 +361,10 @@ void BrD3DRenDev::takeScreenshot(const BrStringT<char>& path) {
                                                        nullptr)) ||
       !surface)
     return;
-  if (SUCCEEDED(m_pd3dDevice->GetFrontBufferData(0, surface)))
-    D3DXSaveSurfaceToFileA(path.c_str(), D3DXIFF_BMP, surface, nullptr, nullptr);
+  // A shot that cannot be written (a file where the Screenshots folder should be, a read-only folder, a full
+  // disk) is said in the log: the player pressed the key and otherwise has no word of why no picture came.
+  if (SUCCEEDED(m_pd3dDevice->GetFrontBufferData(0, surface)) &&
+      FAILED(D3DXSaveSurfaceToFileA(path.c_str(), D3DXIFF_BMP, surface, nullptr, nullptr)))
+    GLog.printf("WARNING: Failed to write the screenshot %s", path.c_str());
   surface->Release();
 }

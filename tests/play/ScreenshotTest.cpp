@@ -85,6 +85,22 @@ TEST(Screenshots, OnePrintScreenPressIsOneShotOfTheFrameAtTheClientAreasSize) {
   host.Leave();
 }
 
+// With a file standing where the Screenshots folder should be, Print Screen wrote nothing and said nothing: the
+// player had no word of why no picture came. The failure is one log line a press; the file and the game go on.
+TEST(Screenshots, AShotThatCannotBeWrittenIsSaidInTheLog) {
+  PlayTree tree;
+  tree.SetConfig("ShowIntro", "0");
+  WriteFileBytes(tree.Media() / "Screenshots", "not a folder");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(7)) << "see " << tree.Game() / "log.txt";
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  host.HoldKey(VK_SNAPSHOT, 2, 1.0f / 60.0f);
+  host.Run(0.5f);
+  EXPECT_EQ(tree.Count("WARNING: Failed to write the screenshot"), 1);
+  EXPECT_EQ(FileBytes(tree.Media() / "Screenshots"), "not a folder");
+  EXPECT_EQ(host.State(), "BrRAGGameStateMainMenu");
+}
+
 // Ctrl with Print Screen in play writes the level's grid as an image once a press: held, the keys used to write
 // it again every step (a file deleted came straight back) and a new file each second; two presses within a second
 // keep both images.
