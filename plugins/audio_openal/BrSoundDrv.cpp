@@ -64,6 +64,9 @@ bool BrSoundDrv::Init() {
   }
 
   InitChannels();
+  // Every sound is then refused with a debug line only: without this the log would say the audio started and
+  // never why nothing is heard.
+  if (m_Channels.GetCount() == 0) GLog.WriteLine("WARNING: No audio channels were made, the game will be silent");
   alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
   m_fMasterGain = 1.0f;
   return true;

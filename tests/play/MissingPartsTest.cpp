@@ -233,6 +233,18 @@ TEST(MissingParts, WithoutTheAudioPluginTheGameStartsAndPlaysSilently) {
   EXPECT_EQ(tree.LastLine(), "Exit granted");
 }
 
+// [Audio] Channels=0 (or none that OpenAL could make): every sound is refused, and the log said only that the
+// audio had started. The silence is said once, and the game is played on.
+TEST(MissingParts, WithoutAudioChannelsTheSilenceIsSaidOnceAndPlayGoesOn) {
+  PlayTree tree;
+  tree.SetConfig("Channels", "0");
+  PlayHost host;
+  ASSERT_TRUE(StartPlaying(tree, host, 7, 1.0f));
+  host.Run(1.0f, 4);
+  EXPECT_EQ(tree.Count("WARNING: No audio channels were made, the game will be silent"), 1);
+  EXPECT_EQ(host.State(), "BrRAGGameStatePlaying");
+}
+
 TEST(MissingParts, AStartLevelPastTheDungeonIsPlayedWithTheDefaultLookAndNamedInTheLog) {
   // A modder's start level that no level information covers: the new game is still played there, and the log
   // says why it looks bare. The dungeon's deepest level says nothing.
