@@ -25,11 +25,20 @@
 namespace brd3dx {
 namespace {
 
+// Whether the decoder takes the file for a JPEG: it reads the start marker as it reads every marker, so any
+// run of 0xFF fill bytes may stand before it. Every check made for JPEG files must see the files it decodes.
+bool isJpegFile(const uint8_t* data, size_t size) {
+  if (size < 2 || data[0] != 0xFF) return false;
+  size_t p = 1;
+  while (p < size && data[p] == 0xFF) ++p;
+  return p < size && data[p] == 0xD8;
+}
+
 // A bound on the pixels a file of this kind and size can hold, so a forged header cannot make the decoder
 // fill a huge image from a few bytes.
 uint64_t pixelBudget(const uint8_t* data, size_t size) {
   if (size >= 2 && data[0] == 'B' && data[1] == 'M') return uint64_t(size) * 8;  // 1 bit a pixel at best
-  if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return uint64_t(size) * 1024;
+  if (isJpegFile(data, size)) return uint64_t(size) * 1024;
   if (size >= 18) {
     // TGA: run-length packets give at most 128 pixels a byte; raw data one pixel a byte or more.
     const bool rle = (data[2] & 8) != 0;
@@ -127,7 +136,7 @@ bool tgaComplete(const uint8_t* d, size_t n) {
 
 bool decodeStb(const uint8_t* data, size_t size, Image& image, std::string& error) {
   if (size > 0x7FFFFFFF) return error = "file too large", false;
-  const bool isJpeg = size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+  const bool isJpeg = isJpegFile(data, size);
   if (isJpeg && !jpegTablesSane(data, size)) return error = "JPEG Huffman table too large", false;
   const bool isBmp = size >= 2 && data[0] == 'B' && data[1] == 'M';
   int w = 0, h = 0, comp = 0;

@@ -303,6 +303,25 @@ TEST(MissingParts, ADamagedScriptFontLeavesTheTextItsSize) {
   EXPECT_EQ(tree.LastLine(), "Exit granted");
 }
 
+TEST(MissingParts, AMenuPictureWithAnOversizedCodeTableIsRefusedAndNamed) {
+  // The main menu's picture replaced by a JPEG with a fill byte before its start marker and a code table of 300
+  // codes, more than a decoder's table holds: decoded, the table would be written past its end.
+  PlayTree tree;
+  tree.CopyLinked("Media/Textures");
+  const fs::path picture = tree.Media() / "Textures" / "ui" / "brelmar01.jpg";
+  std::string table = "\xFF\xC4\x01\x3F\x13" + std::string(14, '\0') + "\x2D\xFF";
+  for (int i = 0; i < 300; ++i) table += char(i);
+  WriteFileBytes(picture, "\xFF\xFF\xD8" + table + FileBytes(picture).substr(2));
+  tree.SetConfig("ShowIntro", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(7));
+  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  host.Run(0.5f);
+  host.Leave();
+  EXPECT_EQ(tree.Count("WARNING: Failed to load Media\\Textures\\ui\\brelmar01.jpg texture"), 1);
+  EXPECT_EQ(tree.LastLine(), "Exit granted");
+}
+
 TEST(MissingParts, WithoutTheGameLibraryTheMenusRunAndANewGameOrASaveReturnsToThem) {
   PlayTree tree;
   tree.SetConfig("ShowIntro", "0");
