@@ -47,10 +47,15 @@ uint64_t pixelBudget(const uint8_t* data, size_t size) {
   return 0;
 }
 
-// The Huffman tables of every DHT segment, read as the decoder reads them (bytes past the end read as 0):
-// a table with more than 256 codes would overrun the decoder's table, so such a file is refused here.
-bool jpegTablesSane(const uint8_t* d, size_t n) {
+// The Huffman tables of every DHT segment and the tables each scan uses, read as the decoder reads them (bytes
+// past the end read as 0). A table with more than 256 codes would overrun the decoder's table, and a scan that
+// uses a table no segment defined would decode with whatever memory the decoder's table holds: such a file is
+// refused here, with why. Null when the tables are sound.
+const char* jpegTablesProblem(const uint8_t* d, size_t n) {
   auto at = [&](size_t i) -> uint32_t { return i < n ? d[i] : 0; };
+  // The tables defined so far, a bit per table id: [0] DC, [1] AC.
+  uint32_t defined[2] = {0, 0};
+  bool progressive = false;
   size_t p = 2;
   while (p + 1 < n) {
     if (d[p] != 0xFF) {  // entropy-coded data between markers
@@ -66,22 +71,37 @@ bool jpegTablesSane(const uint8_t* d, size_t n) {
       p += 2;
       continue;
     }
-    if (m == 0xD9) return true;
+    if (m == 0xD9) return nullptr;
     const size_t len = (at(p + 2) << 8) | at(p + 3);
+    if (m == 0xC2) progressive = true;
     if (m == 0xC4) {
       long left = long(len) - 2;
       size_t q = p + 4;
       while (left > 0) {
         uint32_t codes = 0;
         for (size_t i = 0; i < 16; ++i) codes += at(q + 1 + i);
-        if (codes > 256) return false;
+        if (codes > 256) return "JPEG Huffman table too large";
+        const uint32_t kind = at(q) >> 4, id = at(q) & 15;
+        if (kind <= 1 && id <= 3) defined[kind] |= 1u << id;
         q += 17 + codes;
         left -= long(17 + codes);
       }
     }
+    if (m == 0xDA) {
+      // A baseline scan decodes with both tables of each component; a progressive one with the DC table in a
+      // first DC scan and the AC table in any AC scan.
+      const uint32_t components = at(p + 4);
+      const uint32_t start = at(p + 5 + 2 * components), high = at(p + 7 + 2 * components) >> 4;
+      const bool dc = !progressive || (start == 0 && high == 0), ac = !progressive || start != 0;
+      for (uint32_t i = 0; i < components; ++i) {
+        const uint32_t tables = at(p + 6 + 2 * i), dcId = tables >> 4, acId = tables & 15;
+        if ((dc && dcId <= 3 && !(defined[0] & (1u << dcId))) || (ac && acId <= 3 && !(defined[1] & (1u << acId))))
+          return "JPEG scan uses a Huffman table no segment defines";
+      }
+    }
     p += 2 + (len < 2 ? 2 : len);
   }
-  return true;
+  return nullptr;
 }
 
 uint32_t u16(const uint8_t* d) { return uint32_t(d[0]) | uint32_t(d[1]) << 8; }
@@ -137,7 +157,8 @@ bool tgaComplete(const uint8_t* d, size_t n) {
 bool decodeStb(const uint8_t* data, size_t size, Image& image, std::string& error) {
   if (size > 0x7FFFFFFF) return error = "file too large", false;
   const bool isJpeg = isJpegFile(data, size);
-  if (isJpeg && !jpegTablesSane(data, size)) return error = "JPEG Huffman table too large", false;
+  if (isJpeg)
+    if (const char* problem = jpegTablesProblem(data, size)) return error = problem, false;
   const bool isBmp = size >= 2 && data[0] == 'B' && data[1] == 'M';
   int w = 0, h = 0, comp = 0;
   if (!stbi_info_from_memory(data, int(size), &w, &h, &comp)) return error = "not a TGA, BMP or JPEG image", false;

@@ -451,3 +451,27 @@ TEST(D3DXImage, LoadingThroughTheDevice) {
       EXPECT_EQ(nullptr, tex);
   }
 }
+
+// A JPEG whose scans decode with an AC table no segment defines (its own renamed away) is refused: the decoder
+// would read whatever its table memory held, after other JPEGs their tables, and load the picture.
+TEST(D3DXImage, AJpegScanUsingAnUndefinedCodeTableIsRefused) {
+  const Bytes good = jpeg();
+  Bytes bad = good;
+  for (size_t p = 2; p + 4 < bad.size() && bad[p + 1] != 0xDA;) {
+    const size_t end = p + 2 + (bad[p + 2] << 8 | bad[p + 3]);
+    for (size_t q = p + 4; bad[p + 1] == 0xC4 && q < end;) {
+      if (bad[q] == 0x10) bad[q] = 0x13;
+      size_t codes = 0;
+      for (size_t i = 1; i <= 16; ++i) codes += bad[q + i];
+      q += 17 + codes;
+    }
+    p = end;
+  }
+  bool ok = false;
+  for (int i = 0; i < 3; ++i) {
+    decode(good, ok);
+    ASSERT_TRUE(ok);
+  }
+  decode(bad, ok);
+  EXPECT_FALSE(ok);
+}
