@@ -8,6 +8,8 @@
 #include "adventure/flow/BrRAGSlideCameraCtrl.h"
 #include "adventure/world/BrRAGLevelInfo.h"
 #include "adventure/world/BrRAGMap.h"
+#include "adventure/world/BrRAGPlayer.h"
+#include "adventure/world/BrRAGResolve.h"
 #include "core/BrGlobals.h"
 #include "core/BrLogFile.h"
 #include "engine/kernel/BrConfigCache.h"
@@ -160,6 +162,8 @@ void BrRAGGameStatePlaying::DrawHUD(BrRenderBase* const render) {
       mbFadeIn = false;
       render->DrawFadeTile(0.0f, 0.0001f);
     } else {
+      BrRAGPlayer* player = brRAGCast<BrRAGPlayer>(game->GetPlayer());
+      if (BrRAGPlayerHUD* playerHUD = player ? player->GetPlayerHUD() : nullptr) playerHUD->DrawUnderFade(render);
       render->DrawFadeTile(alpha, 0.0001f);
     }
   }

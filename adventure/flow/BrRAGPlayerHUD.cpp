@@ -2,6 +2,7 @@
 #include "adventure/flow/BrRAGPlayerHUD.h"
 
 #include "adventure/flow/BrRAGFlowDraw.h"
+#include "adventure/flow/BrRAGGameStatePlaying.h"
 #include "adventure/flow/BrRAGInvItemCtrl.h"
 #include "adventure/world/BrRAGDemoEquipment.h"
 #include "adventure/world/BrRAGInventory.h"
@@ -50,6 +51,14 @@ namespace {
 const int ciNumQuickSlots = 10;
 
 bool ValidKey(int key) { return key >= 0 && key < ciNumQuickSlots; }
+
+// Set while the playing state draws the HUD under its fade-in.
+bool sUnderFade = false;
+
+bool PlayFadingIn(BrApplication* app) {
+  BrBaseState* state = app ? app->GetState(BrStringT<char>("BrRAGGameStatePlaying")) : nullptr;
+  return state && state->IsA(BrRAGGameStatePlaying::Type) && static_cast<BrRAGGameStatePlaying*>(state)->IsFadingIn();
+}
 
 // A slot is free for reuse once its message has run out and nothing holds it.
 bool IsFree(const BrRAGPlayerMsg& msg) { return msg.mfDisplayTime < 0.0f && !msg.mbHold; }
@@ -212,9 +221,18 @@ bool BrRAGPlayerHUD::DrawsThisPass() {
   // (the menus, the ending) shows none of it.
   BrApplication* app = Engine().App();
   const bool inPlay = app && app->IsInState(BrStringT<char>("BrRAGGameStatePlaying"));
+  // The fade-in is drawn before the widget pass, and its depth would hide that pass's HUD whole until the fade
+  // ends: while it lasts, the playing state draws the HUD under the fade, so that it comes up with the world.
+  if (inPlay && PlayFadingIn(app)) return sUnderFade;
   BrGUI* gui = Engine().GUI();
   const bool widgetPass = gui && gui->IsDrawing();
   return widgetPass == inPlay;
+}
+
+void BrRAGPlayerHUD::DrawUnderFade(BrRenderBase* const render) {
+  sUnderFade = true;
+  Draw(render);
+  sUnderFade = false;
 }
 
 void BrRAGPlayerHUD::Draw(BrRenderBase* const render) {

@@ -67,6 +67,9 @@ public:
   // Stores the item type in the slot without touching the others (a saved game being read); 0 to 9 only.
   void SetQuickSlot(int key, const BrStringT<char>& itemType);
 
+  // Draws the HUD in the playing state's own pass, beneath its fade-in tile.
+  void DrawUnderFade(BrRenderBase* const render);
+
   // Starts the 5-second level-up effect.
   void DoLevelUp();
 

@@ -299,6 +299,27 @@ TEST(MenusOverPlay, AGameQuitToTheMainMenuIsFollowedByNewGames) {
   EXPECT_EQ(tree.Find("ERROR"), -1) << tree.Log()[size_t(std::max(0, tree.Find("ERROR")))];
 }
 
+// Play fades in from black (a new game, a staircase, a load): the HUD comes up with the world, not whole at the
+// end of the fade as though it had been missing until then.
+TEST(MenusOverPlay, TheHUDFadesInWithTheWorld) {
+  PlayTree tree;
+  tree.SetConfig("Hints", "0");
+  PlayHost host;
+  ASSERT_TRUE(host.Start(4411));
+  EscapeToMainMenu(host);
+  ASSERT_TRUE(NewGameFromMenu(host)) << host.State();
+  host.Run(1.0f);
+  Shot fading, faded;
+  ASSERT_TRUE(ScreenFrame(host, tree, "fading.bmp", fading));
+  host.Run(1.5f);
+  ASSERT_TRUE(ScreenFrame(host, tree, "faded.bmp", faded));
+  for (const Region& r : kHUDRegions) {
+    EXPECT_GT(RegionBrightness(faded, r), 10.0) << r.name;
+    EXPECT_GT(RegionBrightness(fading, r), RegionBrightness(faded, r) / 4.0) << r.name;
+  }
+  host.Leave();
+}
+
 TEST(MenusOverPlay, TheInGameMenuAndOptionsLieOverTheHUDAndOKWithoutATouchKeepsEverySetting) {
   PlayTree tree;
   // Stored values that no selector entry writes back: the shipped mouse speed 75 shows "<Fast>" (written as 100),
