@@ -215,8 +215,9 @@ void BrRogueMap::Regenerate(unsigned int seed, unsigned int level) {
     RemoveIsolatedAreas();
     ShrinkToFit();
     // A level whose floors and walls need more vertices than 16-bit indices reach would be refused by the
-    // geometry and played unseen: it is dug again, smaller, from the same seed.
-    const int64_t vertices = GeometryVertices();
+    // geometry and played unseen: it is dug again, smaller, from the same seed. A cell takes at most a floor
+    // and four sides, so a dig that small fits without the count's walk over the grid.
+    const int64_t vertices = int64_t(dug) * 20 <= ciMaxVertices ? 0 : GeometryVertices();
     if (vertices <= ciMaxVertices || roomsWanted + cavernsWanted <= 1u) break;
     if (!shrunk)
       GLog.printf(
