@@ -24,6 +24,19 @@ void Edit(PlayTree& tree, const char* file, const std::string& from, const std::
 
 const char* const kFirstLevels = "RoomCount=10\nCavernCount=5\nWallHeight=1.5\n";
 
+// With the edit made, a game played to a rat, which the player attacks until it dies; the refused value is named
+// in the log once, in the words logged.
+void ExpectARatKilledAfter(const char* file, const std::string& from, const std::string& to, const char* logged) {
+  PlayTree tree;
+  Edit(tree, file, from, to);
+  PlayHost host;
+  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
+  PlayScript script(host);
+  EXPECT_TRUE(script.FightAt("Rat")) << script.Why();
+  EXPECT_EQ(tree.Count(logged), 1);
+  host.Leave();
+}
+
 }  // namespace
 
 // Rooms and caverns by the hundred needed more vertices than 16-bit indices reach: the level's geometry was
@@ -63,14 +76,7 @@ TEST(ModValues, AWallHeightNoCameraCanLookOverIsRefused) {
 // A monster written with Health=0 was alive but no attack would strike a target without health: it hunted the
 // player and could never be killed.
 TEST(ModValues, AMonsterWithoutHealthCanStillBeKilled) {
-  PlayTree tree;
-  Edit(tree, "enemies.cfg", "Health=22\n", "Health=0\n");
-  PlayHost host;
-  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
-  PlayScript script(host);
-  EXPECT_TRUE(script.FightAt("Rat")) << script.Why();
-  EXPECT_EQ(tree.Count("[Rat] Health=0"), 1);
-  host.Leave();
+  ExpectARatKilledAfter("enemies.cfg", "Health=22\n", "Health=0\n", "[Rat] Health=0");
 }
 
 // A poison whose rate is no finite number ("Poison(nan)", or one too large for a float) was saved as it stood, the
@@ -104,12 +110,5 @@ TEST(ModValues, ADensityNearZeroDigsABoundedGrid) {
 // A player whose lantern was written to reach no distance (MaxVisDist=-6) saw nothing, so every monster it
 // attacked was out of its sight and could not be struck.
 TEST(ModValues, APlayerWrittenToSeeNothingStillFights) {
-  PlayTree tree;
-  Edit(tree, "core.cfg", "MaxVisDist=6\n", "MaxVisDist=-6\n");
-  PlayHost host;
-  ASSERT_TRUE(StartPlaying(tree, host, 5)) << host.State();
-  PlayScript script(host);
-  EXPECT_TRUE(script.FightAt("Rat")) << script.Why();
-  EXPECT_EQ(tree.Count("[Zivede] MaxVisDist=-6"), 1);
-  host.Leave();
+  ExpectARatKilledAfter("core.cfg", "MaxVisDist=6\n", "MaxVisDist=-6\n", "[Zivede] MaxVisDist=-6");
 }

@@ -459,9 +459,15 @@ bool NewGameFromMenu(PlayHost& host) {
   return host.RunUntilState("BrRAGGameStatePlaying", 5.0f);
 }
 
-bool StartPlaying(PlayTree& tree, PlayHost& host, unsigned int seed, float settle) {
+bool StartAtMainMenu(PlayTree& tree, PlayHost& host, unsigned int seed) {
   tree.SetConfig("ShowIntro", "0");
   if (!host.Start(seed) || !host.RunUntilState("BrRAGGameStateMainMenu", 2.0f)) return false;
+  host.Run(0.5f);
+  return true;
+}
+
+bool StartPlaying(PlayTree& tree, PlayHost& host, unsigned int seed, float settle) {
+  if (!StartAtMainMenu(tree, host, seed)) return false;
   host.HoldKey('Q', 1);
   if (!host.RunUntilState("BrRAGGameStatePlaying", 5.0f)) return false;
   host.Run(settle, 4);

@@ -152,6 +152,9 @@ private:
 void EscapeToMainMenu(PlayHost& host);
 // From the main menu, the play button and a medium game; true when the game is playing.
 bool NewGameFromMenu(PlayHost& host);
+// Without the intro, the game started from seed and its main menu shown for half a second; false when the menu
+// never came (the log in the tree's game folder says why).
+bool StartAtMainMenu(PlayTree& tree, PlayHost& host, unsigned int seed);
 // Without the intro, a game started from seed by the main menu's Q key and stepped for settle seconds; false
 // unless it is playing with a map and a player.
 bool StartPlaying(PlayTree& tree, PlayHost& host, unsigned int seed, float settle = 0.3f);

@@ -49,11 +49,8 @@ TEST(Screenshots, OnePrintScreenPressIsOneShotOfTheFrameAtTheClientAreasSize) {
   std::printf("playing in %s\n",
               display.Name().empty() ? "no window (off screen)" : ("a window on display " + display.Name()).c_str());
   PlayTree tree;
-  tree.SetConfig("ShowIntro", "0");
   PlayHost host;
-  ASSERT_TRUE(host.Start(7)) << "see " << tree.Game() / "log.txt";
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
-  host.Run(0.5f);
+  ASSERT_TRUE(StartAtMainMenu(tree, host, 7)) << "see " << tree.Game() / "log.txt";
   const fs::path folder = tree.Media() / "Screenshots";
   ASSERT_TRUE(Shots(folder).empty());
 
@@ -89,11 +86,9 @@ TEST(Screenshots, OnePrintScreenPressIsOneShotOfTheFrameAtTheClientAreasSize) {
 // player had no word of why no picture came. The failure is one log line a press; the file and the game go on.
 TEST(Screenshots, AShotThatCannotBeWrittenIsSaidInTheLog) {
   PlayTree tree;
-  tree.SetConfig("ShowIntro", "0");
   WriteFileBytes(tree.Media() / "Screenshots", "not a folder");
   PlayHost host;
-  ASSERT_TRUE(host.Start(7)) << "see " << tree.Game() / "log.txt";
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
+  ASSERT_TRUE(StartAtMainMenu(tree, host, 7)) << "see " << tree.Game() / "log.txt";
   host.HoldKey(VK_SNAPSHOT, 2, 1.0f / 60.0f);
   host.Run(0.5f);
   EXPECT_EQ(tree.Count("WARNING: Failed to write the screenshot"), 1);

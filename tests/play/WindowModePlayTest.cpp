@@ -28,11 +28,8 @@ TEST(WindowMode, FullScreenAndBackKeepsTheWindowsFrameAndPicture) {
   VirtualDisplay display;
   if (display.Name().empty()) GTEST_SKIP() << "no virtual display (Xvfb) to open a framed window on";
   PlayTree tree;
-  tree.SetConfig("ShowIntro", "0");
   PlayHost host;
-  ASSERT_TRUE(host.Start(7)) << "see " << tree.Game() / "log.txt";
-  ASSERT_TRUE(host.RunUntilState("BrRAGGameStateMainMenu", 2.0f));
-  host.Run(0.5f);
+  ASSERT_TRUE(StartAtMainMenu(tree, host, 7)) << "see " << tree.Game() / "log.txt";
   BrRenderBase* render = Engine().Render();
   SDL_Window* window = brW32GetSDLWindow(render->ParentHandle());
   ASSERT_NE(window, nullptr);
