@@ -309,11 +309,8 @@ void BrRAGPlayer::LoadScript(const char* section, BrCfgFile* cfg) {
   if (script->LoadProperty(f, section, cfg, "MaxVisDist")) {
     if (f > 0.0f)
       m_fMaxViewDistance = f;
-    else {
-      char text[32];
-      snprintf(text, sizeof text, "%g", double(f));
-      script->Refuse(section, "MaxVisDist", text, "is no distance above 0: the value is not used");
-    }
+    else
+      script->RefuseNumber(section, "MaxVisDist", f, "is no distance above 0: the value is not used");
   }
 }
 

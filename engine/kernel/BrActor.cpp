@@ -2,7 +2,6 @@
 #include "engine/kernel/BrActor.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "core/BrBin.h"
 #include "core/BrLogFile.h"
@@ -80,9 +79,7 @@ void BrActor::LoadScript(const char* section, BrCfgFile* cfg) {
       m_iHealth = brTruncate(f);
       m_iMaxHealth = brTruncate(f);
     } else {
-      char text[32];
-      std::snprintf(text, sizeof text, "%g", double(f));
-      script->Refuse(section, "Health", text, "is below 1, which no blow could take away: the value is not used");
+      script->RefuseNumber(section, "Health", f, "is below 1, which no blow could take away: the value is not used");
     }
   }
   // The configuration must not make a speed that every save of the level would then be refused for.

@@ -44,12 +44,17 @@ bool BrScriptDaemon::LoadProperty(float& out, const char* section, BrCfgFile* fi
   return false;
 }
 
-void BrScriptDaemon::RefuseBeyond(const char* section, const char* key, float value, float most, const char* what) {
-  char text[32], why[160];
+void BrScriptDaemon::RefuseNumber(const char* section, const char* key, float value, const char* why) {
+  char text[32];
   std::snprintf(text, sizeof text, "%g", double(value));
+  Refuse(section, key, text, why);
+}
+
+void BrScriptDaemon::RefuseBeyond(const char* section, const char* key, float value, float most, const char* what) {
+  char why[160];
   std::snprintf(why, sizeof why, "is %s (at most %g): the value is not used", what ? what : "out of range",
                 double(most));
-  Refuse(section, key, text, why);
+  RefuseNumber(section, key, value, why);
 }
 
 void BrScriptDaemon::Refuse(const char* section, const char* key, const char* value, const char* why) {

@@ -40,6 +40,8 @@ public:
   // Names in the log a configured value that is not used, and why; each section, key and value once, since a
   // section is read again for every object spawned from it.
   void Refuse(const char* section, const char* key, const char* value, const char* why);
+  // The same for a number, written as the log writes numbers.
+  void RefuseNumber(const char* section, const char* key, float value, const char* why);
   // The same for a number whose size is beyond most: "is <what> (at most <most>)".
   void RefuseBeyond(const char* section, const char* key, float value, float most, const char* what);
 
