@@ -22,6 +22,8 @@ function(br_add_test_dir)
   endif()
   add_executable(${T_NAME} ${srcs})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  # A fatal signal names the test that was running and its stack.
+  target_link_libraries(${T_NAME} PRIVATE br_crash_report)
   # The environment reaches the tests through a launcher: a list-valued ENVIRONMENT property does not survive
   # gtest_discover_tests (every entry after the first would become a property name of its own).
   set_property(TARGET ${T_NAME} PROPERTY CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${BR_TEST_ENV})
