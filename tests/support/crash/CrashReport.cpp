@@ -8,16 +8,7 @@
 
 #include <cstring>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define BR_ASAN_REPORTS 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define BR_ASAN_REPORTS 1
-#endif
-
-#if !defined(BR_ASAN_REPORTS)
+#if !defined(__SANITIZE_ADDRESS__)
 
 namespace {
 
@@ -37,7 +28,8 @@ void Say(const char* text) {
 
 void OnFatalSignal(int signal) {
   Say("\n*** Fatal signal ");
-  Say(strsignal(signal));
+  // Not strsignal: it may translate, and translating may allocate.
+  Say(sigdescr_np(signal));
   Say(" in ");
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   if (test) {
